@@ -1,0 +1,59 @@
+// The plot: owns named curves, maps sample index and value ranges to pixels, and paints them.
+#pragma once
+
+#include "curve/curve.h"
+
+#include <QBrush>
+#include <QWidget>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CCurveCtrl : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CCurveCtrl(QWidget* pParent = nullptr);
+    ~CCurveCtrl() override;
+
+    // Creates a curve, or returns the existing one of that key unchanged; null for an empty key.
+    CCurve* AddCurve(const QString& strKey, std::uint32_t crColor, int nPenStyle, int nPenWidth);
+    // The first curve whose key equals strKey exactly, or null.
+    CCurve* FindCurve(const QString& strKey) const;
+
+    // Each of these returns false and changes nothing for a curve that is not one of ours.
+    bool SetHorzRange(CCurve* pCurve, float fMin, float fMax);
+    bool GetHorzRange(CCurve* pCurve, float& fMin, float& fMax) const;
+    bool SetVertRange(CCurve* pCurve, float fMin, float fMax);
+    bool SetCurveColor(CCurve* pCurve, std::uint32_t crColor);
+    bool SetCurveWidth(CCurve* pCurve, int nWidth);
+    bool ShowCurve(CCurve* pCurve, bool bShow);
+    // Removes every sample and releases the storage; the growth step becomes 65,536.
+    bool ResetCurve(CCurve* pCurve);
+    // Removes every sample and releases the storage; the growth step is kept.
+    bool ClearCurve(CCurve* pCurve);
+    // Appends a sample and returns its index; -1 for a curve that is not ours, or when
+    // memory is exhausted.
+    std::int64_t AppendValue(CCurve* pCurve, float fValue);
+    // Replaces a curve's samples by arrValues (which gets the old ones); false if not ours.
+    bool SwapValues(CCurve* pCurve, CFloatArray& arrValues);
+
+    int GetCurveCount() const { return static_cast<int>(m_arrCurves.size()); }
+    CCurve* GetCurve(int i) const { return m_arrCurves[static_cast<std::size_t>(i)].get(); }
+
+    // Creation order, which is also the painting order.
+    std::vector<std::unique_ptr<CCurve>> m_arrCurves;
+    QBrush m_brBack{QColor(0xF0, 0xF0, 0xF0)};
+    std::uint32_t m_crGrid = 0xC0A080;
+    int m_nGridStyle = 0;
+    int m_nGridWidth = 1;
+    int m_nGridRows = 0;
+    int m_nGridCols = 0;
+    int m_bCrossHair = 0;
+    std::uint32_t m_crCrossHair = 0;
+
+private:
+    bool Owns(const CCurve* pCurve) const;
+};

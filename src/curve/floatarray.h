@@ -1,0 +1,109 @@
+// Growable array of float samples, the storage of a curve.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <utility>
+
+// Like a vector, but it grows with realloc: a large block then usually grows in place or is
+// remapped instead of copied, so loading months of samples never holds two copies at once.
+// Allocation failure is reported by the result, never thrown.
+class CFloatArray
+{
+public:
+    CFloatArray() = default;
+    ~CFloatArray() { std::free(m_pData); }
+    CFloatArray(const CFloatArray&) = delete;
+    CFloatArray& operator=(const CFloatArray&) = delete;
+    CFloatArray(CFloatArray&& other) noexcept { Swap(other); }
+    CFloatArray& operator=(CFloatArray&& other) noexcept
+    {
+        CFloatArray moved(std::move(other));
+        Swap(moved);
+        return *this;
+    }
+
+    std::int64_t GetSize() const { return m_nSize; }
+    bool IsEmpty() const { return m_nSize == 0; }
+    float operator[](std::int64_t i) const { return m_pData[i]; }
+    float& operator[](std::int64_t i) { return m_pData[i]; }
+    const float* GetData() const { return m_pData; }
+    float* GetData() { return m_pData; }
+    std::int64_t GetCapacity() const { return m_nCapacity; }
+
+    int GetGrowBy() const { return m_nGrowBy; }
+    void SetGrowBy(int nGrowBy) { m_nGrowBy = std::max(nGrowBy, 1); }
+
+    // Appends one value; returns its index, or -1 when memory is exhausted.
+    std::int64_t Add(float f)
+    {
+        if (m_nSize == m_nCapacity && !Grow(m_nSize + 1))
+            return -1;
+        m_pData[m_nSize] = f;
+        return m_nSize++;
+    }
+
+    // Appends nCount copies of f; false (and nothing appended) when memory is exhausted.
+    bool AddRepeated(float f, std::int64_t nCount)
+    {
+        if (nCount <= 0)
+            return true;
+        if (m_nSize + nCount > m_nCapacity && !Grow(m_nSize + nCount))
+            return false;
+        std::fill_n(m_pData + m_nSize, nCount, f);
+        m_nSize += nCount;
+        return true;
+    }
+
+    // Makes room for nCount more samples by the growth policy; false when memory is
+    // exhausted, with the samples unchanged.
+    bool ReserveMore(std::int64_t nCount)
+    {
+        return m_nSize + nCount <= m_nCapacity || Grow(m_nSize + nCount);
+    }
+
+    // Removes every sample and releases the storage.
+    void RemoveAll()
+    {
+        std::free(m_pData);
+        m_pData = nullptr;
+        m_nSize = 0;
+        m_nCapacity = 0;
+    }
+
+    void Swap(CFloatArray& other) noexcept
+    {
+        std::swap(m_pData, other.m_pData);
+        std::swap(m_nSize, other.m_nSize);
+        std::swap(m_nCapacity, other.m_nCapacity);
+        std::swap(m_nGrowBy, other.m_nGrowBy);
+    }
+
+private:
+    // Grows by the growth step, or by an eighth of the size once that is larger, so that
+    // appending stays amortised constant while the unused tail stays small.
+    bool Grow(std::int64_t nNeeded)
+    {
+        const std::int64_t nStep = std::max<std::int64_t>(m_nGrowBy, m_nSize / 8);
+        return Realloc(std::max(nNeeded, m_nSize + nStep));
+    }
+
+    bool Realloc(std::int64_t nCapacity)
+    {
+        if (nCapacity > static_cast<std::int64_t>(PTRDIFF_MAX / sizeof(float)))
+            return false;
+        void* p = std::realloc(m_pData, static_cast<std::size_t>(nCapacity) * sizeof(float));
+        if (!p)
+            return false;
+        m_pData = static_cast<float*>(p);
+        m_nCapacity = nCapacity;
+        return true;
+    }
+
+    float* m_pData = nullptr;
+    std::int64_t m_nSize = 0;
+    std::int64_t m_nCapacity = 0;
+    int m_nGrowBy = 256;
+};

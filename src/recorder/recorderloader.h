@@ -1,0 +1,71 @@
+// Reads a whole recorder file into a per-second series.
+#pragma once
+
+#include "recorder/recordseries.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+struct CLoadResult
+{
+    enum class EStatus
+    {
+        Loaded,        // every line was read
+        TooFewLines,   // no header line or no first record: nothing to show
+        CannotOpen,    // the file could not be opened or read
+        InvalidRecord, // a record's date or time is invalid; the records before it stay
+        SpanTooLong,   // a record's gap would make the series too long; the records before stay
+        OutOfMemory,   // memory ran out while appending; the records before it stay
+        Cancelled,     // the progress callback asked to stop
+    };
+
+    EStatus status = EStatus::TooFewLines;
+    CRecordSeries series;
+    bool bHaveFirstRecord = false; // line 2 was a valid record: tFirst is its time
+    std::int64_t tFirst = 0;
+    std::int64_t nLine = 0;  // the 1-based file line that stopped the reading, or 0
+    std::string strMessage;  // what went wrong, for the user; empty when Loaded
+
+    std::int64_t GetSampleCount() const { return series.GetCount(); }
+};
+
+// Called now and then with the bytes read so far and the file's size; returning false
+// cancels the load.
+using LoadProgress = std::function<bool(std::uint64_t nDone, std::uint64_t nTotal)>;
+
+// Line 1 is a header and is skipped; line 2 is the first record; every further line is a
+// record. Lines end with LF or CR LF and may have any length.
+class CRecorderReader
+{
+public:
+    CRecorderReader();
+
+    // Feeds the next piece of the file; false once reading has stopped on a fault.
+    bool Feed(const char* pData, std::size_t nSize);
+    // Ends the input: a last line without a line end is a line too.
+    CLoadResult Finish();
+
+    bool HasStopped() const { return m_result.status != CLoadResult::EStatus::Loaded; }
+
+private:
+    bool ReadLine(std::string_view line);
+    bool Stop(CLoadResult::EStatus status, std::string strMessage);
+    std::string DescribeInvalidRecord(std::string_view line, const CRecordFields& fields) const;
+
+    CLoadResult m_result;
+    CSeriesBuilder m_builder;
+    std::string m_strPending; // the start of a line that continues in the next piece
+    std::int64_t m_nLine = 0;
+};
+
+CLoadResult LoadRecorderFile(const std::filesystem::path& path,
+                             const LoadProgress& progress = LoadProgress());
+
+// The same for a file already in memory.
+CLoadResult LoadRecorderData(std::string_view data);
+
+// 1234567 as "1,234,567", for messages.
+std::string FormatWithThousands(std::int64_t n);

@@ -1,0 +1,233 @@
+#include "recorder/recordparser.h"
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstdint>
+#include <clocale>
+#include <cstdlib>
+#include <string>
+
+#include <locale.h>
+
+namespace {
+
+// A cursor over the line that reads a NUL byte or the end as end of input, as sscanf does.
+class CLineInput
+{
+public:
+    CLineInput(const char* p, const char* end) : m_p(p), m_end(end) {}
+
+    int Peek() const { return m_p < m_end ? static_cast<unsigned char>(*m_p) : 0; }
+    bool AtEnd() const { return Peek() == 0; }
+    void Advance() { ++m_p; }
+    const char* Pos() const { return m_p; }
+
+    // The C locale's isspace: blank, tab, line feed, vertical tab, form feed, carriage return.
+    void SkipBlanks()
+    {
+        for (int c = Peek(); c == ' ' || (c >= '\t' && c <= '\r'); c = Peek())
+            Advance();
+    }
+
+    bool Match(char c)
+    {
+        if (Peek() != static_cast<unsigned char>(c))
+            return false;
+        Advance();
+        return true;
+    }
+
+private:
+    const char* m_p;
+    const char* m_end;
+};
+
+bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool IsHexDigit(int c)
+{
+    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+int ToLower(int c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+
+// "%d": glibc stores (int) strtol(token); strtol clamps to its 64-bit long, and the cast
+// keeps the low 32 bits. Done in 64 bits everywhere so every platform reads a file alike.
+bool ScanInt(CLineInput& in, int& nOut)
+{
+    in.SkipBlanks();
+    bool bNegative = false;
+    if (in.Peek() == '-' || in.Peek() == '+') {
+        bNegative = in.Peek() == '-';
+        in.Advance();
+    }
+    if (!IsDigit(in.Peek()))
+        return false;
+    constexpr std::uint64_t kMaxMagnitude = static_cast<std::uint64_t>(INT64_MAX) + 1;
+    std::uint64_t nMagnitude = 0;
+    while (IsDigit(in.Peek())) {
+        // Saturates once beyond every 64-bit value, without wrapping.
+        if (nMagnitude > (UINT64_MAX - 9) / 10)
+            nMagnitude = UINT64_MAX;
+        else
+            nMagnitude = nMagnitude * 10 + static_cast<unsigned>(in.Peek() - '0');
+        in.Advance();
+    }
+    std::int64_t nValue;
+    if (bNegative)
+        nValue = nMagnitude >= kMaxMagnitude ? INT64_MIN
+                                             : -static_cast<std::int64_t>(nMagnitude);
+    else
+        nValue = nMagnitude > static_cast<std::uint64_t>(INT64_MAX)
+                     ? INT64_MAX
+                     : static_cast<std::int64_t>(nMagnitude);
+    nOut = static_cast<int>(static_cast<std::uint32_t>(nValue));
+    return true;
+}
+
+float StrToFloatC(const std::string& token, bool& bConsumed)
+{
+#if defined(_WIN32)
+    static _locale_t cLocale = _create_locale(LC_NUMERIC, "C");
+    char* pEnd = nullptr;
+    const float f = _strtof_l(token.c_str(), &pEnd, cLocale);
+#else
+    static locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
+    char* pEnd = nullptr;
+    const float f = strtof_l(token.c_str(), &pEnd, cLocale);
+#endif
+    bConsumed = pEnd != token.c_str();
+    return f;
+}
+
+// Converts the characters that "%f" took, as glibc hands them to strtof.
+bool ConvertFloat(const char* pBegin, const char* pEnd, bool bPlainDecimal, float& fOut)
+{
+    if (bPlainDecimal) {
+        const char* p = pBegin;
+        if (*p == '+')
+            ++p;
+        float f = 0.0f;
+        const auto [ptr, ec] = std::from_chars(p, pEnd, f, std::chars_format::general);
+        if (ec == std::errc() && ptr != p) {
+            fOut = f;
+            return true;
+        }
+        // Overflow and underflow fall through: from_chars leaves the value unchanged there,
+        // strtof gives infinity or the rounded tiny value.
+    }
+    bool bConsumed = false;
+    const float f = StrToFloatC(std::string(pBegin, pEnd), bConsumed);
+    if (!bConsumed)
+        return false;
+    fOut = f;
+    return true;
+}
+
+// "%f" as glibc scans it: sign, "nan", "inf"/"infinity", hexadecimal with "0x", decimal with
+// one point and an exponent whose digits may be missing ("1e" reads as 1).
+bool ScanFloat(CLineInput& in, float& fOut)
+{
+    in.SkipBlanks();
+    const char* pBegin = in.Pos();
+    bool bSign = false;
+    if (in.Peek() == '-' || in.Peek() == '+') {
+        bSign = true;
+        in.Advance();
+        if (in.AtEnd())
+            return false;
+    }
+
+    const int c0 = ToLower(in.Peek());
+    if (c0 == 'n') {
+        in.Advance();
+        if (!in.Match('a') && !in.Match('A'))
+            return false;
+        if (!in.Match('n') && !in.Match('N'))
+            return false;
+        return ConvertFloat(pBegin, in.Pos(), false, fOut);
+    }
+    if (c0 == 'i') {
+        in.Advance();
+        if (!in.Match('n') && !in.Match('N'))
+            return false;
+        if (!in.Match('f') && !in.Match('F'))
+            return false;
+        if (ToLower(in.Peek()) == 'i') {
+            // Once "infi" is seen, the whole of "infinity" must follow.
+            in.Advance();
+            for (const char* pRest = "nity"; *pRest; ++pRest) {
+                if (ToLower(in.Peek()) != *pRest)
+                    return false;
+                in.Advance();
+            }
+        }
+        return ConvertFloat(pBegin, in.Pos(), false, fOut);
+    }
+
+    bool bHex = false;
+    bool bDigit = false;
+    bool bDot = false;
+    bool bExponent = false;
+    int cExponent = 'e';
+    if (in.Peek() == '0') {
+        in.Advance();
+        if (ToLower(in.Peek()) == 'x') {
+            in.Advance();
+            bHex = true;
+            cExponent = 'p';
+        } else {
+            bDigit = true;
+        }
+    }
+
+    int cPrevious = 0; // the last character taken, to place an exponent's sign
+    for (;;) {
+        const int c = in.Peek();
+        if (c == 0)
+            break;
+        if (IsDigit(c) || (!bExponent && bHex && IsHexDigit(c))) {
+            bDigit = true;
+        } else if (bExponent && ToLower(cPrevious) == cExponent && (c == '-' || c == '+')) {
+        } else if (bDigit && !bExponent && ToLower(c) == cExponent) {
+            bExponent = true;
+            bDot = true;
+        } else if (!bDot && c == '.') {
+            bDot = true;
+        } else {
+            break;
+        }
+        cPrevious = c;
+        in.Advance();
+    }
+
+    const auto nTaken = in.Pos() - pBegin;
+    if (nTaken == (bSign ? 1 : 0) || (bHex && nTaken == 2 + (bSign ? 1 : 0)))
+        return false;
+    return ConvertFloat(pBegin, in.Pos(), !bHex, fOut);
+}
+
+} // namespace
+
+CRecordFields ScanRecordLine(std::string_view line)
+{
+    CRecordFields fields;
+    CLineInput in(line.data(), line.data() + line.size());
+    // Each step either converts its field or ends the scan; the fields after it keep
+    // their defaults.
+    ScanInt(in, fields.nYear) && in.Match('/') && ScanInt(in, fields.nMonth) && in.Match('/') &&
+        ScanInt(in, fields.nDay) && in.Match(',') && ScanInt(in, fields.nHour) &&
+        in.Match(':') && ScanInt(in, fields.nMinute) && in.Match(':') &&
+        ScanInt(in, fields.nSecond) && in.Match(',') && ScanFloat(in, fields.fTempPV) &&
+        in.Match(',') && ScanFloat(in, fields.fTempSV) && in.Match(',') &&
+        ScanFloat(in, fields.fHumiPV) && in.Match(',') && ScanFloat(in, fields.fHumiSV);
+    return fields;
+}
+
+CRecordFields ParseRecordLine(std::string_view line)
+{
+    CRecordFields fields = ScanRecordLine(line);
+    // Unsigned test: a negative year stays as it is and fails the range check later.
+    if (static_cast<unsigned>(fields.nYear) < 100u)
+        fields.nYear += 2000;
+    return fields;
+}

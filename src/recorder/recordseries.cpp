@@ -1,0 +1,99 @@
+#include "recorder/recordseries.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#if defined(_WIN32)
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr std::int64_t kBytesPerSample = 4 * sizeof(float);
+constexpr int kGrowBy = 65536;
+
+std::int64_t PhysicalMemoryBytes()
+{
+#if defined(_WIN32)
+    MEMORYSTATUSEX status = {};
+    status.dwLength = sizeof status;
+    if (GlobalMemoryStatusEx(&status))
+        return static_cast<std::int64_t>(status.ullTotalPhys);
+    return INT64_MAX;
+#else
+    const long nPages = sysconf(_SC_PHYS_PAGES);
+    const long nPageSize = sysconf(_SC_PAGE_SIZE);
+    if (nPages <= 0 || nPageSize <= 0)
+        return INT64_MAX;
+    return static_cast<std::int64_t>(nPages) * nPageSize;
+#endif
+}
+
+} // namespace
+
+std::int64_t CSeriesBuilder::MaxSamples()
+{
+    return std::min<std::int64_t>(INT32_MAX, PhysicalMemoryBytes() / kBytesPerSample);
+}
+
+CSeriesBuilder::CSeriesBuilder(CRecordSeries& series)
+    : m_series(series), m_nMaxSamples(MaxSamples())
+{
+    for (CFloatArray* pArray :
+         {&series.arrTempPV, &series.arrHumiPV, &series.arrTempSV, &series.arrHumiSV})
+        pArray->SetGrowBy(kGrowBy);
+}
+
+EAppendStatus CSeriesBuilder::AppendFirstRecord(const CRecordFields& fields)
+{
+    std::int64_t t = 0;
+    m_fault = RecordTime(m_clock, fields, t);
+    if (m_fault != ERecordFault::None)
+        return EAppendStatus::InvalidRecord;
+    const EAppendStatus status = Append(fields, 1);
+    if (status == EAppendStatus::Appended) {
+        m_tFirst = t;
+        m_tCursor = t;
+    }
+    return status;
+}
+
+EAppendStatus CSeriesBuilder::AppendRecord(const CRecordFields& fields)
+{
+    std::int64_t t = 0;
+    m_fault = RecordTime(m_clock, fields, t);
+    if (m_fault != ERecordFault::None)
+        return EAppendStatus::InvalidRecord;
+    // A repeated time, or one that goes back, adds nothing.
+    if (t <= m_tCursor)
+        return EAppendStatus::Appended;
+    const EAppendStatus status = Append(fields, t - m_tCursor);
+    if (status == EAppendStatus::Appended)
+        m_tCursor = t;
+    return status;
+}
+
+EAppendStatus CSeriesBuilder::Append(const CRecordFields& fields, std::int64_t nCount)
+{
+    const std::int64_t nSize = m_series.GetCount();
+    // Refused before anything is allocated: a recorder's clock set a century ahead must not
+    // exhaust the machine.
+    if (nCount > m_nMaxSamples - nSize) {
+        m_nRefusedCount = nSize + nCount;
+        return EAppendStatus::SpanTooLong;
+    }
+    CFloatArray* const arrays[] = {&m_series.arrTempPV, &m_series.arrHumiPV,
+                                   &m_series.arrTempSV, &m_series.arrHumiSV};
+    // Room in all four first, so that a failure leaves them the same length.
+    for (CFloatArray* pArray : arrays)
+        if (!pArray->ReserveMore(nCount))
+            return EAppendStatus::OutOfMemory;
+    m_series.arrTempPV.AddRepeated(fields.fTempPV, nCount);
+    m_series.arrHumiPV.AddRepeated(fields.fHumiPV, nCount);
+    m_series.arrTempSV.AddRepeated(fields.fTempSV, nCount);
+    m_series.arrHumiSV.AddRepeated(fields.fHumiSV, nCount);
+    return EAppendStatus::Appended;
+}

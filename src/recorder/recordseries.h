@@ -1,0 +1,62 @@
+// The per-second series of a recorder file, and the rule that expands records into it.
+#pragma once
+
+#include "curve/floatarray.h"
+#include "recorder/recordclock.h"
+#include "recorder/recordparser.h"
+
+#include <cstdint>
+
+// Four curves of equal length; sample i stands for the first record's time plus i seconds.
+struct CRecordSeries
+{
+    // In the order a record's values are appended.
+    CFloatArray arrTempPV; // curve "!100"
+    CFloatArray arrHumiPV; // curve "!200"
+    CFloatArray arrTempSV; // curve "!101"
+    CFloatArray arrHumiSV; // curve "!201"
+
+    std::int64_t GetCount() const { return arrTempPV.GetSize(); }
+};
+
+enum class EAppendStatus
+{
+    Appended,      // the record added its samples, or none where its time was not later
+    InvalidRecord, // its date or time is out of range or cannot be converted
+    SpanTooLong,   // its gap would make the series longer than it can hold
+    OutOfMemory,
+};
+
+// Expands records into a series: every second from the first record's time to the latest
+// time reached gets one sample, carrying the values of the record that ends its gap.
+class CSeriesBuilder
+{
+public:
+    explicit CSeriesBuilder(CRecordSeries& series);
+
+    EAppendStatus AppendFirstRecord(const CRecordFields& fields);
+    EAppendStatus AppendRecord(const CRecordFields& fields);
+
+    std::int64_t GetFirstTime() const { return m_tFirst; }
+    // Time of the last sample appended.
+    std::int64_t GetCursor() const { return m_tCursor; }
+    // After InvalidRecord: which field was wrong.
+    ERecordFault GetFault() const { return m_fault; }
+    // After SpanTooLong: the sample count the record asked for.
+    std::int64_t GetRefusedCount() const { return m_nRefusedCount; }
+    std::int64_t GetMaxSamples() const { return m_nMaxSamples; }
+
+    // What a series can hold: 2^31 - 1 samples, and 16 bytes each within physical memory.
+    static std::int64_t MaxSamples();
+
+private:
+    EAppendStatus Append(const CRecordFields& fields, std::int64_t nCount);
+
+    CRecordSeries& m_series;
+    CRecordClock m_clock;
+    std::int64_t m_tFirst = 0;
+    std::int64_t m_tCursor = 0;
+    ERecordFault m_fault = ERecordFault::None;
+    std::int64_t m_nRefusedCount = 0;
+    std::int64_t m_nMaxSamples;
+};

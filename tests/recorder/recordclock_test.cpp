@@ -1,0 +1,177 @@
+#include "recorder/recordclock.h"
+
+#include "tzguard.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+#include <random>
+#include <vector>
+
+namespace {
+
+CRecordFields At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
+{
+    CRecordFields f;
+    f.nYear = y;
+    f.nMonth = mo;
+    f.nDay = d;
+    f.nHour = h;
+    f.nMinute = mi;
+    f.nSecond = s;
+    return f;
+}
+
+std::int64_t ReferenceMktime(const CRecordFields& f)
+{
+    struct tm t = {};
+    t.tm_year = f.nYear - 1900;
+    t.tm_mon = f.nMonth - 1;
+    t.tm_mday = f.nDay;
+    t.tm_hour = f.nHour;
+    t.tm_min = f.nMinute;
+    t.tm_sec = f.nSecond;
+    t.tm_isdst = -1;
+    return static_cast<std::int64_t>(mktime(&t));
+}
+
+// mktime keeps the offset of its previous result as a hint that decides overlaps; put it in
+// the same state before the reference run and before the clock's run.
+void ResetMktimeHint()
+{
+    ReferenceMktime(At(2000, 1, 15, 12));
+}
+
+CRecordFields FromWall(std::int64_t nWall)
+{
+    const time_t t = static_cast<time_t>(nWall);
+    struct tm u;
+    gmtime_r(&t, &u);
+    return At(u.tm_year + 1900, u.tm_mon + 1, u.tm_mday, u.tm_hour, u.tm_min, u.tm_sec);
+}
+
+// Record sequences that cross every offset change of a year: second by second through the
+// days around each change, forwards and backwards, plus random jumps into and out of the
+// changes and days past a month's end.
+std::vector<CRecordFields> TransitionSequence(int nYear, std::uint32_t nSeed)
+{
+    std::vector<CRecordFields> records;
+    std::vector<std::int64_t> changes;
+    const std::int64_t tStart = CRecordClock::WallSeconds(At(nYear, 1, 1)) - 86400;
+    const std::int64_t tEnd = CRecordClock::WallSeconds(At(nYear + 1, 1, 1)) + 86400;
+    auto offsetAt = [](std::int64_t t) {
+        const time_t tt = static_cast<time_t>(t);
+        struct tm l;
+        localtime_r(&tt, &l);
+        return l.tm_gmtoff;
+    };
+    for (std::int64_t t = tStart; t < tEnd; t += 1800)
+        if (offsetAt(t) != offsetAt(t + 1800))
+            changes.push_back(t);
+
+    std::mt19937 rng(nSeed);
+    for (const std::int64_t tChange : changes) {
+        const std::int64_t nWallMid = tChange + offsetAt(tChange);
+        for (std::int64_t w = nWallMid - 30 * 3600; w < nWallMid + 30 * 3600; w += 61)
+            records.push_back(FromWall(w));
+        for (std::int64_t w = nWallMid - 4 * 3600; w < nWallMid + 4 * 3600; w += 1)
+            records.push_back(FromWall(w));
+        for (std::int64_t w = nWallMid + 3 * 3600; w > nWallMid - 3 * 3600; w -= 7)
+            records.push_back(FromWall(w));
+        for (int i = 0; i < 1000; ++i) {
+            const std::int64_t nJump = (rng() % 4 == 0) ? static_cast<std::int64_t>(rng() % 400) * 86400
+                                                        : 0;
+            const std::int64_t w = nWallMid + static_cast<std::int64_t>(rng() % 14400) - 7200 +
+                                   (rng() % 2 ? nJump : -nJump);
+            records.push_back(FromWall(w));
+        }
+    }
+    for (int i = 0; i < 4000; ++i) {
+        // Day 29 to 31 of any month, so days past the month's end get normalised.
+        records.push_back(At(1900 + static_cast<int>(rng() % 300), 1 + static_cast<int>(rng() % 12),
+                             29 + static_cast<int>(rng() % 3), static_cast<int>(rng() % 24),
+                             static_cast<int>(rng() % 60), static_cast<int>(rng() % 60)));
+    }
+    return records;
+}
+
+class RecordClockDifferential : public ::testing::TestWithParam<const char*>
+{
+};
+
+TEST_P(RecordClockDifferential, MatchesMktimeAcrossOffsetChanges)
+{
+    CTzGuard tz(GetParam());
+    for (const int nYear : {1916, 1996, 2026, 2150}) {
+        SCOPED_TRACE(nYear);
+        const std::vector<CRecordFields> records = TransitionSequence(nYear, 7u * nYear);
+        std::vector<std::int64_t> expected;
+        expected.reserve(records.size());
+        ResetMktimeHint();
+        for (const CRecordFields& f : records)
+            expected.push_back(ReferenceMktime(f));
+
+        ResetMktimeHint();
+        CRecordClock clock;
+        int nMismatches = 0;
+        for (std::size_t i = 0; i < records.size() && nMismatches < 5; ++i) {
+            const std::int64_t t = clock.LocalToTime(records[i]);
+            if (t != expected[i]) {
+                ++nMismatches;
+                const CRecordFields& f = records[i];
+                ADD_FAILURE() << "record " << i << ": " << f.nYear << "-" << f.nMonth << "-"
+                              << f.nDay << " " << f.nHour << ":" << f.nMinute << ":" << f.nSecond
+                              << " gave " << t << ", mktime " << expected[i];
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Zones, RecordClockDifferential,
+                         ::testing::Values("Europe/Berlin", "America/New_York",
+                                           "Australia/Lord_Howe", "UTC", "Pacific/Apia",
+                                           "Europe/Dublin"),
+                         [](const auto& info) {
+                             std::string s = info.param;
+                             for (char& c : s)
+                                 if (c == '/')
+                                     c = '_';
+                             return s;
+                         });
+
+TEST(RecordTime, RangeChecksNameTheFirstBadField)
+{
+    CTzGuard tz("UTC");
+    CRecordClock clock;
+    std::int64_t t = 0;
+    EXPECT_EQ(ERecordFault::Year, RecordTime(clock, At(1899, 12, 31), t));
+    EXPECT_EQ(ERecordFault::Month, RecordTime(clock, At(2000, 13, 1), t));
+    EXPECT_EQ(ERecordFault::Month, RecordTime(clock, At(2000, 0, 0), t)); // an empty line
+    EXPECT_EQ(ERecordFault::Day, RecordTime(clock, At(2000, 1, 32), t));
+    EXPECT_EQ(ERecordFault::Hour, RecordTime(clock, At(2000, 1, 1, 24), t));
+    EXPECT_EQ(ERecordFault::Minute, RecordTime(clock, At(2000, 1, 1, 0, 60), t));
+    EXPECT_EQ(ERecordFault::Second, RecordTime(clock, At(2000, 1, 1, 0, 0, 60), t));
+    EXPECT_EQ(ERecordFault::None, RecordTime(clock, At(1900, 1, 1), t));
+    EXPECT_EQ(-2208988800, t);
+}
+
+TEST(RecordTime, DayPastMonthEndCarriesOver)
+{
+    CTzGuard tz("UTC");
+    CRecordClock clock;
+    std::int64_t t31 = 0;
+    std::int64_t tMay1 = 0;
+    ASSERT_EQ(ERecordFault::None, RecordTime(clock, At(2007, 4, 31), t31));
+    ASSERT_EQ(ERecordFault::None, RecordTime(clock, At(2007, 5, 1), tMay1));
+    EXPECT_EQ(tMay1, t31);
+}
+
+TEST(RecordTime, ResultMinusOneIsAFailedConversion)
+{
+    CTzGuard tz("UTC");
+    CRecordClock clock;
+    std::int64_t t = 0;
+    EXPECT_EQ(ERecordFault::Conversion, RecordTime(clock, At(1969, 12, 31, 23, 59, 59), t));
+}
+
+} // namespace

@@ -1,0 +1,255 @@
+#include "recorder/recorderloader.h"
+
+#include "tzguard.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <ctime>
+#include <fstream>
+#include <random>
+#include <vector>
+
+namespace {
+
+const char kHeader[] = "Date,Time,Temp PV,Temp SV,Humi PV,Humi SV\n";
+
+std::vector<float> Values(const CFloatArray& arr)
+{
+    return std::vector<float>(arr.GetData(), arr.GetData() + arr.GetSize());
+}
+
+class RecorderLoad : public ::testing::Test
+{
+protected:
+    CTzGuard m_tz{"UTC"};
+};
+
+TEST_F(RecorderLoad, GapIsFilledWithTheLaterRecordsValues)
+{
+    const CLoadResult r = LoadRecorderData(std::string(kHeader) +
+                                           "2020/01/01,12:00:00,1,2,3,4\n"
+                                           "2020/01/01,12:00:10,5,6,7,8\n");
+    ASSERT_EQ(CLoadResult::EStatus::Loaded, r.status) << r.strMessage;
+    EXPECT_EQ(1577880000, r.tFirst);
+    ASSERT_EQ(11, r.GetSampleCount());
+    std::vector<float> temp(11, 5.0f);
+    temp[0] = 1.0f;
+    EXPECT_EQ(temp, Values(r.series.arrTempPV));
+    EXPECT_EQ(8.0f, r.series.arrHumiSV[1]);
+    EXPECT_EQ(6.0f, r.series.arrTempSV[10]);
+    EXPECT_EQ(7.0f, r.series.arrHumiPV[10]);
+}
+
+TEST_F(RecorderLoad, RepeatedAndEarlierTimesAddNothing)
+{
+    const CLoadResult r = LoadRecorderData(std::string(kHeader) +
+                                           "2020/01/01,12:00:10,1,0,0,0\n"
+                                           "2020/01/01,12:00:10,2,0,0,0\n"
+                                           "2020/01/01,12:00:05,3,0,0,0\n"
+                                           "2020/01/01,12:00:12,4,0,0,0\n");
+    ASSERT_EQ(CLoadResult::EStatus::Loaded, r.status);
+    EXPECT_EQ((std::vector<float>{1, 4, 4}), Values(r.series.arrTempPV));
+}
+
+TEST_F(RecorderLoad, DateAndTimeOnlyGivesNoHumidity)
+{
+    const CLoadResult r = LoadRecorderData(std::string(kHeader) + "2020/01/01,00:00:00\n");
+    ASSERT_EQ(1, r.GetSampleCount());
+    EXPECT_EQ(0.0f, r.series.arrTempPV[0]);
+    EXPECT_EQ(-1.0f, r.series.arrHumiPV[0]);
+    EXPECT_EQ(-1.0f, r.series.arrHumiSV[0]);
+}
+
+TEST_F(RecorderLoad, LineEndsAndAMissingFinalLineEnd)
+{
+    const CLoadResult crlf = LoadRecorderData("h\r\n2020/1/1,0:0:0,1,2,3,4\r\n2020/1/1,0:0:1,5,6,7,8");
+    ASSERT_EQ(CLoadResult::EStatus::Loaded, crlf.status) << crlf.strMessage;
+    EXPECT_EQ((std::vector<float>{4, 8}), Values(crlf.series.arrHumiSV));
+}
+
+TEST_F(RecorderLoad, TooFewLinesLoadsNothing)
+{
+    for (const char* sz : {"", "header only", "header\n", "header\r\n"}) {
+        const CLoadResult r = LoadRecorderData(sz);
+        EXPECT_EQ(CLoadResult::EStatus::TooFewLines, r.status) << '"' << sz << '"';
+        EXPECT_EQ(0, r.GetSampleCount());
+        EXPECT_FALSE(r.strMessage.empty());
+    }
+}
+
+TEST_F(RecorderLoad, InvalidRecordKeepsWhatCameBeforeAndNamesItsLine)
+{
+    const CLoadResult r = LoadRecorderData(std::string(kHeader) +
+                                           "2020/01/01,00:00:00,1,1,1,1\n"
+                                           "2020/01/01,00:00:02,2,2,2,2\n"
+                                           "\n"
+                                           "2020/01/01,00:00:09,3,3,3,3\n");
+    EXPECT_EQ(CLoadResult::EStatus::InvalidRecord, r.status);
+    EXPECT_EQ(4, r.nLine);
+    EXPECT_TRUE(r.bHaveFirstRecord);
+    EXPECT_EQ(3, r.GetSampleCount());
+    EXPECT_NE(std::string::npos, r.strMessage.find("Line 4 is empty")) << r.strMessage;
+}
+
+TEST_F(RecorderLoad, MessagesNameTheBadField)
+{
+    const struct
+    {
+        const char* szRecord;
+        const char* szExpected;
+    } cases[] = {
+        {"2020/13/01,00:00:00", "the month 13 is not between 1 and 12"},
+        {"2020/12/00,00:00:00", "the day 0 is not between 1 and 31"},
+        {"100/12/01,00:00:00", "the year 100 is before 1900"},
+        {"2020/12/01,24:00:00", "the hour 24"},
+        {"2020/12/01,23:60:00", "the minute 60"},
+        {"2020/12/01,23:59:60", "the second 60"},
+        {"Date,Time", "the month 0"},
+    };
+    for (const auto& c : cases) {
+        const CLoadResult r = LoadRecorderData(std::string(kHeader) + c.szRecord + "\n");
+        EXPECT_EQ(CLoadResult::EStatus::InvalidRecord, r.status) << c.szRecord;
+        EXPECT_EQ(2, r.nLine);
+        EXPECT_FALSE(r.bHaveFirstRecord);
+        EXPECT_EQ(0, r.GetSampleCount());
+        EXPECT_NE(std::string::npos, r.strMessage.find(c.szExpected)) << r.strMessage;
+        EXPECT_NE(std::string::npos, r.strMessage.find("Line 2")) << r.strMessage;
+    }
+}
+
+TEST_F(RecorderLoad, SpanLongerThanTheSeriesCanHoldIsRefusedBeforeAllocating)
+{
+    const CLoadResult r = LoadRecorderData(std::string(kHeader) +
+                                           "2000/01/01,00:00:00,1,1,1,1\n"
+                                           "2000/01/01,00:00:01,2,2,2,2\n"
+                                           "2100/01/01,00:00:00,3,3,3,3\n");
+    EXPECT_EQ(CLoadResult::EStatus::SpanTooLong, r.status);
+    EXPECT_EQ(4, r.nLine);
+    EXPECT_EQ(2, r.GetSampleCount());
+    EXPECT_LT(r.series.arrTempPV.GetCapacity(), 1 << 20);
+    EXPECT_NE(std::string::npos, r.strMessage.find("3,155,760,001 samples")) << r.strMessage;
+    EXPECT_NE(std::string::npos, r.strMessage.find("Line 4")) << r.strMessage;
+}
+
+TEST_F(RecorderLoad, PiecesSplitAnywhereReadAlike)
+{
+    const std::string data = std::string(kHeader) + "2020/01/01,00:00:00,1,2,3,4\r\n" +
+                             std::string(5000, ' ') + "2020/01/01,00:00:03,5,6,7,8\r\n" +
+                             "2020/01/01,00:00:04,9,10,11,12";
+    const CLoadResult whole = LoadRecorderData(data);
+    ASSERT_EQ(CLoadResult::EStatus::Loaded, whole.status) << whole.strMessage;
+    for (const std::size_t nPiece : {1, 2, 7, 4096}) {
+        CRecorderReader reader;
+        for (std::size_t i = 0; i < data.size(); i += nPiece)
+            reader.Feed(data.data() + i, std::min(nPiece, data.size() - i));
+        const CLoadResult r = reader.Finish();
+        EXPECT_EQ(Values(whole.series.arrHumiSV), Values(r.series.arrHumiSV)) << nPiece;
+        EXPECT_EQ(5, r.GetSampleCount());
+    }
+}
+
+// A straightforward expansion with mktime per record and one append per sample, to check
+// the bulk appends and the time cache on messy generated files.
+std::vector<float> NaiveTempSeries(const std::vector<std::string>& records)
+{
+    std::vector<float> out;
+    long long p = 0;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        int y, mo, d, h, mi, s;
+        float a = 0;
+        std::sscanf(records[i].c_str(), "%d/%d/%d,%d:%d:%d,%f", &y, &mo, &d, &h, &mi, &s, &a);
+        struct tm t = {};
+        t.tm_year = y - 1900;
+        t.tm_mon = mo - 1;
+        t.tm_mday = d;
+        t.tm_hour = h;
+        t.tm_min = mi;
+        t.tm_sec = s;
+        t.tm_isdst = -1;
+        const long long c = mktime(&t);
+        if (i == 0) {
+            p = c;
+            out.push_back(a);
+        }
+        for (; c > p; ++p)
+            out.push_back(a);
+    }
+    return out;
+}
+
+TEST(RecorderLoadDifferential, MatchesAStraightforwardExpansion)
+{
+    CTzGuard tz("Europe/Berlin");
+    std::mt19937 rng(99);
+    for (int nFile = 0; nFile < 8; ++nFile) {
+        std::vector<std::string> records;
+        struct tm t = {};
+        t.tm_year = 2026 - 1900;
+        t.tm_mon = 2;
+        t.tm_mday = 28;
+        t.tm_hour = 23;
+        std::int64_t w = timegm(&t);
+        for (int i = 0; i < 3000; ++i) {
+            const int nStep = static_cast<int>(rng() % 100);
+            w += nStep < 80 ? 1 : nStep < 90 ? 0 : nStep < 95 ? -5 : 600 + rng() % 4000;
+            const time_t tt = static_cast<time_t>(w);
+            struct tm u;
+            gmtime_r(&tt, &u);
+            char sz[80];
+            std::snprintf(sz, sizeof sz, "%04d/%02d/%02d,%02d:%02d:%02d,%d.5,1,2,3",
+                          u.tm_year + 1900, u.tm_mon + 1, u.tm_mday, u.tm_hour, u.tm_min,
+                          u.tm_sec, i);
+            records.emplace_back(sz);
+        }
+        std::string data = kHeader;
+        for (const std::string& s : records)
+            data += s + "\n";
+        const std::vector<float> expected = NaiveTempSeries(records);
+        const CLoadResult r = LoadRecorderData(data);
+        ASSERT_EQ(CLoadResult::EStatus::Loaded, r.status) << r.strMessage;
+        ASSERT_EQ(expected, Values(r.series.arrTempPV)) << "file " << nFile;
+    }
+}
+
+TEST(RecorderLoadFile, ReadsAFileAndReportsProgress)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("a.csv").toStdString();
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << kHeader;
+        for (int i = 0; i < 100000; ++i)
+            out << "2020/01/01,00:00:00,1,2,3,4\n";
+    }
+    std::uint64_t nLastDone = 0;
+    std::uint64_t nTotal = 0;
+    const CLoadResult r = LoadRecorderFile(path, [&](std::uint64_t nDone, std::uint64_t n) {
+        nLastDone = nDone;
+        nTotal = n;
+        return true;
+    });
+    EXPECT_EQ(CLoadResult::EStatus::Loaded, r.status);
+    EXPECT_EQ(1, r.GetSampleCount());
+    EXPECT_EQ(nTotal, nLastDone);
+    EXPECT_GT(nTotal, 2'000'000u);
+
+    const CLoadResult cancelled =
+        LoadRecorderFile(path, [](std::uint64_t, std::uint64_t) { return false; });
+    EXPECT_EQ(CLoadResult::EStatus::Cancelled, cancelled.status);
+}
+
+TEST(RecorderLoadFile, MissingFileAndFolderAreReported)
+{
+    QTemporaryDir dir;
+    const CLoadResult missing = LoadRecorderFile(dir.filePath("none.csv").toStdString());
+    EXPECT_EQ(CLoadResult::EStatus::CannotOpen, missing.status);
+    EXPECT_NE(std::string::npos, missing.strMessage.find("none.csv")) << missing.strMessage;
+    const CLoadResult folder = LoadRecorderFile(dir.path().toStdString());
+    EXPECT_EQ(CLoadResult::EStatus::CannotOpen, folder.status);
+    EXPECT_NE(std::string::npos, folder.strMessage.find("folder")) << folder.strMessage;
+}
+
+} // namespace
