@@ -1,0 +1,31 @@
+// The application object: start-up, and the profile operations through which the program
+// reads and writes its settings.
+#pragma once
+
+#include <QApplication>
+#include <QString>
+
+#include <memory>
+
+class QMainWindow;
+
+class CTrendoraApp
+{
+public:
+    CTrendoraApp(int& argc, char** argv);
+    ~CTrendoraApp();
+
+    // Seeds the settings and shows the main window; false if it could not start.
+    bool InitInstance();
+    int Run();
+
+    int ReadSettingInt(const QString& section, const QString& entry, int nDefault) const;
+    bool WriteSettingInt(const QString& section, const QString& entry, int nValue);
+    QString ReadSettingText(const QString& section, const QString& entry,
+                            const QString& strDefault = QString()) const;
+    bool WriteSettingText(const QString& section, const QString& entry, const QString& value);
+
+private:
+    QApplication m_app;
+    std::unique_ptr<QMainWindow> m_pMainWnd;
+};

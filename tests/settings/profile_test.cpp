@@ -1,0 +1,163 @@
+#include "settings/profile.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <climits>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kDefault = 12345;
+
+// Every test keeps its profile in an INI file of its own, never in the user's real store.
+class Profile : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        SetProfileFile(Path());
+    }
+    void TearDown() override { SetProfileFile(QString()); }
+
+    QString Path() const { return m_dir.filePath("profile.ini"); }
+    void WriteFile(const QByteArray& text)
+    {
+        QFile file(Path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
+    QTemporaryDir m_dir;
+};
+
+using ProfileSeeding = Profile;
+
+TEST_F(ProfileSeeding, EmptyProfileGetsTheThirteenSeedsAndNoTitleEntries)
+{
+    SeedSettings();
+    const struct
+    {
+        const char* section;
+        const char* entry;
+        int value;
+    } expected[] = {
+        {"", "BkColor", 0xFFFFFF},   {"Color", "!100", 0x0000FF}, {"Color", "!101", 0xFF80FF},
+        {"Color", "!200", 0xFF0000}, {"Color", "!201", 0xFFFF00}, {"Width", "!100", 3},
+        {"Width", "!101", 1},        {"Width", "!200", 3},        {"Width", "!201", 1},
+        {"Limit", "MaxTemp", 160},   {"Limit", "MinTemp", -40},   {"Limit", "MaxHumi", 100},
+        {"Limit", "MinHumi", 0},
+    };
+    for (const auto& e : expected)
+        EXPECT_EQ(ReadSettingInt(e.section, e.entry, kDefault), e.value) << e.section << e.entry;
+    EXPECT_EQ(QSettings(Path(), QSettings::IniFormat).allKeys().size(), 13);
+}
+
+TEST_F(ProfileSeeding, ReplacesOnlyMinusOneAndUnreadableValues)
+{
+    WriteSettingInt("Limit", "MinTemp", -1);
+    WriteSettingText("Limit", "MaxTemp", "hot");
+    WriteSettingInt("Width", "!100", 25);
+    WriteSettingInt("Limit", "MinHumi", -10);
+    WriteSettingInt("", "BkColor", 0);
+    WriteSettingInt("", "HideTitle", -1);
+    SeedSettings();
+    EXPECT_EQ(ReadSettingInt("Limit", "MinTemp", kDefault), -40);
+    EXPECT_EQ(ReadSettingInt("Limit", "MaxTemp", kDefault), 160);
+    EXPECT_EQ(ReadSettingInt("Width", "!100", kDefault), 25);
+    EXPECT_EQ(ReadSettingInt("Limit", "MinHumi", kDefault), -10);
+    EXPECT_EQ(ReadSettingInt("", "BkColor", kDefault), 0);
+    EXPECT_EQ(ReadSettingInt("", "HideTitle", kDefault), -1);
+}
+
+TEST_F(Profile, TextRoundTripsExactly)
+{
+    for (const char* text : {"", "溫濕度記錄 第2號", "温度曲线 ✓", "Oven 2, run 5", "  padded  ",
+                             "[a]=b; c #d", "@Variant(0)", "\"C:\\logs\"", "line 1\nline 2"}) {
+        EXPECT_TRUE(WriteSettingText("", "Title", text));
+        EXPECT_EQ(ReadSettingText("", "Title", "unset").toStdString(), text);
+    }
+}
+
+TEST_F(Profile, SectionsAreIniGroupsAndHandWrittenKeysRead)
+{
+    WriteFile("[General]\nBkColor=3\n[Color]\n!100=1\n[Width]\n%21100=2\n");
+    EXPECT_EQ(ReadSettingInt("", "BkColor", kDefault), 3);
+    EXPECT_EQ(ReadSettingInt("Color", "!100", kDefault), 1);
+    EXPECT_EQ(ReadSettingInt("Width", "!100", kDefault), 2);
+}
+
+TEST_F(Profile, ReadsSeeEveryWriteAtOnce)
+{
+    EXPECT_EQ(ReadSettingInt("Limit", "MinHumi", kDefault), kDefault);
+    WriteSettingInt("Limit", "MinHumi", 5);
+    EXPECT_EQ(ReadSettingInt("Limit", "MinHumi", kDefault), 5);
+
+    QSettings other(Path(), QSettings::IniFormat);
+    other.setValue("Limit/MinHumi", 7);
+    other.sync();
+    EXPECT_EQ(ReadSettingInt("Limit", "MinHumi", kDefault), 7);
+}
+
+TEST_F(Profile, DamagedFileReadsWhatItCanAndAWriteRepairsIt)
+{
+    static const char kText[] = "[General]\nTitle=Oven 2, run 5\nBkColor=@ByteArray(255)\n"
+                                "[Limit]\nMaxTemp=@Rect(1 2 3 4)\nMinTemp=1, 2\nMaxHumi=true\n"
+                                "[Broken\n\xff\xfe\x00\x01=\x9c\n";
+    WriteFile(QByteArray(kText, sizeof kText - 1)); // the junk holds a NUL
+    // A title typed by hand without quotes comes back whole, commas included.
+    EXPECT_EQ(ReadSettingText("", "Title"), "Oven 2, run 5");
+    EXPECT_EQ(ReadSettingText("Limit", "MaxTemp", "none"), "none");
+    for (const char* entry : {"MaxTemp", "MinTemp", "MaxHumi"})
+        EXPECT_EQ(ReadSettingInt("Limit", entry, kDefault), kDefault) << entry;
+    EXPECT_EQ(ReadSettingInt("", "BkColor", kDefault), kDefault);
+
+    SetProfileFile(m_dir.filePath("other.ini")); // a file this process has not read yet
+    QFile::copy(Path(), m_dir.filePath("other.ini"));
+    EXPECT_TRUE(WriteSettingInt("Limit", "MaxTemp", 150));
+    EXPECT_EQ(ReadSettingInt("Limit", "MaxTemp", kDefault), 150);
+}
+
+TEST_F(Profile, UnwritableStoreFailsWritesAndReadsDefaults)
+{
+    SetProfileFile(m_dir.path()); // a directory cannot be opened as a file
+    EXPECT_FALSE(WriteSettingInt("Limit", "MaxTemp", 150));
+    EXPECT_FALSE(WriteSettingText("", "Title", "x"));
+    EXPECT_EQ(ReadSettingInt("Limit", "MaxTemp", kDefault), kDefault);
+    EXPECT_EQ(ReadSettingText("", "Title", "none"), "none");
+}
+
+struct StoredText
+{
+    const char* text;
+    int expected; // kDefault when the text is no 32-bit whole number
+};
+
+void PrintTo(const StoredText& row, std::ostream* os)
+{
+    *os << '"' << row.text << '"';
+}
+
+class ProfileIntFromText : public Profile, public ::testing::WithParamInterface<StoredText>
+{
+};
+
+TEST_P(ProfileIntFromText, ReadsAsWhole32BitNumberOrDefault)
+{
+    WriteSettingText("Color", "!100", GetParam().text);
+    EXPECT_EQ(ReadSettingInt("Color", "!100", kDefault), GetParam().expected);
+}
+
+// Between 2^31 and 2^32 - 1 the bits wrap to negative, as a DWORD read back signed does.
+INSTANTIATE_TEST_SUITE_P(
+    Table, ProfileIntFromText,
+    ::testing::Values(StoredText{"42", 42}, StoredText{"-40", -40}, StoredText{" 7 ", 7},
+                      StoredText{"010", 10}, StoredText{"2147483647", INT_MAX},
+                      StoredText{"-2147483648", INT_MIN}, StoredText{"2147483648", INT_MIN},
+                      StoredText{"4294967295", -1}, StoredText{"4294967296", kDefault},
+                      StoredText{"-2147483649", kDefault}, StoredText{"1.5", kDefault},
+                      StoredText{"12abc", kDefault}, StoredText{"abc", kDefault},
+                      StoredText{"", kDefault}, StoredText{"0x10", kDefault}));
+
+} // namespace
