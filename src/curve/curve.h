@@ -13,8 +13,6 @@ inline constexpr float kUnsetRangeMax = 1.7014117e38f;
 class CCurve
 {
 public:
-    virtual ~CCurve() = default;
-
     int m_nAxis = 0;                           // 0 temperature, 1 humidity
     int m_bVisible = 1;                        // nonzero: painted
     QString m_strKey;                          // unique within a control

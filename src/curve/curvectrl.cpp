@@ -6,7 +6,13 @@ namespace {
 constexpr int kResetGrowBy = 65536;
 }
 
-CCurveCtrl::CCurveCtrl(QWidget* pParent) : QWidget(pParent) {}
+CCurveCtrl::CCurveCtrl(QWidget* pParent) : QWidget(pParent)
+{
+    // Every paint covers the whole plot; nothing is erased beforehand.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+}
 
 CCurveCtrl::~CCurveCtrl() = default;
 
@@ -96,6 +102,7 @@ bool CCurveCtrl::ResetCurve(CCurve* pCurve)
 {
     if (!Owns(pCurve))
         return false;
+    ++m_nDataGeneration;
     pCurve->m_arrValues.RemoveAll();
     pCurve->m_arrValues.SetGrowBy(kResetGrowBy);
     return true;
@@ -105,6 +112,7 @@ bool CCurveCtrl::ClearCurve(CCurve* pCurve)
 {
     if (!Owns(pCurve))
         return false;
+    ++m_nDataGeneration;
     pCurve->m_arrValues.RemoveAll();
     return true;
 }
@@ -113,6 +121,7 @@ std::int64_t CCurveCtrl::AppendValue(CCurve* pCurve, float fValue)
 {
     if (!Owns(pCurve))
         return -1;
+    ++m_nDataGeneration;
     return pCurve->m_arrValues.Add(fValue);
 }
 
@@ -121,6 +130,7 @@ bool CCurveCtrl::SwapValues(CCurve* pCurve, CFloatArray& arrValues)
     if (!Owns(pCurve))
         return false;
     const int nGrowBy = pCurve->m_arrValues.GetGrowBy();
+    ++m_nDataGeneration;
     pCurve->m_arrValues.Swap(arrValues);
     pCurve->m_arrValues.SetGrowBy(nGrowBy);
     return true;

@@ -4,6 +4,7 @@
 #include "curve/curve.h"
 
 #include <QBrush>
+#include <QImage>
 #include <QWidget>
 
 #include <cstdint>
@@ -40,6 +41,13 @@ public:
     // Replaces a curve's samples by arrValues (which gets the old ones); false if not ours.
     bool SwapValues(CCurve* pCurve, CFloatArray& arrValues);
 
+    // Paints background, grid, the cross-hair at pCrossHair (if given and inside) and the
+    // visible curves into any painter: the screen, an image or a printer page.
+    void DrawPlot(QPainter& painter, const QSize& size, const QPoint* pCrossHair) const;
+    void DrawGrid(QPainter& painter, const QSize& size) const;
+    void DrawCrossHair(QPainter& painter, const QSize& size, const QPoint& pt) const;
+    void DrawCurve(QPainter& painter, const QSize& size, const CCurve& curve) const;
+
     int GetCurveCount() const { return static_cast<int>(m_arrCurves.size()); }
     CCurve* GetCurve(int i) const { return m_arrCurves[static_cast<std::size_t>(i)].get(); }
 
@@ -54,6 +62,26 @@ public:
     int m_bCrossHair = 0;
     std::uint32_t m_crCrossHair = 0;
 
+protected:
+    void paintEvent(QPaintEvent* pEvent) override;
+    void mouseMoveEvent(QMouseEvent* pEvent) override;
+    void leaveEvent(QEvent* pEvent) override;
+
 private:
     bool Owns(const CCurve* pCurve) const;
+    void DrawBackground(QPainter& painter, const QSize& size) const;
+    std::vector<std::uint64_t> CurvesSignature(const QSize& size) const;
+    std::vector<std::uint64_t> BaseSignature(const QSize& size) const;
+
+    // The pointer over the plot, while it is there.
+    bool m_bPointerInside = false;
+    QPoint m_ptPointer;
+
+    // Every pointer move repaints the plot; background and grid, and the curves, change far
+    // less often and are kept as layers. The cross-hair lies between them.
+    std::uint64_t m_nDataGeneration = 0;
+    QImage m_imgBase;
+    QImage m_imgCurves;
+    std::vector<std::uint64_t> m_baseSignature;
+    std::vector<std::uint64_t> m_curvesSignature;
 };

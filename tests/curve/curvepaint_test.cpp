@@ -1,0 +1,258 @@
+#include "curve/curvectrl.h"
+#include "curve/curvestrokes.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <cmath>
+
+namespace {
+
+constexpr int W = 720;
+constexpr int H = 400;
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kGrid = qRgb(0x80, 0xA0, 0xC0);
+const QRgb kRed = qRgb(255, 0, 0);
+
+CCurve MakeCurve(std::vector<float> values, float fHorzMin, float fHorzMax, float fVertMin = 0,
+                 float fVertMax = 100)
+{
+    CCurve c;
+    for (float v : values)
+        c.m_arrValues.Add(v);
+    c.m_fHorzMin = fHorzMin;
+    c.m_fHorzMax = fHorzMax;
+    c.m_fVertMin = fVertMin;
+    c.m_fVertMax = fVertMax;
+    return c;
+}
+
+std::vector<float> Ramp(int n)
+{
+    std::vector<float> v(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        v[static_cast<std::size_t>(i)] = static_cast<float>(i % 100);
+    return v;
+}
+
+TEST(CurveStrokes, FirstWindowEntersAtMinusOneAndPlacesSampleIAtIPlusOne)
+{
+    const CCurve c = MakeCurve(Ramp(50), 0, W);
+    const std::vector<QPolygon> strokes = CurveStrokes(c, W, H);
+    ASSERT_EQ(1u, strokes.size());
+    const QPolygon& s = strokes[0];
+    ASSERT_EQ(50, s.size());
+    EXPECT_EQ(QPoint(-1, H), s[0]); // sample 0 = 0 lies on row H, just below the plot
+    for (int i = 1; i < 50; ++i)
+        EXPECT_EQ(QPoint(i + 1, H - i * H / 100), s[i]) << i;
+}
+
+TEST(CurveStrokes, TopValueOnRowZeroAndBottomValueBelowTheLastRow)
+{
+    const CCurve c = MakeCurve({50, 100, 0}, 0, W, 0, 100);
+    const QPolygon s = CurveStrokes(c, W, H).at(0);
+    EXPECT_EQ(0, s[1].y());
+    EXPECT_EQ(H, s[2].y());
+}
+
+TEST(CurveStrokes, StrideDrawsEveryTenthSampleOf3600On360Pixels)
+{
+    const CCurve c = MakeCurve(Ramp(3600), 0, 3600);
+    const QPolygon s = CurveStrokes(c, 360, H).at(0);
+    ASSERT_EQ(360, s.size()); // entry point plus samples 10, 20, ..., 3590
+    EXPECT_EQ(10, CurveStride(3600, 360));
+    EXPECT_EQ(QPoint(1, H - 10 * H / 100), s[1]); // sample 10 at (10 + 1) / 10
+    EXPECT_EQ(QPoint(359, H - 90 * H / 100), s[359]);
+}
+
+TEST(CurveStrokes, StopsAfterTheFirstPointAtTheRightEdge)
+{
+    const CCurve c = MakeCurve(Ramp(2000), 0, W);
+    const QPolygon s = CurveStrokes(c, W, H).at(0);
+    EXPECT_EQ(W, s.back().x()); // sample 719
+    EXPECT_EQ(W, s.size());     // x = -1, then 2 .. W
+}
+
+TEST(CurveStrokes, NegativeSamplesLiftThePenWhenSkipping)
+{
+    CCurve c = MakeCurve({10, 20, -1, -1, 30, 40}, 0, W);
+    c.m_bSkipNegative = 1;
+    const std::vector<QPolygon> strokes = CurveStrokes(c, W, H);
+    ASSERT_EQ(2u, strokes.size());
+    EXPECT_EQ(2, strokes[0].size()); // (-1, y0) to sample 1
+    // The pen rests on the last negative sample, and the next value is joined from there.
+    EXPECT_EQ(QPoint(4, H + 4), strokes[1][0]);
+    EXPECT_EQ(QPoint(5, H - 120), strokes[1][1]);
+
+    CCurve noHumidity = MakeCurve(std::vector<float>(500, -1.0f), 0, W);
+    noHumidity.m_bSkipNegative = 1;
+    EXPECT_TRUE(CurveStrokes(noHumidity, W, H).empty());
+    noHumidity.m_bSkipNegative = 0;
+    EXPECT_FALSE(CurveStrokes(noHumidity, W, H).empty());
+}
+
+TEST(CurveStrokes, LaterPageEntersFromTheLastStrideSampleBeforeIt)
+{
+    // Page 2 at one second per pixel: sample 719 is at x = 0, sample 718 just left of it.
+    const CCurve c = MakeCurve(Ramp(2000), 720, 1440);
+    const QPolygon s = CurveStrokes(c, W, H).at(0);
+    EXPECT_EQ(QPoint(-1, H - 18 * H / 100), s[0]); // sample 718 = 18
+    EXPECT_EQ(QPoint(0, H - 19 * H / 100), s[1]);
+    EXPECT_EQ(QPoint(1, H - 20 * H / 100), s[2]);
+
+    // At a stride of 10 the entry point is the last multiple of 10 left of the plot.
+    const CCurve wide = MakeCurve(Ramp(30000), 7200, 14400);
+    const QPolygon sw = CurveStrokes(wide, W, H).at(0);
+    // Truncation toward zero puts sample 7190 at x = (7191 - 7200) / 10 -> 0, so the entry
+    // is sample 7180 at x = -1.
+    EXPECT_EQ(QPoint(-1, H - 80 * H / 100), sw[0]);
+    EXPECT_EQ(QPoint(0, H - 90 * H / 100), sw[1]);
+    EXPECT_EQ(QPoint(0, H), sw[2]); // sample 7200 = 0 at x = 0.1
+}
+
+TEST(CurveStrokes, NothingForEqualEndsOrAWindowPastTheData)
+{
+    EXPECT_TRUE(CurveStrokes(MakeCurve(Ramp(10), 0, W, 5, 5), W, H).empty());
+    EXPECT_TRUE(CurveStrokes(MakeCurve(Ramp(10), 5, 5), W, H).empty());
+    EXPECT_TRUE(CurveStrokes(MakeCurve(Ramp(100), 720, 1440), W, H).empty());
+    EXPECT_TRUE(CurveStrokes(MakeCurve(Ramp(10), 0, W), 0, H).empty());
+}
+
+TEST(CurveStrokes, NanAndHugeValuesStayDrawable)
+{
+    const CCurve c = MakeCurve({1, NAN, 1e30f, -1e30f, INFINITY, 5}, 0, W);
+    const QPolygon s = CurveStrokes(c, W, H).at(0);
+    ASSERT_EQ(6, s.size());
+    for (const QPoint& p : s)
+        EXPECT_LE(std::abs(p.y()), 1 << 20);
+}
+
+// Pixels of a whole plot rendered offscreen.
+class CurvePaint : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_ctrl.resize(W, H);
+        m_ctrl.m_brBack = QBrush(Qt::white);
+        m_ctrl.m_nGridRows = 10;
+        m_ctrl.m_nGridCols = 6;
+    }
+
+    QImage Render(const QPoint* pCrossHair = nullptr)
+    {
+        QImage img(W, H, QImage::Format_RGB32);
+        QPainter p(&img);
+        m_ctrl.DrawPlot(p, img.size(), pCrossHair);
+        return img;
+    }
+
+    CCurve* AddFlat(const char* szKey, float fValue, int nStyle, int nWidth, int nCount = 700)
+    {
+        CCurve* c = m_ctrl.AddCurve(szKey, 0x0000FF, nStyle, nWidth);
+        for (int i = 0; i < nCount; ++i)
+            m_ctrl.AppendValue(c, fValue);
+        m_ctrl.SetHorzRange(c, 0, W);
+        m_ctrl.SetVertRange(c, 0, 100);
+        return c;
+    }
+
+    CCurveCtrl m_ctrl;
+};
+
+TEST_F(CurvePaint, EmptyControlShowsBackgroundAndGridOnly)
+{
+    m_ctrl.AddCurve("!100", 0x0000FF, 0, 3); // no samples
+    AddFlat("!200", 50, 0, 3)->m_bVisible = 0;
+    const QImage img = Render();
+    for (int y : {0, 40, 80, 360, H - 1})
+        EXPECT_EQ(kGrid, img.pixel(300, y)) << y;
+    for (int x : {0, 120, 240, 600, W - 1})
+        EXPECT_EQ(kGrid, img.pixel(x, 201)) << x;
+    EXPECT_EQ(kWhite, img.pixel(301, 201));
+    EXPECT_EQ(kWhite, img.pixel(W - 2, H - 2));
+}
+
+TEST_F(CurvePaint, SolidDottedAndWidePens)
+{
+    AddFlat("solid", 75, 0, 1);  // row 100
+    AddFlat("dotted", 50, 2, 1); // row 200
+    AddFlat("wide", 25, 2, 3);   // row 300, three pixels, solid despite the dotted style
+    const QImage img = Render();
+    int nSolid = 0, nDotted = 0;
+    for (int x = 130; x < 230; ++x) { // between grid columns
+        nSolid += img.pixel(x, 100) == kRed;
+        nDotted += img.pixel(x, 200) == kRed;
+        EXPECT_EQ(kRed, img.pixel(x, 299)) << x;
+        EXPECT_EQ(kRed, img.pixel(x, 300)) << x;
+        EXPECT_EQ(kRed, img.pixel(x, 301)) << x;
+    }
+    EXPECT_EQ(100, nSolid);
+    EXPECT_GT(nDotted, 30);
+    EXPECT_LT(nDotted, 70);
+    EXPECT_EQ(kWhite, img.pixel(180, 201)); // a one-pixel line is one pixel high
+    EXPECT_EQ(kWhite, img.pixel(180, 297));
+    EXPECT_EQ(kWhite, img.pixel(180, 303));
+}
+
+TEST_F(CurvePaint, OnePixelLineLeavesOutItsLastPoint)
+{
+    CCurve* c = AddFlat("!100", 50, 0, 1, 5); // (-1, 200), then samples 1..4 at x = 2..5
+    c->m_crColor = 0x0000FF;
+    const QImage img = Render();
+    EXPECT_EQ(kRed, img.pixel(0, 200));
+    EXPECT_EQ(kRed, img.pixel(4, 200));
+    EXPECT_NE(kRed, img.pixel(5, 200));
+}
+
+TEST_F(CurvePaint, CrossHairOnlyInsideTheClientArea)
+{
+    const QPoint inside(100, 150);
+    const QImage with = Render(&inside);
+    EXPECT_EQ(qRgb(0, 0, 0), with.pixel(500, 150));
+    EXPECT_EQ(qRgb(0, 0, 0), with.pixel(100, 390));
+    EXPECT_EQ(Render(), [&] {
+        const QPoint outside(W, 150); // the right edge is outside
+        return Render(&outside);
+    }());
+}
+
+TEST_F(CurvePaint, CurvesAreDrawnOverTheCrossHair)
+{
+    AddFlat("!100", 50, 0, 3);
+    const QPoint pt(100, 200);
+    EXPECT_EQ(kRed, Render(&pt).pixel(300, 200));
+}
+
+TEST_F(CurvePaint, WidgetPaintsTheSamePictureAndFollowsThePointer)
+{
+    AddFlat("!100", 60, 0, 3);
+    AddFlat("!101", 40, 2, 1);
+    m_ctrl.m_bCrossHair = 1;
+    m_ctrl.show();
+    QMouseEvent move(QEvent::MouseMove, QPointF(210, 130), QPointF(210, 130), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&m_ctrl, &move);
+    const QPoint pt(210, 130);
+    EXPECT_EQ(Render(&pt), m_ctrl.grab().toImage().convertToFormat(QImage::Format_RGB32));
+
+    // A second move reuses the cached layers and still gives the full picture.
+    QMouseEvent move2(QEvent::MouseMove, QPointF(400, 50), QPointF(400, 50), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&m_ctrl, &move2);
+    const QPoint pt2(400, 50);
+    EXPECT_EQ(Render(&pt2), m_ctrl.grab().toImage().convertToFormat(QImage::Format_RGB32));
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&m_ctrl, &leave);
+    EXPECT_EQ(Render(), m_ctrl.grab().toImage().convertToFormat(QImage::Format_RGB32));
+
+    // Changing a range without any call on the control still reaches the next paint.
+    m_ctrl.FindCurve("!100")->m_fVertMax = 200;
+    EXPECT_EQ(Render(), m_ctrl.grab().toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+} // namespace
