@@ -1,0 +1,255 @@
+// Loading a month at one record a second into the four curves: Trendora's reader against the
+// straightforward loader, and the reader's peak memory.
+#include "benchsupport.h"
+
+#include "curve/curvectrl.h"
+#include "recorder/recorderloader.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// In the order a record's values are appended.
+const char* const kCurveKeys[] = {"!100", "!200", "!101", "!201"};
+
+// The four curves as the view sets them up: created once, growth step set by ResetCurve.
+class CPlot
+{
+public:
+    CPlot()
+    {
+        for (const char* szKey : kCurveKeys)
+            m_ctrl.ResetCurve(m_ctrl.AddCurve(szKey, 0, 0, 1));
+    }
+
+    std::int64_t GetSampleCount() const
+    {
+        return m_ctrl.FindCurve(kCurveKeys[0])->m_arrValues.GetSize();
+    }
+
+    // FNV-1a over the bits of every sample, to tell two loaders' curves apart.
+    std::uint64_t Fingerprint() const
+    {
+        std::uint64_t h = 0xCBF29CE484222325ull;
+        for (const char* szKey : kCurveKeys) {
+            const CFloatArray& arr = m_ctrl.FindCurve(szKey)->m_arrValues;
+            for (std::int64_t i = 0; i < arr.GetSize(); ++i) {
+                std::uint32_t nBits = 0;
+                std::memcpy(&nBits, &arr.GetData()[i], sizeof nBits);
+                h = (h ^ nBits) * 0x100000001B3ull;
+            }
+        }
+        return h;
+    }
+
+    CCurveCtrl m_ctrl;
+};
+
+// The straightforward loader: stdio lines, sscanf and mktime per record, one FindCurve and
+// AppendValue per sample and curve.
+bool BaselineLoad(const std::filesystem::path& path, CCurveCtrl& ctrl)
+{
+    std::FILE* pFile = std::fopen(path.c_str(), "r");
+    if (!pFile)
+        return false;
+    char szLine[512];
+    if (!std::fgets(szLine, sizeof szLine, pFile) || !std::fgets(szLine, sizeof szLine, pFile)) {
+        std::fclose(pFile);
+        return false;
+    }
+    for (const char* szKey : kCurveKeys)
+        ctrl.ClearCurve(ctrl.FindCurve(szKey));
+    bool bFirst = true;
+    bool bValid = true;
+    std::int64_t tCursor = 0;
+    do {
+        int nYear = 0, nMonth = 0, nDay = 0, nHour = 0, nMinute = 0, nSecond = 0;
+        float fTempPV = 0.0f, fTempSV = 0.0f, fHumiPV = -1.0f, fHumiSV = -1.0f;
+        std::sscanf(szLine, "%d/%d/%d,%d:%d:%d,%f,%f,%f,%f", &nYear, &nMonth, &nDay, &nHour,
+                    &nMinute, &nSecond, &fTempPV, &fTempSV, &fHumiPV, &fHumiSV);
+        if (static_cast<unsigned>(nYear) < 100)
+            nYear += 2000;
+        if (nYear < 1900 || nMonth < 1 || nMonth > 12 || nDay < 1 || nDay > 31 || nHour < 0 ||
+            nHour > 23 || nMinute < 0 || nMinute > 59 || nSecond < 0 || nSecond > 59) {
+            bValid = false;
+            break;
+        }
+        std::tm tm{};
+        tm.tm_year = nYear - 1900;
+        tm.tm_mon = nMonth - 1;
+        tm.tm_mday = nDay;
+        tm.tm_hour = nHour;
+        tm.tm_min = nMinute;
+        tm.tm_sec = nSecond;
+        tm.tm_isdst = -1;
+        const std::time_t t = std::mktime(&tm);
+        if (t == -1) {
+            bValid = false;
+            break;
+        }
+        std::int64_t nCount = 1;
+        if (bFirst) {
+            bFirst = false;
+        } else {
+            nCount = t - tCursor;
+            if (nCount <= 0)
+                continue;
+        }
+        tCursor = t;
+        for (std::int64_t i = 0; i < nCount; ++i) {
+            ctrl.AppendValue(ctrl.FindCurve(QStringLiteral("!100")), fTempPV);
+            ctrl.AppendValue(ctrl.FindCurve(QStringLiteral("!200")), fHumiPV);
+            ctrl.AppendValue(ctrl.FindCurve(QStringLiteral("!101")), fTempSV);
+            ctrl.AppendValue(ctrl.FindCurve(QStringLiteral("!201")), fHumiSV);
+        }
+    } while (std::fgets(szLine, sizeof szLine, pFile));
+    std::fclose(pFile);
+    return bValid;
+}
+
+// Trendora's way: the reader builds the series, which then moves into the curves.
+bool TrendoraLoad(const std::filesystem::path& path, CCurveCtrl& ctrl)
+{
+    CLoadResult result = LoadRecorderFile(path);
+    if (result.status != CLoadResult::EStatus::Loaded)
+        return false;
+    CFloatArray* const arrays[] = {&result.series.arrTempPV, &result.series.arrHumiPV,
+                                   &result.series.arrTempSV, &result.series.arrHumiSV};
+    for (int i = 0; i < 4; ++i)
+        ctrl.SwapValues(ctrl.FindCurve(kCurveKeys[i]), *arrays[i]);
+    return true;
+}
+
+struct CLoaded
+{
+    std::int64_t nSamples = 0;
+    std::uint64_t nFingerprint = 0;
+};
+std::map<std::string, CLoaded> g_loaded; // by benchmark
+
+void RunLoad(benchmark::State& state, const char* szName,
+             bool (*pLoad)(const std::filesystem::path&, CCurveCtrl&))
+{
+    const std::filesystem::path& path = BenchmarkMonthFile();
+    const auto nBytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
+    CPlot plot;
+    for (auto _ : state) {
+        if (!pLoad(path, plot.m_ctrl)) {
+            state.SkipWithError("the month did not load completely");
+            return;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * nBytes);
+    state.counters["samples"] = static_cast<double>(plot.GetSampleCount());
+    g_loaded[szName] = {plot.GetSampleCount(), plot.Fingerprint()};
+}
+
+void BM_LoadBaseline(benchmark::State& state)
+{
+    RunLoad(state, "BM_LoadBaseline", &BaselineLoad);
+}
+BENCHMARK(BM_LoadBaseline)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_LoadTrendora(benchmark::State& state)
+{
+    RunLoad(state, "BM_LoadTrendora", &TrendoraLoad);
+}
+BENCHMARK(BM_LoadTrendora)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+long StatusKilobytes(const char* szField)
+{
+    std::ifstream status("/proc/self/status");
+    std::string strLine;
+    const std::size_t nLen = std::strlen(szField);
+    while (std::getline(status, strLine))
+        if (strLine.compare(0, nLen, szField) == 0 && strLine.size() > nLen && strLine[nLen] == ':')
+            return std::strtol(strLine.c_str() + nLen + 1, nullptr, 10);
+    return -1;
+}
+
+// In a fresh process: loads FILE nLoadsBefore times (freeing each series, as reopening
+// does), then prints the resident-memory peak of one more load above what was resident
+// before it, and its sample count. The peak is reset first; where the kernel does not allow
+// that, a later load's peak cannot be told from an earlier one and -1 is printed.
+int LoadPeakChild(const std::vector<std::string>& args)
+{
+    if (args.size() != 2)
+        return 64;
+    const int nLoadsBefore = std::atoi(args[1].c_str());
+    for (int i = 0; i < nLoadsBefore; ++i)
+        LoadRecorderFile(args[0]);
+    const long nRssBefore = StatusKilobytes("VmRSS");
+    const bool bPeakReset = static_cast<bool>(std::ofstream("/proc/self/clear_refs") << "5");
+    const CLoadResult result = LoadRecorderFile(args[0]);
+    const long nPeak = StatusKilobytes("VmHWM");
+    if (result.status != CLoadResult::EStatus::Loaded || nRssBefore < 0 || nPeak < 0)
+        return 1;
+    const long long nBytes = bPeakReset || nLoadsBefore == 0 ? (nPeak - nRssBefore) * 1024LL : -1LL;
+    std::printf("%lld %" PRId64 "\n", nBytes, result.GetSampleCount());
+    return 0;
+}
+const bool kLoadPeakMode = AddChildMode("load-peak", &LoadPeakChild);
+
+void BM_LoadPeakMemory(benchmark::State& state, int nLoadsBefore)
+{
+    const std::filesystem::path& path = BenchmarkMonthFile();
+    long long nBytes = -1;
+    long long nSamples = 0;
+    for (auto _ : state) {
+        std::string strOut;
+        if (!RunInChild("load-peak", {path.string(), std::to_string(nLoadsBefore)}, strOut) ||
+            !(std::istringstream(strOut) >> nBytes >> nSamples) || nBytes < 0 || nSamples <= 0) {
+            state.SkipWithError("the peak could not be measured");
+            return;
+        }
+    }
+    state.counters["peak_MB"] = static_cast<double>(nBytes) / 1e6;
+    state.counters["bytes_per_sample"] =
+        static_cast<double>(nBytes) / static_cast<double>(nSamples);
+}
+BENCHMARK_CAPTURE(BM_LoadPeakMemory, first, 0)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_LoadPeakMemory, reopen, 1)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+std::string PeakLine(const CBenchResults& results, const std::string& strName, const char* szLabel)
+{
+    const auto it = results.find(strName);
+    if (it == results.end() || !it->second.count("bytes_per_sample"))
+        return std::string();
+    char sz[160];
+    std::snprintf(sz, sizeof sz, "%s: %.2f (target <= 19.2; 16 bytes of samples + 20%%)", szLabel,
+                  it->second.at("bytes_per_sample").value);
+    return sz;
+}
+
+const bool kSummary =
+    AddSpeedupLine("load speedup vs baseline", "BM_LoadBaseline", "BM_LoadTrendora") &&
+    AddSummaryLine([](const CBenchResults&) -> std::string {
+        const auto baseline = g_loaded.find("BM_LoadBaseline");
+        const auto ours = g_loaded.find("BM_LoadTrendora");
+        if (baseline == g_loaded.end() || ours == g_loaded.end())
+            return std::string();
+        const bool bSame = baseline->second.nSamples == ours->second.nSamples &&
+                           baseline->second.nFingerprint == ours->second.nFingerprint;
+        return std::string("curves identical to the baseline's: ") + (bSame ? "yes" : "NO") + " (" +
+               FormatWithThousands(ours->second.nSamples) + " samples)";
+    }) &&
+    AddSummaryLine([](const CBenchResults& results) {
+        return PeakLine(results, "BM_LoadPeakMemory/first", "peak bytes per sample");
+    }) &&
+    AddSummaryLine([](const CBenchResults& results) {
+        return PeakLine(results, "BM_LoadPeakMemory/reopen",
+                        "peak bytes per sample, after an earlier load was freed");
+    });
+
+} // namespace

@@ -1,0 +1,171 @@
+#include "benchsupport.h"
+
+#include "recordinggen.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+class CTempFolder
+{
+public:
+    CTempFolder()
+    {
+        std::string strTemplate =
+            (std::filesystem::temp_directory_path() / "trendora-bench-XXXXXX").string();
+        if (!mkdtemp(strTemplate.data())) {
+            std::perror("trendora-bench: cannot create a temporary folder");
+            std::exit(1);
+        }
+        m_path = strTemplate;
+    }
+    ~CTempFolder()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
+    }
+    CTempFolder(const CTempFolder&) = delete;
+    CTempFolder& operator=(const CTempFolder&) = delete;
+
+    const std::filesystem::path& GetPath() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+std::vector<SummaryLine>& SummaryLines()
+{
+    static std::vector<SummaryLine> lines;
+    return lines;
+}
+
+std::map<std::string, ChildMode>& ChildModes()
+{
+    static std::map<std::string, ChildMode> modes;
+    return modes;
+}
+
+constexpr const char* kChildFlag = "--child";
+
+} // namespace
+
+const std::filesystem::path& BenchmarkMonthFile()
+{
+    static CTempFolder folder;
+    static const std::filesystem::path path = [] {
+        const std::filesystem::path file = folder.GetPath() / "month.csv";
+        if (!WriteRecordingFile(file, BenchmarkMonthOptions())) {
+            std::fprintf(stderr, "trendora-bench: cannot write %s\n", file.string().c_str());
+            std::exit(1);
+        }
+        return file;
+    }();
+    return path;
+}
+
+bool AddSummaryLine(SummaryLine line)
+{
+    SummaryLines().push_back(std::move(line));
+    return true;
+}
+
+bool AddSpeedupLine(std::string strLabel, std::string strBaseline, std::string strCandidate)
+{
+    return AddSummaryLine([=](const CBenchResults& results) -> std::string {
+        const auto rate = [&](const std::string& strName) {
+            const auto it = results.find(strName);
+            if (it == results.end())
+                return 0.0;
+            const auto counter = it->second.find("bytes_per_second");
+            return counter == it->second.end() ? 0.0 : counter->second.value;
+        };
+        const double fBaseline = rate(strBaseline);
+        const double fCandidate = rate(strCandidate);
+        if (fBaseline <= 0.0 || fCandidate <= 0.0)
+            return strLabel + ": not measured (run both " + strBaseline + " and " + strCandidate +
+                   ")";
+        char sz[160];
+        std::snprintf(sz, sizeof sz, ": %.1fx (%.1f MB/s vs %.1f MB/s)", fCandidate / fBaseline,
+                      fCandidate / 1e6, fBaseline / 1e6);
+        return strLabel + sz;
+    });
+}
+
+void PrintSummary(const CBenchResults& results)
+{
+    for (const SummaryLine& line : SummaryLines()) {
+        const std::string strText = line(results);
+        if (!strText.empty())
+            std::printf("%s\n", strText.c_str());
+    }
+    std::fflush(stdout);
+}
+
+bool AddChildMode(std::string strName, ChildMode mode)
+{
+    ChildModes()[std::move(strName)] = std::move(mode);
+    return true;
+}
+
+bool RunChildModeFromArgs(int argc, char** argv, int& nExit)
+{
+    if (argc < 3 || std::string(argv[1]) != kChildFlag)
+        return false;
+    const auto it = ChildModes().find(argv[2]);
+    if (it == ChildModes().end()) {
+        std::fprintf(stderr, "trendora-bench: no child mode %s\n", argv[2]);
+        nExit = 64;
+        return true;
+    }
+    nExit = it->second(std::vector<std::string>(argv + 3, argv + argc));
+    return true;
+}
+
+bool RunInChild(const std::string& strName, const std::vector<std::string>& args,
+                std::string& strOut)
+{
+    std::vector<std::string> argStrings = {"trendora-bench", kChildFlag, strName};
+    argStrings.insert(argStrings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& s : argStrings)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+
+    int fds[2];
+    if (pipe(fds) != 0)
+        return false;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    pid_t pid = 0;
+    const int nError = posix_spawn(&pid, "/proc/self/exe", &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    if (nError != 0) {
+        close(fds[0]);
+        return false;
+    }
+    strOut.clear();
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = read(fds[0], buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        strOut.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(fds[0]);
+    int nStatus = 0;
+    if (waitpid(pid, &nStatus, 0) != pid)
+        return false;
+    return WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0;
+}

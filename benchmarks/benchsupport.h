@@ -1,0 +1,41 @@
+// What the benchmark files share: generated input files, lines printed after all runs, and
+// measurements that need a fresh process of their own.
+#pragma once
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+// A month at one record a second (about 118 MB), written once per run into a temporary
+// folder that is removed at exit.
+const std::filesystem::path& BenchmarkMonthFile();
+
+// The counters of each benchmark's last run (its mean over repetitions where there are
+// several), by its name as registered. Rates are already per second.
+using CBenchResults = std::map<std::string, benchmark::UserCounters>;
+
+// A line printed after all runs, computed from the results; an empty text prints nothing.
+using SummaryLine = std::function<std::string(const CBenchResults&)>;
+
+// Registers a summary line; call it from a static initialiser. Returns true.
+bool AddSummaryLine(SummaryLine line);
+// "strLabel: N.Nx": the candidate's bytes per second over the baseline's, both measured in
+// this run.
+bool AddSpeedupLine(std::string strLabel, std::string strBaseline, std::string strCandidate);
+void PrintSummary(const CBenchResults& results);
+
+// A named entry point run by this executable in a fresh child process, for measurements
+// such as peak memory that the benchmark process's own history would distort. It writes
+// its result to stdout and returns the exit status.
+using ChildMode = std::function<int(const std::vector<std::string>& args)>;
+bool AddChildMode(std::string strName, ChildMode mode);
+// Runs a child mode if argv asks for one ("--child NAME ARGS..."); false otherwise.
+bool RunChildModeFromArgs(int argc, char** argv, int& nExit);
+// Starts this executable in child mode and returns what it wrote to stdout; false if it
+// could not be started or did not exit with 0.
+bool RunInChild(const std::string& strName, const std::vector<std::string>& args,
+                std::string& strOut);

@@ -1,0 +1,301 @@
+// trendora-series: prints the per-second series Trendora reads from a recorder file, one
+// line per sample, or a summary of it. For comparing loaders and checking recorder files.
+#include "recorder/recorderloader.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr int kExitInvalidRecord = 1;
+constexpr int kExitCannotOpen = 2;
+constexpr int kExitTooFewLines = 3;
+constexpr int kExitUsage = 64;
+constexpr int kExitCannotWrite = 74;
+
+void PrintUsage(std::FILE* pOut)
+{
+    std::fputs("usage: trendora-series [--summary] FILE\n"
+               "\n"
+               "Prints the series read from the recorder file FILE, one line per second:\n"
+               "  index,YYYY-MM-DD,HH:MM:SS,tempPV,tempSV,humiPV,humiSV\n"
+               "in local time (set TZ to choose the zone).\n"
+               "--summary: prints the sample count, the first and last time, and the\n"
+               "           minimum, maximum and mean of each curve instead.\n"
+               "\n"
+               "Exit status: 0 read, 1 stopped at an invalid record (the samples before it\n"
+               "are printed), 2 cannot open, 3 fewer than two lines, 64 usage, 74 write error.\n",
+               pOut);
+}
+
+// Collects output in a large block: two and a half million lines through stdio one at a
+// time would cost more than the formatting.
+class COutBuffer
+{
+public:
+    COutBuffer() { m_buffer.resize(kSize); }
+    ~COutBuffer() { Flush(); }
+
+    // Room for at least nBytes; the caller writes there and then calls Commit.
+    char* Reserve(std::size_t nBytes)
+    {
+        if (m_nUsed + nBytes > m_buffer.size())
+            Flush();
+        return m_buffer.data() + m_nUsed;
+    }
+    void Commit(const char* pEnd) { m_nUsed = static_cast<std::size_t>(pEnd - m_buffer.data()); }
+    void Append(std::string_view text)
+    {
+        if (text.size() > kSize) {
+            Flush();
+            WriteOut(text.data(), text.size());
+            return;
+        }
+        char* p = Reserve(text.size());
+        text.copy(p, text.size());
+        Commit(p + text.size());
+    }
+
+    void Flush()
+    {
+        WriteOut(m_buffer.data(), m_nUsed);
+        m_nUsed = 0;
+    }
+    bool Failed() const { return m_bFailed; }
+
+private:
+    static constexpr std::size_t kSize = 1 << 20;
+
+    void WriteOut(const char* p, std::size_t n)
+    {
+        if (n > 0 && !m_bFailed && std::fwrite(p, 1, n, stdout) != n)
+            m_bFailed = true;
+    }
+
+    std::vector<char> m_buffer;
+    std::size_t m_nUsed = 0;
+    bool m_bFailed = false;
+};
+
+// Sample times count from the first record's time taken as an unsigned 32-bit number, as the
+// view stores it, so that the printed times are the ones the view labels its axis with.
+std::time_t SampleTime(const CLoadResult& result, std::int64_t nIndex)
+{
+    return static_cast<std::time_t>(static_cast<std::uint32_t>(result.tFirst)) +
+           static_cast<std::time_t>(nIndex);
+}
+
+char* PutTwoDigits(char* p, int n)
+{
+    *p++ = static_cast<char>('0' + n / 10);
+    *p++ = static_cast<char>('0' + n % 10);
+    return p;
+}
+
+// "YYYY-MM-DD,HH:MM:SS" (cSeparator between the two) in local time, as strftime's "%Y-%m-%d"
+// and "%H:%M:%S" give it; both parts empty where the conversion fails. localtime_r runs for
+// every sample: an offset carried from one sample to the next would be wrong across a
+// daylight-saving change. Only the date text is kept while the converted day stays the same.
+class CLocalTimeText
+{
+public:
+    char* Put(char* p, std::time_t t, char cSeparator)
+    {
+        std::tm tm{};
+        if (!localtime_r(&t, &tm)) {
+            *p++ = cSeparator;
+            return p;
+        }
+        if (tm.tm_mday != m_nDay || tm.tm_mon != m_nMonth || tm.tm_year != m_nYear) {
+            m_nDateLen = std::strftime(m_szDate, sizeof m_szDate, "%Y-%m-%d", &tm);
+            m_nDay = tm.tm_mday;
+            m_nMonth = tm.tm_mon;
+            m_nYear = tm.tm_year;
+        }
+        p = std::copy_n(m_szDate, m_nDateLen, p);
+        *p++ = cSeparator;
+        // tm_sec can be 60 for a leap second; two digits still hold it.
+        p = PutTwoDigits(p, tm.tm_hour);
+        *p++ = ':';
+        p = PutTwoDigits(p, tm.tm_min);
+        *p++ = ':';
+        return PutTwoDigits(p, tm.tm_sec);
+    }
+
+private:
+    char m_szDate[64] = {};
+    std::size_t m_nDateLen = 0;
+    int m_nDay = -1;
+    int m_nMonth = -1;
+    int m_nYear = -1;
+};
+
+// printf's "%.9g" without printf: to_chars with a precision is specified to give exactly
+// that, and it never consults the locale.
+char* PutValue(char* p, float f)
+{
+    return std::to_chars(p, p + 32, static_cast<double>(f), std::chars_format::general, 9).ptr;
+}
+
+// The text of a column's previous value: set values stay for hours and a gap repeats every
+// value, and formatting with a precision costs more than all the rest of a line.
+class CValueText
+{
+public:
+    char* Put(char* p, float f)
+    {
+        std::uint32_t nBits = 0;
+        std::memcpy(&nBits, &f, sizeof nBits);
+        if (nBits != m_nBits || m_nLen == 0) {
+            m_nLen = static_cast<std::size_t>(PutValue(m_szText, f) - m_szText);
+            m_nBits = nBits;
+        }
+        return std::copy_n(m_szText, m_nLen, p);
+    }
+
+private:
+    char m_szText[32] = {};
+    std::size_t m_nLen = 0;
+    std::uint32_t m_nBits = 0;
+};
+
+void PrintSeries(const CLoadResult& result, COutBuffer& out)
+{
+    const CRecordSeries& s = result.series;
+    const std::int64_t nCount = s.GetCount();
+    const CFloatArray* const columns[] = {&s.arrTempPV, &s.arrTempSV, &s.arrHumiPV, &s.arrHumiSV};
+    CValueText texts[4];
+    CLocalTimeText timeText;
+    for (std::int64_t i = 0; i < nCount; ++i) {
+        char* const pStart = out.Reserve(320);
+        char* p = std::to_chars(pStart, pStart + 24, i).ptr;
+        *p++ = ',';
+        p = timeText.Put(p, SampleTime(result, i), ',');
+        for (int c = 0; c < 4; ++c) {
+            *p++ = ',';
+            p = texts[c].Put(p, (*columns[c])[i]);
+        }
+        *p++ = '\n';
+        out.Commit(p);
+    }
+}
+
+void PrintSummary(const CLoadResult& result, COutBuffer& out)
+{
+    const CRecordSeries& s = result.series;
+    const std::int64_t nCount = s.GetCount();
+    char sz[256];
+    char* p = sz + std::snprintf(sz, sizeof sz, "samples  %lld\n", static_cast<long long>(nCount));
+    out.Append(std::string_view(sz, p - sz));
+    if (nCount == 0)
+        return;
+    p = sz + std::snprintf(sz, sizeof sz, "first    ");
+    CLocalTimeText timeText;
+    p = timeText.Put(p, SampleTime(result, 0), ' ');
+    p += std::snprintf(p, 32, "\nlast     ");
+    p = timeText.Put(p, SampleTime(result, nCount - 1), ' ');
+    *p++ = '\n';
+    out.Append(std::string_view(sz, p - sz));
+
+    out.Append("curve    key   min              max              mean\n");
+    struct CRow
+    {
+        const char* szName;
+        const char* szKey;
+        const CFloatArray* pArray;
+    };
+    const CRow rows[] = {{"TempPV", "!100", &s.arrTempPV},
+                         {"TempSV", "!101", &s.arrTempSV},
+                         {"HumiPV", "!200", &s.arrHumiPV},
+                         {"HumiSV", "!201", &s.arrHumiSV}};
+    for (const CRow& row : rows) {
+        float fMin = std::numeric_limits<float>::infinity();
+        float fMax = -fMin;
+        double fSum = 0.0;
+        const float* pValues = row.pArray->GetData();
+        for (std::int64_t i = 0; i < nCount; ++i) {
+            fMin = pValues[i] < fMin ? pValues[i] : fMin;
+            fMax = pValues[i] > fMax ? pValues[i] : fMax;
+            fSum += pValues[i];
+        }
+        char szMin[32];
+        char szMax[32];
+        char szMean[48];
+        *PutValue(szMin, fMin) = '\0';
+        *PutValue(szMax, fMax) = '\0';
+        *std::to_chars(szMean, szMean + 47, fSum / static_cast<double>(nCount),
+                       std::chars_format::fixed, 4)
+             .ptr = '\0';
+        const int n = std::snprintf(sz, sizeof sz, "%-8s %-5s %-16s %-16s %s\n", row.szName,
+                                    row.szKey, szMin, szMax, szMean);
+        out.Append(std::string_view(sz, static_cast<std::size_t>(n)));
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    bool bSummary = false;
+    const char* szFile = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            PrintUsage(stdout);
+            return 0;
+        }
+        if (arg == "--summary" && !bSummary) {
+            bSummary = true;
+        } else if (!arg.starts_with("-") && !szFile) {
+            szFile = argv[i];
+        } else {
+            PrintUsage(stderr);
+            return kExitUsage;
+        }
+    }
+    if (!szFile) {
+        PrintUsage(stderr);
+        return kExitUsage;
+    }
+
+    const CLoadResult result = LoadRecorderFile(szFile);
+    using EStatus = CLoadResult::EStatus;
+    switch (result.status) {
+    case EStatus::CannotOpen:
+        std::fprintf(stderr, "trendora-series: %s\n", result.strMessage.c_str());
+        return kExitCannotOpen;
+    case EStatus::TooFewLines:
+        std::fprintf(stderr, "trendora-series: %s: %s\n", szFile, result.strMessage.c_str());
+        return kExitTooFewLines;
+    default:
+        break;
+    }
+
+    {
+        COutBuffer out;
+        if (bSummary)
+            PrintSummary(result, out);
+        else
+            PrintSeries(result, out);
+        out.Flush();
+        if (out.Failed() || std::fflush(stdout) != 0) {
+            std::fprintf(stderr, "trendora-series: cannot write the output\n");
+            return kExitCannotWrite;
+        }
+    }
+
+    if (result.status != EStatus::Loaded) {
+        std::fprintf(stderr, "%s:%lld: %s\n", szFile, static_cast<long long>(result.nLine),
+                     result.strMessage.c_str());
+        return kExitInvalidRecord;
+    }
+    return 0;
+}
