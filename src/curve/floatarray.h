@@ -5,16 +5,23 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <utility>
 
-// Like a vector, but it grows with realloc: a large block then usually grows in place or is
-// remapped instead of copied, so loading months of samples never holds two copies at once.
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+// Like a vector, but a large array grows without being copied: on Linux its pages are mapped
+// directly and remapped when it grows (glibc's malloc would serve blocks of up to 32 MiB from
+// the heap once an earlier large block was freed, and realloc there copies); elsewhere it
+// grows with realloc. Loading months of samples so never holds two copies at once.
 // Allocation failure is reported by the result, never thrown.
 class CFloatArray
 {
 public:
     CFloatArray() = default;
-    ~CFloatArray() { std::free(m_pData); }
+    ~CFloatArray() { Release(); }
     CFloatArray(const CFloatArray&) = delete;
     CFloatArray& operator=(const CFloatArray&) = delete;
     CFloatArray(CFloatArray&& other) noexcept { Swap(other); }
@@ -48,6 +55,10 @@ public:
     // Appends nCount copies of f; false (and nothing appended) when memory is exhausted.
     bool AddRepeated(float f, std::int64_t nCount)
     {
+        if (nCount == 1 && m_nSize < m_nCapacity) {
+            m_pData[m_nSize++] = f; // one record a second: the common case
+            return true;
+        }
         if (nCount <= 0)
             return true;
         if (m_nSize + nCount > m_nCapacity && !Grow(m_nSize + nCount))
@@ -67,7 +78,7 @@ public:
     // Removes every sample and releases the storage.
     void RemoveAll()
     {
-        std::free(m_pData);
+        Release();
         m_pData = nullptr;
         m_nSize = 0;
         m_nCapacity = 0;
@@ -79,6 +90,7 @@ public:
         std::swap(m_nSize, other.m_nSize);
         std::swap(m_nCapacity, other.m_nCapacity);
         std::swap(m_nGrowBy, other.m_nGrowBy);
+        std::swap(m_bMapped, other.m_bMapped);
     }
 
 private:
@@ -94,7 +106,29 @@ private:
     {
         if (nCapacity > static_cast<std::int64_t>(PTRDIFF_MAX / sizeof(float)))
             return false;
-        void* p = std::realloc(m_pData, static_cast<std::size_t>(nCapacity) * sizeof(float));
+        const std::size_t nBytes = static_cast<std::size_t>(nCapacity) * sizeof(float);
+#if defined(__linux__)
+        if (nBytes >= kMapThreshold) {
+            void* p = nullptr;
+            if (m_bMapped) {
+                p = mremap(m_pData, Bytes(m_nCapacity), nBytes, MREMAP_MAYMOVE);
+            } else {
+                p = mmap(nullptr, nBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
+                         -1, 0);
+                if (p != MAP_FAILED && m_nSize > 0)
+                    std::memcpy(p, m_pData, Bytes(m_nSize));
+                if (p != MAP_FAILED)
+                    std::free(m_pData);
+            }
+            if (p == MAP_FAILED)
+                return false;
+            m_pData = static_cast<float*>(p);
+            m_bMapped = true;
+            m_nCapacity = nCapacity;
+            return true;
+        }
+#endif
+        void* p = std::realloc(m_pData, nBytes);
         if (!p)
             return false;
         m_pData = static_cast<float*>(p);
@@ -102,8 +136,28 @@ private:
         return true;
     }
 
+    void Release()
+    {
+#if defined(__linux__)
+        if (m_bMapped) {
+            munmap(m_pData, Bytes(m_nCapacity));
+            m_bMapped = false;
+            return;
+        }
+#endif
+        std::free(m_pData);
+    }
+
+    static std::size_t Bytes(std::int64_t nCount)
+    {
+        return static_cast<std::size_t>(nCount) * sizeof(float);
+    }
+
+    static constexpr std::size_t kMapThreshold = 1 << 20;
+
     float* m_pData = nullptr;
     std::int64_t m_nSize = 0;
     std::int64_t m_nCapacity = 0;
     int m_nGrowBy = 256;
+    bool m_bMapped = false;
 };

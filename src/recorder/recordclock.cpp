@@ -118,7 +118,14 @@ std::int64_t CRecordClock::WallSeconds(const CRecordFields& f)
 
 std::int64_t CRecordClock::LocalToTime(const CRecordFields& fields)
 {
-    const std::int64_t nWall = WallSeconds(fields);
+    if (fields.nDay != m_nLastDay || fields.nMonth != m_nLastMonth || fields.nYear != m_nLastYear) {
+        m_nLastYear = fields.nYear;
+        m_nLastMonth = fields.nMonth;
+        m_nLastDay = fields.nDay;
+        m_nLastDays = DaysFromCivil(fields.nYear, fields.nMonth, fields.nDay);
+    }
+    const std::int64_t nWall =
+        m_nLastDays * kDay + fields.nHour * kHour + fields.nMinute * 60 + fields.nSecond;
 #if defined(__GLIBC__)
     if (fields.nYear <= kMaxCachedYear) {
         const bool bInSpan = nWall >= m_nSpanBegin && nWall < m_nSpanEnd;

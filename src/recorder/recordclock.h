@@ -45,6 +45,12 @@ private:
     void PrimeMktimeHint();
     bool FindSpan(std::int64_t nWall);
 
+    // The day of the previous record, which most records share.
+    int m_nLastYear = 0;
+    int m_nLastMonth = 0;
+    int m_nLastDay = 0;
+    std::int64_t m_nLastDays = 0;
+
     // Wall times in [m_nSpanBegin, m_nSpanEnd) map to wall - m_nSpanOffset.
     std::int64_t m_nSpanBegin = 0;
     std::int64_t m_nSpanEnd = 0;

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr std::size_t kChunkSize = 4 << 20;
+constexpr std::size_t kChunkSize = 1 << 20;
 
 // A short, printable excerpt of a line for messages.
 std::string Excerpt(std::string_view line)

@@ -206,11 +206,110 @@ bool ScanFloat(CLineInput& in, float& fOut)
     return ConvertFloat(pBegin, in.Pos(), !bHex, fOut);
 }
 
+// Most lines a recorder writes are plain: numbers without blanks, plus signs, exponents or
+// long digit runs, each followed by its separator. Such a line is read here in one pass; any
+// other line returns false and takes the general way above, which gives the same fields.
+class CPlainLine
+{
+public:
+    CPlainLine(const char* p, const char* end) : m_p(p), m_end(end) {}
+
+    bool Read(CRecordFields& f)
+    {
+        if (!Int(f.nYear) || !Separator('/') || !Int(f.nMonth) || !Separator('/') ||
+            !Int(f.nDay) || !Separator(',') || !Int(f.nHour) || !Separator(':') ||
+            !Int(f.nMinute) || !Separator(':') || !Int(f.nSecond))
+            return false;
+        float* const values[4] = {&f.fTempPV, &f.fTempSV, &f.fHumiPV, &f.fHumiSV};
+        for (float* pValue : values) {
+            if (AtEnd())
+                return true; // the fields that follow keep their defaults
+            if (!Separator(',') || !Float(*pValue))
+                return false;
+        }
+        // Text after the tenth field is ignored; Float has made sure it does not continue
+        // the number.
+        return true;
+    }
+
+private:
+    bool AtEnd() const { return m_p == m_end || *m_p == '\0'; }
+
+    bool Separator(char c)
+    {
+        if (AtEnd() || *m_p != c)
+            return false;
+        ++m_p;
+        return true;
+    }
+
+    bool Negative()
+    {
+        if (m_p < m_end && *m_p == '-') {
+            ++m_p;
+            return true;
+        }
+        return false;
+    }
+
+    int Digits(std::uint32_t& n, int nMax)
+    {
+        const char* const pStart = m_p;
+        const char* const pLimit = m_end - m_p > nMax ? m_p + nMax : m_end;
+        for (; m_p < pLimit; ++m_p) {
+            const unsigned d = static_cast<unsigned char>(*m_p) - unsigned('0');
+            if (d > 9)
+                break;
+            n = n * 10 + d;
+        }
+        return static_cast<int>(m_p - pStart);
+    }
+
+    bool Int(int& nOut)
+    {
+        const bool bNegative = Negative();
+        std::uint32_t n = 0;
+        const int nCount = Digits(n, 9);
+        if (nCount == 0 || (m_p < m_end && IsDigit(*m_p)))
+            return false;
+        nOut = bNegative ? -static_cast<int>(n) : static_cast<int>(n);
+        return true;
+    }
+
+    // Up to seven digits in all: the value is then below 2^24 and 10^k exact in single
+    // precision, so one division rounds exactly as strtof does.
+    bool Float(float& fOut)
+    {
+        static constexpr float kPow10[8] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
+        const bool bNegative = Negative();
+        std::uint32_t m = 0;
+        int nDigits = Digits(m, 7);
+        int nDecimals = 0;
+        if (m_p < m_end && *m_p == '.') {
+            ++m_p;
+            nDecimals = Digits(m, 7 - nDigits);
+            nDigits += nDecimals;
+        }
+        if (nDigits == 0 || (m_p < m_end && (IsDigit(*m_p) || *m_p == '.' || *m_p == 'e' ||
+                                             *m_p == 'E' || *m_p == 'x' || *m_p == 'X')))
+            return false;
+        const float f = static_cast<float>(m) / kPow10[nDecimals];
+        fOut = bNegative ? -f : f;
+        return true;
+    }
+
+    const char* m_p;
+    const char* m_end;
+};
+
 } // namespace
 
 CRecordFields ScanRecordLine(std::string_view line)
 {
     CRecordFields fields;
+    if (CPlainLine(line.data(), line.data() + line.size()).Read(fields))
+        return fields;
+    fields = CRecordFields();
     CLineInput in(line.data(), line.data() + line.size());
     // Each step either converts its field or ends the scan; the fields after it keep
     // their defaults.
