@@ -1,4 +1,6 @@
 // Numeric ids of commands, controls, strings, dialogs and pictures.
+// ID_ commands, IDC_ controls, IDD_ dialogs, IDR_/IDB_ menus, toolbar and pictures, IDS_ strings,
+// ID_INDICATOR_ status bar panes, IDW_ frame bar windows.
 #pragma once
 
 namespace res {
@@ -6,5 +8,119 @@ namespace res {
 // Application-wide names
 inline constexpr const char* kCompanyKey = "MirevaleStudio";
 inline constexpr const char* kApplicationName = "Trendora";
+
+// Commands. The ones from 57600 up are the standard File and Help command ids.
+inline constexpr int ID_VIEW_TEMP_PV = 1000;
+inline constexpr int ID_VIEW_HUMI_PV = 1001;
+inline constexpr int ID_SET_LIMIT = 1003;
+inline constexpr int ID_SET_COLOR = 1004;
+inline constexpr int ID_SET_HIDE_TITLE = 32770;
+inline constexpr int ID_SET_TITLE = 32771;
+inline constexpr int ID_HELP_CONTACT = 32772;
+inline constexpr int ID_VIEW_HUMI_SV = 32773;
+inline constexpr int ID_VIEW_TEMP_SV = 32774;
+inline constexpr int ID_SET_BKCOLOR = 32775;
+inline constexpr int ID_LANG_CHT = 32779;
+inline constexpr int ID_LANG_CHS = 32780;
+inline constexpr int ID_LANG_ENG = 32781;
+inline constexpr int ID_FILE_OPEN = 57601;
+inline constexpr int ID_FILE_CLOSE = 57602;
+inline constexpr int ID_FILE_SAVE_AS = 57604; // saves the picture of the view
+inline constexpr int ID_FILE_PRINT = 57607;
+inline constexpr int ID_APP_ABOUT = 57664;
+inline constexpr int ID_APP_EXIT = 57665;
+inline constexpr int ID_HELP_FINDER = 57667;
+inline constexpr int ID_CONTEXT_HELP = 57669; // Shift+F1
+inline constexpr int ID_HELP = 57670;         // F1
+
+// Templates and pictures. Menu, toolbar, accelerator table, icon and the title string share
+// IDR_MAINFRAME; bitmap 128 holds the toolbar's own 16 x 15 images.
+inline constexpr int IDR_MAINFRAME = 128;
+inline constexpr int IDB_TOOLBAR = 131;    // eleven 40 x 40 button pictures, 440 x 40
+inline constexpr int IDB_BACKGROUND = 134; // the main form's background, 1017 x 618
+inline constexpr int IDD_ABOUTBOX = 100;
+inline constexpr int IDD_MAINFORM = 130;
+inline constexpr int IDD_LIMIT = 135;
+inline constexpr int IDD_TITLE = 136;
+inline constexpr int IDD_COLOR = 137;
+
+// Dialog buttons. Not IDOK/IDCANCEL: the Windows headers define those as macros.
+inline constexpr int IDC_OK = 1;
+inline constexpr int IDC_CANCEL = 2;
+
+// Controls of the main form (IDD_MAINFORM)
+inline constexpr int IDC_SCALE = 1002; // scale choice
+inline constexpr int IDC_DATE = 1005;  // date readout
+inline constexpr int IDC_TIME = 1006;  // time readout
+inline constexpr int IDC_NEXT_PAGE = 1007;
+inline constexpr int IDC_SCALEBAR = 1008; // seconds per pixel
+inline constexpr int IDC_LAST_PAGE = 1009;
+inline constexpr int IDC_FIRST_PAGE = 1010;
+inline constexpr int IDC_PREV_PAGE = 1011;
+inline constexpr int IDC_HUMI_AXIS0 = 1012; // 1012..1022, bottom to top
+inline constexpr int IDC_TEMP_AXIS0 = 1023; // 1023..1033, bottom to top
+inline constexpr int IDC_TEMP_PV = 1034;
+inline constexpr int IDC_FILENAME = 1035;
+inline constexpr int IDC_PLOT = 1036;
+inline constexpr int IDC_HUMI_PV = 1037;
+inline constexpr int IDC_HUMI_SV = 1038;
+inline constexpr int IDC_TEMP_SV = 1039;
+inline constexpr int IDC_TIME_LABEL0 = 1044; // 1044..1050, left to right
+inline constexpr int IDC_DATE_LABEL0 = 1051; // 1051..1057, left to right
+inline constexpr int IDC_PAGE = 1062;
+inline constexpr int IDC_TOTAL_PAGES = 1064;
+inline constexpr int IDC_TITLE = 1069;
+inline constexpr int kAxisLabelCount = 11;
+inline constexpr int kTimeLabelCount = 7;
+
+// Controls of the limit dialog (IDD_LIMIT); the boxes hold tens of degrees or percent.
+inline constexpr int IDC_MAX_TEMP = 1058;
+inline constexpr int IDC_MIN_TEMP = 1059;
+inline constexpr int IDC_MAX_HUMI = 1060;
+inline constexpr int IDC_MIN_HUMI = 1061;
+
+// Control of the title dialog (IDD_TITLE)
+inline constexpr int IDC_TITLE_EDIT = 1063;
+
+// Controls of the colour dialog (IDD_COLOR): a line width box and a colour swatch per curve
+inline constexpr int IDC_WIDTH_TEMP_PV = 1040;
+inline constexpr int IDC_WIDTH_TEMP_SV = 1041;
+inline constexpr int IDC_WIDTH_HUMI_PV = 1042;
+inline constexpr int IDC_WIDTH_HUMI_SV = 1043;
+inline constexpr int IDC_SWATCH_TEMP_PV = 1065;
+inline constexpr int IDC_SWATCH_TEMP_SV = 1066;
+inline constexpr int IDC_SWATCH_HUMI_PV = 1067;
+inline constexpr int IDC_SWATCH_HUMI_SV = 1068;
+
+// Strings. A command's prompt is the string with the command's id; the title is
+// IDR_MAINFRAME.
+inline constexpr int IDS_OLE_INIT_FAILED = 100;
+inline constexpr int IDS_LIMIT_ORDER = 101; // upper limit not above lower limit
+inline constexpr int IDS_SCALE_AUTO = 102;  // scale choice item 0; items 1..7 follow in order
+inline constexpr int IDS_SCALE_1HOUR = 103;
+inline constexpr int IDS_SCALE_2HOUR = 104;
+inline constexpr int IDS_SCALE_4HOUR = 105;
+inline constexpr int IDS_SCALE_8HOUR = 106;
+inline constexpr int IDS_SCALE_1DAY = 107;
+inline constexpr int IDS_SCALE_1WEEK = 108;
+inline constexpr int IDS_SCALE_1MONTH = 109;
+inline constexpr int kScaleChoiceCount = 8;
+// Dialog input messages; they exist in English only and every language finds them.
+inline constexpr int IDS_PARSE_INT = 61712;       // "Please enter an integer."
+inline constexpr int IDS_PARSE_INT_RANGE = 61714; // "... between %1 and %2."
+inline constexpr int IDS_PARSE_UINT = 61719;      // "Please enter a positive integer."
+
+// Status bar panes after the message pane; each pane's text is the string of its id.
+inline constexpr int ID_INDICATOR_CAPS = 59137;
+inline constexpr int ID_INDICATOR_NUM = 59138;
+inline constexpr int ID_INDICATOR_SCRL = 59139;
+
+// Frame bars and the view's pane
+inline constexpr int IDW_TOOLBAR = 59392;
+inline constexpr int IDW_STATUSBAR = 59393;
+inline constexpr int IDW_PANE_FIRST = 59648;
+
+// The view's repeating 100 ms timer
+inline constexpr int IDT_VIEW = 100;
 
 } // namespace res

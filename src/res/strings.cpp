@@ -1,0 +1,153 @@
+// The string tables. Texts are UTF-8 in this file and become QString on lookup.
+#include "res/resource.h"
+#include "res/resources.h"
+
+#include <span>
+
+namespace res {
+
+namespace {
+
+struct CStringEntry
+{
+    int nId;
+    const char* pszText;
+};
+
+// Command prompts hold the status-bar text and, after the line break, the tooltip.
+
+constexpr CStringEntry kStringsCHT[] = {
+    // The OLE message is the same in both Chinese tables.
+    {IDS_OLE_INIT_FAILED, "OLE 初始化失敗。請確認 OLE 程式庫的版本是否正確。"},
+    {IDS_LIMIT_ORDER, "輸入錯誤，上限必須大於下限，\n請重新輸入數值。"},
+    {IDS_SCALE_AUTO, "自動"},
+    {IDS_SCALE_1HOUR, "1時"},
+    {IDS_SCALE_2HOUR, "2時"},
+    {IDS_SCALE_4HOUR, "4時"},
+    {IDS_SCALE_8HOUR, "8時"},
+    {IDS_SCALE_1DAY, "1天"},
+    {IDS_SCALE_1WEEK, "1週"},
+    {IDS_SCALE_1MONTH, "1月"},
+    {ID_FILE_OPEN, "開啟現有文件\n開啟舊檔"},
+    {ID_FILE_CLOSE, "關閉使用中文件\n關閉檔案"},
+    {ID_FILE_SAVE_AS, "儲存使用中文件\n儲存檔案"},
+    {ID_FILE_PRINT, "列印使用中文件\n列印"},
+    {ID_SET_LIMIT, "曲線顯示刻度設定\n曲線刻度"},
+    {ID_SET_COLOR, "曲線顯示顏色&線條樣式設定\n曲線顏色&線條樣式設定"},
+    {ID_SET_BKCOLOR, "曲線背景顏色設定\n曲線背景顏色"},
+    {ID_VIEW_TEMP_PV, "溫度曲線\n溫度曲線"},
+    {ID_VIEW_HUMI_PV, "濕度曲線\n濕度曲線"},
+    {ID_VIEW_TEMP_SV, "溫度設定值曲線\n溫度設定值曲線"},
+    {ID_VIEW_HUMI_SV, "濕度設定值曲線\n濕度設定值曲線"},
+    {ID_APP_ABOUT, "顯示程式資訊、版本號碼及著作權\n關於"},
+    {ID_APP_EXIT, "結束應用程式; 提示使用者儲存文件\n結束"},
+    {ID_HELP_FINDER, "列出說明主題\n說明主題"},
+};
+
+constexpr CStringEntry kStringsENG[] = {
+    {IDS_OLE_INIT_FAILED, "OLE Error。"},
+    {IDS_LIMIT_ORDER, "Input error,up-limit must bigger than down-limit,\nplease re-input value."},
+    {IDS_SCALE_AUTO, "Auto"},
+    {IDS_SCALE_1HOUR, "1Hour"},
+    {IDS_SCALE_2HOUR, "2Hour"},
+    {IDS_SCALE_4HOUR, "4Hour"},
+    {IDS_SCALE_8HOUR, "8Hour"},
+    {IDS_SCALE_1DAY, "1Day"},
+    {IDS_SCALE_1WEEK, "1Week"},
+    {IDS_SCALE_1MONTH, "1Month"},
+    {ID_FILE_OPEN, "Open file\nOpen file"},
+    {ID_FILE_CLOSE, "Close file\nClose file"},
+    {ID_FILE_SAVE_AS, "Save file\nSave file"},
+    {ID_FILE_PRINT, "Print\nPrint"},
+    {ID_SET_LIMIT, "Limit Setting\nLimit Setting"},
+    {ID_SET_COLOR, "Curve Color/Line Pattern Setting\nCurve Color/Line Pattern Setting"},
+    {ID_SET_BKCOLOR, "Background Color\nBackground Color"},
+    {ID_VIEW_TEMP_PV, "Temp Curve\nTemp Curve"},
+    {ID_VIEW_HUMI_PV, "Humi Curve\nHumi Curve"},
+    {ID_VIEW_TEMP_SV, "Temp SV\nTemp SV"},
+    {ID_VIEW_HUMI_SV, "Humi SV\nHumi SV"},
+    {ID_APP_ABOUT, "Show program message、version and copy right.\nAbout"},
+    {ID_APP_EXIT, "Close used window and Saves document\nExit"},
+    {ID_HELP_FINDER, "Print Help\nHelp"},
+};
+
+constexpr CStringEntry kStringsCHS[] = {
+    {IDS_OLE_INIT_FAILED, "OLE 初始化失敗。請確認 OLE 程式庫的版本是否正確。"},
+    {IDS_LIMIT_ORDER, "输入错误，上限必须大于下限，\n请重新输入数值。"},
+    {IDS_SCALE_AUTO, "自动"},
+    {IDS_SCALE_1HOUR, "1时"},
+    {IDS_SCALE_2HOUR, "2时"},
+    {IDS_SCALE_4HOUR, "4时"},
+    {IDS_SCALE_8HOUR, "8时"},
+    {IDS_SCALE_1DAY, "1天"},
+    {IDS_SCALE_1WEEK, "1週"},
+    {IDS_SCALE_1MONTH, "1月"},
+    {ID_FILE_OPEN, "打开现有文件\n打开文件"},
+    {ID_FILE_CLOSE, "关闭使用中的文件\n关闭文件"},
+    {ID_FILE_SAVE_AS, "保存使用中的文件\n保存文件"},
+    {ID_FILE_PRINT, "打印使用中的文件\n打印"},
+    {ID_SET_LIMIT, "曲线显示刻度设定\n曲线刻度"},
+    {ID_SET_COLOR, "曲线显示颜色&线条样式设定\n曲线显示颜色&线条样式设定"},
+    {ID_SET_BKCOLOR, "曲线背景颜色设定\n曲线背景颜色"},
+    {ID_VIEW_TEMP_PV, "温度曲线\n温度曲线"},
+    {ID_VIEW_HUMI_PV, "湿度曲线\n湿度曲线"},
+    {ID_VIEW_TEMP_SV, "温度设定值曲线\n温度设定值曲线"},
+    {ID_VIEW_HUMI_SV, "湿度设定值曲线\n湿度设定值曲线"},
+    {ID_APP_ABOUT, "显示程序信息、版本号码及著作权\n关于"},
+    {ID_APP_EXIT, "结束应用程序；提示使用者储存文件\n结束"},
+    {ID_HELP_FINDER, "列出说明主题\n说明主题"},
+};
+
+// Texts that read the same in every language.
+constexpr CStringEntry kStringsNeutral[] = {
+    {IDR_MAINFRAME, "Trendora"},
+    {ID_INDICATOR_CAPS, "CAP"},
+    {ID_INDICATOR_NUM, "NUM"},
+    {ID_INDICATOR_SCRL, "SCRL"},
+    {IDS_PARSE_INT, "Please enter an integer."},
+    {IDS_PARSE_INT_RANGE, "Please enter an integer between %1 and %2."},
+    {IDS_PARSE_UINT, "Please enter a positive integer."},
+};
+
+std::span<const CStringEntry> TableOf(int nLangId)
+{
+    switch (nLangId) {
+    case kLangCHT:
+        return kStringsCHT;
+    case kLangENG:
+        return kStringsENG;
+    case kLangCHS:
+        return kStringsCHS;
+    default:
+        return {};
+    }
+}
+
+const char* Find(std::span<const CStringEntry> table, int nId)
+{
+    for (const CStringEntry& entry : table) {
+        if (entry.nId == nId)
+            return entry.pszText;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QString LoadString(int nId, int nLangId)
+{
+    const std::span<const CStringEntry> table = TableOf(nLangId);
+    if (table.empty())
+        return {};
+    const char* pszText = Find(table, nId);
+    if (!pszText)
+        pszText = Find(kStringsNeutral, nId);
+    return pszText ? QString::fromUtf8(pszText) : QString();
+}
+
+QString LoadString(int nId)
+{
+    return LoadString(nId, ActiveLanguage());
+}
+
+} // namespace res

@@ -1,0 +1,103 @@
+#include "res/resource.h"
+#include "res/resources.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+constexpr int kLanguages[] = {res::kLangCHT, res::kLangENG, res::kLangCHS};
+
+std::set<int> MenuCommands(int nLangId)
+{
+    std::set<int> commands;
+    for (const res::CMenuPopupDef& popup : res::LoadMenu(res::IDR_MAINFRAME, nLangId)) {
+        for (const res::CMenuItemDef& item : popup.items) {
+            if (item.nCommand != 0)
+                commands.insert(item.nCommand);
+        }
+    }
+    return commands;
+}
+
+TEST(ResStrings, EveryLanguageDefinesTheSameIds)
+{
+    int nDefined = 0;
+    for (int nId = 0; nId <= 0xFFFF; ++nId) {
+        const bool bCHT = !res::LoadString(nId, res::kLangCHT).isEmpty();
+        EXPECT_EQ(bCHT, !res::LoadString(nId, res::kLangENG).isEmpty()) << nId;
+        EXPECT_EQ(bCHT, !res::LoadString(nId, res::kLangCHS).isEmpty()) << nId;
+        nDefined += bCHT;
+    }
+    EXPECT_GT(nDefined, 0);
+}
+
+TEST(ResStrings, PromptsSplitIntoStatusTextAndTooltip)
+{
+    for (int nLangId : kLanguages) {
+        const std::vector<int>& toolbar = res::ToolbarCommands();
+        std::set<int> commands = MenuCommands(nLangId);
+        commands.insert(toolbar.begin(), toolbar.end());
+        commands.erase(0);
+        for (int nCommand : commands) {
+            const QString strPrompt = res::LoadString(nCommand, nLangId);
+            // Menu items may go without a prompt; a toolbar button needs its tooltip.
+            const bool bOnToolbar =
+                std::find(toolbar.begin(), toolbar.end(), nCommand) != toolbar.end();
+            if (strPrompt.isEmpty() && !bOnToolbar)
+                continue;
+            const QStringList parts = strPrompt.split(QLatin1Char('\n'));
+            ASSERT_EQ(parts.size(), 2) << nCommand << " in " << nLangId;
+            EXPECT_FALSE(parts[0].isEmpty()) << nCommand << " in " << nLangId;
+            EXPECT_FALSE(parts[1].isEmpty()) << nCommand << " in " << nLangId;
+        }
+    }
+}
+
+TEST(ResStrings, SimplifiedSaveAndLimitPromptsNameTheirOwnCommands)
+{
+    EXPECT_EQ(res::LoadString(res::ID_FILE_SAVE_AS, res::kLangCHS),
+              QString::fromUtf16(u"保存使用中的文件\n保存文件"));
+    EXPECT_EQ(res::LoadString(res::ID_SET_LIMIT, res::kLangCHS),
+              QString::fromUtf16(u"曲线显示刻度设定\n曲线刻度"));
+}
+
+TEST(ResStrings, ScaleChoiceHasEightDistinctNamesInEveryLanguage)
+{
+    for (int nLangId : kLanguages) {
+        std::set<QString> names;
+        for (int i = 0; i < res::kScaleChoiceCount; ++i) {
+            const QString strName = res::LoadString(res::IDS_SCALE_AUTO + i, nLangId);
+            EXPECT_FALSE(strName.isEmpty()) << i << " in " << nLangId;
+            names.insert(strName);
+        }
+        EXPECT_EQ(names.size(), std::size_t(res::kScaleChoiceCount)) << nLangId;
+    }
+}
+
+TEST(ResStrings, LimitMessageSpansTwoLinesInEveryLanguage)
+{
+    for (int nLangId : kLanguages)
+        EXPECT_EQ(res::LoadString(res::IDS_LIMIT_ORDER, nLangId).count(QLatin1Char('\n')), 1)
+            << nLangId;
+}
+
+TEST(ResStrings, InputMessagesAreEnglishInEveryLanguageAndTakeTheirBounds)
+{
+    for (int nLangId : kLanguages) {
+        EXPECT_EQ(res::LoadString(res::IDS_PARSE_INT_RANGE, nLangId).arg(-10).arg(20),
+                  QStringLiteral("Please enter an integer between -10 and 20."))
+            << nLangId;
+    }
+}
+
+TEST(ResStrings, UnknownIdOrLanguageGivesEmptyText)
+{
+    EXPECT_TRUE(res::LoadString(99, res::kLangENG).isEmpty());
+    EXPECT_TRUE(res::LoadString(res::IDS_SCALE_AUTO, 1041).isEmpty());
+    EXPECT_TRUE(res::LoadString(res::IDR_MAINFRAME, 0).isEmpty());
+}
+
+} // namespace
