@@ -3,22 +3,36 @@
 #include "res/resource.h"
 #include "settings/profile.h"
 
-#include <QMainWindow>
+#include "app/languagetags.h"
+#include "app/mainframe.h"
+#include "settings/settingkeys.h"
+
+#include <QIcon>
 
 CTrendoraApp::CTrendoraApp(int& argc, char** argv) : m_app(argc, argv)
 {
     QApplication::setOrganizationName(res::kCompanyKey);
     QApplication::setApplicationName(res::kApplicationName);
+    QIcon icon;
+    for (const int nSize : {16, 32, 256})
+        icon.addFile(QStringLiteral(":/images/icon128-%1.png").arg(nSize));
+    QApplication::setWindowIcon(icon);
 }
 
 CTrendoraApp::~CTrendoraApp() = default;
 
 bool CTrendoraApp::InitInstance()
 {
+    // Each comparison reads the entry afresh; a tag matches only exactly.
+    for (const CLanguageTag& tag : kLanguageTags) {
+        if (ReadSettingText(QString(), QString::fromLatin1(settings::kEntryLangResourceDll)) ==
+            QLatin1String(tag.szTag))
+            res::ApplyInterfaceLanguage(tag.nLangId);
+    }
     SeedSettings();
-    m_pMainWnd = std::make_unique<QMainWindow>();
-    m_pMainWnd->setWindowTitle(res::kApplicationName);
-    m_pMainWnd->resize(1016, 616);
+    m_pMainWnd = std::make_unique<CMainFrame>();
+    if (!m_pMainWnd->Create())
+        return false;
     m_pMainWnd->show();
     return true;
 }

@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class QMainWindow;
+class CMainFrame;
 
 class CTrendoraApp
 {
@@ -18,6 +18,7 @@ public:
     // Seeds the settings and shows the main window; false if it could not start.
     bool InitInstance();
     int Run();
+    CMainFrame* GetMainFrame() const { return m_pMainWnd.get(); }
 
     int ReadSettingInt(const QString& section, const QString& entry, int nDefault) const;
     bool WriteSettingInt(const QString& section, const QString& entry, int nValue);
@@ -27,5 +28,5 @@ public:
 
 private:
     QApplication m_app;
-    std::unique_ptr<QMainWindow> m_pMainWnd;
+    std::unique_ptr<CMainFrame> m_pMainWnd;
 };

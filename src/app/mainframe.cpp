@@ -1,0 +1,272 @@
+#include "app/mainframe.h"
+
+#include "app/aboutdlg.h"
+#include "app/languagetags.h"
+#include "res/resource.h"
+#include "res/resources.h"
+#include "settings/profile.h"
+#include "settings/settingkeys.h"
+#include "skin/bitmaptoolbar.h"
+#include "view/childview.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+// The backgrounds of the toolbar pictures, shown transparent.
+constexpr std::uint32_t kSmallMask = 0xC0C0C0;
+constexpr std::uint32_t kPictureMask = 0xE3DFE0;
+
+// The view's four curve toggles: check buttons on the toolbar, checked items in the menu.
+constexpr int kVisibilityCommands[4] = {res::ID_VIEW_TEMP_PV, res::ID_VIEW_HUMI_PV,
+                                        res::ID_VIEW_TEMP_SV, res::ID_VIEW_HUMI_SV};
+
+QString StoredLanguageTag()
+{
+    return ReadSettingText(QString(), QString::fromLatin1(settings::kEntryLangResourceDll));
+}
+
+// A command's prompt is "status text\ntooltip".
+void ApplyPrompt(QAction* pAction, int nCommand)
+{
+    const QString strPrompt = res::LoadString(nCommand);
+    const qsizetype nBreak = strPrompt.indexOf(QLatin1Char('\n'));
+    pAction->setStatusTip(nBreak < 0 ? strPrompt : strPrompt.left(nBreak));
+    pAction->setToolTip(nBreak < 0 ? QString() : strPrompt.mid(nBreak + 1));
+}
+
+} // namespace
+
+CMainFrame::CMainFrame()
+{
+    // Caption, system menu and minimise box only: the frame follows the form's size.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+bool CMainFrame::Create()
+{
+    setWindowTitle(res::LoadString(res::IDR_MAINFRAME));
+    BuildToolBar();
+    BuildStatusBar();
+    BuildMenu();
+    RecreateMainView();
+    MarkLanguage();
+    if (const QScreen* pScreen = QGuiApplication::primaryScreen()) {
+        QRect rc = frameGeometry();
+        rc.moveCenter(pScreen->availableGeometry().center());
+        move(rc.topLeft());
+    }
+    // The about box opens once the event loop runs, at every start.
+    QTimer::singleShot(0, this, [this] { OnCommand(res::ID_APP_ABOUT); });
+    return true;
+}
+
+void CMainFrame::BuildToolBar()
+{
+    m_pToolBar = new CBitMapToolBar(this);
+    m_pToolBar->setObjectName(QStringLiteral("toolbar"));
+    m_pToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+    for (const int nCommand : res::ToolbarCommands()) {
+        if (nCommand == 0) {
+            m_pToolBar->addSeparator();
+            continue;
+        }
+        QAction* pAction = m_pToolBar->addAction(QString());
+        pAction->setData(nCommand);
+        ApplyPrompt(pAction, nCommand);
+        connect(pAction, &QAction::triggered, this, [this, nCommand] { OnCommand(nCommand); });
+        m_toolActions.insert(nCommand, pAction);
+    }
+    // The small pictures stand in if the large ones cannot be loaded.
+    m_pToolBar->LoadButtonImages(QImage(QStringLiteral(":/images/bitmap128.png")), kSmallMask);
+    m_pToolBar->ClearDisabledImages();
+    const QImage pictures(QStringLiteral(":/images/bitmap131.png"));
+    if (!pictures.isNull())
+        m_pToolBar->LoadButtonImages(pictures, kPictureMask);
+    for (const int nCommand : kVisibilityCommands) {
+        if (QAction* p = m_toolActions.value(nCommand))
+            p->setCheckable(true);
+    }
+    PressVisibilityButtons();
+}
+
+void CMainFrame::PressVisibilityButtons()
+{
+    for (const int nCommand : kVisibilityCommands) {
+        if (QAction* p = m_toolActions.value(nCommand))
+            p->setChecked(true);
+    }
+}
+
+void CMainFrame::BuildStatusBar()
+{
+    QStatusBar* pStatus = statusBar();
+    pStatus->setSizeGripEnabled(false);
+    for (const char* szPane : {"CAP", "NUM", "SCRL"}) {
+        auto* pLabel = new QLabel(QString::fromLatin1(szPane), pStatus);
+        pLabel->setEnabled(false); // key states are not readable portably
+        pLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pStatus->addPermanentWidget(pLabel);
+    }
+}
+
+void CMainFrame::BuildMenu()
+{
+    QMenuBar* pBar = menuBar();
+    pBar->clear();
+    m_menuActions.clear();
+    for (const res::CMenuPopupDef& popup : res::LoadMenu(res::IDR_MAINFRAME)) {
+        QMenu* pMenu = pBar->addMenu(popup.strText);
+        connect(pMenu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+        for (const res::CMenuItemDef& item : popup.items) {
+            if (item.nCommand == 0) {
+                pMenu->addSeparator();
+                continue;
+            }
+            QAction* pAction = pMenu->addAction(item.strText);
+            const int nCommand = item.nCommand;
+            pAction->setData(nCommand);
+            // Marks are set by the program; a click only runs the command.
+            pAction->setCheckable(item.bChecked);
+            pAction->setChecked(item.bChecked);
+            ApplyPrompt(pAction, nCommand);
+            connect(pAction, &QAction::triggered, this, [this, pAction, nCommand] {
+                if (pAction->isCheckable())
+                    pAction->setChecked(!pAction->isChecked()); // undo Qt's own toggle
+                OnCommand(nCommand);
+            });
+            m_menuActions.insert(nCommand, pAction);
+        }
+    }
+    UpdateCommandStates();
+}
+
+bool CMainFrame::IsCommandChecked(int nId) const
+{
+    const QAction* p = m_menuActions.value(nId);
+    return p && p->isChecked();
+}
+
+void CMainFrame::SetCommandChecked(int nId, bool bChecked)
+{
+    if (QAction* p = m_menuActions.value(nId)) {
+        p->setCheckable(true);
+        p->setChecked(bChecked);
+    }
+}
+
+void CMainFrame::MarkLanguage()
+{
+    for (const CLanguageTag& tag : kLanguageTags) {
+        if (StoredLanguageTag() != QLatin1String(tag.szTag))
+            continue;
+        for (const CLanguageTag& other : kLanguageTags)
+            SetCommandChecked(other.nCommand, other.nCommand == tag.nCommand);
+        m_strHelpFile = QString::fromLatin1(tag.szHelpFile);
+        return;
+    }
+}
+
+void CMainFrame::RecreateMainView()
+{
+    if (m_pView) {
+        m_pView->hide();
+        m_pView->deleteLater();
+        m_pView = nullptr;
+    }
+    setUpdatesEnabled(false);
+    m_pView = new CChildView(this, this);
+    setCentralWidget(m_pView);
+    m_pView->show();
+    m_pView->OnInitialUpdate();
+    setUpdatesEnabled(true);
+    // The frame's client area is exactly the form's design size.
+    setFixedSize(QSize());
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    adjustSize();
+    setFixedSize(sizeHint());
+    UpdateCommandStates();
+    m_pView->update();
+}
+
+bool CMainFrame::HasCommandHandler(int nId) const
+{
+    switch (nId) {
+    case res::ID_LANG_CHT:
+    case res::ID_LANG_CHS:
+    case res::ID_LANG_ENG:
+    case res::ID_APP_ABOUT:
+    case res::ID_APP_EXIT:
+        return true;
+    default:
+        return m_pView && m_pView->HasCommand(nId);
+    }
+}
+
+void CMainFrame::UpdateCommandStates()
+{
+    for (QAction* p : std::as_const(m_menuActions))
+        p->setEnabled(HasCommandHandler(p->data().toInt()));
+    for (QAction* p : std::as_const(m_toolActions))
+        p->setEnabled(HasCommandHandler(p->data().toInt()));
+}
+
+void CMainFrame::OnCommand(int nId)
+{
+    if (m_pView && m_pView->OnCommand(nId))
+        return;
+    switch (nId) {
+    case res::ID_LANG_CHT:
+    case res::ID_LANG_CHS:
+    case res::ID_LANG_ENG:
+        OnLanguage(nId);
+        break;
+    case res::ID_APP_ABOUT:
+        OnAbout();
+        break;
+    case res::ID_APP_EXIT:
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+void CMainFrame::OnAbout()
+{
+    CAboutDlg dlg(this);
+    dlg.exec();
+}
+
+void CMainFrame::OnLanguage(int nCommand)
+{
+    if (IsCommandChecked(nCommand))
+        return; // already in force
+    for (const CLanguageTag& tag : kLanguageTags) {
+        if (tag.nCommand != nCommand)
+            continue;
+        WriteSettingText(QString(), QString::fromLatin1(settings::kEntryLangResourceDll),
+                         QString::fromLatin1(tag.szTag));
+        res::ApplyInterfaceLanguage(tag.nLangId);
+        break;
+    }
+    BuildMenu();
+    for (const int nId : {res::ID_LANG_CHT, res::ID_LANG_ENG, res::ID_LANG_CHS})
+        SetCommandChecked(nId, nId == nCommand);
+    for (QAction* p : std::as_const(m_toolActions))
+        ApplyPrompt(p, p->data().toInt());
+    RecreateMainView();
+    // The new view shows all four curves and the new menu checks them: the buttons agree.
+    PressVisibilityButtons();
+}

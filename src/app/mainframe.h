@@ -1,0 +1,56 @@
+// The main window: menu, toolbar, status bar and the one main view, which it re-creates when
+// the interface language changes.
+#pragma once
+
+#include "view/commandui.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+class CBitMapToolBar;
+class CChildView;
+class QAction;
+class QLabel;
+class QMenu;
+
+class CMainFrame : public QMainWindow, public ICommandUi
+{
+    Q_OBJECT
+
+public:
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // Builds toolbar, status bar, menu and view; false if the frame cannot be made.
+    bool Create();
+    void RecreateMainView();
+
+    // Runs a command: the view first, then the frame.
+    void OnCommand(int nId);
+    bool HasCommandHandler(int nId) const;
+    // Enables exactly the actions whose command has a handler.
+    void UpdateCommandStates();
+
+    CChildView* GetView() const { return m_pView; }
+    QAction* GetMenuAction(int nId) const { return m_menuActions.value(nId); }
+    QAction* GetToolAction(int nId) const { return m_toolActions.value(nId); }
+    CBitMapToolBar* GetToolBar() const { return m_pToolBar; }
+
+    bool IsCommandChecked(int nId) const override;
+    void SetCommandChecked(int nId, bool bChecked) override;
+
+private:
+    void BuildMenu();
+    void BuildToolBar();
+    void BuildStatusBar();
+    void MarkLanguage();
+    void OnLanguage(int nCommand);
+    void OnAbout();
+    void PressVisibilityButtons();
+
+    CBitMapToolBar* m_pToolBar = nullptr;
+    CChildView* m_pView = nullptr;
+    QHash<int, QAction*> m_menuActions;
+    QHash<int, QAction*> m_toolActions;
+    QString m_strHelpFile;
+};

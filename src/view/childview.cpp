@@ -1,0 +1,299 @@
+#include "view/childview.h"
+
+#include "curve/curvectrl.h"
+#include "res/colorref.h"
+#include "res/resource.h"
+#include "res/resources.h"
+#include "settings/profile.h"
+#include "settings/settingkeys.h"
+#include "skin/formbuilder.h"
+#include "skin/statictext.h"
+#include "view/commandui.h"
+#include "view/curvekeys.h"
+#include "view/paging.h"
+
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
+
+namespace {
+
+constexpr std::uint32_t kDateLabelColor = 0x000099;
+
+int ReadInt(const char* szSection, const char* szEntry, int nDefault)
+{
+    return ReadSettingInt(QString::fromLatin1(szSection), QString::fromLatin1(szEntry), nDefault);
+}
+
+} // namespace
+
+CChildView::CChildView(ICommandUi* pUi, QWidget* pParent) : CBitMapFormView(pParent), m_pUi(pUi)
+{
+    setFixedSize(FormSize());
+    setAcceptDrops(true);
+    if (const res::CDialogDef* pForm = res::FindDialog(res::IDD_MAINFORM)) {
+        m_controls = BuildForm(*pForm, this, [](const res::CControlDef& c, QWidget* pParent) {
+            return c.nId == res::IDC_PLOT ? new CCurveCtrl(pParent) : nullptr;
+        });
+    }
+    BindControls();
+}
+
+CChildView::~CChildView() = default;
+
+QSize CChildView::FormSize()
+{
+    const res::CDialogDef* pForm = res::FindDialog(res::IDD_MAINFORM);
+    return DluToPixels(pForm ? pForm->sizeDlu : QSize(508, 308));
+}
+
+CStaticText* CChildView::GetLabel(int nId) const
+{
+    return qobject_cast<CStaticText*>(m_controls.value(nId));
+}
+
+void CChildView::BindControls()
+{
+    // Every control the view drives must exist, whatever the template held.
+    auto ensure = [this](int nId, auto* pNew) {
+        using T = std::remove_pointer_t<decltype(pNew)>;
+        if (auto* p = qobject_cast<T*>(m_controls.value(nId))) {
+            delete pNew;
+            return p;
+        }
+        pNew->setParent(this);
+        m_controls.insert(nId, pNew);
+        return pNew;
+    };
+    m_pPlot = ensure(res::IDC_PLOT, new CCurveCtrl);
+    m_pScale = ensure(res::IDC_SCALE, new QComboBox);
+    m_pScaleBar = ensure(res::IDC_SCALEBAR, new QScrollBar(Qt::Horizontal));
+    m_pPage = ensure(res::IDC_PAGE, new QLineEdit);
+    m_pTotal = ensure(res::IDC_TOTAL_PAGES, new QLineEdit);
+    for (int i = 0; i < res::kAxisLabelCount; ++i) {
+        m_arrTempAxis[i] = ensure(res::IDC_TEMP_AXIS0 + i, new CStaticText);
+        m_arrHumiAxis[i] = ensure(res::IDC_HUMI_AXIS0 + i, new CStaticText);
+    }
+    for (int k = 0; k < res::kTimeLabelCount; ++k) {
+        m_arrTimeLabels[k] = ensure(res::IDC_TIME_LABEL0 + k, new CStaticText);
+        m_arrDateLabels[k] = ensure(res::IDC_DATE_LABEL0 + k, new CStaticText);
+    }
+    for (int nId : {res::IDC_TITLE, res::IDC_FILENAME, res::IDC_DATE, res::IDC_TIME,
+                    res::IDC_TEMP_PV, res::IDC_HUMI_PV, res::IDC_TEMP_SV, res::IDC_HUMI_SV})
+        ensure(nId, new CStaticText);
+
+    // A drag of the scale bar applies only when the thumb is released.
+    m_pScaleBar->setTracking(false);
+    connect(m_pScaleBar, &QScrollBar::actionTriggered, this, [this](int nAction) {
+        switch (nAction) {
+        case QAbstractSlider::SliderSingleStepSub:
+            OnScaleBarScroll(kLineLeft, 0);
+            break;
+        case QAbstractSlider::SliderSingleStepAdd:
+            OnScaleBarScroll(kLineRight, 0);
+            break;
+        case QAbstractSlider::SliderPageStepSub:
+            OnScaleBarScroll(kPageLeft, 0);
+            break;
+        case QAbstractSlider::SliderPageStepAdd:
+            OnScaleBarScroll(kPageRight, 0);
+            break;
+        case QAbstractSlider::SliderToMinimum:
+        case QAbstractSlider::SliderToMaximum:
+            // Only the arrows, the trough and the thumb move the scale.
+            m_pScaleBar->setSliderPosition(m_pScaleBar->value());
+            break;
+        default:
+            break;
+        }
+    });
+    connect(m_pScaleBar, &QScrollBar::sliderReleased, this,
+            [this] { OnScaleBarScroll(kThumbPosition, m_pScaleBar->sliderPosition()); });
+    connect(m_pScale, &QComboBox::activated, this, &CChildView::OnScaleChanged);
+    connect(m_pPage, &QLineEdit::textChanged, this, &CChildView::ApplyPage);
+    m_pPage->installEventFilter(this);
+    m_pPlot->installEventFilter(this);
+    auto button = [this](int nId, void (CChildView::*pHandler)()) {
+        if (auto* p = qobject_cast<QPushButton*>(m_controls.value(nId)))
+            connect(p, &QPushButton::clicked, this, pHandler);
+    };
+    button(res::IDC_FIRST_PAGE, &CChildView::OnFirstPage);
+    button(res::IDC_PREV_PAGE, &CChildView::OnPrevPage);
+    button(res::IDC_NEXT_PAGE, &CChildView::OnNextPage);
+    button(res::IDC_LAST_PAGE, &CChildView::OnLastPage);
+}
+
+void CChildView::OnInitialUpdate()
+{
+    LoadBackground(QStringLiteral(":/images/bitmap%1.png").arg(res::IDB_BACKGROUND));
+    m_pPlot->m_nGridRows = 10;
+    m_pPlot->m_nGridCols = 6;
+    m_pScaleBar->setRange(kMinSecondsPerPixel, kMaxSecondsPerPixel);
+    m_pScaleBar->setSingleStep(1);
+    m_pScaleBar->setPageStep(1);
+    m_pScaleBar->setValue(kMinSecondsPerPixel);
+
+    m_pPlot->m_brBack = QBrush(ColorFromRef(static_cast<std::uint32_t>(
+        ReadInt(settings::kSectionApp, settings::kEntryBkColor, 0))));
+    std::uint32_t crColor[4];
+    int nWidth[4];
+    const int nDefaultWidth[4] = {3, 3, 1, 1};
+    for (int i = 0; i < 4; ++i)
+        crColor[i] = static_cast<std::uint32_t>(ReadInt(settings::kSectionColor, kCurveOrder[i], 0));
+    for (int i = 0; i < 4; ++i)
+        nWidth[i] = ReadInt(settings::kSectionWidth, kCurveOrder[i], nDefaultWidth[i]);
+    const int nMaxTemp = ReadInt(settings::kSectionLimit, settings::kEntryMaxTemp, 0);
+    const int nMinTemp = ReadInt(settings::kSectionLimit, settings::kEntryMinTemp, 0);
+    const int nMaxHumi = ReadInt(settings::kSectionLimit, settings::kEntryMaxHumi, 0);
+    const int nMinHumi = ReadInt(settings::kSectionLimit, settings::kEntryMinHumi, 0);
+    const std::uint32_t crTempPV = crColor[0];
+    const std::uint32_t crHumiPV = crColor[1];
+    const std::uint32_t crTempSV = crColor[2];
+    const std::uint32_t crHumiSV = crColor[3];
+
+    for (CStaticText* p : m_arrTempAxis) {
+        p->SetFontSize(120);
+        p->m_crText = crTempPV;
+    }
+    for (CStaticText* p : m_arrHumiAxis) {
+        p->SetFontSize(120);
+        p->m_crText = crHumiPV;
+    }
+    UpdateVerticalAxes(nMaxTemp, nMinTemp, nMaxHumi, nMinHumi);
+    for (CStaticText* p : m_arrDateLabels) {
+        p->SetFontSize(100);
+        p->m_crText = kDateLabelColor;
+    }
+    for (CStaticText* p : m_arrTimeLabels) {
+        p->SetFontSize(100);
+        p->m_crText = 0;
+    }
+    for (int nId : {res::IDC_DATE, res::IDC_TIME}) {
+        GetLabel(nId)->SetFontSize(180);
+        GetLabel(nId)->m_crText = 0;
+    }
+    GetLabel(res::IDC_TEMP_PV)->SetFontSize(340);
+    GetLabel(res::IDC_TEMP_PV)->m_crText = crTempPV;
+    GetLabel(res::IDC_HUMI_PV)->SetFontSize(340);
+    GetLabel(res::IDC_HUMI_PV)->m_crText = crHumiPV;
+    GetLabel(res::IDC_TEMP_SV)->SetFontSize(140);
+    GetLabel(res::IDC_TEMP_SV)->m_crText = crTempSV;
+    GetLabel(res::IDC_HUMI_SV)->SetFontSize(140);
+    GetLabel(res::IDC_HUMI_SV)->m_crText = crHumiSV;
+
+    const int w = m_pPlot->width();
+    for (int i = 0; i < 4; ++i) {
+        const bool bSetValue = i >= 2;
+        const bool bHumidity = i == 1 || i == 3;
+        CCurve* pCurve = m_pPlot->AddCurve(kCurveOrder[i], crColor[i], bSetValue ? 2 : 0, nWidth[i]);
+        pCurve->m_nAxis = bHumidity ? 1 : 0;
+        m_pPlot->ResetCurve(pCurve);
+        if (bHumidity)
+            m_pPlot->SetVertRange(pCurve, 0.0f, 100.0f);
+        else
+            m_pPlot->SetVertRange(pCurve, -100.0f, 200.0f);
+        m_pPlot->SetHorzRange(pCurve, 0.0f, static_cast<float>(w));
+    }
+
+    // The title is read whether it is shown or not, so Hide Title later shows the stored text.
+    CStaticText* pTitle = GetLabel(res::IDC_TITLE);
+    pTitle->SetText(ReadSettingText(QString::fromLatin1(settings::kSectionApp),
+                                    QString::fromLatin1(settings::kEntryTitle)));
+    const bool bShowTitle =
+        ReadInt(settings::kSectionApp, settings::kEntryHideTitle, 1) != 0;
+    if (m_pUi)
+        m_pUi->SetCommandChecked(res::ID_SET_HIDE_TITLE, !bShowTitle);
+    pTitle->setVisible(bShowTitle);
+
+    if (m_pScale->count() == 0)
+        for (int i = 0; i < 8; ++i)
+            m_pScale->insertItem(i, res::LoadString(res::IDS_SCALE_AUTO + i));
+    m_pScale->setCurrentIndex(0);
+
+    SetPageText(QStringLiteral("1"));
+    m_pTotal->setText(QStringLiteral("1"));
+    m_pPlot->m_bCrossHair = 1;
+    update();
+}
+
+void CChildView::UpdateVerticalAxes(int nMaxTemp, int nMinTemp, int nMaxHumi, int nMinHumi)
+{
+    // In 64 bits: limits typed into the store by hand may lie far apart or the wrong way
+    // round, and then the labels simply count down.
+    const std::int64_t nStepT = (static_cast<std::int64_t>(nMaxTemp) - nMinTemp) / 10;
+    const std::int64_t nStepH = (static_cast<std::int64_t>(nMaxHumi) - nMinHumi) / 10;
+    for (int i = 0; i < res::kAxisLabelCount; ++i) {
+        m_arrTempAxis[i]->SetText(QString::number(nMinTemp + i * nStepT));
+        m_arrHumiAxis[i]->SetText(QString::number(nMinHumi + i * nStepH));
+    }
+    for (const auto& pCurve : m_pPlot->m_arrCurves) {
+        if (pCurve->m_nAxis) {
+            pCurve->m_fVertMin = static_cast<float>(nMinHumi);
+            pCurve->m_fVertMax = static_cast<float>(nMaxHumi);
+        } else {
+            pCurve->m_fVertMin = static_cast<float>(nMinTemp);
+            pCurve->m_fVertMax = static_cast<float>(nMaxTemp);
+        }
+    }
+}
+
+bool CChildView::HasCommand(int nId) const
+{
+    switch (nId) {
+    case res::ID_FILE_OPEN:
+    case res::ID_FILE_CLOSE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CChildView::OnCommand(int nId)
+{
+    switch (nId) {
+    case res::ID_FILE_OPEN:
+        OpenRecorderFile();
+        return true;
+    case res::ID_FILE_CLOSE:
+        CloseRecorderFile();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CChildView::dragEnterEvent(QDragEnterEvent* pEvent)
+{
+    const QList<QUrl> urls = pEvent->mimeData()->urls();
+    if (urls.size() == 1 && urls.front().isLocalFile() &&
+        urls.front().toLocalFile().endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        pEvent->acceptProposedAction();
+}
+
+void CChildView::dropEvent(QDropEvent* pEvent)
+{
+    const QList<QUrl> urls = pEvent->mimeData()->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return;
+    pEvent->acceptProposedAction();
+    // Opened after the drop has finished, so the source application is not kept waiting.
+    const QString strPath = urls.front().toLocalFile();
+    QMetaObject::invokeMethod(
+        this, [this, strPath] { OpenRecorderPath(strPath); }, Qt::QueuedConnection);
+}
+
+bool CChildView::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (pWatched == m_pPlot && pEvent->type() == QEvent::MouseMove) {
+        const QPoint pt = static_cast<QMouseEvent*>(pEvent)->position().toPoint();
+        ShowCursorValues(pt.x(), pt.y());
+    } else if (pWatched == m_pPage && pEvent->type() == QEvent::FocusOut) {
+        OnPageBoxLostFocus();
+    }
+    return CBitMapFormView::eventFilter(pWatched, pEvent);
+}

@@ -1,0 +1,111 @@
+// The main view: the form with the plot, its axis, time and date labels, the readouts and the
+// paging controls. It handles the commands of the menu and toolbar before the frame does.
+#pragma once
+
+#include "skin/bitmapformview.h"
+
+#include <QHash>
+
+#include <array>
+#include <cstdint>
+
+class CCurveCtrl;
+class CStaticText;
+class ICommandUi;
+class QComboBox;
+class QLineEdit;
+class QScrollBar;
+
+class CChildView : public CBitMapFormView
+{
+    Q_OBJECT
+
+public:
+    // Scroll codes of the scale bar.
+    enum EScroll
+    {
+        kLineLeft,
+        kLineRight,
+        kPageLeft,
+        kPageRight,
+        kThumbPosition, // end of a drag
+        kThumbTrack,
+        kLeftEnd,
+        kRightEnd,
+        kEndScroll,
+    };
+
+    explicit CChildView(ICommandUi* pUi, QWidget* pParent = nullptr);
+    ~CChildView() override;
+
+    // The form's full design size in pixels.
+    static QSize FormSize();
+
+    // Reads the settings and sets up curves, labels and paging; safe to run again.
+    void OnInitialUpdate();
+
+    // Runs a command; false if the view has no handler for it.
+    bool OnCommand(int nId);
+    bool HasCommand(int nId) const;
+
+    void UpdateVerticalAxes(int nMaxTemp, int nMinTemp, int nMaxHumi, int nMinHumi);
+
+    // File Open: asks for a recorder file and shows it from its first page.
+    void OpenRecorderFile();
+    // Reads strPath into the curves; false if it was not read completely (a message says why).
+    bool OpenRecorderPath(const QString& strPath);
+    void CloseRecorderFile();
+
+    // Paging
+    void ApplyPage();
+    void UpdateTimeLabels();
+    void ResetPaging(int nSecondsPerPixel);
+    void OnScaleBarScroll(EScroll eCode, int nPos);
+    void OnScaleChanged(int nItem);
+    void OnFirstPage();
+    void OnPrevPage();
+    void OnNextPage();
+    void OnLastPage();
+    void OnPageBoxLostFocus();
+    // Writes the page box; ApplyPage runs even when the text stays the same.
+    void SetPageText(const QString& strText);
+    int ReadPageNumber() const;
+    int GetSecondsPerPixel() const;
+
+    // The readout of the values and time under the pointer at plot column x.
+    void ShowCursorValues(int x, int y);
+
+    CCurveCtrl* GetPlot() const { return m_pPlot; }
+    CStaticText* GetLabel(int nId) const;
+    QWidget* GetControl(int nId) const { return m_controls.value(nId); }
+    QComboBox* GetScaleChoice() const { return m_pScale; }
+    QScrollBar* GetScaleBar() const { return m_pScaleBar; }
+    QLineEdit* GetPageBox() const { return m_pPage; }
+    QLineEdit* GetTotalPagesBox() const { return m_pTotal; }
+
+    // The first record's time: low 32 bits of seconds since 1970-01-01 00:00 UTC.
+    std::uint32_t m_tFirstSample = 0;
+    // Until a file is opened there is no first time: the time and date labels stay empty.
+    bool m_bHaveFirstSample = false;
+
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+    void dragEnterEvent(QDragEnterEvent* pEvent) override;
+    void dropEvent(QDropEvent* pEvent) override;
+
+private:
+    void BindControls();
+    void FinishOpen();
+
+    ICommandUi* m_pUi;
+    QHash<int, QWidget*> m_controls;
+    CCurveCtrl* m_pPlot = nullptr;
+    QComboBox* m_pScale = nullptr;
+    QScrollBar* m_pScaleBar = nullptr;
+    QLineEdit* m_pPage = nullptr;
+    QLineEdit* m_pTotal = nullptr;
+    std::array<CStaticText*, 11> m_arrTempAxis{};
+    std::array<CStaticText*, 11> m_arrHumiAxis{};
+    std::array<CStaticText*, 7> m_arrTimeLabels{};
+    std::array<CStaticText*, 7> m_arrDateLabels{};
+};

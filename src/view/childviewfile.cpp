@@ -1,0 +1,135 @@
+// File Open and File Close of the main view: a recorder file read into the four curves.
+#include "curve/curvectrl.h"
+#include "recorder/recorderloader.h"
+#include "res/resource.h"
+#include "res/resources.h"
+#include "settings/profile.h"
+#include "settings/settingkeys.h"
+#include "skin/statictext.h"
+#include "view/childview.h"
+#include "view/curvekeys.h"
+#include "view/paging.h"
+
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QProgressDialog>
+
+namespace {
+
+// A load shorter than this shows no progress dialog.
+constexpr int kProgressDelayMs = 500;
+
+int ReadLimit(const char* szEntry)
+{
+    return ReadSettingInt(QString::fromLatin1(settings::kSectionLimit),
+                          QString::fromLatin1(szEntry), 0);
+}
+
+} // namespace
+
+void CChildView::OpenRecorderFile()
+{
+    QFileDialog dlg(this);
+    dlg.setFileMode(QFileDialog::ExistingFile);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    dlg.setNameFilter(QStringLiteral("Curve Files (*.csv)"));
+    dlg.setOption(QFileDialog::ReadOnly);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return;
+    OpenRecorderPath(dlg.selectedFiles().constFirst());
+}
+
+bool CChildView::OpenRecorderPath(const QString& strPath)
+{
+    const QFileInfo info(strPath);
+    QProgressDialog progress(this);
+    progress.setWindowTitle(res::LoadString(res::IDR_MAINFRAME));
+    progress.setLabelText(tr("Reading %1").arg(info.fileName()));
+    progress.setRange(0, 1000);
+    progress.setMinimumDuration(kProgressDelayMs);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setValue(0);
+    QElapsedTimer clock;
+    clock.start();
+    CLoadResult result = LoadRecorderFile(
+        info.filesystemFilePath(), [&](std::uint64_t nDone, std::uint64_t nTotal) {
+            if (nTotal > 0 && clock.elapsed() > 100)
+                progress.setValue(static_cast<int>(nDone * 1000 / nTotal));
+            return !progress.wasCanceled();
+        });
+    progress.close();
+
+    using EStatus = CLoadResult::EStatus;
+    switch (result.status) {
+    case EStatus::Cancelled:
+        return false;
+    case EStatus::CannotOpen:
+    case EStatus::TooFewLines:
+        QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
+                             QString::fromStdString(result.strMessage));
+        return false;
+    default:
+        break;
+    }
+
+    // The new series replaces the old one; what the reader kept before a faulty line is
+    // shown and can be paged like a whole file.
+    CRecordSeries& series = result.series;
+    CFloatArray* const arrays[4] = {&series.arrTempPV, &series.arrHumiPV, &series.arrTempSV,
+                                    &series.arrHumiSV};
+    for (int i = 0; i < 4; ++i) {
+        CCurve* pCurve = m_pPlot->FindCurve(kCurveOrder[i]);
+        m_pPlot->ClearCurve(pCurve);
+        m_pPlot->SwapValues(pCurve, *arrays[i]);
+    }
+    for (const char* szKey : {kKeyHumiPV, kKeyHumiSV})
+        if (CCurve* pCurve = m_pPlot->FindCurve(szKey))
+            pCurve->m_bSkipNegative = 1;
+    if (result.bHaveFirstRecord) {
+        m_tFirstSample = static_cast<std::uint32_t>(result.tFirst);
+        m_bHaveFirstSample = true;
+        GetLabel(res::IDC_FILENAME)->SetText(info.completeBaseName());
+        GetLabel(res::IDC_DATE)->SetText(FormatRecordTime(m_tFirstSample, 0, "%Y-%m-%d"));
+        GetLabel(res::IDC_TIME)->SetText(FormatRecordTime(m_tFirstSample, 0, "%H:%M:%S"));
+    }
+    FinishOpen();
+    if (result.status != EStatus::Loaded) {
+        const QString strShown = result.bHaveFirstRecord
+                                     ? tr("The records before that line are shown.")
+                                     : tr("No record could be shown.");
+        QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
+                             tr("Reading %1 stopped at line %2.\n\n%3\n\n%4")
+                                 .arg(info.fileName())
+                                 .arg(result.nLine)
+                                 .arg(QString::fromStdString(result.strMessage), strShown));
+    }
+    return result.status == EStatus::Loaded;
+}
+
+void CChildView::FinishOpen()
+{
+    const int w = m_pPlot->width();
+    UpdateVerticalAxes(ReadLimit(settings::kEntryMaxTemp), ReadLimit(settings::kEntryMinTemp),
+                       ReadLimit(settings::kEntryMaxHumi), ReadLimit(settings::kEntryMinHumi));
+    for (const auto& pCurve : m_pPlot->m_arrCurves) {
+        pCurve->m_fHorzMin = 0.0f;
+        pCurve->m_fHorzMax = static_cast<float>(w);
+    }
+    // The paging resets once this command has returned, as a scroll to 1 second per pixel.
+    QMetaObject::invokeMethod(
+        this, [this] { OnScaleBarScroll(kThumbPosition, 0); }, Qt::QueuedConnection);
+    m_pPlot->update();
+}
+
+void CChildView::CloseRecorderFile()
+{
+    GetLabel(res::IDC_TIME)->SetText(QString());
+    GetLabel(res::IDC_DATE)->SetText(QString());
+    GetLabel(res::IDC_FILENAME)->SetText(QString());
+    for (const auto& pCurve : m_pPlot->m_arrCurves)
+        m_pPlot->ClearCurve(pCurve.get());
+    m_pPlot->update();
+}

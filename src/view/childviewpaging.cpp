@@ -1,0 +1,167 @@
+// Paging, time labels and the cursor readout of the main view.
+#include "curve/curvectrl.h"
+#include "res/resource.h"
+#include "skin/statictext.h"
+#include "view/childview.h"
+#include "view/curvekeys.h"
+#include "view/paging.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QScrollBar>
+
+int CChildView::ReadPageNumber() const
+{
+    // A negative page reads like unreadable text.
+    return std::max(0, ReadWholeNumber(m_pPage->text()));
+}
+
+int CChildView::GetSecondsPerPixel() const
+{
+    return m_pScaleBar->sliderPosition();
+}
+
+void CChildView::SetPageText(const QString& strText)
+{
+    if (m_pPage->text() == strText)
+        ApplyPage();
+    else
+        m_pPage->setText(strText); // its change notification runs ApplyPage
+}
+
+void CChildView::ApplyPage()
+{
+    int nPage = ReadPageNumber();
+    if (nPage == 0)
+        nPage = 1;
+    const auto [fStart, fEnd] = PageWindow(nPage, m_pPlot->width(), GetSecondsPerPixel());
+    for (const auto& pCurve : m_pPlot->m_arrCurves) {
+        pCurve->m_fHorzMin = fStart;
+        pCurve->m_fHorzMax = fEnd;
+    }
+    UpdateTimeLabels();
+    m_pPlot->update();
+}
+
+void CChildView::UpdateTimeLabels()
+{
+    float fStart = 0.0f;
+    float fEnd = 0.0f;
+    m_pPlot->GetHorzRange(m_pPlot->FindCurve(kKeyTempPV), fStart, fEnd);
+    const CLabelSteps steps = TimeLabelSteps(fStart, fEnd);
+    for (int k = 0; k < res::kTimeLabelCount; ++k) {
+        m_arrTimeLabels[k]->SetText(
+            m_bHaveFirstSample
+                ? FormatRecordTime(m_tFirstSample, steps.nBase + k * steps.nStep, "%H:%M:%S")
+                : QString());
+    }
+    for (int k = 0; k < res::kTimeLabelCount; ++k) {
+        m_arrDateLabels[k]->SetText(
+            m_bHaveFirstSample
+                ? FormatRecordTime(m_tFirstSample, steps.nBase + k * steps.nStep, "%Y-%m-%d")
+                : QString());
+    }
+}
+
+void CChildView::ResetPaging(int nSecondsPerPixel)
+{
+    const CCurve* pFirst = m_pPlot->GetCurveCount() > 0 ? m_pPlot->GetCurve(0) : nullptr;
+    const std::int64_t n = pFirst ? pFirst->m_arrValues.GetSize() : 0;
+    SetPageText(QStringLiteral("1"));
+    m_pTotal->setText(QString::number(TotalPages(n, m_pPlot->width(), nSecondsPerPixel)));
+}
+
+void CChildView::OnScaleChanged(int nItem)
+{
+    if (nItem < 0 || nItem >= static_cast<int>(std::size(kScaleSeconds)))
+        return;
+    const int s = kScaleSeconds[nItem];
+    m_pScaleBar->setValue(s);
+    ResetPaging(s);
+}
+
+void CChildView::OnScaleBarScroll(EScroll eCode, int nPos)
+{
+    const int nCurrent = m_pScaleBar->value();
+    int nNew = nCurrent;
+    switch (eCode) {
+    case kLineLeft:
+    case kPageLeft:
+        nNew = nCurrent - 1;
+        break;
+    case kLineRight:
+    case kPageRight:
+        nNew = nCurrent + 1;
+        break;
+    case kThumbPosition:
+        nNew = nPos;
+        break;
+    default:
+        return;
+    }
+    nNew = std::clamp(nNew, kMinSecondsPerPixel, kMaxSecondsPerPixel);
+    m_pScaleBar->setSliderPosition(nNew);
+    m_pScaleBar->setValue(nNew);
+    ResetPaging(m_pScaleBar->value());
+    m_pScale->setCurrentIndex(0);
+}
+
+void CChildView::OnFirstPage()
+{
+    SetPageText(QStringLiteral("1"));
+}
+
+void CChildView::OnPrevPage()
+{
+    const int nPage = ReadPageNumber();
+    if (nPage > 1)
+        SetPageText(QString::number(nPage - 1));
+}
+
+void CChildView::OnNextPage()
+{
+    const int nPage = ReadPageNumber();
+    if (nPage < INT32_MAX)
+        SetPageText(QString::number(nPage + 1));
+}
+
+void CChildView::OnLastPage()
+{
+    SetPageText(QString::number(ReadWholeNumber(m_pTotal->text())));
+}
+
+void CChildView::OnPageBoxLostFocus()
+{
+    if (ReadPageNumber() == 0)
+        SetPageText(QStringLiteral("1"));
+}
+
+void CChildView::ShowCursorValues(int x, int)
+{
+    if (!m_bHaveFirstSample)
+        return;
+    CCurve* pTempPV = m_pPlot->FindCurve(kKeyTempPV);
+    float fStart = 0.0f;
+    float fEnd = 0.0f;
+    if (!m_pPlot->GetHorzRange(pTempPV, fStart, fEnd))
+        return;
+    const CCursorPoint pt = CursorPoint(x, m_pPlot->width(), fStart, fEnd);
+    GetLabel(res::IDC_DATE)->SetText(FormatRecordTime(m_tFirstSample, pt.nTimeOffset, "%Y-%m-%d"));
+    GetLabel(res::IDC_TIME)->SetText(FormatRecordTime(m_tFirstSample, pt.nTimeOffset, "%H:%M:%S"));
+
+    const std::int64_t n = pTempPV->m_arrValues.GetSize();
+    if (pt.nIndex < 0 || pt.nIndex >= n)
+        return;
+    auto valueOf = [&](const char* szKey) {
+        const CCurve* p = m_pPlot->FindCurve(szKey);
+        return p && pt.nIndex < p->m_arrValues.GetSize() ? p->m_arrValues[pt.nIndex] : 0.0f;
+    };
+    const float fTempPV = valueOf(kKeyTempPV);
+    const float fHumiPV = valueOf(kKeyHumiPV);
+    const float fTempSV = valueOf(kKeyTempSV);
+    const float fHumiSV = valueOf(kKeyHumiSV);
+    GetLabel(res::IDC_TEMP_PV)->SetText(FormatValue(fTempPV));
+    GetLabel(res::IDC_HUMI_PV)->SetText(fHumiPV > 0.0f ? FormatValue(fHumiPV) : QString());
+    GetLabel(res::IDC_TEMP_SV)->SetText(FormatValue(fTempSV));
+    GetLabel(res::IDC_HUMI_SV)->SetText(fHumiSV > 0.0f ? FormatValue(fHumiSV) : QString());
+}

@@ -1,0 +1,63 @@
+// trendora-screenshot OUT.png [RECORDING.csv]: renders the main window offscreen, with a
+// recording open and the pointer over the plot, for the README and for reviews.
+#include "app/mainframe.h"
+#include "curve/curvectrl.h"
+#include "res/resources.h"
+#include "settings/profile.h"
+#include "view/childview.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: trendora-screenshot OUT.png [RECORDING.csv] [LANGUAGE-ID]\n");
+        return 64;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // A fresh profile, so the picture shows the settings a new user gets.
+    QTemporaryDir dir;
+    SetProfileFile(dir.filePath(QStringLiteral("profile.ini")));
+    SeedSettings();
+    if (argc > 3)
+        res::ApplyInterfaceLanguage(QString::fromLocal8Bit(argv[3]).toInt());
+
+    // The about box that opens at start would block; close every dialog as it appears.
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [] {
+        if (QWidget* p = QApplication::activeModalWidget())
+            p->close();
+    });
+    closer.start(50);
+    CMainFrame frame;
+    frame.Create();
+    frame.show();
+    QApplication::processEvents();
+    CChildView* pView = frame.GetView();
+    if (argc > 2 && !pView->OpenRecorderPath(QString::fromLocal8Bit(argv[2])))
+        std::fprintf(stderr, "%s was not read completely\n", argv[2]);
+    QApplication::processEvents();
+    if (argc > 2) {
+        pView->GetScaleChoice()->setCurrentIndex(5); // one day per screen
+        pView->OnScaleChanged(5);
+        CCurveCtrl* pPlot = pView->GetPlot();
+        const QPointF pt(pPlot->width() * 0.62, pPlot->height() * 0.4);
+        QMouseEvent move(QEvent::MouseMove, pt, pPlot->mapToGlobal(pt), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(pPlot, &move);
+    }
+    QApplication::processEvents();
+    if (!frame.grab().save(QString::fromLocal8Bit(argv[1]))) {
+        std::fprintf(stderr, "cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
