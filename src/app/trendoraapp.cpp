@@ -21,17 +21,25 @@ CTrendoraApp::CTrendoraApp(int& argc, char** argv) : m_app(argc, argv)
 
 CTrendoraApp::~CTrendoraApp() = default;
 
-bool CTrendoraApp::InitInstance()
+std::unique_ptr<CMainFrame> CTrendoraApp::StartUp()
 {
     // Each comparison reads the entry afresh; a tag matches only exactly.
     for (const CLanguageTag& tag : kLanguageTags) {
-        if (ReadSettingText(QString(), QString::fromLatin1(settings::kEntryLangResourceDll)) ==
+        if (::ReadSettingText(QString(), QString::fromLatin1(settings::kEntryLangResourceDll)) ==
             QLatin1String(tag.szTag))
             res::ApplyInterfaceLanguage(tag.nLangId);
     }
     SeedSettings();
-    m_pMainWnd = std::make_unique<CMainFrame>();
-    if (!m_pMainWnd->Create())
+    auto pFrame = std::make_unique<CMainFrame>();
+    if (!pFrame->Create())
+        return nullptr;
+    return pFrame;
+}
+
+bool CTrendoraApp::InitInstance()
+{
+    m_pMainWnd = StartUp();
+    if (!m_pMainWnd)
         return false;
     m_pMainWnd->show();
     return true;

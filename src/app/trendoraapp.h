@@ -15,7 +15,11 @@ public:
     CTrendoraApp(int& argc, char** argv);
     ~CTrendoraApp();
 
-    // Seeds the settings and shows the main window; false if it could not start.
+    // Applies the stored interface language, seeds the settings and makes the main frame;
+    // null if the frame could not be made. Needs a running QApplication.
+    static std::unique_ptr<CMainFrame> StartUp();
+
+    // StartUp, then shows the main window; false if it could not start.
     bool InitInstance();
     int Run();
     CMainFrame* GetMainFrame() const { return m_pMainWnd.get(); }

@@ -1,0 +1,157 @@
+#include "app/aboutdlg.h"
+#include "app/mainframe.h"
+#include "app/trendoraapp.h"
+#include "res/resource.h"
+#include "settings/settingkeys.h"
+#include "skin/bitmaptoolbar.h"
+#include "skin/statictext.h"
+#include "view/childview.h"
+
+#include "../guitest.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenuBar>
+
+namespace {
+
+class MainFrame : public ::testing::Test
+{
+protected:
+    // Starts as the program does; the about box that opens at start is closed and counted.
+    void Start()
+    {
+        CModalWatcher watcher([this](QWidget* p) {
+            m_nAboutBoxes += qobject_cast<CAboutDlg*>(p) != nullptr;
+            p->close();
+        });
+        m_pFrame = CTrendoraApp::StartUp();
+        ASSERT_NE(nullptr, m_pFrame);
+        m_pFrame->show();
+        Pump(100);
+    }
+
+    QString MenuTitle(int i) const { return m_pFrame->menuBar()->actions().at(i)->text(); }
+    QString Tag() const
+    {
+        return ReadSettingText(QString(), QString::fromLatin1(settings::kEntryLangResourceDll));
+    }
+
+    CIsolatedProfile m_profile;
+    std::unique_ptr<CMainFrame> m_pFrame;
+    int m_nAboutBoxes = 0;
+};
+
+TEST_F(MainFrame, FirstStartSeedsAndShowsTheAboutBox)
+{
+    Start();
+    EXPECT_EQ(1, m_nAboutBoxes);
+    EXPECT_EQ(0xFFFFFF, ReadSettingInt("", "BkColor", 0));
+    EXPECT_EQ(-40, ReadSettingInt("Limit", "MinTemp", 0));
+    EXPECT_EQ("", Tag()); // no language stored until the user picks one
+    EXPECT_EQ("File(&F)", MenuTitle(0));
+    EXPECT_EQ("Trendora", m_pFrame->windowTitle());
+    EXPECT_EQ(CChildView::FormSize(), m_pFrame->GetView()->size());
+    EXPECT_EQ(QSize(1016, 616), CChildView::FormSize());
+    EXPECT_EQ(m_pFrame->minimumSize(), m_pFrame->maximumSize()) << "the frame cannot be resized";
+}
+
+TEST_F(MainFrame, CommandsWithoutHandlerAreDisabled)
+{
+    Start();
+    EXPECT_FALSE(m_pFrame->GetMenuAction(res::ID_HELP_FINDER)->isEnabled());
+    EXPECT_FALSE(m_pFrame->GetMenuAction(res::ID_HELP_CONTACT)->isEnabled());
+    EXPECT_TRUE(m_pFrame->GetMenuAction(res::ID_APP_ABOUT)->isEnabled());
+    EXPECT_TRUE(m_pFrame->GetMenuAction(res::ID_FILE_OPEN)->isEnabled());
+    EXPECT_TRUE(m_pFrame->GetToolAction(res::ID_FILE_OPEN)->isEnabled());
+    // Prompts: status text before the line break, tooltip after it.
+    EXPECT_EQ("Open file", m_pFrame->GetToolAction(res::ID_FILE_OPEN)->statusTip());
+    EXPECT_EQ("Open file", m_pFrame->GetToolAction(res::ID_FILE_OPEN)->toolTip());
+}
+
+TEST_F(MainFrame, VisibilityButtonsStartPressed)
+{
+    Start();
+    for (int nId : {res::ID_VIEW_TEMP_PV, res::ID_VIEW_HUMI_PV, res::ID_VIEW_TEMP_SV,
+                    res::ID_VIEW_HUMI_SV}) {
+        EXPECT_TRUE(m_pFrame->GetToolAction(nId)->isCheckable()) << nId;
+        EXPECT_TRUE(m_pFrame->GetToolAction(nId)->isChecked()) << nId;
+    }
+    EXPECT_EQ(QSize(40, 40), m_pFrame->GetToolBar()->GetImageSize());
+}
+
+TEST_F(MainFrame, LanguageSwitchRebuildsMenuAndViewAndStoresTheTag)
+{
+    Start();
+    CChildView* pOld = m_pFrame->GetView();
+    m_pFrame->GetToolAction(res::ID_VIEW_TEMP_PV)->setChecked(false);
+    m_pFrame->OnCommand(res::ID_LANG_CHT);
+    EXPECT_EQ("LangCHT", Tag());
+    EXPECT_EQ(QString::fromUtf8("檔案(&F)"), MenuTitle(0));
+    EXPECT_NE(pOld, m_pFrame->GetView());
+    EXPECT_TRUE(m_pFrame->IsCommandChecked(res::ID_LANG_CHT));
+    EXPECT_FALSE(m_pFrame->IsCommandChecked(res::ID_LANG_ENG));
+    EXPECT_EQ(QString::fromUtf8("自動"), m_pFrame->GetView()->GetScaleChoice()->itemText(0));
+    EXPECT_TRUE(m_pFrame->GetToolAction(res::ID_VIEW_TEMP_PV)->isChecked())
+        << "the buttons agree with the new view and menu";
+
+    // Choosing the language in force does nothing.
+    CChildView* pCurrent = m_pFrame->GetView();
+    WriteSettingText(QString(), QString::fromLatin1(settings::kEntryLangResourceDll), "mark");
+    m_pFrame->OnCommand(res::ID_LANG_CHT);
+    EXPECT_EQ(pCurrent, m_pFrame->GetView());
+    EXPECT_EQ("mark", Tag());
+
+    m_pFrame->OnCommand(res::ID_LANG_CHS);
+    EXPECT_EQ(QString::fromUtf8("档案(&F)"), MenuTitle(0));
+    EXPECT_EQ(QString::fromUtf8("保存使用中的文件"),
+              m_pFrame->GetToolAction(res::ID_FILE_SAVE_AS)->statusTip());
+}
+
+TEST_F(MainFrame, StoredTagAppliesAtStartAndAnUnknownOneIsIgnored)
+{
+    WriteSettingText(QString(), QString::fromLatin1(settings::kEntryLangResourceDll), "LangCHS");
+    Start();
+    EXPECT_EQ(QString::fromUtf8("档案(&F)"), MenuTitle(0));
+    EXPECT_TRUE(m_pFrame->IsCommandChecked(res::ID_LANG_CHS));
+    m_pFrame.reset();
+    res::ResetInterfaceLanguage();
+    WriteSettingText(QString(), QString::fromLatin1(settings::kEntryLangResourceDll), "langeng ");
+    Start();
+    EXPECT_EQ("File(&F)", MenuTitle(0));
+    EXPECT_TRUE(m_pFrame->IsCommandChecked(res::ID_LANG_ENG)); // the template's own mark
+    EXPECT_EQ("langeng ", Tag());
+}
+
+TEST_F(MainFrame, HiddenTitleStartsCheckedAndKeepsItsText)
+{
+    WriteSettingInt(QString(), "HideTitle", 0);
+    WriteSettingText(QString(), "Title", "Chamber 3");
+    Start();
+    CStaticText* pTitle = m_pFrame->GetView()->GetLabel(res::IDC_TITLE);
+    EXPECT_FALSE(pTitle->isVisible());
+    EXPECT_EQ("Chamber 3", pTitle->text());
+    EXPECT_TRUE(m_pFrame->IsCommandChecked(res::ID_SET_HIDE_TITLE));
+}
+
+TEST_F(MainFrame, CaptionsShowTheBackgroundPicture)
+{
+    Start();
+    CChildView* pView = m_pFrame->GetView();
+    const QImage shown = pView->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage& background = pView->GetBackgroundBuffer();
+    ASSERT_FALSE(background.isNull());
+    // Just right of the "View Setting" caption's text and below the "Set Scale" caption's:
+    // the picture shows through, nothing is painted over it.
+    int nSame = 0;
+    int nCount = 0;
+    for (int y = 330; y < 340; ++y)
+        for (int x = 830; x < 840; ++x, ++nCount)
+            nSame += shown.pixel(x, y) == background.pixel(x, y);
+    EXPECT_EQ(nCount, nSame);
+    EXPECT_EQ(qRgb(224, 223, 227), shown.pixel(5, 5));
+}
+
+} // namespace

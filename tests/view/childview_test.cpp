@@ -1,0 +1,276 @@
+#include "view/childview.h"
+
+#include "curve/curvectrl.h"
+#include "curve/curvestrokes.h"
+#include "res/resource.h"
+#include "skin/statictext.h"
+#include "view/commandui.h"
+
+#include "../guitest.h"
+#include "../recorder/tzguard.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QScrollBar>
+
+#include <fstream>
+#include <map>
+
+namespace {
+
+class CFakeMenu : public ICommandUi
+{
+public:
+    bool IsCommandChecked(int nId) const override
+    {
+        const auto it = m_checked.find(nId);
+        return it != m_checked.end() && it->second;
+    }
+    void SetCommandChecked(int nId, bool bChecked) override { m_checked[nId] = bChecked; }
+
+    std::map<int, bool> m_checked;
+};
+
+// A recorder file of nSeconds records, one a second, from 2026-03-01 00:00:00; record i has
+// Temp PV i, Temp SV i + 0.5, Humi PV 50, Humi SV 60.
+std::string WriteSeconds(const CIsolatedProfile& profile, const char* szName, int nSeconds)
+{
+    const std::string path = profile.FilePath(QString::fromLatin1(szName)).toStdString();
+    std::ofstream out(path, std::ios::binary);
+    out << "Date,Time,Temp PV,Temp SV,Humi PV,Humi SV\r\n";
+    for (int i = 0; i < nSeconds; ++i) {
+        const int t = i;
+        char sz[96];
+        std::snprintf(sz, sizeof sz, "2026/03/%02d,%02d:%02d:%02d,%d,%d.5,50,60\r\n",
+                      1 + t / 86400, t / 3600 % 24, t / 60 % 60, t % 60, i, i);
+        out << sz;
+    }
+    return path;
+}
+
+class ChildView : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SeedSettings();
+        m_pView = std::make_unique<CChildView>(&m_menu);
+        m_pView->show();
+        m_pView->OnInitialUpdate();
+    }
+
+    QString Text(int nId) const { return m_pView->GetLabel(nId)->text(); }
+    CCurve* Curve(const char* szKey) const { return m_pView->GetPlot()->FindCurve(szKey); }
+    std::int64_t Samples() const { return Curve("!100")->m_arrValues.GetSize(); }
+
+    // Opens a file through the real open-file dialog.
+    void OpenThroughDialog(const std::string& path)
+    {
+        CModalWatcher watcher([&](QWidget* p) {
+            if (auto* pDialog = qobject_cast<QFileDialog*>(p)) {
+                EXPECT_TRUE(pDialog->nameFilters().join(';').contains("Curve Files (*.csv)"));
+                pDialog->selectFile(QString::fromStdString(path));
+                static_cast<QDialog*>(pDialog)->accept();
+            } else {
+                m_strMessages += qobject_cast<QMessageBox*>(p) ? qobject_cast<QMessageBox*>(p)->text()
+                                                               : QString();
+                p->close();
+            }
+        });
+        m_pView->OnCommand(res::ID_FILE_OPEN);
+        Pump();
+    }
+
+    void MovePointer(int x)
+    {
+        m_pView->ShowCursorValues(x, 100);
+    }
+
+    CTzGuard m_tz{"UTC"};
+    CIsolatedProfile m_profile;
+    CFakeMenu m_menu;
+    std::unique_ptr<CChildView> m_pView;
+    QString m_strMessages;
+};
+
+TEST_F(ChildView, StartsOnPageOneOfOneWithTheStoredLimits)
+{
+    EXPECT_EQ("-40", Text(res::IDC_TEMP_AXIS0));
+    EXPECT_EQ("160", Text(res::IDC_TEMP_AXIS0 + 10));
+    EXPECT_EQ("20", Text(res::IDC_TEMP_AXIS0 + 3));
+    EXPECT_EQ("0", Text(res::IDC_HUMI_AXIS0));
+    EXPECT_EQ("100", Text(res::IDC_HUMI_AXIS0 + 10));
+    EXPECT_EQ(0x0000FFu, m_pView->GetLabel(res::IDC_TEMP_AXIS0)->m_crText);
+    EXPECT_EQ(0xFF0000u, m_pView->GetLabel(res::IDC_HUMI_AXIS0)->m_crText);
+    EXPECT_EQ("1", m_pView->GetPageBox()->text());
+    EXPECT_EQ("1", m_pView->GetTotalPagesBox()->text());
+    EXPECT_EQ(0, m_pView->GetScaleChoice()->currentIndex());
+    EXPECT_EQ(8, m_pView->GetScaleChoice()->count());
+    EXPECT_TRUE(m_pView->GetLabel(res::IDC_TITLE)->isVisibleTo(m_pView.get()));
+    EXPECT_FALSE(m_menu.IsCommandChecked(res::ID_SET_HIDE_TITLE));
+    // Before a file the time labels stay empty and the pointer changes no readout.
+    EXPECT_EQ("", Text(res::IDC_TIME_LABEL0));
+    const QString strBefore = Text(res::IDC_DATE);
+    MovePointer(100);
+    EXPECT_EQ(strBefore, Text(res::IDC_DATE));
+}
+
+TEST_F(ChildView, InitialUpdateTwiceGivesTheSameView)
+{
+    m_pView->OnInitialUpdate();
+    EXPECT_EQ(4, m_pView->GetPlot()->GetCurveCount());
+    EXPECT_EQ(8, m_pView->GetScaleChoice()->count());
+    EXPECT_EQ("160", Text(res::IDC_TEMP_AXIS0 + 10));
+}
+
+TEST_F(ChildView, OpenShowsTheFileFromItsFirstPage)
+{
+    OpenThroughDialog(WriteSeconds(m_profile, "run 1.csv", 2000));
+    EXPECT_EQ(2000, Samples());
+    EXPECT_EQ("run 1", Text(res::IDC_FILENAME));
+    EXPECT_EQ("2026-03-01", Text(res::IDC_DATE));
+    EXPECT_EQ("00:00:00", Text(res::IDC_TIME));
+    EXPECT_EQ("3", m_pView->GetTotalPagesBox()->text());
+    EXPECT_EQ(1, Curve("!200")->m_bSkipNegative);
+    EXPECT_EQ(-40.0f, Curve("!100")->m_fVertMin);
+    EXPECT_EQ(100.0f, Curve("!201")->m_fVertMax);
+    EXPECT_EQ("00:02:00", Text(res::IDC_TIME_LABEL0 + 1));
+}
+
+TEST_F(ChildView, PagesAndTimeLabels)
+{
+    OpenThroughDialog(WriteSeconds(m_profile, "a.csv", 2000));
+    m_pView->GetPageBox()->setText("3");
+    EXPECT_EQ(1440.0f, Curve("!201")->m_fHorzMin);
+    EXPECT_EQ("00:24:00", Text(res::IDC_TIME_LABEL0));     // T0 + 1,440 s
+    EXPECT_EQ("00:36:00", Text(res::IDC_TIME_LABEL0 + 6)); // T0 + 2,160 s
+    EXPECT_EQ("2026-03-01", Text(res::IDC_DATE_LABEL0 + 6));
+
+    m_pView->OnFirstPage();
+    m_pView->OnPrevPage(); // nothing below page 1
+    EXPECT_EQ("1", m_pView->GetPageBox()->text());
+    m_pView->OnLastPage();
+    EXPECT_EQ("3", m_pView->GetPageBox()->text());
+    m_pView->OnNextPage(); // past the last page: an empty plot
+    EXPECT_EQ("4", m_pView->GetPageBox()->text());
+    EXPECT_TRUE(CurveStrokes(*Curve("!100"), 720, 400).empty());
+
+    m_pView->GetPageBox()->setText("abc"); // shows page 1, keeps the letters
+    EXPECT_EQ(0.0f, Curve("!100")->m_fHorzMin);
+    EXPECT_EQ("abc", m_pView->GetPageBox()->text());
+    m_pView->OnPageBoxLostFocus();
+    EXPECT_EQ("1", m_pView->GetPageBox()->text());
+    m_pView->GetPageBox()->setText("-2"); // a negative page reads like text
+    EXPECT_EQ(0.0f, Curve("!100")->m_fHorzMin);
+}
+
+TEST_F(ChildView, ScaleChoiceAndScaleBar)
+{
+    OpenThroughDialog(WriteSeconds(m_profile, "day.csv", 86401));
+    m_pView->GetScaleChoice()->setCurrentIndex(5);
+    m_pView->OnScaleChanged(5); // 1Day: 120 s per pixel
+    EXPECT_EQ(120, m_pView->GetScaleBar()->value());
+    EXPECT_EQ("2", m_pView->GetTotalPagesBox()->text());
+    MovePointer(10);
+    EXPECT_EQ("00:20:00", Text(res::IDC_TIME)); // sample 1,200
+    EXPECT_EQ("1200.00", Text(res::IDC_TEMP_PV));
+
+    m_pView->GetPageBox()->setText("2");
+    m_pView->OnScaleBarScroll(CChildView::kLineLeft, 0);
+    EXPECT_EQ(119, m_pView->GetScaleBar()->value());
+    EXPECT_EQ("1", m_pView->GetPageBox()->text());
+    EXPECT_EQ(0, m_pView->GetScaleChoice()->currentIndex());
+    m_pView->OnScaleBarScroll(CChildView::kThumbPosition, 0); // clamped to 1
+    EXPECT_EQ(1, m_pView->GetScaleBar()->value());
+    m_pView->OnScaleBarScroll(CChildView::kLineLeft, 0);
+    EXPECT_EQ(1, m_pView->GetScaleBar()->value());
+    m_pView->OnScaleBarScroll(CChildView::kThumbTrack, 500); // dragging changes nothing yet
+    EXPECT_EQ(1, m_pView->GetScaleBar()->value());
+}
+
+TEST_F(ChildView, ReadoutAtTheLastColumnAndForMissingHumidity)
+{
+    const std::string path = m_profile.FilePath("h.csv").toStdString();
+    {
+        std::ofstream out(path);
+        out << "h\n2026/03/01,00:00:00,-5.006,1\n2026/03/01,00:12:00,3,4,0,0\n";
+    }
+    ASSERT_TRUE(m_pView->OpenRecorderPath(QString::fromStdString(path)));
+    Pump();
+    MovePointer(0);
+    EXPECT_EQ("-5.01", Text(res::IDC_TEMP_PV));
+    EXPECT_EQ("", Text(res::IDC_HUMI_PV)); // -1: no sensor
+    EXPECT_EQ("", Text(res::IDC_HUMI_SV));
+    MovePointer(719);
+    EXPECT_EQ("00:12:00", Text(res::IDC_TIME)); // the time of sample 720
+    EXPECT_EQ("3.00", Text(res::IDC_TEMP_PV));   // the values of sample 719
+    EXPECT_EQ("", Text(res::IDC_HUMI_PV));       // 0 shows empty too
+    MovePointer(500);
+    EXPECT_EQ("3.00", Text(res::IDC_TEMP_PV));
+}
+
+TEST_F(ChildView, FilesWithoutRecordsChangeNothing)
+{
+    ASSERT_TRUE(m_pView->OpenRecorderPath(QString::fromStdString(WriteSeconds(m_profile, "a.csv", 10))));
+    for (const char* szContent : {"", "header only\n"}) {
+        const std::string path = m_profile.FilePath("empty.csv").toStdString();
+        std::ofstream(path) << szContent;
+        CModalWatcher watcher;
+        EXPECT_FALSE(m_pView->OpenRecorderPath(QString::fromStdString(path)));
+        EXPECT_EQ(1, watcher.GetSeen()) << "a message explains why";
+        EXPECT_EQ(10, Samples());
+        EXPECT_EQ("a", Text(res::IDC_FILENAME));
+    }
+}
+
+TEST_F(ChildView, BlankLineReportsItsLineAndKeepsTheRecordsBefore)
+{
+    const std::string path = m_profile.FilePath("b.csv").toStdString();
+    std::ofstream(path) << "h\n2026/03/01,00:00:00,1,2,3,4\n2026/03/01,00:00:05,1,2,3,4\n\n"
+                           "2026/03/01,00:00:09,1,2,3,4\n";
+    QString strMessages;
+    {
+        CModalWatcher watcher;
+        EXPECT_FALSE(m_pView->OpenRecorderPath(QString::fromStdString(path)));
+        strMessages = watcher.GetMessages();
+    }
+    EXPECT_TRUE(strMessages.contains("line 4")) << strMessages.toStdString();
+    EXPECT_TRUE(strMessages.contains("Line 4 is empty")) << strMessages.toStdString();
+    EXPECT_EQ(6, Samples());
+    Pump(); // the paging resets once the command has returned
+    EXPECT_EQ("1", m_pView->GetTotalPagesBox()->text());
+    EXPECT_EQ("00:00:00", Text(res::IDC_TIME_LABEL0));
+}
+
+TEST_F(ChildView, CloseEmptiesCurvesAndLabels)
+{
+    ASSERT_TRUE(m_pView->OpenRecorderPath(QString::fromStdString(WriteSeconds(m_profile, "a.csv", 10))));
+    m_pView->OnCommand(res::ID_FILE_CLOSE);
+    for (const auto& p : m_pView->GetPlot()->m_arrCurves)
+        EXPECT_EQ(0, p->m_arrValues.GetSize());
+    EXPECT_EQ("", Text(res::IDC_FILENAME));
+    EXPECT_EQ("", Text(res::IDC_DATE));
+    EXPECT_EQ("", Text(res::IDC_TIME));
+}
+
+TEST_F(ChildView, DroppedCsvOpens)
+{
+    const std::string path = WriteSeconds(m_profile, "dropped.csv", 5);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_pView.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_pView.get(), &drop);
+    Pump();
+    EXPECT_EQ(5, Samples());
+    EXPECT_EQ("dropped", Text(res::IDC_FILENAME));
+}
+
+} // namespace
