@@ -165,6 +165,12 @@ void CMainFrame::SetCommandChecked(int nId, bool bChecked)
     }
 }
 
+void CMainFrame::SetButtonChecked(int nId, bool bChecked)
+{
+    if (QAction* p = m_toolActions.value(nId))
+        p->setChecked(bChecked);
+}
+
 void CMainFrame::MarkLanguage()
 {
     for (const CLanguageTag& tag : kLanguageTags) {
@@ -191,7 +197,6 @@ void CMainFrame::RecreateMainView()
     m_pView->OnInitialUpdate();
     setUpdatesEnabled(true);
     // The frame's client area is exactly the form's design size.
-    setFixedSize(QSize());
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     adjustSize();

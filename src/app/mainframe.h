@@ -38,6 +38,7 @@ public:
 
     bool IsCommandChecked(int nId) const override;
     void SetCommandChecked(int nId, bool bChecked) override;
+    void SetButtonChecked(int nId, bool bChecked) override;
 
 private:
     void BuildMenu();

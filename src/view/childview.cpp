@@ -247,6 +247,17 @@ bool CChildView::HasCommand(int nId) const
     switch (nId) {
     case res::ID_FILE_OPEN:
     case res::ID_FILE_CLOSE:
+    case res::ID_FILE_SAVE_AS:
+    case res::ID_FILE_PRINT:
+    case res::ID_VIEW_TEMP_PV:
+    case res::ID_VIEW_HUMI_PV:
+    case res::ID_VIEW_TEMP_SV:
+    case res::ID_VIEW_HUMI_SV:
+    case res::ID_SET_LIMIT:
+    case res::ID_SET_COLOR:
+    case res::ID_SET_BKCOLOR:
+    case res::ID_SET_TITLE:
+    case res::ID_SET_HIDE_TITLE:
         return true;
     default:
         return false;
@@ -258,13 +269,41 @@ bool CChildView::OnCommand(int nId)
     switch (nId) {
     case res::ID_FILE_OPEN:
         OpenRecorderFile();
-        return true;
+        break;
     case res::ID_FILE_CLOSE:
         CloseRecorderFile();
-        return true;
+        break;
+    case res::ID_FILE_SAVE_AS:
+        OnFileSaveAs();
+        break;
+    case res::ID_FILE_PRINT:
+        OnFilePrint();
+        break;
+    case res::ID_VIEW_TEMP_PV:
+    case res::ID_VIEW_HUMI_PV:
+    case res::ID_VIEW_TEMP_SV:
+    case res::ID_VIEW_HUMI_SV:
+        OnToggleCurve(nId);
+        break;
+    case res::ID_SET_LIMIT:
+        OnLimit();
+        break;
+    case res::ID_SET_COLOR:
+        OnCurveColor();
+        break;
+    case res::ID_SET_BKCOLOR:
+        OnBackgroundColor();
+        break;
+    case res::ID_SET_TITLE:
+        OnTitle();
+        break;
+    case res::ID_SET_HIDE_TITLE:
+        OnHideTitle();
+        break;
     default:
         return false;
     }
+    return true;
 }
 
 void CChildView::dragEnterEvent(QDragEnterEvent* pEvent)

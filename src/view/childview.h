@@ -56,6 +56,18 @@ public:
     bool OpenRecorderPath(const QString& strPath);
     void CloseRecorderFile();
 
+    // Settings commands
+    void OnToggleCurve(int nCommand);
+    void OnLimit();
+    void OnCurveColor();
+    void OnBackgroundColor();
+    void OnTitle();
+    void OnHideTitle();
+
+    // Output commands: the picture of the plot and its labels, saved or printed per page.
+    void OnFileSaveAs();
+    void OnFilePrint();
+
     // Paging
     void ApplyPage();
     void UpdateTimeLabels();

@@ -1,4 +1,5 @@
-// What the view needs of the frame: the check marks of the menu.
+// What the view needs of the frame: the check marks of the menu and the pressed look of the
+// toolbar's check buttons.
 #pragma once
 
 class ICommandUi
@@ -7,4 +8,5 @@ public:
     virtual ~ICommandUi() = default;
     virtual bool IsCommandChecked(int nId) const = 0;
     virtual void SetCommandChecked(int nId, bool bChecked) = 0;
+    virtual void SetButtonChecked(int nId, bool bChecked) = 0;
 };

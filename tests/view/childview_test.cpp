@@ -32,8 +32,10 @@ public:
         return it != m_checked.end() && it->second;
     }
     void SetCommandChecked(int nId, bool bChecked) override { m_checked[nId] = bChecked; }
+    void SetButtonChecked(int nId, bool bChecked) override { m_pressed[nId] = bChecked; }
 
     std::map<int, bool> m_checked;
+    std::map<int, bool> m_pressed;
 };
 
 // A recorder file of nSeconds records, one a second, from 2026-03-01 00:00:00; record i has
