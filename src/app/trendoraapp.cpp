@@ -5,6 +5,7 @@
 
 #include "app/languagetags.h"
 #include "app/mainframe.h"
+#include "settings/colorchooser.h"
 #include "settings/settingkeys.h"
 
 #include <QIcon>
@@ -30,6 +31,7 @@ std::unique_ptr<CMainFrame> CTrendoraApp::StartUp()
             res::ApplyInterfaceLanguage(tag.nLangId);
     }
     SeedSettings();
+    ForgetStoredCustomColors();
     auto pFrame = std::make_unique<CMainFrame>();
     if (!pFrame->Create())
         return nullptr;

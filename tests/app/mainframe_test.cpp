@@ -1,6 +1,7 @@
 #include "app/aboutdlg.h"
 #include "app/mainframe.h"
 #include "app/trendoraapp.h"
+#include "curve/curvectrl.h"
 #include "res/resource.h"
 #include "settings/settingkeys.h"
 #include "skin/bitmaptoolbar.h"
@@ -80,6 +81,22 @@ TEST_F(MainFrame, VisibilityButtonsStartPressed)
         EXPECT_TRUE(m_pFrame->GetToolAction(nId)->isChecked()) << nId;
     }
     EXPECT_EQ(QSize(40, 40), m_pFrame->GetToolBar()->GetImageSize());
+}
+
+TEST_F(MainFrame, MenuAndToolbarToggleTheSameCurve)
+{
+    Start();
+    const CCurve* pCurve = m_pFrame->GetView()->GetPlot()->FindCurve("!101");
+    QAction* pButton = m_pFrame->GetToolAction(res::ID_VIEW_TEMP_SV);
+    QAction* pItem = m_pFrame->GetMenuAction(res::ID_VIEW_TEMP_SV);
+    pButton->trigger();
+    EXPECT_EQ(0, pCurve->m_bVisible);
+    EXPECT_FALSE(pButton->isChecked());
+    EXPECT_FALSE(pItem->isChecked());
+    pItem->trigger();
+    EXPECT_EQ(1, pCurve->m_bVisible);
+    EXPECT_TRUE(pButton->isChecked());
+    EXPECT_TRUE(pItem->isChecked());
 }
 
 TEST_F(MainFrame, LanguageSwitchRebuildsMenuAndViewAndStoresTheTag)
