@@ -74,6 +74,15 @@ bool CChildView::OpenRecorderPath(const QString& strPath)
     default:
         break;
     }
+    // A file whose first record is already unreadable (not a recording at all, say) leaves
+    // the recording on screen as it was.
+    if (!result.bHaveFirstRecord) {
+        QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
+                             tr("%1 holds no readable record.\n\n%2\n\nThe recording on screen "
+                                "is kept.")
+                                 .arg(info.fileName(), QString::fromStdString(result.strMessage)));
+        return false;
+    }
 
     // The new series replaces the old one; what the reader kept before a faulty line is
     // shown and can be paged like a whole file.
@@ -88,23 +97,19 @@ bool CChildView::OpenRecorderPath(const QString& strPath)
     for (const char* szKey : {kKeyHumiPV, kKeyHumiSV})
         if (CCurve* pCurve = m_pPlot->FindCurve(szKey))
             pCurve->m_bSkipNegative = 1;
-    if (result.bHaveFirstRecord) {
-        m_tFirstSample = static_cast<std::uint32_t>(result.tFirst);
-        m_bHaveFirstSample = true;
-        GetLabel(res::IDC_FILENAME)->SetText(info.completeBaseName());
-        GetLabel(res::IDC_DATE)->SetText(FormatRecordTime(m_tFirstSample, 0, "%Y-%m-%d"));
-        GetLabel(res::IDC_TIME)->SetText(FormatRecordTime(m_tFirstSample, 0, "%H:%M:%S"));
-    }
+    m_tFirstSample = static_cast<std::uint32_t>(result.tFirst);
+    m_bHaveFirstSample = true;
+    GetLabel(res::IDC_FILENAME)->SetText(info.completeBaseName());
+    GetLabel(res::IDC_DATE)->SetText(FormatRecordTime(m_tFirstSample, 0, "%Y-%m-%d"));
+    GetLabel(res::IDC_TIME)->SetText(FormatRecordTime(m_tFirstSample, 0, "%H:%M:%S"));
     FinishOpen();
     if (result.status != EStatus::Loaded) {
-        const QString strShown = result.bHaveFirstRecord
-                                     ? tr("The records before that line are shown.")
-                                     : tr("No record could be shown.");
         QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
-                             tr("Reading %1 stopped at line %2.\n\n%3\n\n%4")
+                             tr("Reading %1 stopped at line %2.\n\n%3\n\nThe records before "
+                                "that line are shown.")
                                  .arg(info.fileName())
                                  .arg(result.nLine)
-                                 .arg(QString::fromStdString(result.strMessage), strShown));
+                                 .arg(QString::fromStdString(result.strMessage)));
     }
     return result.status == EStatus::Loaded;
 }
