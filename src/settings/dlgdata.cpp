@@ -68,11 +68,16 @@ std::optional<unsigned> ParseLeadingUInt(const QString& strText)
     return static_cast<unsigned>(std::min<std::int64_t>(*n, UINT32_MAX));
 }
 
-bool ExchangeInt(QWidget* pDialog, QLineEdit* pBox, int& nValue, int nMin, int nMax)
+namespace {
+
+// Reads one box with its parser; refuses with the parse message or the range message.
+template <typename T, typename Parser>
+bool Exchange(QWidget* pDialog, QLineEdit* pBox, T& nValue, T nMin, T nMax, Parser parse,
+              int nParseMessage)
 {
-    const std::optional<int> n = ParseLeadingInt(pBox->text());
+    const std::optional<T> n = parse(pBox->text());
     if (!n) {
-        Refuse(pDialog, pBox, res::LoadString(res::IDS_PARSE_INT));
+        Refuse(pDialog, pBox, res::LoadString(nParseMessage));
         return false;
     }
     if (*n < nMin || *n > nMax) {
@@ -83,18 +88,15 @@ bool ExchangeInt(QWidget* pDialog, QLineEdit* pBox, int& nValue, int nMin, int n
     return true;
 }
 
+} // namespace
+
+bool ExchangeInt(QWidget* pDialog, QLineEdit* pBox, int& nValue, int nMin, int nMax)
+{
+    return Exchange(pDialog, pBox, nValue, nMin, nMax, &ParseLeadingInt, res::IDS_PARSE_INT);
+}
+
 bool ExchangeUInt(QWidget* pDialog, QLineEdit* pBox, unsigned& nValue, unsigned nMin,
                   unsigned nMax)
 {
-    const std::optional<unsigned> n = ParseLeadingUInt(pBox->text());
-    if (!n) {
-        Refuse(pDialog, pBox, res::LoadString(res::IDS_PARSE_UINT));
-        return false;
-    }
-    if (*n < nMin || *n > nMax) {
-        Refuse(pDialog, pBox, RangeMessage(nMin, nMax));
-        return false;
-    }
-    nValue = *n;
-    return true;
+    return Exchange(pDialog, pBox, nValue, nMin, nMax, &ParseLeadingUInt, res::IDS_PARSE_UINT);
 }
