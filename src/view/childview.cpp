@@ -60,32 +60,32 @@ CStaticText* CChildView::GetLabel(int nId) const
 void CChildView::BindControls()
 {
     // Every control the view drives must exist, whatever the template held.
-    auto ensure = [this](int nId, auto* pNew) {
-        using T = std::remove_pointer_t<decltype(pNew)>;
-        if (auto* p = qobject_cast<T*>(m_controls.value(nId))) {
-            delete pNew;
+    auto ensure = [this](int nId, auto* pNull) {
+        using T = std::remove_pointer_t<decltype(pNull)>;
+        if (auto* p = qobject_cast<T*>(m_controls.value(nId)))
             return p;
-        }
-        pNew->setParent(this);
+        auto* pNew = new T(this);
         m_controls.insert(nId, pNew);
         return pNew;
     };
-    m_pPlot = ensure(res::IDC_PLOT, new CCurveCtrl);
-    m_pScale = ensure(res::IDC_SCALE, new QComboBox);
-    m_pScaleBar = ensure(res::IDC_SCALEBAR, new QScrollBar(Qt::Horizontal));
-    m_pPage = ensure(res::IDC_PAGE, new QLineEdit);
-    m_pTotal = ensure(res::IDC_TOTAL_PAGES, new QLineEdit);
+    m_pPlot = ensure(res::IDC_PLOT, static_cast<CCurveCtrl*>(nullptr));
+    m_pScale = ensure(res::IDC_SCALE, static_cast<QComboBox*>(nullptr));
+    m_pScaleBar = ensure(res::IDC_SCALEBAR, static_cast<QScrollBar*>(nullptr));
+    m_pPage = ensure(res::IDC_PAGE, static_cast<QLineEdit*>(nullptr));
+    m_pTotal = ensure(res::IDC_TOTAL_PAGES, static_cast<QLineEdit*>(nullptr));
+    const auto label = static_cast<CStaticText*>(nullptr);
     for (int i = 0; i < res::kAxisLabelCount; ++i) {
-        m_arrTempAxis[i] = ensure(res::IDC_TEMP_AXIS0 + i, new CStaticText);
-        m_arrHumiAxis[i] = ensure(res::IDC_HUMI_AXIS0 + i, new CStaticText);
+        m_arrTempAxis[i] = ensure(res::IDC_TEMP_AXIS0 + i, label);
+        m_arrHumiAxis[i] = ensure(res::IDC_HUMI_AXIS0 + i, label);
     }
     for (int k = 0; k < res::kTimeLabelCount; ++k) {
-        m_arrTimeLabels[k] = ensure(res::IDC_TIME_LABEL0 + k, new CStaticText);
-        m_arrDateLabels[k] = ensure(res::IDC_DATE_LABEL0 + k, new CStaticText);
+        m_arrTimeLabels[k] = ensure(res::IDC_TIME_LABEL0 + k, label);
+        m_arrDateLabels[k] = ensure(res::IDC_DATE_LABEL0 + k, label);
     }
     for (int nId : {res::IDC_TITLE, res::IDC_FILENAME, res::IDC_DATE, res::IDC_TIME,
                     res::IDC_TEMP_PV, res::IDC_HUMI_PV, res::IDC_TEMP_SV, res::IDC_HUMI_SV})
-        ensure(nId, new CStaticText);
+        ensure(nId, label);
+    m_pScaleBar->setOrientation(Qt::Horizontal);
 
     // A drag of the scale bar applies only when the thumb is released.
     m_pScaleBar->setTracking(false);
