@@ -14,6 +14,7 @@ class CStaticText;
 class ICommandUi;
 class QComboBox;
 class QLineEdit;
+class QPrintDialog;
 class QScrollBar;
 
 class CChildView : public CBitMapFormView
@@ -101,6 +102,10 @@ public:
     bool m_bHaveFirstSample = false;
 
 protected:
+    // Shows the print dialog and returns its result. Tests answer it here: the platform's
+    // print dialog cannot be driven like the other dialogs.
+    virtual int ExecPrintDialog(QPrintDialog& dlg);
+
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     void dragEnterEvent(QDragEnterEvent* pEvent) override;
     void dropEvent(QDropEvent* pEvent) override;

@@ -1,10 +1,190 @@
-// Save as image and Print of the main view.
+// Save as image and Print of the main view: a picture of the top left of the form, the plot
+// with its axis and time labels, written to an image file or printed one sheet per page.
+#include "curve/curvectrl.h"
+#include "res/resource.h"
+#include "res/resources.h"
 #include "view/childview.h"
+#include "view/paging.h"
+#include "view/printplacement.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+// What the margins leave is the plot with its labels, without the readouts and the controls
+// on the right. A saved picture is 4 pixels narrower than a printed one.
+constexpr int kSaveMarginX = 190;
+constexpr int kPrintMarginX = 186;
+constexpr int kMarginY = 80;
+
+// The cross-hair follows the pointer and would land in the pictures; it is off while a
+// command takes them and on again when the command ends, whichever way it ends.
+class CCrossHairOff
+{
+public:
+    explicit CCrossHairOff(CCurveCtrl* pPlot) : m_pPlot(pPlot) { m_pPlot->m_bCrossHair = 0; }
+    ~CCrossHairOff() { m_pPlot->m_bCrossHair = 1; }
+    CCrossHairOff(const CCrossHairOff&) = delete;
+    CCrossHairOff& operator=(const CCrossHairOff&) = delete;
+
+private:
+    CCurveCtrl* m_pPlot;
+};
+
+// The top left region of the form, painted off screen from the current state: the page just
+// switched to is fully drawn and nothing on top of the window gets in. Null when the region
+// is empty or its memory cannot be had.
+QImage RenderTopLeft(QWidget& view, const QSize& size)
+{
+    if (size.isEmpty())
+        return {};
+    QImage picture(size, QImage::Format_RGB32);
+    if (picture.isNull())
+        return {};
+    view.render(&picture, QPoint(), QRegion(QRect(QPoint(), size)));
+    return picture;
+}
+
+QString NativePath(const QString& strPath)
+{
+    return QDir::toNativeSeparators(strPath);
+}
+
+// Writes the picture in the format the file name's suffix names, whatever filter the dialog
+// showed. Returns why nothing was written, or an empty text. A failed write leaves an
+// existing file as it was.
+QString WritePicture(const QImage& picture, const QString& strPath)
+{
+    const QString strSuffix = QFileInfo(strPath).suffix();
+    const QByteArray format = strSuffix.toLower().toLatin1();
+    if (format.isEmpty() || !QImageWriter::supportedImageFormats().contains(format)) {
+        return CChildView::tr("%1 was not saved: unknown image format \"%2\".")
+            .arg(NativePath(strPath), strSuffix);
+    }
+    if (picture.isNull()) {
+        return CChildView::tr("%1 was not saved: the window is too small to hold the picture.")
+            .arg(NativePath(strPath));
+    }
+    QSaveFile file(strPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return CChildView::tr("%1 was not saved: %2").arg(NativePath(strPath), file.errorString());
+    QImageWriter writer(&file, format);
+    if (!writer.write(picture)) {
+        file.cancelWriting();
+        return CChildView::tr("%1 was not saved: %2")
+            .arg(NativePath(strPath), writer.errorString());
+    }
+    if (!file.commit())
+        return CChildView::tr("%1 was not saved: %2").arg(NativePath(strPath), file.errorString());
+    return {};
+}
+
+// The application's printer settings: the printer and paper the user chose stay for the rest
+// of the run. Freed with the application, while the print support it came from is still there.
+QPrinter& ApplicationPrinter()
+{
+    static QPrinter* s_pPrinter = nullptr;
+    if (!s_pPrinter) {
+        s_pPrinter = new QPrinter(QPrinter::HighResolution);
+        qAddPostRoutine([] {
+            delete s_pPrinter;
+            s_pPrinter = nullptr;
+        });
+    }
+    return *s_pPrinter;
+}
+
+} // namespace
 
 void CChildView::OnFileSaveAs()
 {
+    QFileDialog dlg(this);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = {QStringLiteral("Image Files (*.bmp)"),
+                                 QStringLiteral("Image Files (*.jpg)")};
+    dlg.setNameFilters(filters);
+    dlg.selectNameFilter(filters.constFirst());
+    dlg.setDefaultSuffix(QStringLiteral("bmp"));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return;
+    const QString strPath = dlg.selectedFiles().constFirst();
+
+    QString strError;
+    {
+        const CCrossHairOff crossHairOff(m_pPlot);
+        strError = WritePicture(
+            RenderTopLeft(*this, QSize(width() - kSaveMarginX, height() - kMarginY)), strPath);
+    }
+    if (!strError.isEmpty())
+        QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME), strError);
+}
+
+int CChildView::ExecPrintDialog(QPrintDialog& dlg)
+{
+    return dlg.exec();
 }
 
 void CChildView::OnFilePrint()
 {
+    const CCrossHairOff crossHairOff(m_pPlot);
+
+    const int nTotal = std::max(1, ReadWholeNumber(m_pTotal->text()));
+    QPrinter& printer = ApplicationPrinter();
+    // Every print starts in landscape, which the user may change in the dialog for this job.
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPrintRange(QPrinter::AllPages);
+    QPrintDialog dlg(&printer, this);
+    dlg.setMinMax(1, nTotal);
+    dlg.setFromTo(1, nTotal);
+    if (ExecPrintDialog(dlg) != QDialog::Accepted)
+        return;
+    int nFrom = 1;
+    int nTo = nTotal;
+    if (printer.printRange() == QPrinter::PageRange) {
+        nFrom = printer.fromPage();
+        nTo = printer.toPage();
+    }
+
+    if (nFrom > nTo)
+        return;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
+                             tr("The print job could not be started."));
+        return;
+    }
+    // Each page's picture is taken just before its sheet and dropped after it: taking all
+    // of them first would hold 1.7 MB a page, gigabytes for a month at one second a pixel.
+    const QSize region(width() - kPrintMarginX, height() - kMarginY);
+    const CResolution screen{logicalDpiX(), logicalDpiY()};
+    const CResolution device{printer.logicalDpiX(), printer.logicalDpiY()};
+    const QSize area(printer.width(), printer.height());
+    for (std::int64_t p = nFrom; p <= nTo; ++p) {
+        if (p > nFrom && !printer.newPage())
+            break;
+        SetPageText(QString::number(p));
+        const QImage picture = RenderTopLeft(*this, region);
+        // A picture that could not be taken leaves its sheet blank.
+        if (!picture.isNull())
+            painter.drawImage(PicturePlacement(picture.size(), area, screen, device), picture);
+    }
+    painter.end();
+    SetPageText(QString::number(nTo));
+    if (printer.printerState() == QPrinter::Error)
+        QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
+                             tr("The print job failed."));
 }
