@@ -1,6 +1,11 @@
-// trendora-screenshot OUT.png [RECORDING.csv]: renders the main window offscreen, with a
-// recording open and the pointer over the plot, for the README and for reviews.
+// trendora-screenshot OUT.png [RECORDING.csv] [LANGUAGE-ID]: renders the main window
+// offscreen, with a recording open and the pointer over the plot, for the README and for
+// reviews. trendora-screenshot --dialogs FOLDER [LANGUAGE-ID] renders every dialog instead.
+#include "app/aboutdlg.h"
 #include "app/mainframe.h"
+#include "settings/colordlg.h"
+#include "settings/rangedlg.h"
+#include "settings/titledlg.h"
 #include "curve/curvectrl.h"
 #include "res/resources.h"
 #include "settings/profile.h"
@@ -27,7 +32,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     SetProfileFile(dir.filePath(QStringLiteral("profile.ini")));
     SeedSettings();
-    if (argc > 3)
+    if (argc > 3 && QString::fromLocal8Bit(argv[1]) != QLatin1String("--dialogs"))
         res::ApplyInterfaceLanguage(QString::fromLocal8Bit(argv[3]).toInt());
 
     // The about box that opens at start would block; close every dialog as it appears.
@@ -37,6 +42,24 @@ int main(int argc, char** argv)
             p->close();
     });
     closer.start(50);
+    if (QString::fromLocal8Bit(argv[1]) == QLatin1String("--dialogs")) {
+        const QString strFolder = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString(".");
+        CRangeDlg limit;
+        limit.OnInitDialog();
+        CColorDlg color;
+        color.OnInitDialog();
+        CTitleDlg title;
+        title.OnInitDialog();
+        CAboutDlg about;
+        const std::pair<QWidget*, const char*> dialogs[] = {
+            {&limit, "limit"}, {&color, "color"}, {&title, "title"}, {&about, "about"}};
+        for (const auto& [pDialog, szName] : dialogs) {
+            pDialog->show();
+            pDialog->grab().save(strFolder + QStringLiteral("/dialog-%1.png").arg(szName));
+        }
+        return 0;
+    }
+
     CMainFrame frame;
     frame.Create();
     frame.show();
