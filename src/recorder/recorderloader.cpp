@@ -57,7 +57,8 @@ std::string FormatWithThousands(std::int64_t n)
     return n < 0 ? "-" + s : s;
 }
 
-CRecorderReader::CRecorderReader() : m_builder(m_result.series)
+CRecorderReader::CRecorderReader(std::int64_t nMaxSamples)
+    : m_builder(m_result.series, nMaxSamples)
 {
     m_result.status = CLoadResult::EStatus::Loaded;
 }
@@ -182,9 +183,9 @@ std::string CRecorderReader::DescribeInvalidRecord(std::string_view line,
     return strWhere + " (\"" + Excerpt(text) + "\"): " + strWhat + ". " + strRecord;
 }
 
-CLoadResult LoadRecorderData(std::string_view data)
+CLoadResult LoadRecorderData(std::string_view data, std::int64_t nMaxSamples)
 {
-    CRecorderReader reader;
+    CRecorderReader reader(nMaxSamples);
     reader.Feed(data.data(), data.size());
     return reader.Finish();
 }

@@ -41,7 +41,8 @@ using LoadProgress = std::function<bool(std::uint64_t nDone, std::uint64_t nTota
 class CRecorderReader
 {
 public:
-    CRecorderReader();
+    // nMaxSamples: see CSeriesBuilder.
+    explicit CRecorderReader(std::int64_t nMaxSamples = CSeriesBuilder::MaxSamples());
 
     // Feeds the next piece of the file; false once reading has stopped on a fault.
     bool Feed(const char* pData, std::size_t nSize);
@@ -65,7 +66,8 @@ CLoadResult LoadRecorderFile(const std::filesystem::path& path,
                              const LoadProgress& progress = LoadProgress());
 
 // The same for a file already in memory.
-CLoadResult LoadRecorderData(std::string_view data);
+CLoadResult LoadRecorderData(std::string_view data,
+                             std::int64_t nMaxSamples = CSeriesBuilder::MaxSamples());
 
 // 1234567 as "1,234,567", for messages.
 std::string FormatWithThousands(std::int64_t n);

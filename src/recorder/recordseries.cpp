@@ -39,12 +39,14 @@ std::int64_t CSeriesBuilder::MaxSamples()
     return std::min<std::int64_t>(INT32_MAX, PhysicalMemoryBytes() / kBytesPerSample);
 }
 
-CSeriesBuilder::CSeriesBuilder(CRecordSeries& series)
-    : m_series(series), m_nMaxSamples(MaxSamples())
+CSeriesBuilder::CSeriesBuilder(CRecordSeries& series, std::int64_t nMaxSamples)
+    : m_series(series), m_nMaxSamples(std::min(nMaxSamples, MaxSamples()))
 {
+    // A lowered limit also bounds the first reservation, so that it bounds the memory taken.
+    const int nGrowBy = static_cast<int>(std::min<std::int64_t>(kGrowBy, m_nMaxSamples));
     for (CFloatArray* pArray :
          {&series.arrTempPV, &series.arrHumiPV, &series.arrTempSV, &series.arrHumiSV})
-        pArray->SetGrowBy(kGrowBy);
+        pArray->SetGrowBy(nGrowBy);
 }
 
 EAppendStatus CSeriesBuilder::AppendFirstRecord(const CRecordFields& fields)

@@ -32,7 +32,8 @@ enum class EAppendStatus
 class CSeriesBuilder
 {
 public:
-    explicit CSeriesBuilder(CRecordSeries& series);
+    // nMaxSamples can lower the limit below what the machine holds, never raise it.
+    explicit CSeriesBuilder(CRecordSeries& series, std::int64_t nMaxSamples = MaxSamples());
 
     EAppendStatus AppendFirstRecord(const CRecordFields& fields);
     EAppendStatus AppendRecord(const CRecordFields& fields);

@@ -134,6 +134,23 @@ TEST_F(RecorderLoad, SpanLongerThanTheSeriesCanHoldIsRefusedBeforeAllocating)
     EXPECT_NE(std::string::npos, r.strMessage.find("Line 4")) << r.strMessage;
 }
 
+TEST_F(RecorderLoad, ALowerSampleLimitHoldsToTheSampleAndBoundsTheMemory)
+{
+    const std::string data = std::string(kHeader) + "2020/01/01,00:00:00,1,1,1,1\n"
+                                                     "2020/01/01,00:00:09,2,2,2,2\n";
+    const CLoadResult fits = LoadRecorderData(data, 10);
+    EXPECT_EQ(CLoadResult::EStatus::Loaded, fits.status) << fits.strMessage;
+    EXPECT_EQ(10, fits.GetSampleCount());
+
+    const CLoadResult refused = LoadRecorderData(data, 9);
+    EXPECT_EQ(CLoadResult::EStatus::SpanTooLong, refused.status);
+    EXPECT_EQ(3, refused.nLine);
+    EXPECT_EQ(1, refused.GetSampleCount());
+    EXPECT_LE(refused.series.arrTempPV.GetCapacity(), 9);
+    EXPECT_NE(std::string::npos, refused.strMessage.find("10 samples, more than the 9"))
+        << refused.strMessage;
+}
+
 TEST_F(RecorderLoad, PiecesSplitAnywhereReadAlike)
 {
     const std::string data = std::string(kHeader) + "2020/01/01,00:00:00,1,2,3,4\r\n" +
