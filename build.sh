@@ -50,10 +50,10 @@ fi
 
 export QT_QPA_PLATFORM=offscreen
 build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-(cd build && ctest --output-on-failure -j "$jobs")
+(cd build && ctest --output-on-failure --timeout 120 -j "$jobs")
 
 echo "== Again under AddressSanitizer and UndefinedBehaviorSanitizer"
 build build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
   -DTRENDORA_SANITIZE=ON -DTRENDORA_BUILD_BENCHMARKS=OFF
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --output-on-failure -j "$jobs")
+  ctest --output-on-failure --timeout 120 -j "$jobs")

@@ -7,8 +7,12 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
@@ -34,7 +38,9 @@ private:
 };
 
 // Calls the handler for every modal dialog that opens while it lives; the handler closes it.
-// By default a dialog is rejected and message box texts are collected.
+// By default a dialog is rejected and message box texts are collected. A dialog the handler
+// fails to close is reported and rejected after a few tries, so a test can never hang on it.
+// Progress dialogs are left alone: they close by themselves.
 class CModalWatcher
 {
 public:
@@ -42,18 +48,7 @@ public:
 
     explicit CModalWatcher(Handler handler = Handler()) : m_handler(std::move(handler))
     {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            QWidget* p = QApplication::activeModalWidget();
-            if (!p || !p->isVisible())
-                return;
-            ++m_nSeen;
-            if (auto* pBox = qobject_cast<QMessageBox*>(p))
-                m_strMessages += pBox->text() + QLatin1Char('\n');
-            if (m_handler)
-                m_handler(p);
-            else
-                p->close();
-        });
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { Answer(); });
         m_timer.start(10);
     }
 
@@ -61,8 +56,43 @@ public:
     const QString& GetMessages() const { return m_strMessages; }
 
 private:
+    static constexpr int kMaxTries = 20;
+
+    void Answer()
+    {
+        QWidget* p = QApplication::activeModalWidget();
+        if (!p || !p->isVisible()) {
+            m_pLast = nullptr;
+            return;
+        }
+        if (qobject_cast<QProgressDialog*>(p))
+            return;
+        if (p == m_pLast) {
+            if (++m_nTries >= kMaxTries) {
+                ADD_FAILURE() << "modal " << p->metaObject()->className() << " \""
+                              << p->windowTitle().toStdString() << "\" did not close";
+                if (auto* pDialog = qobject_cast<QDialog*>(p))
+                    pDialog->done(QDialog::Rejected);
+                p->close();
+                return;
+            }
+        } else {
+            m_pLast = p;
+            m_nTries = 0;
+            ++m_nSeen;
+            if (auto* pBox = qobject_cast<QMessageBox*>(p))
+                m_strMessages += pBox->text() + QLatin1Char('\n');
+        }
+        if (m_handler)
+            m_handler(p);
+        else
+            p->close();
+    }
+
     Handler m_handler;
     QTimer m_timer;
+    QPointer<QWidget> m_pLast;
+    int m_nTries = 0;
     int m_nSeen = 0;
     QString m_strMessages;
 };

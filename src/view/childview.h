@@ -13,6 +13,7 @@ class CCurveCtrl;
 class CStaticText;
 class ICommandUi;
 class QComboBox;
+class QFileDialog;
 class QLineEdit;
 class QPrintDialog;
 class QScrollBar;
@@ -102,8 +103,10 @@ public:
     bool m_bHaveFirstSample = false;
 
 protected:
-    // Shows the print dialog and returns its result. Tests answer it here: the platform's
-    // print dialog cannot be driven like the other dialogs.
+    // Show the open-file and print dialogs and return their results. Tests answer them here:
+    // the platform's dialogs cannot be driven like Trendora's own, and Qt's file dialog
+    // depends on state it keeps in the user's home folder.
+    virtual int ExecOpenDialog(QFileDialog& dlg);
     virtual int ExecPrintDialog(QPrintDialog& dlg);
 
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;

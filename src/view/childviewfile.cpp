@@ -36,9 +36,14 @@ void CChildView::OpenRecorderFile()
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setNameFilter(QStringLiteral("Curve Files (*.csv)"));
     dlg.setOption(QFileDialog::ReadOnly);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+    if (ExecOpenDialog(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return;
     OpenRecorderPath(dlg.selectedFiles().constFirst());
+}
+
+int CChildView::ExecOpenDialog(QFileDialog& dlg)
+{
+    return dlg.exec();
 }
 
 bool CChildView::OpenRecorderPath(const QString& strPath)

@@ -55,13 +55,32 @@ std::string WriteSeconds(const CIsolatedProfile& profile, const char* szName, in
     return path;
 }
 
+// Answers the open-file dialog with a path, the way a user would pick a file.
+class COpeningView : public CChildView
+{
+public:
+    using CChildView::CChildView;
+    QString m_strAnswer; // empty: the dialog is cancelled
+    QStringList m_filtersSeen;
+
+protected:
+    int ExecOpenDialog(QFileDialog& dlg) override
+    {
+        m_filtersSeen = dlg.nameFilters();
+        if (m_strAnswer.isEmpty())
+            return QDialog::Rejected;
+        dlg.selectFile(m_strAnswer);
+        return QDialog::Accepted;
+    }
+};
+
 class ChildView : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         SeedSettings();
-        m_pView = std::make_unique<CChildView>(&m_menu);
+        m_pView = std::make_unique<COpeningView>(&m_menu);
         m_pView->show();
         m_pView->OnInitialUpdate();
     }
@@ -70,22 +89,15 @@ protected:
     CCurve* Curve(const char* szKey) const { return m_pView->GetPlot()->FindCurve(szKey); }
     std::int64_t Samples() const { return Curve("!100")->m_arrValues.GetSize(); }
 
-    // Opens a file through the real open-file dialog.
+    // Opens a file through File Open, answering its dialog with path.
     void OpenThroughDialog(const std::string& path)
     {
-        CModalWatcher watcher([&](QWidget* p) {
-            if (auto* pDialog = qobject_cast<QFileDialog*>(p)) {
-                EXPECT_TRUE(pDialog->nameFilters().join(';').contains("Curve Files (*.csv)"));
-                pDialog->selectFile(QString::fromStdString(path));
-                static_cast<QDialog*>(pDialog)->accept();
-            } else {
-                m_strMessages += qobject_cast<QMessageBox*>(p) ? qobject_cast<QMessageBox*>(p)->text()
-                                                               : QString();
-                p->close();
-            }
-        });
+        CModalWatcher watcher;
+        m_pView->m_strAnswer = QString::fromStdString(path);
         m_pView->OnCommand(res::ID_FILE_OPEN);
         Pump();
+        m_strMessages += watcher.GetMessages();
+        EXPECT_TRUE(m_pView->m_filtersSeen.join(';').contains("Curve Files (*.csv)"));
     }
 
     void MovePointer(int x)
@@ -96,7 +108,7 @@ protected:
     CTzGuard m_tz{"UTC"};
     CIsolatedProfile m_profile;
     CFakeMenu m_menu;
-    std::unique_ptr<CChildView> m_pView;
+    std::unique_ptr<COpeningView> m_pView;
     QString m_strMessages;
 };
 
@@ -273,6 +285,34 @@ TEST_F(ChildView, DroppedCsvOpens)
     Pump();
     EXPECT_EQ(5, Samples());
     EXPECT_EQ("dropped", Text(res::IDC_FILENAME));
+}
+
+// Qt's own file dialog, driven as a user would: the name typed into its name box. Cancelling
+// changes nothing.
+TEST_F(ChildView, OpenThroughQtsFileDialog)
+{
+    const QString path = QString::fromStdString(WriteSeconds(m_profile, "typed.csv", 30));
+    CChildView view(&m_menu);
+    view.OnInitialUpdate();
+    for (const bool bAccept : {false, true}) {
+        bool bSawNameBox = false;
+        CModalWatcher watcher([&](QWidget* p) {
+            auto* pDialog = qobject_cast<QFileDialog*>(p);
+            auto* pName = pDialog ? pDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+                                  : nullptr;
+            bSawNameBox = pName != nullptr;
+            if (!pName || !bAccept) {
+                p->close();
+                return;
+            }
+            pName->setText(path);
+            static_cast<QDialog*>(pDialog)->accept();
+        });
+        view.OnCommand(res::ID_FILE_OPEN);
+        EXPECT_TRUE(bSawNameBox);
+        EXPECT_EQ(bAccept ? 30 : 0, view.GetPlot()->FindCurve("!100")->m_arrValues.GetSize());
+    }
+    EXPECT_EQ("typed", view.GetLabel(res::IDC_FILENAME)->text());
 }
 
 } // namespace
