@@ -44,8 +44,8 @@ void Say(std::FILE* pErr, const QString& strText)
 }
 
 // Writes one picture per page into the folder; false after the first that cannot be written.
-bool SavePages(CChildView& view, const CReportOptions& options, const QString& strTitle,
-               int nFrom, int nTo, CProgressLine& progress, std::FILE* pErr)
+bool SavePages(CChildView& view, const CReportOptions& options, const QString& strTitle, int nFrom,
+               int nTo, CProgressLine& progress, std::FILE* pErr)
 {
     const QDir folder(options.strFolder);
     if (!QDir().mkpath(folder.path())) {
@@ -54,7 +54,7 @@ bool SavePages(CChildView& view, const CReportOptions& options, const QString& s
         return false;
     }
     for (int p = nFrom; p <= nTo; ++p) {
-        progress.Report(QStringLiteral("saving page %1 of %2").arg(p).arg(nTo));
+        progress.Report(QStringLiteral("saving page %1 of pages %2-%3").arg(p).arg(nFrom).arg(nTo));
         view.SetPageText(QString::number(p));
         const QString strName = QStringLiteral("%1-p%2.%3")
                                     .arg(strTitle)
@@ -85,7 +85,8 @@ bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nT
     printer.setOutputFileName(options.strPdf);
     printer.setPageOrientation(QPageLayout::Landscape);
     const auto eResult = view.PrintPages(printer, nFrom, nTo, [&](int p) {
-        progress.Report(QStringLiteral("printing page %1 of %2").arg(p).arg(nTo));
+        progress.Report(
+            QStringLiteral("printing page %1 of pages %2-%3").arg(p).arg(nFrom).arg(nTo));
     });
     if (eResult != CChildView::EPrintResult::Printed) {
         Say(pErr, QStringLiteral("%1 was not written completely")
@@ -106,6 +107,10 @@ std::optional<int> RunReportMode(int& argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     CTrendoraApp app(argc, argv);
     const CReportOptions options = ParseReportOptions(QCoreApplication::arguments());
+    if (options.bHelp) {
+        std::fputs(qUtf8Printable(ReportUsage()), stdout);
+        return 0;
+    }
     if (!options.strError.isEmpty()) {
         Say(stderr, options.strError);
         std::fputs(qUtf8Printable(ReportUsage()), stderr);
@@ -122,14 +127,13 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
 
     CProgressLine progress(pErr);
     const QFileInfo info(options.strFile);
-    CLoadResult result = LoadRecorderFile(
-        info.filesystemFilePath(), [&](std::uint64_t nDone, std::uint64_t nTotal) {
-            if (nTotal > 0)
-                progress.Report(QStringLiteral("reading %1: %2%")
-                                    .arg(info.fileName())
-                                    .arg(nDone * 100 / nTotal));
-            return true;
-        });
+    CLoadResult result = LoadRecorderFile(info.filesystemFilePath(), [&](std::uint64_t nDone,
+                                                                         std::uint64_t nTotal) {
+        if (nTotal > 0)
+            progress.Report(
+                QStringLiteral("reading %1: %2%").arg(info.fileName()).arg(nDone * 100 / nTotal));
+        return true;
+    });
     using EStatus = CLoadResult::EStatus;
     switch (result.status) {
     case EStatus::CannotOpen:
@@ -137,12 +141,13 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
         return kReportCannotOpen;
     case EStatus::TooFewLines:
         Say(pErr, QStringLiteral("%1: %2").arg(options.strFile,
-                                              QString::fromStdString(result.strMessage)));
+                                               QString::fromStdString(result.strMessage)));
         return kReportTooFewLines;
     default:
         break;
     }
-    const QString strStopped = QStringLiteral("%1:%2: %3").arg(options.strFile)
+    const QString strStopped = QStringLiteral("%1:%2: %3")
+                                   .arg(options.strFile)
                                    .arg(result.nLine)
                                    .arg(QString::fromStdString(result.strMessage));
     if (!result.bHaveFirstRecord) {

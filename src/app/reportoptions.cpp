@@ -104,8 +104,13 @@ CReportOptions ParseReportOptions(const QStringList& args)
     const QCommandLineOption scale(QStringLiteral("scale"), QString(), QStringLiteral("NAME"));
     const QCommandLineOption range(QStringLiteral("pages"), QString(), QStringLiteral("A-B"));
     parser.addOptions({pdf, pages, format, scale, range});
+    const QCommandLineOption help = parser.addHelpOption();
     if (!parser.parse(args)) {
         options.strError = parser.errorText();
+        return options;
+    }
+    if (parser.isSet(help)) {
+        options.bHelp = true;
         return options;
     }
     for (const QCommandLineOption* p : {&pdf, &pages, &format, &scale, &range}) {
@@ -126,7 +131,8 @@ CReportOptions ParseReportOptions(const QStringList& args)
         return options;
     }
 
-    options.strFormat = parser.isSet(format) ? parser.value(format).toLower() : QStringLiteral("png");
+    options.strFormat =
+        parser.isSet(format) ? parser.value(format).toLower() : QStringLiteral("png");
     if (parser.isSet(format) && !parser.isSet(pages)) {
         options.strError = QStringLiteral("--format applies to --save-pages only.");
         return options;
@@ -151,9 +157,8 @@ CReportOptions ParseReportOptions(const QStringList& args)
     if (parser.isSet(range)) {
         const auto fromTo = ParsePageRange(parser.value(range));
         if (!fromTo) {
-            options.strError =
-                QStringLiteral("Pages \"%1\" are not a range A-B with 1 <= A <= B.")
-                    .arg(parser.value(range));
+            options.strError = QStringLiteral("Pages \"%1\" are not a range A-B with 1 <= A <= B.")
+                                   .arg(parser.value(range));
             return options;
         }
         std::tie(options.nFrom, options.nTo) = *fromTo;

@@ -9,14 +9,15 @@
 
 struct CReportOptions
 {
-    QString strPdf;             // --print-pdf: the sheets File > Print prints, as a PDF file
-    QString strFolder;          // --save-pages: one picture per page, as File > Save as writes
-    QString strFormat;          // --format: the pictures' suffix, png, jpg or bmp
-    int nSecondsPerPixel = 0;   // --scale; 0 leaves the scale as opening the file sets it
-    int nFrom = 0;              // --pages; 0 for every page
+    QString strPdf;           // --print-pdf: the sheets File > Print prints, as a PDF file
+    QString strFolder;        // --save-pages: one picture per page, as File > Save as writes
+    QString strFormat;        // --format: the pictures' suffix, png, jpg or bmp
+    int nSecondsPerPixel = 0; // --scale; 0 leaves the scale as opening the file sets it
+    int nFrom = 0;            // --pages; 0 for every page
     int nTo = 0;
-    QString strFile;            // the recorder file
-    QString strError;           // why the command line cannot be run; empty when it can
+    QString strFile;    // the recorder file
+    bool bHelp = false; // --help: print the usage and write nothing
+    QString strError;   // why the command line cannot be run; empty when it can
 };
 
 // Whether the arguments ask for a report rather than the window. Looks only at the option

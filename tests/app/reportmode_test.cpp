@@ -19,6 +19,7 @@
 #include <QSettings>
 
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -29,10 +30,10 @@ TEST(ReportOptions, ScaleIsANameInAnyLanguageOrSecondsPerPixel)
         const char* szScale;
         int nSeconds; // 0: refused
     } cases[] = {
-        {"Auto", 1},   {"auto", 1},      {"1Hour", 5},  {"1DAY", 120}, {"1Month", 3600},
-        {"自動", 1},   {"自动", 1},      {"1時", 5},    {"1时", 5},    {"1週", 840},
-        {"1月", 3600}, {"1", 1},         {"3600", 3600}, {"0", 0},     {"3601", 0},
-        {"-5", 0},     {"1.5", 0},       {" 7", 0},     {"", 0},       {"1 Hour", 0},
+        {"Auto", 1},   {"auto", 1}, {"1Hour", 5},   {"1DAY", 120}, {"1Month", 3600},
+        {"自動", 1},   {"自动", 1}, {"1時", 5},     {"1时", 5},    {"1週", 840},
+        {"1月", 3600}, {"1", 1},    {"3600", 3600}, {"0", 0},      {"3601", 0},
+        {"-5", 0},     {"1.5", 0},  {" 7", 0},      {"", 0},       {"1 Hour", 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.nSeconds, ScaleSecondsPerPixel(QString::fromUtf8(c.szScale)).value_or(0))
@@ -73,6 +74,26 @@ TEST(ReportOptions, CommandLineNeedsOneFileAndSoundValues)
         }
         EXPECT_EQ(c.nFrom, options.nFrom);
         EXPECT_EQ(c.nTo, options.nTo);
+    }
+    EXPECT_TRUE(ParseReportOptions({"trendora", "--print-pdf", "a.pdf", "--help"}).bHelp);
+
+    // Told apart from the window's command line before the application exists.
+    const struct
+    {
+        std::vector<const char*> argv;
+        bool bReport;
+    } lines[] = {
+        {{"trendora"}, false},
+        {{"trendora", "a.csv"}, false},
+        {{"trendora", "--print-pdfs", "a.csv"}, false},
+        {{"trendora", "print-pdf", "a.csv"}, false},
+        {{"trendora", "a.csv", "--print-pdf=a.pdf"}, true},
+        {{"trendora", "-save-pages", "out", "a.csv"}, true},
+    };
+    for (const auto& line : lines) {
+        EXPECT_EQ(line.bReport,
+                  IsReportCommandLine(static_cast<int>(line.argv.size()), line.argv.data()))
+            << line.argv.back();
     }
 }
 
@@ -261,7 +282,9 @@ TEST_F(ReportRun, FailuresSayWhyWithTheirStatus)
         {{"--save-pages", "out", Path("missing.csv")}, kReportCannotOpen, "missing.csv", {}},
         {{"--save-pages", "out", "--scale", "fast", strCsv}, kReportUsage, "Unknown scale", {}},
         {{"--save-pages", "out", "--pages", "6-7", strCsv}, kReportUsage, "has 6 pages", {}},
-        {{"--save-pages", "out", strBad}, kReportInvalidRecord, "bad.csv:1542: ",
+        {{"--save-pages", "out", strBad},
+         kReportInvalidRecord,
+         "bad.csv:1542: ",
          {"bad-p0001.png", "bad-p0002.png", "bad-p0003.png"}},
         {{"--save-pages", Path("notes.txt"), strCsv}, kReportCannotWrite, "notes.txt", {}},
         {{"--print-pdf", Path("notes.txt/six.pdf"), strCsv}, kReportCannotWrite, "six.pdf", {}},
