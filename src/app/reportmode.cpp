@@ -3,10 +3,12 @@
 #include "app/reportoptions.h"
 #include "app/trendoraapp.h"
 #include "recorder/recorderloader.h"
+#include "res/resource.h"
 #include "settings/profile.h"
 #include "view/childview.h"
 #include "view/paging.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -105,7 +107,9 @@ std::optional<int> RunReportMode(int& argc, char** argv)
     // A report shows no window, so it needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    CTrendoraApp app(argc, argv);
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QString::fromLatin1(res::kCompanyKey));
+    QApplication::setApplicationName(QString::fromLatin1(res::kApplicationName));
     const CReportOptions options = ParseReportOptions(QCoreApplication::arguments());
     if (options.bHelp) {
         std::fputs(qUtf8Printable(ReportUsage()), stdout);
@@ -151,10 +155,14 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
                                    .arg(result.nLine)
                                    .arg(QString::fromStdString(result.strMessage));
     if (!result.bHaveFirstRecord) {
-        Say(pErr, strStopped + QStringLiteral(" (no readable record, nothing written)"));
+        Say(pErr, strStopped);
+        Say(pErr,
+            QStringLiteral("%1 holds no readable record: nothing is written").arg(options.strFile));
         return kReportInvalidRecord;
     }
     const EStatus eStatus = result.status;
+    if (eStatus != EStatus::Loaded)
+        Say(pErr, strStopped);
 
     // The real view, never shown: the pages are painted off screen as Save as and Print
     // paint them.
@@ -188,7 +196,8 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
         return kReportCannotWrite;
 
     if (eStatus != EStatus::Loaded) {
-        Say(pErr, strStopped + QStringLiteral(" (the pages of the records before it are written)"));
+        Say(pErr,
+            QStringLiteral("the pages written hold the records before line %1").arg(result.nLine));
         return kReportInvalidRecord;
     }
     return 0;
