@@ -284,7 +284,7 @@ TEST_F(ReportRun, FailuresSayWhyWithTheirStatus)
         {{"--save-pages", "out", "--pages", "6-7", strCsv}, kReportUsage, "has 6 pages", {}},
         {{"--save-pages", "out", strBad},
          kReportInvalidRecord,
-         "bad.csv:1542: ",
+         "records before line 1542",
          {"bad-p0001.png", "bad-p0002.png", "bad-p0003.png"}},
         {{"--save-pages", Path("notes.txt"), strCsv}, kReportCannotWrite, "notes.txt", {}},
         {{"--print-pdf", Path("notes.txt/six.pdf"), strCsv}, kReportCannotWrite, "six.pdf", {}},
