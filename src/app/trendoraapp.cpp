@@ -22,7 +22,7 @@ CTrendoraApp::CTrendoraApp(int& argc, char** argv) : m_app(argc, argv)
 
 CTrendoraApp::~CTrendoraApp() = default;
 
-std::unique_ptr<CMainFrame> CTrendoraApp::StartUp()
+void CTrendoraApp::ApplyStoredLanguage()
 {
     // Each comparison reads the entry afresh; a tag matches only exactly.
     for (const CLanguageTag& tag : kLanguageTags) {
@@ -30,6 +30,11 @@ std::unique_ptr<CMainFrame> CTrendoraApp::StartUp()
             QLatin1String(tag.szTag))
             res::ApplyInterfaceLanguage(tag.nLangId);
     }
+}
+
+std::unique_ptr<CMainFrame> CTrendoraApp::StartUp()
+{
+    ApplyStoredLanguage();
     SeedSettings();
     ForgetStoredCustomColors();
     auto pFrame = std::make_unique<CMainFrame>();

@@ -18,6 +18,8 @@ public:
     // Applies the stored interface language, seeds the settings and makes the main frame;
     // null if the frame could not be made. Needs a running QApplication.
     static std::unique_ptr<CMainFrame> StartUp();
+    // Makes the language the profile names the interface language, if it names one exactly.
+    static void ApplyStoredLanguage();
 
     // StartUp, then shows the main window; false if it could not start.
     bool InitInstance();

@@ -17,6 +17,24 @@ QString& ProfileFile()
     return path;
 }
 
+bool& SeedsWithoutWriting()
+{
+    static bool bEnabled = false;
+    return bEnabled;
+}
+
+// The seed of section/entry, when the read-through seeds are on and it has one.
+std::optional<int> ReadThroughSeed(const QString& section, const QString& entry)
+{
+    if (!SeedsWithoutWriting())
+        return std::nullopt;
+    for (const settings::SeedEntry& seed : settings::kSeeds) {
+        if (section == QLatin1String(seed.section) && entry == QLatin1String(seed.entry))
+            return seed.value;
+    }
+    return std::nullopt;
+}
+
 // Opened afresh for every call: a value written by another instance of the program is seen by
 // the next read here. In an INI file QSettings writes the key "!100" as "%21100" and reads
 // either spelling back as "!100", so hand-edited files work too.
@@ -69,7 +87,13 @@ std::optional<int> ToSettingInt(const QVariant& stored)
 
 int ReadSettingInt(const QString& section, const QString& entry, int nDefault)
 {
-    return ToSettingInt(OpenSection(section)->value(entry)).value_or(nDefault);
+    const std::optional<int> stored = ToSettingInt(OpenSection(section)->value(entry));
+    // As SeedSettings would have left it: a stored -1 counts as missing.
+    if (!stored || *stored == -1) {
+        if (const std::optional<int> seed = ReadThroughSeed(section, entry))
+            return *seed;
+    }
+    return stored.value_or(nDefault);
 }
 
 bool WriteSettingInt(const QString& section, const QString& entry, int nValue)
@@ -103,6 +127,11 @@ void SeedSettings()
         if (ReadSettingInt(seed.section, seed.entry, -1) == -1)
             WriteSettingInt(seed.section, seed.entry, seed.value);
     }
+}
+
+void SeedSettingsWithoutWriting(bool bEnable)
+{
+    SeedsWithoutWriting() = bEnable;
 }
 
 void SetProfileFile(const QString& iniPath)

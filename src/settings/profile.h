@@ -15,6 +15,11 @@ bool WriteSettingText(const QString& section, const QString& entry, const QStrin
 // missing. Runs once at start-up, before anything reads the settings.
 void SeedSettings();
 
+// Instead of SeedSettings, for runs that must leave the store untouched: from now on a seeded
+// entry that reads as missing (or as -1) reads as its seed value, and nothing is written.
+// Readers then see what they would see after SeedSettings. false goes back to plain reads.
+void SeedSettingsWithoutWriting(bool bEnable = true);
+
 // Keeps the profile in the INI file at iniPath instead of the per-user native store (the
 // registry on Windows); an empty path goes back to the native store.
 void SetProfileFile(const QString& iniPath);

@@ -8,14 +8,17 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class CCurveCtrl;
+struct CLoadResult;
 class CStaticText;
 class ICommandUi;
 class QComboBox;
 class QFileDialog;
 class QLineEdit;
 class QPrintDialog;
+class QPrinter;
 class QScrollBar;
 
 class CChildView : public CBitMapFormView
@@ -56,6 +59,9 @@ public:
     void OpenRecorderFile();
     // Reads strPath into the curves; false if it was not read completely (a message says why).
     bool OpenRecorderPath(const QString& strPath);
+    // Shows what a load read (result.bHaveFirstRecord holds), titled strTitle, from its first
+    // page as File Open does; takes the series. The paging resets once events are processed.
+    void ShowRecording(CLoadResult& result, const QString& strTitle);
     void CloseRecorderFile();
 
     // Settings commands
@@ -69,6 +75,19 @@ public:
     // Output commands: the picture of the plot and its labels, saved or printed per page.
     void OnFileSaveAs();
     void OnFilePrint();
+    // Save as without the dialog: the picture of the page shown, in the format strPath's
+    // suffix names. Returns why nothing was written, or an empty text.
+    QString SavePicture(const QString& strPath);
+    // Print without the dialog: pages nFrom to nTo, one sheet each, centred at screen size;
+    // the view stays on page nTo. fnBeforePage hears each page number before its sheet.
+    enum class EPrintResult
+    {
+        Printed,
+        CannotStart, // the printer or file would not take the job
+        Failed,
+    };
+    EPrintResult PrintPages(QPrinter& printer, int nFrom, int nTo,
+                            const std::function<void(int)>& fnBeforePage = {});
 
     // Paging
     void ApplyPage();

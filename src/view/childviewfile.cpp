@@ -89,8 +89,22 @@ bool CChildView::OpenRecorderPath(const QString& strPath)
         return false;
     }
 
-    // The new series replaces the old one; what the reader kept before a faulty line is
-    // shown and can be paged like a whole file.
+    // What the reader kept before a faulty line is shown and can be paged like a whole file.
+    ShowRecording(result, info.completeBaseName());
+    if (result.status != EStatus::Loaded) {
+        QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
+                             tr("Reading %1 stopped at line %2.\n\n%3\n\nThe records before "
+                                "that line are shown.")
+                                 .arg(info.fileName())
+                                 .arg(result.nLine)
+                                 .arg(QString::fromStdString(result.strMessage)));
+    }
+    return result.status == EStatus::Loaded;
+}
+
+void CChildView::ShowRecording(CLoadResult& result, const QString& strTitle)
+{
+    // The new series replaces the old one.
     CRecordSeries& series = result.series;
     CFloatArray* const arrays[4] = {&series.arrTempPV, &series.arrHumiPV, &series.arrTempSV,
                                     &series.arrHumiSV};
@@ -104,19 +118,10 @@ bool CChildView::OpenRecorderPath(const QString& strPath)
             pCurve->m_bSkipNegative = 1;
     m_tFirstSample = static_cast<std::uint32_t>(result.tFirst);
     m_bHaveFirstSample = true;
-    GetLabel(res::IDC_FILENAME)->SetText(info.completeBaseName());
+    GetLabel(res::IDC_FILENAME)->SetText(strTitle);
     GetLabel(res::IDC_DATE)->SetText(FormatRecordTime(m_tFirstSample, 0, "%Y-%m-%d"));
     GetLabel(res::IDC_TIME)->SetText(FormatRecordTime(m_tFirstSample, 0, "%H:%M:%S"));
     FinishOpen();
-    if (result.status != EStatus::Loaded) {
-        QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
-                             tr("Reading %1 stopped at line %2.\n\n%3\n\nThe records before "
-                                "that line are shown.")
-                                 .arg(info.fileName())
-                                 .arg(result.nLine)
-                                 .arg(QString::fromStdString(result.strMessage)));
-    }
-    return result.status == EStatus::Loaded;
 }
 
 void CChildView::FinishOpen()

@@ -31,17 +31,21 @@ constexpr int kPrintMarginX = 186;
 constexpr int kMarginY = 80;
 
 // The cross-hair follows the pointer and would land in the pictures; it is off while a
-// command takes them and on again when the command ends, whichever way it ends.
+// command takes them and as it was when the command ends, whichever way it ends.
 class CCrossHairOff
 {
 public:
-    explicit CCrossHairOff(CCurveCtrl* pPlot) : m_pPlot(pPlot) { m_pPlot->m_bCrossHair = 0; }
-    ~CCrossHairOff() { m_pPlot->m_bCrossHair = 1; }
+    explicit CCrossHairOff(CCurveCtrl* pPlot) : m_pPlot(pPlot), m_bWas(pPlot->m_bCrossHair)
+    {
+        m_pPlot->m_bCrossHair = 0;
+    }
+    ~CCrossHairOff() { m_pPlot->m_bCrossHair = m_bWas; }
     CCrossHairOff(const CCrossHairOff&) = delete;
     CCrossHairOff& operator=(const CCrossHairOff&) = delete;
 
 private:
     CCurveCtrl* m_pPlot;
+    decltype(CCurveCtrl::m_bCrossHair) m_bWas;
 };
 
 // The top left region of the form, painted off screen from the current state: the page just
@@ -121,16 +125,16 @@ void CChildView::OnFileSaveAs()
     dlg.setDefaultSuffix(QStringLiteral("bmp"));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return;
-    const QString strPath = dlg.selectedFiles().constFirst();
-
-    QString strError;
-    {
-        const CCrossHairOff crossHairOff(m_pPlot);
-        strError = WritePicture(
-            RenderTopLeft(*this, QSize(width() - kSaveMarginX, height() - kMarginY)), strPath);
-    }
+    const QString strError = SavePicture(dlg.selectedFiles().constFirst());
     if (!strError.isEmpty())
         QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME), strError);
+}
+
+QString CChildView::SavePicture(const QString& strPath)
+{
+    const CCrossHairOff crossHairOff(m_pPlot);
+    return WritePicture(RenderTopLeft(*this, QSize(width() - kSaveMarginX, height() - kMarginY)),
+                        strPath);
 }
 
 int CChildView::ExecPrintDialog(QPrintDialog& dlg)
@@ -161,12 +165,27 @@ void CChildView::OnFilePrint()
 
     if (nFrom > nTo)
         return;
-    QPainter painter;
-    if (!painter.begin(&printer)) {
+    switch (PrintPages(printer, nFrom, nTo)) {
+    case EPrintResult::CannotStart:
         QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
                              tr("The print job could not be started."));
-        return;
+        break;
+    case EPrintResult::Failed:
+        QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
+                             tr("The print job failed."));
+        break;
+    case EPrintResult::Printed:
+        break;
     }
+}
+
+CChildView::EPrintResult CChildView::PrintPages(QPrinter& printer, int nFrom, int nTo,
+                                                const std::function<void(int)>& fnBeforePage)
+{
+    const CCrossHairOff crossHairOff(m_pPlot);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return EPrintResult::CannotStart;
     // Each page's picture is taken just before its sheet and dropped after it: taking all
     // of them first would hold 1.7 MB a page, gigabytes for a month at one second a pixel.
     const QSize region(width() - kPrintMarginX, height() - kMarginY);
@@ -176,6 +195,8 @@ void CChildView::OnFilePrint()
     for (std::int64_t p = nFrom; p <= nTo; ++p) {
         if (p > nFrom && !printer.newPage())
             break;
+        if (fnBeforePage)
+            fnBeforePage(static_cast<int>(p));
         SetPageText(QString::number(p));
         const QImage picture = RenderTopLeft(*this, region);
         // A picture that could not be taken leaves its sheet blank.
@@ -184,7 +205,6 @@ void CChildView::OnFilePrint()
     }
     painter.end();
     SetPageText(QString::number(nTo));
-    if (printer.printerState() == QPrinter::Error)
-        QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
-                             tr("The print job failed."));
+    return printer.printerState() == QPrinter::Error ? EPrintResult::Failed
+                                                     : EPrintResult::Printed;
 }

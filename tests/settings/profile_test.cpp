@@ -71,6 +71,31 @@ TEST_F(ProfileSeeding, ReplacesOnlyMinusOneAndUnreadableValues)
     EXPECT_EQ(ReadSettingInt("", "HideTitle", kDefault), -1);
 }
 
+TEST_F(ProfileSeeding, WithoutWritingReadsWhatSeedingWouldGiveAndLeavesTheStore)
+{
+    WriteSettingInt("Limit", "MinTemp", -1);
+    WriteSettingText("Limit", "MaxTemp", "hot");
+    WriteSettingInt("Width", "!100", 25);
+    WriteSettingInt("", "HideTitle", -1);
+    QFile file(Path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+
+    SeedSettingsWithoutWriting();
+    EXPECT_EQ(ReadSettingInt("Limit", "MinTemp", kDefault), -40);
+    EXPECT_EQ(ReadSettingInt("Limit", "MaxTemp", kDefault), 160);
+    EXPECT_EQ(ReadSettingInt("Width", "!100", kDefault), 25);
+    EXPECT_EQ(ReadSettingInt("Color", "!201", kDefault), 0xFFFF00);
+    EXPECT_EQ(ReadSettingInt("", "HideTitle", kDefault), -1) << "not a seeded entry";
+    EXPECT_EQ(ReadSettingInt("Color", "!300", kDefault), kDefault);
+    SeedSettingsWithoutWriting(false);
+    EXPECT_EQ(ReadSettingInt("Color", "!201", kDefault), kDefault);
+
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(before, file.readAll());
+}
+
 TEST_F(Profile, TextRoundTripsExactly)
 {
     for (const char* text : {"", "溫濕度記錄 第2號", "温度曲线 ✓", "Oven 2, run 5", "  padded  ",

@@ -1,0 +1,174 @@
+#include "app/reportoptions.h"
+
+#include "res/resource.h"
+#include "res/resources.h"
+#include "view/paging.h"
+
+#include <QCommandLineParser>
+#include <QRegularExpression>
+
+#include <cstring>
+#include <iterator>
+
+namespace {
+
+constexpr const char* kOptionPdf = "print-pdf";
+constexpr const char* kOptionPages = "save-pages";
+constexpr const char* kFormats[] = {"png", "jpg", "bmp"};
+
+// A plain positive decimal number that fits in an int, without sign or blanks.
+std::optional<int> ReadPositive(const QString& strText)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
+    if (!digits.match(strText).hasMatch())
+        return std::nullopt;
+    const int n = strText.toInt();
+    return n > 0 ? std::optional<int>(n) : std::nullopt;
+}
+
+} // namespace
+
+bool IsReportCommandLine(int argc, const char* const* argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        for (const char* szName : {kOptionPdf, kOptionPages}) {
+            // --name, --name=VALUE and -name, as the parser reads them.
+            const char* p = argv[i];
+            if (p[0] != '-')
+                continue;
+            p += p[1] == '-' ? 2 : 1;
+            const std::size_t n = std::strlen(szName);
+            if (std::strncmp(p, szName, n) == 0 && (p[n] == '\0' || p[n] == '='))
+                return true;
+        }
+    }
+    return false;
+}
+
+std::optional<int> ScaleSecondsPerPixel(const QString& strScale)
+{
+    for (const int nLang : {res::kLangCHT, res::kLangENG, res::kLangCHS}) {
+        for (int i = 0; i < static_cast<int>(std::size(kScaleSeconds)); ++i) {
+            if (strScale.compare(res::LoadString(res::IDS_SCALE_AUTO + i, nLang),
+                                 Qt::CaseInsensitive) == 0)
+                return kScaleSeconds[i];
+        }
+    }
+    const std::optional<int> n = ReadPositive(strScale);
+    if (n && *n >= kMinSecondsPerPixel && *n <= kMaxSecondsPerPixel)
+        return n;
+    return std::nullopt;
+}
+
+std::optional<std::pair<int, int>> ParsePageRange(const QString& strPages)
+{
+    const qsizetype nDash = strPages.indexOf(QLatin1Char('-'));
+    const std::optional<int> nFrom = ReadPositive(nDash < 0 ? strPages : strPages.left(nDash));
+    const std::optional<int> nTo = nDash < 0 ? nFrom : ReadPositive(strPages.mid(nDash + 1));
+    if (!nFrom || !nTo || *nFrom > *nTo)
+        return std::nullopt;
+    return std::pair(*nFrom, *nTo);
+}
+
+QString ReportUsage()
+{
+    return QStringLiteral(
+        "usage: trendora --print-pdf OUT.pdf [--scale NAME] [--pages A-B] FILE\n"
+        "       trendora --save-pages FOLDER [--format png|jpg|bmp] [--scale NAME]\n"
+        "                [--pages A-B] FILE\n"
+        "\n"
+        "Writes the pages of the recorder file FILE without opening a window, with the\n"
+        "stored colours, widths, limits, title and language:\n"
+        "--print-pdf   the sheets File > Print prints: landscape, one page a sheet\n"
+        "--save-pages  one picture a page, as File > Save as writes it, named\n"
+        "              FILE's title followed by -p0001.png, -p0002.png ...\n"
+        "--format      the pictures' format (png when not given)\n"
+        "--scale       a scale choice (Auto, 1Hour, 2Hour, 4Hour, 8Hour, 1Day, 1Week,\n"
+        "              1Month, in any interface language) or seconds per pixel, 1 to 3600\n"
+        "--pages       the pages to write, A-B or A (every page when not given)\n"
+        "\n"
+        "Exit status: 0 written, 1 stopped at an invalid record (the pages of the records\n"
+        "before it are written), 2 cannot open FILE, 3 FILE has fewer than two lines,\n"
+        "64 usage, 74 cannot write.\n");
+}
+
+CReportOptions ParseReportOptions(const QStringList& args)
+{
+    CReportOptions options;
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption pdf(QString::fromLatin1(kOptionPdf), QString(), QStringLiteral("OUT"));
+    const QCommandLineOption pages(QString::fromLatin1(kOptionPages), QString(),
+                                   QStringLiteral("FOLDER"));
+    const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
+    const QCommandLineOption scale(QStringLiteral("scale"), QString(), QStringLiteral("NAME"));
+    const QCommandLineOption range(QStringLiteral("pages"), QString(), QStringLiteral("A-B"));
+    parser.addOptions({pdf, pages, format, scale, range});
+    const QCommandLineOption help = parser.addHelpOption();
+    if (!parser.parse(args)) {
+        options.strError = parser.errorText();
+        return options;
+    }
+    if (parser.isSet(help)) {
+        options.bHelp = true;
+        return options;
+    }
+    for (const QCommandLineOption* p : {&pdf, &pages, &format, &scale, &range}) {
+        if (parser.values(*p).size() > 1) {
+            options.strError =
+                QStringLiteral("--%1 is given more than once.").arg(p->names().constFirst());
+            return options;
+        }
+    }
+    options.strPdf = parser.value(pdf);
+    options.strFolder = parser.value(pages);
+    if (parser.isSet(pdf) && options.strPdf.isEmpty()) {
+        options.strError = QStringLiteral("--print-pdf needs a file name.");
+        return options;
+    }
+    if (parser.isSet(pages) && options.strFolder.isEmpty()) {
+        options.strError = QStringLiteral("--save-pages needs a folder.");
+        return options;
+    }
+
+    options.strFormat =
+        parser.isSet(format) ? parser.value(format).toLower() : QStringLiteral("png");
+    if (parser.isSet(format) && !parser.isSet(pages)) {
+        options.strError = QStringLiteral("--format applies to --save-pages only.");
+        return options;
+    }
+    if (std::none_of(std::begin(kFormats), std::end(kFormats),
+                     [&](const char* sz) { return options.strFormat == QLatin1String(sz); })) {
+        options.strError = QStringLiteral("Unknown picture format \"%1\": use png, jpg or bmp.")
+                               .arg(parser.value(format));
+        return options;
+    }
+    if (parser.isSet(scale)) {
+        const std::optional<int> s = ScaleSecondsPerPixel(parser.value(scale));
+        if (!s) {
+            options.strError = QStringLiteral("Unknown scale \"%1\": use Auto, 1Hour, 2Hour, "
+                                              "4Hour, 8Hour, 1Day, 1Week, 1Month or seconds "
+                                              "per pixel from 1 to 3600.")
+                                   .arg(parser.value(scale));
+            return options;
+        }
+        options.nSecondsPerPixel = *s;
+    }
+    if (parser.isSet(range)) {
+        const auto fromTo = ParsePageRange(parser.value(range));
+        if (!fromTo) {
+            options.strError = QStringLiteral("Pages \"%1\" are not a range A-B with 1 <= A <= B.")
+                                   .arg(parser.value(range));
+            return options;
+        }
+        std::tie(options.nFrom, options.nTo) = *fromTo;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1) {
+        options.strError = files.isEmpty() ? QStringLiteral("No recorder file is given.")
+                                           : QStringLiteral("Give one recorder file only.");
+        return options;
+    }
+    options.strFile = files.constFirst();
+    return options;
+}

@@ -1,0 +1,38 @@
+// The command line of a report run: trendora --print-pdf OUT.pdf and --save-pages FOLDER write
+// the pages of a recording without opening a window.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+struct CReportOptions
+{
+    QString strPdf;           // --print-pdf: the sheets File > Print prints, as a PDF file
+    QString strFolder;        // --save-pages: one picture per page, as File > Save as writes
+    QString strFormat;        // --format: the pictures' suffix, png, jpg or bmp
+    int nSecondsPerPixel = 0; // --scale; 0 leaves the scale as opening the file sets it
+    int nFrom = 0;            // --pages; 0 for every page
+    int nTo = 0;
+    QString strFile;    // the recorder file
+    bool bHelp = false; // --help: print the usage and write nothing
+    QString strError;   // why the command line cannot be run; empty when it can
+};
+
+// Whether the arguments ask for a report rather than the window. Looks only at the option
+// names, so it can run before the application object exists.
+bool IsReportCommandLine(int argc, const char* const* argv);
+
+// Reads the arguments (the program name first).
+CReportOptions ParseReportOptions(const QStringList& args);
+
+// A scale choice's name in any interface language ("Auto", "1Day", "1天"), compared without
+// regard to case, or a number of seconds per pixel from 1 to 3600.
+std::optional<int> ScaleSecondsPerPixel(const QString& strScale);
+
+// "A-B" or "A", with 1 <= A <= B.
+std::optional<std::pair<int, int>> ParsePageRange(const QString& strPages);
+
+// What --help prints.
+QString ReportUsage();

@@ -1,0 +1,303 @@
+// Report runs: the command line, and the built program run as a script runs it, with no
+// display, compared with what the window's Save as and Print write.
+#include "app/reportmode.h"
+#include "app/reportoptions.h"
+#include "res/resource.h"
+#include "view/childview.h"
+
+#include "../guitest.h"
+#include "../recorder/tzguard.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+TEST(ReportOptions, ScaleIsANameInAnyLanguageOrSecondsPerPixel)
+{
+    const struct
+    {
+        const char* szScale;
+        int nSeconds; // 0: refused
+    } cases[] = {
+        {"Auto", 1},   {"auto", 1}, {"1Hour", 5},   {"1DAY", 120}, {"1Month", 3600},
+        {"自動", 1},   {"自动", 1}, {"1時", 5},     {"1时", 5},    {"1週", 840},
+        {"1月", 3600}, {"1", 1},    {"3600", 3600}, {"0", 0},      {"3601", 0},
+        {"-5", 0},     {"1.5", 0},  {" 7", 0},      {"", 0},       {"1 Hour", 0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.nSeconds, ScaleSecondsPerPixel(QString::fromUtf8(c.szScale)).value_or(0))
+            << c.szScale;
+    }
+}
+
+TEST(ReportOptions, CommandLineNeedsOneFileAndSoundValues)
+{
+    const struct
+    {
+        QStringList args;
+        const char* szError; // empty: accepted
+        int nFrom;
+        int nTo;
+    } cases[] = {
+        {{"--save-pages", "out", "a.csv"}, "", 0, 0},
+        {{"--print-pdf=a.pdf", "--pages", "3-5", "a.csv"}, "", 3, 5},
+        {{"-print-pdf", "a.pdf", "--pages", "4", "a.csv"}, "", 4, 4},
+        {{"--print-pdf", "a.pdf"}, "No recorder file", 0, 0},
+        {{"--print-pdf", "a.pdf", "a.csv", "b.csv"}, "one recorder file", 0, 0},
+        {{"--print-pdf", "a.pdf", "--pages", "5-3", "a.csv"}, "not a range", 0, 0},
+        {{"--print-pdf", "a.pdf", "--pages", "0-3", "a.csv"}, "not a range", 0, 0},
+        {{"--print-pdf", "a.pdf", "--format", "png", "a.csv"}, "--save-pages only", 0, 0},
+        {{"--save-pages", "out", "--format", "gif", "a.csv"}, "Unknown picture format", 0, 0},
+        {{"--save-pages", "out", "--scale", "fast", "a.csv"}, "Unknown scale \"fast\"", 0, 0},
+        {{"--save-pages", "out", "--colour", "red", "a.csv"}, "Unknown option", 0, 0},
+    };
+    for (const auto& c : cases) {
+        const CReportOptions options = ParseReportOptions(QStringList{"trendora"} + c.args);
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        if (*c.szError == '\0') {
+            EXPECT_EQ("", options.strError);
+            EXPECT_EQ("a.csv", options.strFile);
+        } else {
+            EXPECT_TRUE(options.strError.contains(QString::fromUtf8(c.szError)))
+                << options.strError.toStdString();
+        }
+        EXPECT_EQ(c.nFrom, options.nFrom);
+        EXPECT_EQ(c.nTo, options.nTo);
+    }
+    EXPECT_TRUE(ParseReportOptions({"trendora", "--print-pdf", "a.pdf", "--help"}).bHelp);
+
+    // Told apart from the window's command line before the application exists.
+    const struct
+    {
+        std::vector<const char*> argv;
+        bool bReport;
+    } lines[] = {
+        {{"trendora"}, false},
+        {{"trendora", "a.csv"}, false},
+        {{"trendora", "--print-pdfs", "a.csv"}, false},
+        {{"trendora", "print-pdf", "a.csv"}, false},
+        {{"trendora", "a.csv", "--print-pdf=a.pdf"}, true},
+        {{"trendora", "-save-pages", "out", "a.csv"}, true},
+    };
+    for (const auto& line : lines) {
+        EXPECT_EQ(line.bReport,
+                  IsReportCommandLine(static_cast<int>(line.argv.size()), line.argv.data()))
+            << line.argv.back();
+    }
+}
+
+struct CRun
+{
+    int nExit = -1;
+    QString strErr;
+};
+
+class ReportRun : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        QDir(m_dir.path()).mkpath("config/MirevaleStudio");
+    }
+
+    // A recording of six pages at one second per pixel, Temp PV 20 higher on every page; the
+    // record with index nBad has an impossible date.
+    QString WriteSixPages(const char* szName, int nBad = -1) const
+    {
+        const QString strPath = Path(szName);
+        QFile file(strPath);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Date,Time,Temp PV,Temp SV,Humi PV,Humi SV\r\n");
+        for (int i = 0; i < 6 * 720; ++i) {
+            char sz[96];
+            std::snprintf(sz, sizeof sz, "2026/%02d/01,%02d:%02d:%02d,%d,%d,50,60\r\n",
+                          i == nBad ? 13 : 3, i / 3600, i / 60 % 60, i % 60, 20 * (i / 720),
+                          20 * (i / 720) + 5);
+            file.write(sz);
+        }
+        return strPath;
+    }
+
+    QString Path(const QString& strName) const { return m_dir.filePath(strName); }
+    // Where the program keeps its settings under the XDG_CONFIG_HOME the runs get.
+    QString ProfilePath() const { return Path("config/MirevaleStudio/Trendora.conf"); }
+    QStringList Files(const QString& strFolder) const
+    {
+        return QDir(Path(strFolder)).entryList(QDir::Files);
+    }
+
+    // Runs trendora with no display, as a script on a server would.
+    CRun Run(const QStringList& args) const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* szName : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(szName));
+        env.insert("XDG_CONFIG_HOME", Path("config"));
+        env.insert("TZ", "UTC");
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(m_dir.path());
+        process.start(QStringLiteral(TRENDORA_EXE), args);
+        EXPECT_TRUE(process.waitForFinished(60000));
+        CRun run;
+        run.nExit = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.strErr = QString::fromUtf8(process.readAllStandardError());
+        return run;
+    }
+
+    // The number of sheets, or -1 if one of them is not landscape.
+    static int CountLandscapeSheets(const QString& strPdf)
+    {
+        QFile file(strPdf);
+        if (!file.open(QIODevice::ReadOnly))
+            return -1;
+        const QString strPdfText = QString::fromLatin1(file.readAll());
+        // Page objects, not the one page tree ("/Type /Pages").
+        static const QRegularExpression page(QStringLiteral(R"(/Type\s*/Page(?![A-Za-z]))"));
+        static const QRegularExpression box(
+            QStringLiteral(R"(/MediaBox\s*\[\s*0\s+0\s+([0-9.]+)\s+([0-9.]+)\s*\])"));
+        int nSheets = 0;
+        for (auto it = page.globalMatch(strPdfText); it.hasNext(); it.next())
+            ++nSheets;
+        int nBoxes = 0;
+        for (auto it = box.globalMatch(strPdfText); it.hasNext(); ++nBoxes) {
+            const QRegularExpressionMatch m = it.next();
+            if (m.captured(1).toDouble() <= m.captured(2).toDouble())
+                return -1;
+        }
+        return nBoxes == nSheets ? nSheets : -1;
+    }
+
+    CTzGuard m_tz{"UTC"};
+    QTemporaryDir m_dir;
+};
+
+TEST_F(ReportRun, SavedPageIsWhatSaveAsWritesWithTheStoredSettingsAndNoWrites)
+{
+    const QString strCsv = WriteSixPages("oven.csv");
+    // A profile with some settings of its own and without the seeded entries.
+    {
+        QSettings stored(ProfilePath(), QSettings::IniFormat);
+        stored.setValue("BkColor", 0xE0FFFF);
+        stored.setValue("Title", QString::fromUtf8("烘箱 7"));
+        stored.setValue("LangResourceDLL", "LangCHS");
+        stored.setValue("Width/!100", 2);
+    }
+    QFile profile(ProfilePath());
+    ASSERT_TRUE(profile.open(QIODevice::ReadOnly));
+    const QByteArray storedBefore = profile.readAll();
+    profile.close();
+
+    const CRun run = Run({"--save-pages", "pictures", "--pages", "2-3", strCsv});
+    EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
+    EXPECT_EQ(QStringList({"oven-p0002.png", "oven-p0003.png"}), Files("pictures"));
+    ASSERT_TRUE(profile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(storedBefore, profile.readAll()) << "the run wrote settings";
+    profile.close();
+
+    // The window, started on a copy of the same profile, saves page 3 through its dialog.
+    ASSERT_TRUE(QFile::copy(ProfilePath(), Path("window.ini")));
+    SetProfileFile(Path("window.ini"));
+    SeedSettings();
+    res::ApplyInterfaceLanguage(res::kLangCHS);
+    QImage saved;
+    {
+        CChildView view(nullptr);
+        view.show();
+        view.OnInitialUpdate();
+        ASSERT_TRUE(view.OpenRecorderPath(strCsv));
+        Pump();
+        view.SetPageText("3");
+        CModalWatcher watcher([&](QWidget* p) {
+            auto* pName = p->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(nullptr, pName);
+            pName->setText(Path("window.png"));
+            static_cast<QDialog*>(p)->accept();
+        });
+        view.OnCommand(res::ID_FILE_SAVE_AS);
+        saved = QImage(Path("window.png"));
+    }
+    SetProfileFile(QString());
+    res::ResetInterfaceLanguage();
+
+    const QImage report(Path("pictures/oven-p0003.png"));
+    ASSERT_EQ(QSize(826, 536), saved.size());
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32),
+              report.convertToFormat(QImage::Format_RGB32));
+    // The stored background shows, and neighbouring pages differ.
+    EXPECT_EQ(qRgb(0xFF, 0xFF, 0xE0), report.pixel(300, 150));
+    EXPECT_NE(report, QImage(Path("pictures/oven-p0002.png")));
+}
+
+TEST_F(ReportRun, PdfHasOneLandscapeSheetPerPage)
+{
+    const QString strCsv = WriteSixPages("six.csv");
+    const struct
+    {
+        QStringList args;
+        int nSheets;
+    } cases[] = {
+        {{}, 6},
+        {{"--pages", "2-4"}, 3},
+        {{"--scale", "2"}, 3},
+        {{"--scale", "1Hour"}, 2},
+    };
+    int nJob = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const QString strPdf = Path(QStringLiteral("print%1.pdf").arg(++nJob));
+        const CRun run = Run(QStringList{"--print-pdf", strPdf} + c.args + QStringList{strCsv});
+        EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
+        EXPECT_EQ(c.nSheets, CountLandscapeSheets(strPdf));
+    }
+}
+
+TEST_F(ReportRun, FailuresSayWhyWithTheirStatus)
+{
+    const QString strCsv = WriteSixPages("six.csv");
+    // The invalid record lies on page 3: pages 1 to 3 hold what was read before it.
+    const QString strBad = WriteSixPages("bad.csv", 2 * 720 + 100);
+    QFile notFolder(Path("notes.txt"));
+    ASSERT_TRUE(notFolder.open(QIODevice::WriteOnly));
+    notFolder.close();
+    const struct
+    {
+        QStringList args;
+        int nExit;
+        const char* szSays;
+        QStringList written; // in the folder "out"
+    } cases[] = {
+        {{"--save-pages", "out", Path("missing.csv")}, kReportCannotOpen, "missing.csv", {}},
+        {{"--save-pages", "out", "--scale", "fast", strCsv}, kReportUsage, "Unknown scale", {}},
+        {{"--save-pages", "out", "--pages", "6-7", strCsv}, kReportUsage, "has 6 pages", {}},
+        {{"--save-pages", "out", strBad},
+         kReportInvalidRecord,
+         "records before line 1542",
+         {"bad-p0001.png", "bad-p0002.png", "bad-p0003.png"}},
+        {{"--save-pages", Path("notes.txt"), strCsv}, kReportCannotWrite, "notes.txt", {}},
+        {{"--print-pdf", Path("notes.txt/six.pdf"), strCsv}, kReportCannotWrite, "six.pdf", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        QDir(Path("out")).removeRecursively();
+        const CRun run = Run(c.args);
+        EXPECT_EQ(c.nExit, run.nExit);
+        EXPECT_TRUE(run.strErr.contains(QString::fromLatin1(c.szSays))) << run.strErr.toStdString();
+        EXPECT_EQ(c.written, Files("out"));
+    }
+    EXPECT_FALSE(QFile::exists(ProfilePath())) << "a report wrote settings";
+}
+
+} // namespace
