@@ -52,7 +52,7 @@ CMainFrame::CMainFrame()
 
 CMainFrame::~CMainFrame() = default;
 
-bool CMainFrame::Create()
+bool CMainFrame::Create(const QString& strOpenAtStart)
 {
     setWindowTitle(res::LoadString(res::IDR_MAINFRAME));
     BuildToolBar();
@@ -65,8 +65,14 @@ bool CMainFrame::Create()
         rc.moveCenter(pScreen->availableGeometry().center());
         move(rc.topLeft());
     }
-    // The about box opens once the event loop runs, at every start.
-    QTimer::singleShot(0, this, [this] { OnCommand(res::ID_APP_ABOUT); });
+    // Once the event loop runs: the file named at start, then the about box, which opens at
+    // every start. The file comes first so that its progress and messages do not stack on
+    // the modal about box, and the recording is on screen when the box closes.
+    QTimer::singleShot(0, this, [this, strOpenAtStart] {
+        if (!strOpenAtStart.isEmpty() && m_pView)
+            m_pView->OpenRecorderPath(strOpenAtStart);
+        OnCommand(res::ID_APP_ABOUT);
+    });
     return true;
 }
 

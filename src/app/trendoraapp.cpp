@@ -1,8 +1,10 @@
 #include "app/trendoraapp.h"
 
 #include "res/resource.h"
+#include "res/version.h"
 #include "settings/profile.h"
 
+#include "app/commandline.h"
 #include "app/languagetags.h"
 #include "app/mainframe.h"
 #include "settings/colorchooser.h"
@@ -10,10 +12,11 @@
 
 #include <QIcon>
 
+#include <cstdio>
+
 CTrendoraApp::CTrendoraApp(int& argc, char** argv) : m_app(argc, argv)
 {
-    QApplication::setOrganizationName(res::kCompanyKey);
-    QApplication::setApplicationName(res::kApplicationName);
+    SetIdentity();
     QIcon icon;
     for (const int nSize : {16, 32, 256})
         icon.addFile(QStringLiteral(":/images/icon128-%1.png").arg(nSize));
@@ -22,7 +25,14 @@ CTrendoraApp::CTrendoraApp(int& argc, char** argv) : m_app(argc, argv)
 
 CTrendoraApp::~CTrendoraApp() = default;
 
-std::unique_ptr<CMainFrame> CTrendoraApp::StartUp()
+void CTrendoraApp::SetIdentity()
+{
+    QCoreApplication::setOrganizationName(QString::fromLatin1(res::kCompanyKey));
+    QCoreApplication::setApplicationName(QString::fromLatin1(res::kApplicationName));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(res::kVersion));
+}
+
+std::unique_ptr<CMainFrame> CTrendoraApp::StartUp(const QString& strOpenAtStart)
 {
     // Each comparison reads the entry afresh; a tag matches only exactly.
     for (const CLanguageTag& tag : kLanguageTags) {
@@ -33,14 +43,14 @@ std::unique_ptr<CMainFrame> CTrendoraApp::StartUp()
     SeedSettings();
     ForgetStoredCustomColors();
     auto pFrame = std::make_unique<CMainFrame>();
-    if (!pFrame->Create())
+    if (!pFrame->Create(strOpenAtStart))
         return nullptr;
     return pFrame;
 }
 
-bool CTrendoraApp::InitInstance()
+bool CTrendoraApp::InitInstance(const QString& strOpenAtStart)
 {
-    m_pMainWnd = StartUp();
+    m_pMainWnd = StartUp(strOpenAtStart);
     if (!m_pMainWnd)
         return false;
     m_pMainWnd->show();
@@ -49,7 +59,12 @@ bool CTrendoraApp::InitInstance()
 
 int CTrendoraApp::Run()
 {
-    if (!InitInstance())
+    const CCommandLine commandLine = ParseCommandLine(QCoreApplication::arguments());
+    if (!commandLine.strError.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(commandLine.strError));
+        return 1;
+    }
+    if (!InitInstance(commandLine.strFile))
         return 1;
     return m_app.exec();
 }

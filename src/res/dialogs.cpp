@@ -2,6 +2,7 @@
 // template share their controls and tab order; only texts and a few positions differ.
 #include "res/resource.h"
 #include "res/resources.h"
+#include "res/version.h"
 
 namespace res {
 
@@ -51,7 +52,9 @@ CDialogDef AboutBox(const CAboutTexts& t)
     CDialogDef def{IDD_ABOUTBOX, QSize(235, 55), Text(kDialogFace), 9, Text(t.pszCaption), {}};
     def.controls = {
         Control(kIdStatic, EControlKind::Icon, kStyleLeft, QRect(11, 17, 20, 20)),
-        Caption(kStyleLeft | kStyleNoPrefix | kStyleGroup, QRect(40, 10, 119, 8), "Trendora 2.1.0"),
+        {kIdStatic, EControlKind::Static, kStyleLeft | kStyleNoPrefix | kStyleGroup,
+         QRect(40, 10, 119, 8),
+         QStringLiteral("%1 %2").arg(QLatin1String(kApplicationName), QLatin1String(kVersion))},
         Caption(kStyleLeft | kStyleGroup, QRect(40, 25, 119, 8), "Mirevale Studio"),
         Control(IDC_OK, EControlKind::DefPushButton, kStyleTabStop | kStyleGroup,
                 QRect(178, 7, 50, 16), t.pszOk),
