@@ -14,8 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRegularExpression>
 
 #include <fstream>
@@ -62,8 +62,8 @@ protected:
         const CCommandLine commandLine = ParseCommandLine(arrArgs);
         ASSERT_TRUE(commandLine.strError.isEmpty());
         CModalWatcher watcher([this](QWidget* p) {
-            m_strOrder += qobject_cast<CAboutDlg*>(p) ? QStringLiteral("about ")
-                                                      : QStringLiteral("message ");
+            m_strOrder +=
+                qobject_cast<CAboutDlg*>(p) ? QStringLiteral("about ") : QStringLiteral("message ");
             p->close();
         });
         m_pFrame = CTrendoraApp::StartUp(commandLine.strFile);
@@ -119,8 +119,8 @@ TEST(Version, EveryPlaceShowsTheProjectVersion)
         QRegularExpression(R"(project\(Trendora VERSION (\d+)\.(\d+)\.(\d+))")
             .match(ReadText(QStringLiteral(TRENDORA_SOURCE_DIR "/CMakeLists.txt")));
     ASSERT_TRUE(project.hasMatch());
-    const QString strVersion = project.captured(1) + '.' + project.captured(2) + '.' +
-                               project.captured(3);
+    const QString strVersion =
+        project.captured(1) + '.' + project.captured(2) + '.' + project.captured(3);
     EXPECT_EQ(strVersion, res::kVersion);
 
     CTrendoraApp::SetIdentity();

@@ -10,10 +10,9 @@ namespace {
 bool Lists(const QStringList& arrPatterns, const QString& strName, bool bIgnoresCase)
 {
     for (const QString& strPattern : arrPatterns) {
-        const QRegularExpression re(
-            QRegularExpression::wildcardToRegularExpression(strPattern),
-            bIgnoresCase ? QRegularExpression::CaseInsensitiveOption
-                         : QRegularExpression::NoPatternOption);
+        const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(strPattern),
+                                    bIgnoresCase ? QRegularExpression::CaseInsensitiveOption
+                                                 : QRegularExpression::NoPatternOption);
         if (re.match(strName).hasMatch())
             return true;
     }
@@ -45,9 +44,8 @@ TEST(CurveFileFilter, EveryDialogListsCsvInAnyCaseAndShowsCurveFiles)
     };
     for (const CCase& c : cases) {
         const std::string strCase = std::string(c.szPlatform) + "/" + c.szTheme;
-        const EFileDialogKind eKind = FileDialogKindFor(QString::fromLatin1(c.szPlatform),
-                                                        QString::fromLatin1(c.szTheme),
-                                                        c.bPlatformDialog);
+        const EFileDialogKind eKind = FileDialogKindFor(
+            QString::fromLatin1(c.szPlatform), QString::fromLatin1(c.szTheme), c.bPlatformDialog);
         EXPECT_EQ(c.eKind, eKind) << strCase;
         const QStringList arrPatterns = CurveFilePatterns(eKind);
         if (eKind == EFileDialogKind::Windows) { // the shell's matcher knows only * and ?
