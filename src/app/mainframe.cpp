@@ -89,7 +89,6 @@ void CMainFrame::BuildToolBar()
         }
         QAction* pAction = m_pToolBar->addAction(QString());
         pAction->setData(nCommand);
-        ApplyPrompt(pAction, nCommand);
         connect(pAction, &QAction::triggered, this, [this, nCommand] { OnCommand(nCommand); });
         m_toolActions.insert(nCommand, pAction);
     }
@@ -103,7 +102,19 @@ void CMainFrame::BuildToolBar()
         if (QAction* p = m_toolActions.value(nCommand))
             p->setCheckable(true);
     }
+    ApplyToolPrompts();
     PressVisibilityButtons();
+}
+
+void CMainFrame::ApplyToolPrompts()
+{
+    for (QAction* p : std::as_const(m_toolActions)) {
+        ApplyPrompt(p, p->data().toInt());
+        // A button that shows only a picture has no name for assistive technology unless it
+        // is given one: its command's tooltip.
+        if (QWidget* pButton = m_pToolBar->widgetForAction(p))
+            pButton->setAccessibleName(p->toolTip());
+    }
 }
 
 void CMainFrame::PressVisibilityButtons()
@@ -275,8 +286,7 @@ void CMainFrame::OnLanguage(int nCommand)
     BuildMenu();
     for (const int nId : {res::ID_LANG_CHT, res::ID_LANG_ENG, res::ID_LANG_CHS})
         SetCommandChecked(nId, nId == nCommand);
-    for (QAction* p : std::as_const(m_toolActions))
-        ApplyPrompt(p, p->data().toInt());
+    ApplyToolPrompts();
     RecreateMainView();
     // The new view shows all four curves and the new menu checks them: the buttons agree.
     PressVisibilityButtons();

@@ -50,6 +50,8 @@ private:
     void OnLanguage(int nCommand);
     void OnAbout();
     void PressVisibilityButtons();
+    // Status tips, tooltips and button names in the active language.
+    void ApplyToolPrompts();
 
     CBitMapToolBar* m_pToolBar = nullptr;
     CChildView* m_pView = nullptr;
