@@ -132,7 +132,7 @@ TEST(Version, EveryPlaceShowsTheProjectVersion)
         arrTexts << p->text();
     EXPECT_TRUE(arrTexts.contains("Trendora " + strVersion)) << arrTexts.join('|').toStdString();
 
-    // The Windows version resource: 2.1.0 becomes 2.1.0.0, Traditional Chinese, code page 950.
+    // The Windows version resource: x.y.z becomes x.y.z.0; Traditional Chinese, code page 950.
     const QString strRc = ReadText(QStringLiteral(TRENDORA_RC_FILE));
     const QString strCommas = QString(strVersion).replace('.', ',') + ",0";
     EXPECT_TRUE(strRc.contains(" FILEVERSION " + strCommas + "\n"));
