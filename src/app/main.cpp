@@ -1,3 +1,4 @@
+#include "app/commandline.h"
 #include "app/reportmode.h"
 #include "app/trendoraapp.h"
 
@@ -5,6 +6,7 @@ int main(int argc, char** argv)
 {
     if (const std::optional<int> nReportExit = RunReportMode(argc, argv))
         return *nReportExit;
+    AnswerInfoOptions(argc, argv);
     CTrendoraApp app(argc, argv);
     return app.Run();
 }

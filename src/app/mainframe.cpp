@@ -52,7 +52,7 @@ CMainFrame::CMainFrame()
 
 CMainFrame::~CMainFrame() = default;
 
-bool CMainFrame::Create()
+bool CMainFrame::Create(const QString& strOpenAtStart)
 {
     setWindowTitle(res::LoadString(res::IDR_MAINFRAME));
     BuildToolBar();
@@ -65,8 +65,14 @@ bool CMainFrame::Create()
         rc.moveCenter(pScreen->availableGeometry().center());
         move(rc.topLeft());
     }
-    // The about box opens once the event loop runs, at every start.
-    QTimer::singleShot(0, this, [this] { OnCommand(res::ID_APP_ABOUT); });
+    // Once the event loop runs: the file named at start, then the about box, which opens at
+    // every start. The file comes first so that its progress and messages do not stack on
+    // the modal about box, and the recording is on screen when the box closes.
+    QTimer::singleShot(0, this, [this, strOpenAtStart] {
+        if (!strOpenAtStart.isEmpty() && m_pView)
+            m_pView->OpenRecorderPath(strOpenAtStart);
+        OnCommand(res::ID_APP_ABOUT);
+    });
     return true;
 }
 
@@ -83,7 +89,6 @@ void CMainFrame::BuildToolBar()
         }
         QAction* pAction = m_pToolBar->addAction(QString());
         pAction->setData(nCommand);
-        ApplyPrompt(pAction, nCommand);
         connect(pAction, &QAction::triggered, this, [this, nCommand] { OnCommand(nCommand); });
         m_toolActions.insert(nCommand, pAction);
     }
@@ -97,7 +102,19 @@ void CMainFrame::BuildToolBar()
         if (QAction* p = m_toolActions.value(nCommand))
             p->setCheckable(true);
     }
+    ApplyToolPrompts();
     PressVisibilityButtons();
+}
+
+void CMainFrame::ApplyToolPrompts()
+{
+    for (QAction* p : std::as_const(m_toolActions)) {
+        ApplyPrompt(p, p->data().toInt());
+        // A button that shows only a picture has no name for assistive technology unless it
+        // is given one: its command's tooltip.
+        if (QWidget* pButton = m_pToolBar->widgetForAction(p))
+            pButton->setAccessibleName(p->toolTip());
+    }
 }
 
 void CMainFrame::PressVisibilityButtons()
@@ -269,8 +286,7 @@ void CMainFrame::OnLanguage(int nCommand)
     BuildMenu();
     for (const int nId : {res::ID_LANG_CHT, res::ID_LANG_ENG, res::ID_LANG_CHS})
         SetCommandChecked(nId, nId == nCommand);
-    for (QAction* p : std::as_const(m_toolActions))
-        ApplyPrompt(p, p->data().toInt());
+    ApplyToolPrompts();
     RecreateMainView();
     // The new view shows all four curves and the new menu checks them: the buttons agree.
     PressVisibilityButtons();

@@ -21,8 +21,10 @@ public:
     CMainFrame();
     ~CMainFrame() override;
 
-    // Builds toolbar, status bar, menu and view; false if the frame cannot be made.
-    bool Create();
+    // Builds toolbar, status bar, menu and view; false if the frame cannot be made. Once the
+    // event loop runs it opens strOpenAtStart (if given) as File > Open would, then shows
+    // the about box.
+    bool Create(const QString& strOpenAtStart = QString());
     void RecreateMainView();
 
     // Runs a command: the view first, then the frame.
@@ -48,6 +50,8 @@ private:
     void OnLanguage(int nCommand);
     void OnAbout();
     void PressVisibilityButtons();
+    // Status tips, tooltips and button names in the active language.
+    void ApplyToolPrompts();
 
     CBitMapToolBar* m_pToolBar = nullptr;
     CChildView* m_pView = nullptr;

@@ -108,8 +108,7 @@ std::optional<int> RunReportMode(int& argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QString::fromLatin1(res::kCompanyKey));
-    QApplication::setApplicationName(QString::fromLatin1(res::kApplicationName));
+    CTrendoraApp::SetIdentity();
     const CReportOptions options = ParseReportOptions(QCoreApplication::arguments());
     if (options.bHelp) {
         std::fputs(qUtf8Printable(ReportUsage()), stdout);

@@ -1,8 +1,10 @@
 #include "app/trendoraapp.h"
 
 #include "res/resource.h"
+#include "res/version.h"
 #include "settings/profile.h"
 
+#include "app/commandline.h"
 #include "app/languagetags.h"
 #include "app/mainframe.h"
 #include "settings/colorchooser.h"
@@ -10,10 +12,11 @@
 
 #include <QIcon>
 
+#include <cstdio>
+
 CTrendoraApp::CTrendoraApp(int& argc, char** argv) : m_app(argc, argv)
 {
-    QApplication::setOrganizationName(res::kCompanyKey);
-    QApplication::setApplicationName(res::kApplicationName);
+    SetIdentity();
     QIcon icon;
     for (const int nSize : {16, 32, 256})
         icon.addFile(QStringLiteral(":/images/icon128-%1.png").arg(nSize));
@@ -21,6 +24,13 @@ CTrendoraApp::CTrendoraApp(int& argc, char** argv) : m_app(argc, argv)
 }
 
 CTrendoraApp::~CTrendoraApp() = default;
+
+void CTrendoraApp::SetIdentity()
+{
+    QCoreApplication::setOrganizationName(QString::fromLatin1(res::kCompanyKey));
+    QCoreApplication::setApplicationName(QString::fromLatin1(res::kApplicationName));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(res::kVersion));
+}
 
 void CTrendoraApp::ApplyStoredLanguage()
 {
@@ -32,20 +42,20 @@ void CTrendoraApp::ApplyStoredLanguage()
     }
 }
 
-std::unique_ptr<CMainFrame> CTrendoraApp::StartUp()
+std::unique_ptr<CMainFrame> CTrendoraApp::StartUp(const QString& strOpenAtStart)
 {
     ApplyStoredLanguage();
     SeedSettings();
     ForgetStoredCustomColors();
     auto pFrame = std::make_unique<CMainFrame>();
-    if (!pFrame->Create())
+    if (!pFrame->Create(strOpenAtStart))
         return nullptr;
     return pFrame;
 }
 
-bool CTrendoraApp::InitInstance()
+bool CTrendoraApp::InitInstance(const QString& strOpenAtStart)
 {
-    m_pMainWnd = StartUp();
+    m_pMainWnd = StartUp(strOpenAtStart);
     if (!m_pMainWnd)
         return false;
     m_pMainWnd->show();
@@ -54,7 +64,12 @@ bool CTrendoraApp::InitInstance()
 
 int CTrendoraApp::Run()
 {
-    if (!InitInstance())
+    const CCommandLine commandLine = ParseCommandLine(QCoreApplication::arguments());
+    if (!commandLine.strError.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(commandLine.strError));
+        return 1;
+    }
+    if (!InitInstance(commandLine.strFile))
         return 1;
     return m_app.exec();
 }

@@ -15,14 +15,19 @@ public:
     CTrendoraApp(int& argc, char** argv);
     ~CTrendoraApp();
 
+    // The organisation, name and version the application reports; needs no display.
+    static void SetIdentity();
+
     // Applies the stored interface language, seeds the settings and makes the main frame;
-    // null if the frame could not be made. Needs a running QApplication.
-    static std::unique_ptr<CMainFrame> StartUp();
+    // null if the frame could not be made. Once the event loop runs the frame opens
+    // strOpenAtStart, if given, as File > Open would. Needs a running QApplication.
+    static std::unique_ptr<CMainFrame> StartUp(const QString& strOpenAtStart = QString());
     // Makes the language the profile names the interface language, if it names one exactly.
     static void ApplyStoredLanguage();
 
     // StartUp, then shows the main window; false if it could not start.
-    bool InitInstance();
+    bool InitInstance(const QString& strOpenAtStart = QString());
+    // Reads the command line, starts and runs the event loop; the process's exit code.
     int Run();
     CMainFrame* GetMainFrame() const { return m_pMainWnd.get(); }
 

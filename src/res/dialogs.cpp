@@ -2,6 +2,10 @@
 // template share their controls and tab order; only texts and a few positions differ.
 #include "res/resource.h"
 #include "res/resources.h"
+#include "res/version.h"
+
+#include <QHash>
+#include <QStringList>
 
 namespace res {
 
@@ -51,7 +55,9 @@ CDialogDef AboutBox(const CAboutTexts& t)
     CDialogDef def{IDD_ABOUTBOX, QSize(235, 55), Text(kDialogFace), 9, Text(t.pszCaption), {}};
     def.controls = {
         Control(kIdStatic, EControlKind::Icon, kStyleLeft, QRect(11, 17, 20, 20)),
-        Caption(kStyleLeft | kStyleNoPrefix | kStyleGroup, QRect(40, 10, 119, 8), "Trendora 2.1.0"),
+        {kIdStatic, EControlKind::Static, kStyleLeft | kStyleNoPrefix | kStyleGroup,
+         QRect(40, 10, 119, 8),
+         QStringLiteral("%1 %2").arg(QLatin1String(kApplicationName), QLatin1String(kVersion))},
         Caption(kStyleLeft | kStyleGroup, QRect(40, 25, 119, 8), "Mirevale Studio"),
         Control(IDC_OK, EControlKind::DefPushButton, kStyleTabStop | kStyleGroup,
                 QRect(178, 7, 50, 16), t.pszOk),
@@ -79,6 +85,51 @@ struct CMainFormTexts
     int nPageBoxX;
     int nPageWidth;
 };
+
+// Names for assistive technology of the form's controls that no caption of the form names.
+struct CMainFormNames
+{
+    const char* pszScaleBar;
+    const char* pszFirstPage;
+    const char* pszPrevPage;
+    const char* pszNextPage;
+    const char* pszLastPage;
+};
+
+// A caption as a name: without the colon that ends it.
+QString CaptionName(const char* pszCaption)
+{
+    QString str = Text(pszCaption);
+    while (str.endsWith(QChar(0xFF1A)) || str.endsWith(u':'))
+        str.chop(1);
+    return str.trimmed();
+}
+
+// The names a screen reader announces for the main form's readouts, boxes and buttons, taken
+// from the form's own captions where it has them.
+QHash<int, QString> MainFormNames(const CMainFormTexts& t, const CMainFormNames& n)
+{
+    const QString strTemp = Text(t.pszTemp);
+    const QString strHumi = Text(t.pszHumi);
+    const QStringList arrDateTime = Text(t.pszDateTime).split(u'/');
+    return {
+        {IDC_FILENAME, CaptionName(t.pszFileName)},
+        {IDC_TEMP_PV, strTemp + QStringLiteral(" PV")},
+        {IDC_TEMP_SV, strTemp + QStringLiteral(" SV")},
+        {IDC_HUMI_PV, strHumi + QStringLiteral(" PV")},
+        {IDC_HUMI_SV, strHumi + QStringLiteral(" SV")},
+        {IDC_DATE, arrDateTime.value(0)},
+        {IDC_TIME, arrDateTime.value(1, arrDateTime.value(0))},
+        {IDC_SCALE, CaptionName(t.pszSetScale)},
+        {IDC_SCALEBAR, Text(n.pszScaleBar)},
+        {IDC_PAGE, CaptionName(t.pszSetPage)},
+        {IDC_TOTAL_PAGES, CaptionName(t.pszTotal)},
+        {IDC_FIRST_PAGE, Text(n.pszFirstPage)},
+        {IDC_PREV_PAGE, Text(n.pszPrevPage)},
+        {IDC_NEXT_PAGE, Text(n.pszNextPage)},
+        {IDC_LAST_PAGE, Text(n.pszLastPage)},
+    };
+}
 
 CDialogDef MainForm(const CMainFormTexts& t)
 {
@@ -271,23 +322,33 @@ struct CLanguageDialogs
 {
     int nLangId;
     CDialogDef def;
+    QHash<int, QString> names; // of controls, for assistive technology
 };
 
 std::vector<CLanguageDialogs> BuildDialogs()
 {
     std::vector<CLanguageDialogs> all;
-    auto add = [&all](int nLangId, CDialogDef def) { all.push_back({nLangId, std::move(def)}); };
+    auto add = [&all](int nLangId, CDialogDef def, QHash<int, QString> names = {}) {
+        all.push_back({nLangId, std::move(def), std::move(names)});
+    };
 
     add(kLangCHT, AboutBox({"關於 Trendora", "確定", "技術支援：請參閱 README"}));
     add(kLangENG, AboutBox({"About Trendora", "OK", "Support: see README"}));
     add(kLangCHS, AboutBox({"关于 Trendora", "确定", "技术支持：请参阅 README"}));
 
-    add(kLangCHT, MainForm({"曲線檔名：", "溫度", "濕度", "日期/時間", "顯示設定", "顯示刻度",
-                            "顯示頁碼", "總共：", "頁", 32, 457, 456, 8}));
-    add(kLangENG, MainForm({"File Name：", "Temp", "Humi", "Date/Time", "View Setting", "Set Scale",
-                            "Set Page", "Total：", "Pg.", 38, 461, 461, 15}));
-    add(kLangCHS, MainForm({"曲线文档：", "温度", "湿度", "日期/时间", "显示设定", "显示刻度",
-                            "显示页码", "总共：", "页", 32, 457, 456, 8}));
+    const CMainFormTexts formCHT{"曲線檔名：", "溫度", "濕度", "日期/時間", "顯示設定", "顯示刻度",
+                                 "顯示頁碼", "總共：", "頁", 32, 457, 456, 8};
+    const CMainFormTexts formENG{"File Name：", "Temp", "Humi", "Date/Time", "View Setting",
+                                 "Set Scale", "Set Page", "Total：", "Pg.", 38, 461, 461, 15};
+    const CMainFormTexts formCHS{"曲线文档：", "温度", "湿度", "日期/时间", "显示设定", "显示刻度",
+                                 "显示页码", "总共：", "页", 32, 457, 456, 8};
+    add(kLangCHT, MainForm(formCHT),
+        MainFormNames(formCHT, {"每像素秒數", "第一頁", "上一頁", "下一頁", "最後一頁"}));
+    add(kLangENG, MainForm(formENG),
+        MainFormNames(formENG, {"Seconds per Pixel", "First Page", "Previous Page", "Next Page",
+                                "Last Page"}));
+    add(kLangCHS, MainForm(formCHS),
+        MainFormNames(formCHS, {"每像素秒数", "第一页", "上一页", "下一页", "最后一页"}));
 
     add(kLangCHT,
         LimitDialog({"曲線顯示刻度設定", "確定", "取消", "下限", "上限", "溫度", "濕度"}));
@@ -345,21 +406,38 @@ std::vector<CLanguageDialogs> BuildDialogs()
     return all;
 }
 
-} // namespace
-
-const CDialogDef* FindDialog(int nId, int nLangId)
+const CLanguageDialogs* FindEntry(int nId, int nLangId)
 {
     static const std::vector<CLanguageDialogs> dialogs = BuildDialogs();
     for (const CLanguageDialogs& entry : dialogs) {
         if (entry.nLangId == nLangId && entry.def.nId == nId)
-            return &entry.def;
+            return &entry;
     }
     return nullptr;
+}
+
+} // namespace
+
+const CDialogDef* FindDialog(int nId, int nLangId)
+{
+    const CLanguageDialogs* pEntry = FindEntry(nId, nLangId);
+    return pEntry ? &pEntry->def : nullptr;
 }
 
 const CDialogDef* FindDialog(int nId)
 {
     return FindDialog(nId, ActiveLanguage());
+}
+
+QHash<int, QString> ControlNames(int nId, int nLangId)
+{
+    const CLanguageDialogs* pEntry = FindEntry(nId, nLangId);
+    return pEntry ? pEntry->names : QHash<int, QString>();
+}
+
+QHash<int, QString> ControlNames(int nId)
+{
+    return ControlNames(nId, ActiveLanguage());
 }
 
 } // namespace res

@@ -3,6 +3,7 @@
 // language-neutral toolbar layout. Every lookup takes the variant of the applied language.
 #pragma once
 
+#include <QHash>
 #include <QLocale>
 #include <QRect>
 #include <QSize>
@@ -109,6 +110,11 @@ struct CDialogDef
 // Dialog nId (100, 130, 135, 136, 137) in the active language; null if there is none.
 const CDialogDef* FindDialog(int nId);
 const CDialogDef* FindDialog(int nId, int nLangId);
+
+// Names for assistive technology of dialog nId's controls that show no text naming them
+// (readouts, boxes beside their captions, buttons with symbols), by control id.
+QHash<int, QString> ControlNames(int nId);
+QHash<int, QString> ControlNames(int nId, int nLangId);
 
 // Toolbar 128: command ids in order, 0 for a separator.
 const std::vector<int>& ToolbarCommands();

@@ -32,8 +32,23 @@ bool CStaticText::SetFontSize(int nPointSize)
 void CStaticText::SetText(const QString& strText)
 {
     setText(strText);
+    UpdateAccessibleName();
     // A transparent child's update repaints the form beneath it first.
     update();
+}
+
+void CStaticText::SetAccessibleCaption(const QString& strCaption)
+{
+    m_strAccessibleCaption = strCaption;
+    UpdateAccessibleName();
+}
+
+void CStaticText::UpdateAccessibleName()
+{
+    if (m_strAccessibleCaption.isEmpty())
+        return;
+    setAccessibleName(text().isEmpty() ? m_strAccessibleCaption
+                                       : m_strAccessibleCaption + u' ' + text());
 }
 
 void CStaticText::paintEvent(QPaintEvent*)

@@ -18,6 +18,9 @@ public:
     // Sets the text; the form repaints under the label, so shorter text leaves nothing behind.
     void SetText(const QString& strText);
     QString GetText() const { return text(); }
+    // Names a readout for assistive technology as "caption text" ("Temp PV 21.50"): over
+    // AT-SPI a label offers only its name, so the caption alone would hide the value.
+    void SetAccessibleCaption(const QString& strCaption);
 
     std::uint32_t m_crText;    // 0x00BBGGRR; setting it alone does not repaint
     std::uint32_t m_crHotText; // while hot tracking and focused
@@ -32,6 +35,11 @@ protected:
     void changeEvent(QEvent* pEvent) override;
     void enterEvent(QEnterEvent* pEvent) override;
     void leaveEvent(QEvent* pEvent) override;
+
+private:
+    void UpdateAccessibleName();
+
+    QString m_strAccessibleCaption;
 };
 
 // A font of the given family at nTenthPoints tenths of a point, sized in pixels for a

@@ -86,6 +86,7 @@ void CChildView::BindControls()
                     res::IDC_TEMP_PV, res::IDC_HUMI_PV, res::IDC_TEMP_SV, res::IDC_HUMI_SV})
         ensure(nId, label);
     m_pScaleBar->setOrientation(Qt::Horizontal);
+    NameControls();
 
     // A drag of the scale bar applies only when the thumb is released.
     m_pScaleBar->setTracking(false);
@@ -126,6 +127,22 @@ void CChildView::BindControls()
     button(res::IDC_PREV_PAGE, &CChildView::OnPrevPage);
     button(res::IDC_NEXT_PAGE, &CChildView::OnNextPage);
     button(res::IDC_LAST_PAGE, &CChildView::OnLastPage);
+}
+
+void CChildView::NameControls()
+{
+    const QHash<int, QString> names = res::ControlNames(res::IDD_MAINFORM);
+    for (auto it = names.cbegin(); it != names.cend(); ++it) {
+        if (auto* pLabel = qobject_cast<CStaticText*>(m_controls.value(it.key())))
+            pLabel->SetAccessibleCaption(it.value());
+        else if (QWidget* p = m_controls.value(it.key()))
+            p->setAccessibleName(it.value());
+    }
+    // Over AT-SPI a drop-down list is named by its text and by the caption that labels it.
+    for (QLabel* pCaption : findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (pCaption->text() == m_pScale->accessibleName())
+            pCaption->setBuddy(m_pScale);
+    }
 }
 
 void CChildView::OnInitialUpdate()

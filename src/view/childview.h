@@ -134,6 +134,8 @@ protected:
 
 private:
     void BindControls();
+    // Names for assistive technology, in the form's language.
+    void NameControls();
     void FinishOpen();
 
     ICommandUi* m_pUi;

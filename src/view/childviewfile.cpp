@@ -7,6 +7,7 @@
 #include "settings/settingkeys.h"
 #include "skin/statictext.h"
 #include "view/childview.h"
+#include "view/curvefilefilter.h"
 #include "view/curvekeys.h"
 #include "view/paging.h"
 
@@ -34,7 +35,7 @@ void CChildView::OpenRecorderFile()
     QFileDialog dlg(this);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    dlg.setNameFilter(QStringLiteral("Curve Files (*.csv)"));
+    dlg.setNameFilter(CurveFileFilterFor(dlg));
     dlg.setOption(QFileDialog::ReadOnly);
     if (ExecOpenDialog(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return;

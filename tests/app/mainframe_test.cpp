@@ -12,9 +12,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QScrollBar>
+#include <QToolButton>
 
 namespace {
 
@@ -169,6 +173,65 @@ TEST_F(MainFrame, CaptionsShowTheBackgroundPicture)
             nSame += shown.pixel(x, y) == background.pixel(x, y);
     EXPECT_EQ(nCount, nSame);
     EXPECT_EQ(qRgb(224, 223, 227), shown.pixel(5, 5));
+}
+
+QString AccessibleName(QObject* p)
+{
+    QAccessibleInterface* pAcc = QAccessible::queryAccessibleInterface(p);
+    return pAcc ? pAcc->text(QAccessible::Name) : QString();
+}
+
+TEST_F(MainFrame, ButtonsReadoutsAndBoxesHaveNamesInTheActiveLanguage)
+{
+    struct CLanguage
+    {
+        int nCommand;
+        const char* szOpenButton;
+        const char* szTempPV;
+        const char* szDate;
+        const char* szSetPage;
+        const char* szTotal;
+        const char* szSetScale;
+    };
+    const CLanguage languages[] = {
+        {res::ID_LANG_ENG, "Open file", "Temp PV", "Date", "Set Page", "Total", "Set Scale"},
+        {res::ID_LANG_CHT, "開啟舊檔", "溫度 PV", "日期", "顯示頁碼", "總共", "顯示刻度"},
+    };
+    Start();
+    for (const CLanguage& lang : languages) {
+        m_pFrame->OnCommand(lang.nCommand);
+        int nButtons = 0;
+        for (QAction* pAction : m_pFrame->GetToolBar()->actions()) {
+            auto* pButton =
+                qobject_cast<QToolButton*>(m_pFrame->GetToolBar()->widgetForAction(pAction));
+            if (!pButton || pAction->isSeparator())
+                continue;
+            ++nButtons;
+            EXPECT_FALSE(pAction->toolTip().isEmpty());
+            EXPECT_EQ(pAction->toolTip(), AccessibleName(pButton));
+        }
+        EXPECT_EQ(11, nButtons);
+        EXPECT_EQ(QString::fromUtf8(lang.szOpenButton),
+                  AccessibleName(m_pFrame->GetToolBar()->widgetForAction(
+                      m_pFrame->GetToolAction(res::ID_FILE_OPEN))));
+
+        // A readout's name says what it shows and then the value.
+        CChildView* pView = m_pFrame->GetView();
+        CStaticText* pTempPV = pView->GetLabel(res::IDC_TEMP_PV);
+        EXPECT_EQ(QString::fromUtf8(lang.szTempPV) + ' ' + pTempPV->text(),
+                  AccessibleName(pTempPV));
+        pView->GetLabel(res::IDC_DATE)->SetText(QString());
+        EXPECT_EQ(QString::fromUtf8(lang.szDate), AccessibleName(pView->GetLabel(res::IDC_DATE)));
+        EXPECT_EQ(QString::fromUtf8(lang.szSetPage), AccessibleName(pView->GetPageBox()));
+        EXPECT_EQ(QString::fromUtf8(lang.szTotal), AccessibleName(pView->GetTotalPagesBox()));
+        EXPECT_FALSE(AccessibleName(pView->GetScaleBar()).isEmpty());
+        // The drop-down list is labelled by its caption.
+        const auto labels = QAccessible::queryAccessibleInterface(pView->GetScaleChoice())
+                                ->relations(QAccessible::Label);
+        ASSERT_EQ(1, labels.size());
+        EXPECT_EQ(QString::fromUtf8(lang.szSetScale),
+                  labels.constFirst().first->text(QAccessible::Name));
+    }
 }
 
 } // namespace

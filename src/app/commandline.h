@@ -1,0 +1,23 @@
+// Trendora's command line: the options it understands and the recorder file it opens at start.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QCommandLineParser;
+
+struct CCommandLine
+{
+    QString strFile;  // recorder file to open once the program runs; empty for none
+    QString strError; // what is wrong with the arguments; empty when they are fine
+};
+
+// Declares every option and argument; the one place to add new ones.
+void SetUpCommandLine(QCommandLineParser& parser);
+
+// Reads arrArgs (the program first, without Qt's own options such as -platform).
+CCommandLine ParseCommandLine(const QStringList& arrArgs);
+
+// Answers --help and --version and ends the process with 0. It needs no display, so it runs
+// before the GUI application exists; any other command line returns to the caller.
+void AnswerInfoOptions(int& argc, char** argv);

@@ -1,0 +1,17 @@
+# Runs EXE with OPTION and no display, and checks that it prints its text and exits with 0.
+unset(ENV{DISPLAY})
+unset(ENV{WAYLAND_DISPLAY})
+unset(ENV{QT_QPA_PLATFORM})
+execute_process(COMMAND ${EXE} ${OPTION} RESULT_VARIABLE result OUTPUT_VARIABLE out
+  ERROR_VARIABLE err TIMEOUT 60)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${OPTION} exited with ${result}: ${out}${err}")
+endif()
+if(OPTION STREQUAL "--version")
+  set(expected "^Trendora ${VERSION}\n$")
+else()
+  set(expected "Usage: .*trendora.* \\[file\\]")
+endif()
+if(NOT out MATCHES "${expected}")
+  message(FATAL_ERROR "${OPTION} printed \"${out}\", expected ${expected}")
+endif()
