@@ -17,6 +17,7 @@
 #include <QLineEdit>
 
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -205,6 +206,49 @@ TEST_F(SettingsCommands, WidthsOutsideOneToTenAreRefused)
               "10.|Please enter a positive integer.|",
               strMessages);
     EXPECT_EQ(1, ReadSettingInt("Width", "!201", 0));
+}
+
+TEST_F(SettingsCommands, OnlyTheFirstBadWidthBoxInExchangeOrderIsReported)
+{
+    // Exchange order: 1040, 1042, 1041, 1043.
+    struct CCase
+    {
+        std::vector<std::pair<int, const char*>> boxes;
+        const char* szMessage;
+        int nFocus;
+    };
+    const CCase cases[] = {
+        {{{res::IDC_WIDTH_TEMP_SV, "0"}, {res::IDC_WIDTH_HUMI_PV, ""}},
+         "Please enter a positive integer.", res::IDC_WIDTH_HUMI_PV},
+        {{{res::IDC_WIDTH_TEMP_SV, "0"}, {res::IDC_WIDTH_HUMI_SV, ""}},
+         "Please enter an integer between 1 and 10.", res::IDC_WIDTH_TEMP_SV},
+        {{{res::IDC_WIDTH_HUMI_PV, "11"}, {res::IDC_WIDTH_TEMP_PV, "x"}},
+         "Please enter a positive integer.", res::IDC_WIDTH_TEMP_PV},
+    };
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.szMessage);
+        QString strMessages;
+        bool bFocus = false;
+        int nStep = 0;
+        Run(res::ID_SET_COLOR, [&](QWidget* p) {
+            if (auto* pBox = qobject_cast<QMessageBox*>(p)) {
+                strMessages += pBox->text() + '|';
+                pBox->close();
+                return;
+            }
+            auto* pDlg = static_cast<CTemplateDialog*>(p);
+            if (nStep++ == 0) {
+                for (const auto& [nId, szText] : c.boxes)
+                    SetBox(p, nId, szText);
+                PressOk(p);
+            } else {
+                bFocus = pDlg->focusWidget() == pDlg->GetEdit(c.nFocus);
+                pDlg->reject();
+            }
+        });
+        EXPECT_EQ(QString::fromLatin1(c.szMessage) + '|', strMessages);
+        EXPECT_TRUE(bFocus);
+    }
 }
 
 TEST_F(SettingsCommands, TitleAndHideTitle)
