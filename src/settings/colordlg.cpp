@@ -6,6 +6,7 @@
 #include "settings/dlgdata.h"
 #include "settings/profile.h"
 #include "settings/settingkeys.h"
+#include "skin/editvalidator.h"
 
 #include <QEvent>
 #include <QLineEdit>
@@ -42,7 +43,7 @@ void CColorDlg::OnInitDialog()
     for (int i = 0; i < 4; ++i) {
         if (QLineEdit* pBox = GetEdit(kWidthIds[i])) {
             pBox->setText(QString::number(m_nWidth[i]));
-            pBox->setMaxLength(2);
+            LimitTyping(pBox, 2);
         }
     }
     const QString strSection = QString::fromLatin1(settings::kSectionColor);

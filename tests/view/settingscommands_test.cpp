@@ -15,6 +15,7 @@
 
 #include <QColorDialog>
 #include <QLineEdit>
+#include <QTest>
 
 #include <map>
 #include <vector>
@@ -248,6 +249,60 @@ TEST_F(SettingsCommands, OnlyTheFirstBadWidthBoxInExchangeOrderIsReported)
         });
         EXPECT_EQ(QString::fromLatin1(c.szMessage) + '|', strMessages);
         EXPECT_TRUE(bFocus);
+    }
+}
+
+TEST_F(SettingsCommands, StoredValuesWiderThanTheBoxShowWholeAndOkRefusesThem)
+{
+    struct CCase
+    {
+        int nCommand;
+        const char* szSection;
+        const char* szEntry;
+        int nStored;
+        int nBox;
+        const char* szShown;
+        const char* szMessage;
+    };
+    const CCase cases[] = {
+        {res::ID_SET_COLOR, "Width", "!100", 100, res::IDC_WIDTH_TEMP_PV, "100",
+         "Please enter an integer between 1 and 10."},
+        {res::ID_SET_LIMIT, "Limit", "MaxTemp", -150, res::IDC_MAX_TEMP, "-15",
+         "Please enter an integer between -10 and 20."},
+    };
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.szShown);
+        WriteSettingInt(c.szSection, c.szEntry, c.nStored);
+        QString strShown;
+        QString strAfterTyping;
+        QString strRetyped;
+        QString strMessages;
+        int nStep = 0;
+        Run(c.nCommand, [&](QWidget* p) {
+            if (auto* pBox = qobject_cast<QMessageBox*>(p)) {
+                strMessages += pBox->text();
+                pBox->close();
+                return;
+            }
+            QLineEdit* pBox = static_cast<CTemplateDialog*>(p)->GetEdit(c.nBox);
+            if (nStep++ == 0) {
+                strShown = pBox->text();
+                pBox->end(false);
+                QTest::keyClicks(pBox, "7"); // the box is full: nothing more can be typed
+                strAfterTyping = pBox->text();
+                PressOk(p);
+            } else {
+                pBox->selectAll();
+                QTest::keyClicks(pBox, "123");
+                strRetyped = pBox->text();
+                static_cast<QDialog*>(p)->reject();
+            }
+        });
+        EXPECT_EQ(c.szShown, strShown);
+        EXPECT_EQ(c.szShown, strAfterTyping);
+        EXPECT_EQ(c.szMessage, strMessages);
+        EXPECT_EQ("12", strRetyped) << "two characters can be typed";
+        EXPECT_EQ(c.nStored, ReadSettingInt(c.szSection, c.szEntry, 0));
     }
 }
 
