@@ -306,6 +306,33 @@ TEST_F(SettingsCommands, StoredValuesWiderThanTheBoxShowWholeAndOkRefusesThem)
     }
 }
 
+TEST_F(SettingsCommands, WidthBoxesTakeOnlyDigitsAsTyped)
+{
+    const struct
+    {
+        int nCommand;
+        int nBox;
+        const char* szTyped;
+        const char* szShown;
+    } cases[] = {
+        {res::ID_SET_COLOR, res::IDC_WIDTH_TEMP_PV, "5a", "5"},
+        {res::ID_SET_COLOR, res::IDC_WIDTH_HUMI_SV, "x-7 9", "79"},
+        {res::ID_SET_LIMIT, res::IDC_MIN_TEMP, "-5a", "-5a"}, // the limit boxes take anything
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.szTyped);
+        QString strShown;
+        Run(c.nCommand, [&](QWidget* p) {
+            QLineEdit* pBox = static_cast<CTemplateDialog*>(p)->GetEdit(c.nBox);
+            pBox->clear();
+            QTest::keyClicks(pBox, c.szTyped);
+            strShown = pBox->text();
+            static_cast<QDialog*>(p)->reject();
+        });
+        EXPECT_EQ(c.szShown, strShown);
+    }
+}
+
 TEST_F(SettingsCommands, TitleAndHideTitle)
 {
     Run(res::ID_SET_TITLE, [&](QWidget* p) {
