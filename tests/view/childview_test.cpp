@@ -12,13 +12,20 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QWheelEvent>
 
 #include <fstream>
+#include <functional>
 #include <map>
 
 namespace {
@@ -193,6 +200,110 @@ TEST_F(ChildView, ScaleChoiceAndScaleBar)
     EXPECT_EQ(1, m_pView->GetScaleBar()->value());
     m_pView->OnScaleBarScroll(CChildView::kThumbTrack, 500); // dragging changes nothing yet
     EXPECT_EQ(1, m_pView->GetScaleBar()->value());
+}
+
+// The rectangle of the scale bar's thumb, as its style lays it out.
+QRect ThumbRect(QScrollBar* pBar)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(pBar);
+    opt.orientation = pBar->orientation();
+    opt.minimum = pBar->minimum();
+    opt.maximum = pBar->maximum();
+    opt.sliderPosition = pBar->sliderPosition();
+    opt.sliderValue = pBar->value();
+    opt.singleStep = pBar->singleStep();
+    opt.pageStep = pBar->pageStep();
+    opt.subControls = QStyle::SC_All;
+    return pBar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider,
+                                         pBar);
+}
+
+// Opens the scale bar's own context menu at x and picks the item named strItem.
+void PickFromContextMenu(QScrollBar* pBar, int x, const QString& strItem)
+{
+    QTimer::singleShot(50, [strItem] {
+        auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(nullptr, pMenu);
+        for (QAction* pAction : pMenu->actions())
+            if (pAction->text() == strItem)
+                pMenu->setActiveAction(pAction);
+        ASSERT_EQ(strItem, pMenu->activeAction() ? pMenu->activeAction()->text() : QString());
+        QTest::keyClick(pMenu, Qt::Key_Return);
+    });
+    const QPoint pt(x, pBar->height() / 2);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pt, pBar->mapToGlobal(pt));
+    QApplication::sendEvent(pBar, &event);
+}
+
+void Wheel(QScrollBar* pBar, int nDelta)
+{
+    const QPointF pt(pBar->width() / 2.0, pBar->height() / 2.0);
+    QWheelEvent event(pt, pBar->mapToGlobal(pt), QPoint(), QPoint(0, nDelta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(pBar, &event);
+}
+
+TEST_F(ChildView, EveryUseOfTheScaleBarGoesThroughItsHandler)
+{
+    OpenThroughDialog(WriteSeconds(m_profile, "a.csv", 2000));
+    QScrollBar* pBar = m_pView->GetScaleBar();
+    struct CCase
+    {
+        const char* szName;
+        int nStartItem; // scale choice: 0 is 1 s per pixel, 1 is 5
+        std::function<void()> use;
+        int nExpected; // seconds per pixel afterwards; 0: anything above the start
+        bool bResets;
+    };
+    const int nTrough = pBar->width() * 3 / 4;
+    const CCase cases[] = {
+        {"wheel towards the end", 0, [&] { Wheel(pBar, -120); }, 2, true},
+        {"wheel towards the start", 1, [&] { Wheel(pBar, 120); }, 4, true},
+        {"right arrow key", 1, [&] { QTest::keyClick(pBar, Qt::Key_Right); }, 6, true},
+        {"left arrow key", 1, [&] { QTest::keyClick(pBar, Qt::Key_Left); }, 4, true},
+        {"page down key", 1, [&] { QTest::keyClick(pBar, Qt::Key_PageDown); }, 6, true},
+        {"home key", 1, [&] { QTest::keyClick(pBar, Qt::Key_Home); }, 5, false},
+        {"end key", 1, [&] { QTest::keyClick(pBar, Qt::Key_End); }, 5, false},
+        {"trough", 0, [&] { QTest::mouseClick(pBar, Qt::LeftButton, {}, {nTrough, 5}); }, 2, true},
+        {"scroll here", 1, [&] { PickFromContextMenu(pBar, nTrough, "Scroll here"); }, 0, true},
+        {"left edge", 1, [&] { PickFromContextMenu(pBar, nTrough, "Left edge"); }, 5, false},
+        {"right edge", 1, [&] { PickFromContextMenu(pBar, nTrough, "Right edge"); }, 5, false},
+        {"drag", 0,
+         [&] {
+             const QPoint ptThumb = ThumbRect(pBar).center();
+             QTest::mousePress(pBar, Qt::LeftButton, {}, ptThumb);
+             QMouseEvent move(QEvent::MouseMove, ptThumb + QPoint(200, 0),
+                              pBar->mapToGlobal(ptThumb + QPoint(200, 0)), Qt::NoButton,
+                              Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(pBar, &move);
+             EXPECT_EQ(1, pBar->value()) << "nothing changes before the thumb is released";
+             EXPECT_EQ("2", m_pView->GetPageBox()->text());
+             QTest::mouseRelease(pBar, Qt::LeftButton, {}, ptThumb + QPoint(200, 0));
+         },
+         0, true},
+    };
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.szName);
+        m_pView->GetScaleChoice()->setCurrentIndex(c.nStartItem);
+        m_pView->OnScaleChanged(c.nStartItem);
+        m_pView->GetPageBox()->setText("2");
+        const int nStart = pBar->value();
+        c.use();
+        const int s = pBar->value();
+        if (c.nExpected != 0)
+            EXPECT_EQ(c.nExpected, s);
+        else
+            EXPECT_GT(s, nStart);
+        EXPECT_EQ(s, pBar->sliderPosition());
+        EXPECT_EQ(c.bResets ? "1" : "2", m_pView->GetPageBox()->text());
+        EXPECT_EQ(c.bResets ? 0 : c.nStartItem, m_pView->GetScaleChoice()->currentIndex());
+        if (c.bResets) {
+            EXPECT_EQ(QString::number((2000 - 1) / (720 * s) + 1),
+                      m_pView->GetTotalPagesBox()->text());
+            EXPECT_EQ(720.0f * s, Curve("!100")->m_fHorzMax);
+        }
+    }
 }
 
 TEST_F(ChildView, ReadoutAtTheLastColumnAndForMissingHumidity)
