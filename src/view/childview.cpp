@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QLineEdit>
@@ -345,7 +346,10 @@ bool CChildView::eventFilter(QObject* pWatched, QEvent* pEvent)
         const QPoint pt = static_cast<QMouseEvent*>(pEvent)->position().toPoint();
         ShowCursorValues(pt.x(), pt.y());
     } else if (pWatched == m_pPage && pEvent->type() == QEvent::FocusOut) {
-        OnPageBoxLostFocus();
+        // A popup opening (a context menu, the menu bar) leaves the focus in the box.
+        const Qt::FocusReason eReason = static_cast<QFocusEvent*>(pEvent)->reason();
+        if (eReason != Qt::PopupFocusReason && eReason != Qt::MenuBarFocusReason)
+            OnPageBoxLostFocus();
     } else if (pWatched == m_pScaleBar && pEvent->type() == QEvent::KeyPress) {
         // A scroll bar's controls run inverted, which turns Qt's Left and Right keys round;
         // Left lowers the scale and Right raises it, as the arrows beside the bar do.

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDropEvent>
@@ -304,6 +305,47 @@ TEST_F(ChildView, EveryUseOfTheScaleBarGoesThroughItsHandler)
             EXPECT_EQ(720.0f * s, Curve("!100")->m_fHorzMax);
         }
     }
+}
+
+TEST_F(ChildView, APopupOpeningIsNoLossOfFocusForThePageBox)
+{
+    OpenThroughDialog(WriteSeconds(m_profile, "a.csv", 2000));
+    QLineEdit* pPage = m_pView->GetPageBox();
+    const struct
+    {
+        Qt::FocusReason eReason;
+        const char* szBefore;
+        const char* szAfter;
+    } cases[] = {
+        {Qt::PopupFocusReason, "abc", "abc"},   {Qt::MenuBarFocusReason, "", ""},
+        {Qt::TabFocusReason, "abc", "1"},       {Qt::MouseFocusReason, "", "1"},
+        {Qt::ActiveWindowFocusReason, "0", "1"}, {Qt::TabFocusReason, "3", "3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.eReason);
+        pPage->setText(c.szBefore);
+        QFocusEvent focusOut(QEvent::FocusOut, c.eReason);
+        QApplication::sendEvent(pPage, &focusOut);
+        EXPECT_EQ(c.szAfter, pPage->text());
+    }
+
+    // Right-click, Paste into the empty box: the context menu takes the focus first.
+    pPage->clear();
+    QGuiApplication::clipboard()->setText("2");
+    const QPoint pt(5, 5);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, pt, pPage->mapToGlobal(pt));
+    QApplication::sendEvent(pPage, &menu);
+    auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(nullptr, pMenu);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::PopupFocusReason);
+    QApplication::sendEvent(pPage, &focusOut);
+    for (QAction* pAction : pMenu->actions())
+        if (pAction->text().startsWith("&Paste"))
+            pMenu->setActiveAction(pAction);
+    ASSERT_NE(nullptr, pMenu->activeAction());
+    QTest::keyClick(pMenu, Qt::Key_Return);
+    EXPECT_EQ("2", pPage->text());
+    EXPECT_EQ(720.0f, Curve("!100")->m_fHorzMin);
 }
 
 TEST_F(ChildView, ReadoutAtTheLastColumnAndForMissingHumidity)
