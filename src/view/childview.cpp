@@ -343,8 +343,11 @@ void CChildView::dropEvent(QDropEvent* pEvent)
 bool CChildView::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
     if (pWatched == m_pPlot && pEvent->type() == QEvent::MouseMove) {
+        // While a button is held after a press on the plot, Qt goes on sending it the moves
+        // outside it too; only the pointer over the plot is read out.
         const QPoint pt = static_cast<QMouseEvent*>(pEvent)->position().toPoint();
-        ShowCursorValues(pt.x(), pt.y());
+        if (m_pPlot->rect().contains(pt))
+            ShowCursorValues(pt.x(), pt.y());
     } else if (pWatched == m_pPage && pEvent->type() == QEvent::FocusOut) {
         // A popup opening (a context menu, the menu bar) leaves the focus in the box.
         const Qt::FocusReason eReason = static_cast<QFocusEvent*>(pEvent)->reason();

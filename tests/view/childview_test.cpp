@@ -369,6 +369,36 @@ TEST_F(ChildView, ReadoutAtTheLastColumnAndForMissingHumidity)
     EXPECT_EQ("3.00", Text(res::IDC_TEMP_PV));
 }
 
+TEST_F(ChildView, OnlyPointerMovesOverThePlotAreReadOut)
+{
+    ASSERT_TRUE(m_pView->OpenRecorderPath(
+        QString::fromStdString(WriteSeconds(m_profile, "a.csv", 2000))));
+    Pump();
+    CCurveCtrl* pPlot = m_pView->GetPlot();
+    ASSERT_EQ(QSize(720, 400), pPlot->size());
+    QTest::mousePress(pPlot, Qt::LeftButton, {}, QPoint(100, 100));
+    const struct
+    {
+        QPoint pt;
+        const char* szTempPV; // the readout afterwards
+        const char* szTime;
+    } moves[] = {
+        {{200, 100}, "200.00", "00:03:20"}, {{800, 100}, "200.00", "00:03:20"},
+        {{-5, 100}, "200.00", "00:03:20"},  {{719, 399}, "719.00", "00:12:00"},
+        {{720, 50}, "719.00", "00:12:00"},  {{300, 400}, "719.00", "00:12:00"},
+        {{0, 0}, "0.00", "00:00:00"},
+    };
+    for (const auto& m : moves) {
+        SCOPED_TRACE(m.szTempPV);
+        QMouseEvent move(QEvent::MouseMove, m.pt, pPlot->mapToGlobal(m.pt), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pPlot, &move);
+        EXPECT_EQ(m.szTempPV, Text(res::IDC_TEMP_PV));
+        EXPECT_EQ(m.szTime, Text(res::IDC_TIME));
+    }
+    QTest::mouseRelease(pPlot, Qt::LeftButton, {}, QPoint(0, 0));
+}
+
 TEST_F(ChildView, FilesWithoutRecordsChangeNothing)
 {
     ASSERT_TRUE(m_pView->OpenRecorderPath(QString::fromStdString(WriteSeconds(m_profile, "a.csv", 10))));
