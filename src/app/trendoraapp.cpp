@@ -5,7 +5,6 @@
 
 #include "app/languagetags.h"
 #include "app/mainframe.h"
-#include "settings/colorchooser.h"
 #include "settings/settingkeys.h"
 
 #include <QIcon>
@@ -31,7 +30,6 @@ std::unique_ptr<CMainFrame> CTrendoraApp::StartUp()
             res::ApplyInterfaceLanguage(tag.nLangId);
     }
     SeedSettings();
-    ForgetStoredCustomColors();
     auto pFrame = std::make_unique<CMainFrame>();
     if (!pFrame->Create())
         return nullptr;

@@ -14,7 +14,13 @@
 #include <gtest/gtest.h>
 
 #include <QColorDialog>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <map>
@@ -184,6 +190,69 @@ TEST_F(SettingsCommands, ChosenColourIsStoredAtOnceButAppliedByOk)
     EXPECT_EQ(0x008000u, m_view.GetLabel(res::IDC_TEMP_PV)->m_crText);
     EXPECT_EQ(10, Curve("!100")->m_nPenWidth);
     EXPECT_EQ(10, ReadSettingInt("Width", "!100", 0));
+}
+
+TEST_F(SettingsCommands, CustomColoursAreSharedWithinTheRunAndNeverStored)
+{
+    // The store in which Qt keeps the custom colours of all its programs, moved aside.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_profile.FilePath("qt"));
+    const auto restore = qScopeGuard([] {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    });
+    const QByteArray stored = "[Qt]\ncustomColors\\0=4294901760\n";
+    const QString strQtStore = m_profile.FilePath("qt/QtProject.conf");
+    ASSERT_TRUE(QDir().mkpath(m_profile.FilePath("qt")));
+    {
+        QFile file(strQtStore);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(stored);
+    }
+    auto customColours = [] {
+        QList<QColor> colours;
+        for (int i = 0; i < QColorDialog::customCount(); ++i)
+            colours << QColorDialog::customColor(i);
+        return colours;
+    };
+    const QColor green(0, 200, 0);
+    QList<QColor> first;
+    QList<QColor> second;
+    int nChooser = 0;
+    // The watcher's timer does not fire again while its handler runs: the chooser opened from
+    // the dialog is answered by a timer of its own.
+    auto answerChooser = [&] {
+        QTimer::singleShot(30, [&] {
+            auto* pChooser = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(nullptr, pChooser);
+            if (nChooser++ == 0) {
+                first = customColours();
+                pChooser->setCurrentColor(green);
+                for (QPushButton* pButton : pChooser->findChildren<QPushButton*>())
+                    if (pButton->text() == QColorDialog::tr("&Add to Custom Colors"))
+                        QTest::mouseClick(pButton, Qt::LeftButton);
+                pChooser->accept();
+            } else {
+                second = customColours();
+                pChooser->reject();
+            }
+        });
+    };
+    Run(res::ID_SET_COLOR, [&](QWidget* p) {
+        auto* pDlg = static_cast<CColorDlg*>(p);
+        for (int nSwatch : {res::IDC_SWATCH_TEMP_PV, res::IDC_SWATCH_HUMI_SV}) {
+            answerChooser();
+            QWidget* pSwatch = pDlg->GetControl(nSwatch);
+            QTest::mouseClick(pSwatch, Qt::LeftButton, {}, pSwatch->rect().center());
+        }
+        pDlg->reject();
+    });
+    ASSERT_EQ(2, nChooser);
+    EXPECT_EQ(QList<QColor>(16, Qt::white), first) << "white at the first chooser of a run";
+    EXPECT_EQ(1, second.count(green)) << "offered again by the next chooser";
+    EXPECT_EQ(0x00C800, ReadSettingInt("Color", "!100", 0));
+    QFile file(strQtStore);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(stored, file.readAll()) << "Qt's shared custom colours are left alone";
 }
 
 TEST_F(SettingsCommands, WidthsOutsideOneToTenAreRefused)
