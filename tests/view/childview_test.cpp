@@ -152,6 +152,31 @@ TEST_F(ChildView, OpenShowsTheFileFromItsFirstPage)
     EXPECT_EQ("00:02:00", Text(res::IDC_TIME_LABEL0 + 1));
 }
 
+TEST_F(ChildView, OpenShowsTheFirstRecordsOwnTimeBefore1970AndFrom2106On)
+{
+    const struct
+    {
+        const char* szRecord;
+        const char* szDate;
+        const char* szTime;
+        const char* szLabel; // the first time label counts from the low 32 bits
+    } cases[] = {
+        {"1965/06/01,12:00:00", "1965-06-01", "12:00:00", "18:28:16"},
+        {"2110/01/02,03:04:05", "2110-01-02", "03:04:05", "20:35:49"},
+        {"2026/03/01,08:00:00", "2026-03-01", "08:00:00", "08:00:00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.szRecord);
+        const std::string path = m_profile.FilePath("t.csv").toStdString();
+        std::ofstream(path) << "h\n" << c.szRecord << ",20,21,50,60\n";
+        ASSERT_TRUE(m_pView->OpenRecorderPath(QString::fromStdString(path)));
+        EXPECT_EQ(c.szDate, Text(res::IDC_DATE));
+        EXPECT_EQ(c.szTime, Text(res::IDC_TIME));
+        Pump();
+        EXPECT_EQ(c.szLabel, Text(res::IDC_TIME_LABEL0));
+    }
+}
+
 TEST_F(ChildView, PagesAndTimeLabels)
 {
     OpenThroughDialog(WriteSeconds(m_profile, "a.csv", 2000));
