@@ -146,8 +146,10 @@ void CChildView::OnFilePrint()
     QPrinter& printer = ApplicationPrinter();
     // Every print starts in landscape, which the user may change in the dialog for this job.
     printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setPrintRange(QPrinter::AllPages);
+    // "Selection" is offered and chosen at first; like "All" it prints every page.
+    printer.setPrintRange(QPrinter::Selection);
     QPrintDialog dlg(&printer, this);
+    dlg.setOption(QAbstractPrintDialog::PrintSelection);
     dlg.setMinMax(1, nTotal);
     dlg.setFromTo(1, nTotal);
     if (ExecPrintDialog(dlg) != QDialog::Accepted)

@@ -439,6 +439,18 @@ TEST_F(Printing, PagesThreeToFiveGiveThreeLandscapeSheetsInOrder)
     }
 }
 
+TEST_F(Printing, SelectionIsOfferedAndChosenAndPrintsEveryPage)
+{
+    OpenSixPages();
+    m_pView->SetPageText("2");
+    const std::vector<CPdfPage> pages = Print([](QPrintDialog& dlg) {
+        EXPECT_TRUE(dlg.testOption(QAbstractPrintDialog::PrintSelection));
+        EXPECT_EQ(QPrinter::Selection, dlg.printer()->printRange());
+    });
+    EXPECT_EQ(6u, pages.size());
+    EXPECT_EQ("6", m_pView->GetPageBox()->text());
+}
+
 TEST_F(Printing, WithoutAFileOneSheetAndEveryPrintStartsInLandscape)
 {
     std::vector<CPdfPage> pages = Print([](QPrintDialog& dlg) {
