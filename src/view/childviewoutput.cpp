@@ -63,6 +63,12 @@ QString NativePath(const QString& strPath)
     return QDir::toNativeSeparators(strPath);
 }
 
+// The system's reason comes in the system's language; the rest in the program's.
+QString SaveFailed(const QString& strPath, const QString& strReason)
+{
+    return res::LoadString(res::IDS_SAVE_FAILED).arg(NativePath(strPath), strReason);
+}
+
 // Writes the picture in the format the file name's suffix names, whatever filter the dialog
 // showed. Returns why nothing was written, or an empty text. A failed write leaves an
 // existing file as it was.
@@ -71,24 +77,21 @@ QString WritePicture(const QImage& picture, const QString& strPath)
     const QString strSuffix = QFileInfo(strPath).suffix();
     const QByteArray format = strSuffix.toLower().toLatin1();
     if (format.isEmpty() || !QImageWriter::supportedImageFormats().contains(format)) {
-        return CChildView::tr("%1 was not saved: unknown image format \"%2\".")
-            .arg(NativePath(strPath), strSuffix);
+        return res::LoadString(res::IDS_SAVE_UNKNOWN_FORMAT).arg(NativePath(strPath), strSuffix);
     }
     if (picture.isNull()) {
-        return CChildView::tr("%1 was not saved: the window is too small to hold the picture.")
-            .arg(NativePath(strPath));
+        return res::LoadString(res::IDS_SAVE_TOO_SMALL).arg(NativePath(strPath));
     }
     QSaveFile file(strPath);
     if (!file.open(QIODevice::WriteOnly))
-        return CChildView::tr("%1 was not saved: %2").arg(NativePath(strPath), file.errorString());
+        return SaveFailed(strPath, file.errorString());
     QImageWriter writer(&file, format);
     if (!writer.write(picture)) {
         file.cancelWriting();
-        return CChildView::tr("%1 was not saved: %2")
-            .arg(NativePath(strPath), writer.errorString());
+        return SaveFailed(strPath, writer.errorString());
     }
     if (!file.commit())
-        return CChildView::tr("%1 was not saved: %2").arg(NativePath(strPath), file.errorString());
+        return SaveFailed(strPath, file.errorString());
     return {};
 }
 
@@ -166,7 +169,7 @@ void CChildView::OnFilePrint()
     QPainter painter;
     if (!painter.begin(&printer)) {
         QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
-                             tr("The print job could not be started."));
+                             res::LoadString(res::IDS_PRINT_NOT_STARTED));
         return;
     }
     // Each page's picture is taken just before its sheet and dropped after it: taking all
@@ -188,5 +191,5 @@ void CChildView::OnFilePrint()
     SetPageText(QString::number(nTo));
     if (printer.printerState() == QPrinter::Error)
         QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
-                             tr("The print job failed."));
+                             res::LoadString(res::IDS_PRINT_FAILED));
 }

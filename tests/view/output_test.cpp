@@ -358,6 +358,19 @@ TEST_F(SaveAsImage, FailuresWriteNothingAndSayWhy)
     EXPECT_EQ(1, CrossHair());
 }
 
+TEST_F(SaveAsImage, MessagesComeInTheInterfaceLanguage)
+{
+    for (const int nLang : {res::kLangCHT, res::kLangCHS, res::kLangENG}) {
+        SCOPED_TRACE(nLang);
+        res::ApplyInterfaceLanguage(nLang);
+        const QString strPath = QDir::toNativeSeparators(OutPath("plot.xyz"));
+        EXPECT_EQ(res::LoadString(res::IDS_SAVE_UNKNOWN_FORMAT).arg(strPath, "xyz") + '\n',
+                  SaveAs(OutPath("plot.xyz")));
+    }
+    EXPECT_NE(res::LoadString(res::IDS_SAVE_TOO_SMALL, res::kLangCHT),
+              res::LoadString(res::IDS_SAVE_TOO_SMALL, res::kLangENG));
+}
+
 class Printing : public OutputTest
 {
 protected:
@@ -449,6 +462,18 @@ TEST_F(Printing, SelectionIsOfferedAndChosenAndPrintsEveryPage)
     });
     EXPECT_EQ(6u, pages.size());
     EXPECT_EQ("6", m_pView->GetPageBox()->text());
+}
+
+TEST_F(Printing, AJobThatCannotStartSaysSoInTheInterfaceLanguage)
+{
+    res::ApplyInterfaceLanguage(res::kLangCHS);
+    CModalWatcher watcher;
+    m_pView->m_fnAnswer = [&](QPrintDialog& dlg) {
+        dlg.printer()->setOutputFileName(OutPath("missing/folder/x.pdf"));
+        return int(QDialog::Accepted);
+    };
+    m_pView->OnCommand(res::ID_FILE_PRINT);
+    EXPECT_EQ(QString::fromUtf8("无法开始打印。\n"), watcher.GetMessages());
 }
 
 TEST_F(Printing, WithoutAFileOneSheetAndEveryPrintStartsInLandscape)
