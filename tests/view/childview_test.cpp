@@ -84,7 +84,10 @@ protected:
         CModalWatcher watcher([&](QWidget* p) {
             if (auto* pDialog = qobject_cast<QFileDialog*>(p)) {
                 EXPECT_TRUE(pDialog->nameFilters().join(';').contains("Curve Files (*.csv)"));
-                pDialog->selectFile(QString::fromStdString(path));
+                // selectFile() leaves the name box alone once it has the focus; write it.
+                auto* pName = pDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                ASSERT_NE(nullptr, pName);
+                pName->setText(QString::fromStdString(path));
                 static_cast<QDialog*>(pDialog)->accept();
             } else {
                 m_strMessages += qobject_cast<QMessageBox*>(p) ? qobject_cast<QMessageBox*>(p)->text()
