@@ -6,9 +6,9 @@
 
 QValidator::State CEditValidator::validate(QString& strInput, int&) const
 {
-    if (m_bDigitsOnly &&
-        std::any_of(strInput.cbegin(), strInput.cend(),
-                    [](QChar c) { return c < QLatin1Char('0') || c > QLatin1Char('9'); }))
+    if (m_bDigitsOnly && std::any_of(strInput.cbegin(), strInput.cend(), [](QChar c) {
+            return c < QLatin1Char('0') || c > QLatin1Char('9');
+        }))
         return Invalid;
     if (m_nTypingLimit >= 0 && strInput.size() > std::max<qsizetype>(m_nTypingLimit, m_nAccepted))
         return Invalid;

@@ -17,8 +17,8 @@
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
-#include <QMimeData>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScopedValueRollback>

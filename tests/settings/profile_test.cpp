@@ -94,9 +94,9 @@ TEST_F(Profile, NativeStoreReadsOnlyTheUsersOwnEntries)
     });
     ASSERT_TRUE(QDir().mkpath(strUser));
     ASSERT_TRUE(QDir().mkpath(strSystem + "/MirevaleStudio"));
-    for (const QString& strFile : {strUser + "/MirevaleStudio.conf",
-                                   strSystem + "/MirevaleStudio/Trendora.conf",
-                                   strSystem + "/MirevaleStudio.conf"}) {
+    for (const QString& strFile :
+         {strUser + "/MirevaleStudio.conf", strSystem + "/MirevaleStudio/Trendora.conf",
+          strSystem + "/MirevaleStudio.conf"}) {
         QFile file(strFile);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write("[General]\nBkColor=5\nTitle=elsewhere\n[Limit]\nMaxTemp=7\n");

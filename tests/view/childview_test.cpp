@@ -294,7 +294,11 @@ TEST_F(ChildView, EveryUseOfTheScaleBarGoesThroughItsHandler)
         {"page down key", 1, [&] { QTest::keyClick(pBar, Qt::Key_PageDown); }, 6, true},
         {"home key", 1, [&] { QTest::keyClick(pBar, Qt::Key_Home); }, 5, false},
         {"end key", 1, [&] { QTest::keyClick(pBar, Qt::Key_End); }, 5, false},
-        {"trough", 0, [&] { QTest::mouseClick(pBar, Qt::LeftButton, {}, {nTrough, 5}); }, 2, true},
+        {"trough", 0,
+         [&] {
+             QTest::mouseClick(pBar, Qt::LeftButton, {}, {nTrough, 5});
+         },
+         2, true},
         {"scroll here", 1, [&] { PickFromContextMenu(pBar, nTrough, "Scroll here"); }, 0, true},
         {"left edge", 1, [&] { PickFromContextMenu(pBar, nTrough, "Left edge"); }, 5, false},
         {"right edge", 1, [&] { PickFromContextMenu(pBar, nTrough, "Right edge"); }, 5, false},
@@ -345,8 +349,8 @@ TEST_F(ChildView, APopupOpeningIsNoLossOfFocusForThePageBox)
         const char* szBefore;
         const char* szAfter;
     } cases[] = {
-        {Qt::PopupFocusReason, "abc", "abc"},   {Qt::MenuBarFocusReason, "", ""},
-        {Qt::TabFocusReason, "abc", "1"},       {Qt::MouseFocusReason, "", "1"},
+        {Qt::PopupFocusReason, "abc", "abc"},    {Qt::MenuBarFocusReason, "", ""},
+        {Qt::TabFocusReason, "abc", "1"},        {Qt::MouseFocusReason, "", "1"},
         {Qt::ActiveWindowFocusReason, "0", "1"}, {Qt::TabFocusReason, "3", "3"},
     };
     for (const auto& c : cases) {
@@ -399,8 +403,8 @@ TEST_F(ChildView, ReadoutAtTheLastColumnAndForMissingHumidity)
 
 TEST_F(ChildView, OnlyPointerMovesOverThePlotAreReadOut)
 {
-    ASSERT_TRUE(m_pView->OpenRecorderPath(
-        QString::fromStdString(WriteSeconds(m_profile, "a.csv", 2000))));
+    ASSERT_TRUE(
+        m_pView->OpenRecorderPath(QString::fromStdString(WriteSeconds(m_profile, "a.csv", 2000))));
     Pump();
     CCurveCtrl* pPlot = m_pView->GetPlot();
     ASSERT_EQ(QSize(720, 400), pPlot->size());

@@ -289,11 +289,14 @@ TEST_F(SettingsCommands, OnlyTheFirstBadWidthBoxInExchangeOrderIsReported)
     };
     const CCase cases[] = {
         {{{res::IDC_WIDTH_TEMP_SV, "0"}, {res::IDC_WIDTH_HUMI_PV, ""}},
-         "Please enter a positive integer.", res::IDC_WIDTH_HUMI_PV},
+         "Please enter a positive integer.",
+         res::IDC_WIDTH_HUMI_PV},
         {{{res::IDC_WIDTH_TEMP_SV, "0"}, {res::IDC_WIDTH_HUMI_SV, ""}},
-         "Please enter an integer between 1 and 10.", res::IDC_WIDTH_TEMP_SV},
+         "Please enter an integer between 1 and 10.",
+         res::IDC_WIDTH_TEMP_SV},
         {{{res::IDC_WIDTH_HUMI_PV, "11"}, {res::IDC_WIDTH_TEMP_PV, "x"}},
-         "Please enter a positive integer.", res::IDC_WIDTH_TEMP_PV},
+         "Please enter a positive integer.",
+         res::IDC_WIDTH_TEMP_PV},
     };
     for (const CCase& c : cases) {
         SCOPED_TRACE(c.szMessage);
