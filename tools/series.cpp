@@ -30,6 +30,8 @@ void PrintUsage(std::FILE* pOut)
                "in local time (set TZ to choose the zone).\n"
                "--summary: prints the sample count, the first and last time, and the\n"
                "           minimum, maximum and mean of each curve instead.\n"
+               "Times are the ones the viewer shows: the first is the first record's own time,\n"
+               "the others count from its low 32 bits, as the time labels do.\n"
                "\n"
                "Exit status: 0 read, 1 stopped at an invalid record (the samples before it\n"
                "are printed), 2 cannot open, 3 fewer than two lines, 64 usage, 74 write error.\n",
@@ -199,7 +201,9 @@ void PrintSummary(const CLoadResult& result, COutBuffer& out)
         return;
     p = sz + std::snprintf(sz, sizeof sz, "first    ");
     CLocalTimeText timeText;
-    p = timeText.Put(p, SampleTime(result, 0), ' ');
+    // The first record's own time, as the view's date and time readouts show it after File
+    // Open; the later times count from its low 32 bits as the labels and the pointer readout do.
+    p = timeText.Put(p, static_cast<std::time_t>(result.tFirst), ' ');
     p += std::snprintf(p, 32, "\nlast     ");
     p = timeText.Put(p, SampleTime(result, nCount - 1), ' ');
     *p++ = '\n';

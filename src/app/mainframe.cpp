@@ -140,7 +140,15 @@ void CMainFrame::BuildStatusBar()
 void CMainFrame::BuildMenu()
 {
     QMenuBar* pBar = menuBar();
+    // clear() only removes the popups' actions from the bar; the menus of the previous
+    // language are freed here. Later, not at once: a Language command runs from one of them.
+    QList<QMenu*> oldMenus;
+    for (QAction* pAction : pBar->actions())
+        if (QMenu* pMenu = QMenu::menuInAction(pAction))
+            oldMenus.append(pMenu);
     pBar->clear();
+    for (QMenu* pOld : oldMenus)
+        pOld->deleteLater();
     m_menuActions.clear();
     for (const res::CMenuPopupDef& popup : res::LoadMenu(res::IDR_MAINFRAME)) {
         QMenu* pMenu = pBar->addMenu(popup.strText);

@@ -7,7 +7,6 @@
 #include "app/commandline.h"
 #include "app/languagetags.h"
 #include "app/mainframe.h"
-#include "settings/colorchooser.h"
 #include "settings/settingkeys.h"
 
 #include <QIcon>
@@ -46,7 +45,6 @@ std::unique_ptr<CMainFrame> CTrendoraApp::StartUp(const QString& strOpenAtStart)
 {
     ApplyStoredLanguage();
     SeedSettings();
-    ForgetStoredCustomColors();
     auto pFrame = std::make_unique<CMainFrame>();
     if (!pFrame->Create(strOpenAtStart))
         return nullptr;

@@ -105,6 +105,12 @@ inline constexpr int IDS_SCALE_1DAY = 107;
 inline constexpr int IDS_SCALE_1WEEK = 108;
 inline constexpr int IDS_SCALE_1MONTH = 109;
 inline constexpr int kScaleChoiceCount = 8;
+// Messages of Save as image and Print; %1 is the file, %2 the suffix or the system's reason.
+inline constexpr int IDS_SAVE_UNKNOWN_FORMAT = 200;
+inline constexpr int IDS_SAVE_TOO_SMALL = 201;
+inline constexpr int IDS_SAVE_FAILED = 202;
+inline constexpr int IDS_PRINT_NOT_STARTED = 203;
+inline constexpr int IDS_PRINT_FAILED = 204;
 // Dialog input messages; they exist in English only and every language finds them.
 inline constexpr int IDS_PARSE_INT = 61712;       // "Please enter an integer."
 inline constexpr int IDS_PARSE_INT_RANGE = 61714; // "... between %1 and %2."

@@ -42,6 +42,11 @@ constexpr CStringEntry kStringsCHT[] = {
     {ID_APP_ABOUT, "顯示程式資訊、版本號碼及著作權\n關於"},
     {ID_APP_EXIT, "結束應用程式; 提示使用者儲存文件\n結束"},
     {ID_HELP_FINDER, "列出說明主題\n說明主題"},
+    {IDS_SAVE_UNKNOWN_FORMAT, "%1 未儲存：不支援的圖檔格式「%2」。"},
+    {IDS_SAVE_TOO_SMALL, "%1 未儲存：視窗太小，容不下圖片。"},
+    {IDS_SAVE_FAILED, "%1 未儲存：%2"},
+    {IDS_PRINT_NOT_STARTED, "無法開始列印。"},
+    {IDS_PRINT_FAILED, "列印失敗。"},
 };
 
 constexpr CStringEntry kStringsENG[] = {
@@ -69,6 +74,11 @@ constexpr CStringEntry kStringsENG[] = {
     {ID_APP_ABOUT, "Show program message、version and copy right.\nAbout"},
     {ID_APP_EXIT, "Close used window and Saves document\nExit"},
     {ID_HELP_FINDER, "Print Help\nHelp"},
+    {IDS_SAVE_UNKNOWN_FORMAT, "%1 was not saved: unknown image format \"%2\"."},
+    {IDS_SAVE_TOO_SMALL, "%1 was not saved: the window is too small to hold the picture."},
+    {IDS_SAVE_FAILED, "%1 was not saved: %2"},
+    {IDS_PRINT_NOT_STARTED, "The print job could not be started."},
+    {IDS_PRINT_FAILED, "The print job failed."},
 };
 
 constexpr CStringEntry kStringsCHS[] = {
@@ -96,6 +106,11 @@ constexpr CStringEntry kStringsCHS[] = {
     {ID_APP_ABOUT, "显示程序信息、版本号码及著作权\n关于"},
     {ID_APP_EXIT, "结束应用程序；提示使用者储存文件\n结束"},
     {ID_HELP_FINDER, "列出说明主题\n说明主题"},
+    {IDS_SAVE_UNKNOWN_FORMAT, "%1 未保存：不支持的图像格式“%2”。"},
+    {IDS_SAVE_TOO_SMALL, "%1 未保存：窗口太小，容不下图片。"},
+    {IDS_SAVE_FAILED, "%1 未保存：%2"},
+    {IDS_PRINT_NOT_STARTED, "无法开始打印。"},
+    {IDS_PRINT_FAILED, "打印失败。"},
 };
 
 // Texts that read the same in every language.

@@ -6,6 +6,7 @@
 #include "settings/dlgdata.h"
 #include "settings/profile.h"
 #include "settings/settingkeys.h"
+#include "skin/editvalidator.h"
 
 #include <QEvent>
 #include <QLineEdit>
@@ -19,8 +20,6 @@ constexpr int kSwatchIds[4] = {res::IDC_SWATCH_TEMP_PV, res::IDC_SWATCH_HUMI_PV,
                                res::IDC_SWATCH_TEMP_SV, res::IDC_SWATCH_HUMI_SV};
 constexpr int kWidthIds[4] = {res::IDC_WIDTH_TEMP_PV, res::IDC_WIDTH_HUMI_PV,
                               res::IDC_WIDTH_TEMP_SV, res::IDC_WIDTH_HUMI_SV};
-// The boxes are checked top to bottom: Temp PV, Temp SV, Humi PV, Humi SV.
-constexpr int kCheckOrder[4] = {0, 2, 1, 3};
 constexpr unsigned kMinWidth = 1;
 constexpr unsigned kMaxWidth = 10;
 
@@ -44,7 +43,7 @@ void CColorDlg::OnInitDialog()
     for (int i = 0; i < 4; ++i) {
         if (QLineEdit* pBox = GetEdit(kWidthIds[i])) {
             pBox->setText(QString::number(m_nWidth[i]));
-            pBox->setMaxLength(2);
+            LimitTyping(pBox, 2);
         }
     }
     const QString strSection = QString::fromLatin1(settings::kSectionColor);
@@ -95,7 +94,9 @@ bool CColorDlg::OnOK()
 {
     unsigned widths[4];
     std::copy(std::begin(m_nWidth), std::end(m_nWidth), widths);
-    for (const int i : kCheckOrder) {
+    // Checked in member order (1040, 1042, 1041, 1043), not top to bottom: the first failing
+    // box in that order is the one reported.
+    for (int i = 0; i < 4; ++i) {
         QLineEdit* pBox = GetEdit(kWidthIds[i]);
         if (!pBox || !ExchangeUInt(this, pBox, widths[i], kMinWidth, kMaxWidth))
             return false;

@@ -45,6 +45,9 @@ std::unique_ptr<QSettings> OpenSection(const QString& section)
                      ? std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                    res::kCompanyKey, res::kApplicationName)
                      : std::make_unique<QSettings>(path, QSettings::IniFormat);
+    // Only the user's own store: a value in the company-wide or the system-wide one would
+    // stand in for a missing entry and keep seeding from writing it.
+    store->setFallbacksEnabled(false);
     if (!section.isEmpty())
         store->beginGroup(section);
     return store;

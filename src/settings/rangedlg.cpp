@@ -5,6 +5,7 @@
 #include "settings/dlgdata.h"
 #include "settings/profile.h"
 #include "settings/settingkeys.h"
+#include "skin/editvalidator.h"
 
 #include <QLineEdit>
 #include <QMessageBox>
@@ -35,7 +36,7 @@ void CRangeDlg::OnInitDialog()
     for (int i = 0; i < 4; ++i) {
         if (QLineEdit* pBox = GetEdit(kBoxes[i].nId)) {
             pBox->setText(QString::number(*members[i]));
-            pBox->setMaxLength(kBoxes[i].nMaxLength);
+            LimitTyping(pBox, kBoxes[i].nMaxLength);
         }
     }
 }

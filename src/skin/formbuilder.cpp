@@ -1,5 +1,6 @@
 #include "skin/formbuilder.h"
 
+#include "skin/editvalidator.h"
 #include "skin/statictext.h"
 
 #include <QApplication>
@@ -81,6 +82,8 @@ QWidget* CreateControl(const res::CControlDef& c, QWidget* pParent)
         p->setReadOnly(c.nStyle & res::kStyleReadOnly);
         p->setAlignment(AlignmentOf(c.nStyle) & Qt::AlignHorizontal_Mask);
         p->setFrame(true);
+        if (c.nStyle & res::kStyleNumber)
+            EditValidatorOf(p)->m_bDigitsOnly = true;
         return p;
     }
     case EControlKind::PushButton:

@@ -15,10 +15,13 @@
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 
 namespace {
@@ -106,12 +109,19 @@ void CChildView::BindControls()
             break;
         case QAbstractSlider::SliderToMinimum:
         case QAbstractSlider::SliderToMaximum:
-            // Only the arrows, the trough and the thumb move the scale.
+            // The ends (Home, End, the context menu's edges) leave the scale as it is.
             m_pScaleBar->setSliderPosition(m_pScaleBar->value());
             break;
         default:
             break;
         }
+    });
+    // The wheel and the context menu's "Scroll here" set the value without an action; they
+    // go through the scroll handler too, as a thumb released at the new position, so the
+    // paging always follows the scale.
+    connect(m_pScaleBar, &QScrollBar::valueChanged, this, [this](int nValue) {
+        if (!m_bInScaleScroll)
+            OnScaleBarScroll(kThumbPosition, nValue);
     });
     connect(m_pScaleBar, &QScrollBar::sliderReleased, this,
             [this] { OnScaleBarScroll(kThumbPosition, m_pScaleBar->sliderPosition()); });
@@ -119,6 +129,7 @@ void CChildView::BindControls()
     connect(m_pPage, &QLineEdit::textChanged, this, &CChildView::ApplyPage);
     m_pPage->installEventFilter(this);
     m_pPlot->installEventFilter(this);
+    m_pScaleBar->installEventFilter(this);
     auto button = [this](int nId, void (CChildView::*pHandler)()) {
         if (auto* p = qobject_cast<QPushButton*>(m_controls.value(nId)))
             connect(p, &QPushButton::clicked, this, pHandler);
@@ -150,10 +161,13 @@ void CChildView::OnInitialUpdate()
     LoadBackground(QStringLiteral(":/images/bitmap%1.png").arg(res::IDB_BACKGROUND));
     m_pPlot->m_nGridRows = 10;
     m_pPlot->m_nGridCols = 6;
-    m_pScaleBar->setRange(kMinSecondsPerPixel, kMaxSecondsPerPixel);
-    m_pScaleBar->setSingleStep(1);
-    m_pScaleBar->setPageStep(1);
-    m_pScaleBar->setValue(kMinSecondsPerPixel);
+    {
+        const QScopedValueRollback<bool> inScroll(m_bInScaleScroll, true);
+        m_pScaleBar->setRange(kMinSecondsPerPixel, kMaxSecondsPerPixel);
+        m_pScaleBar->setSingleStep(1);
+        m_pScaleBar->setPageStep(1);
+        m_pScaleBar->setValue(kMinSecondsPerPixel);
+    }
 
     m_pPlot->m_brBack = QBrush(ColorFromRef(static_cast<std::uint32_t>(
         ReadInt(settings::kSectionApp, settings::kEntryBkColor, 0))));
@@ -346,10 +360,25 @@ void CChildView::dropEvent(QDropEvent* pEvent)
 bool CChildView::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
     if (pWatched == m_pPlot && pEvent->type() == QEvent::MouseMove) {
+        // While a button is held after a press on the plot, Qt goes on sending it the moves
+        // outside it too; only the pointer over the plot is read out.
         const QPoint pt = static_cast<QMouseEvent*>(pEvent)->position().toPoint();
-        ShowCursorValues(pt.x(), pt.y());
+        if (m_pPlot->rect().contains(pt))
+            ShowCursorValues(pt.x(), pt.y());
     } else if (pWatched == m_pPage && pEvent->type() == QEvent::FocusOut) {
-        OnPageBoxLostFocus();
+        // A popup opening (a context menu, the menu bar) leaves the focus in the box.
+        const Qt::FocusReason eReason = static_cast<QFocusEvent*>(pEvent)->reason();
+        if (eReason != Qt::PopupFocusReason && eReason != Qt::MenuBarFocusReason)
+            OnPageBoxLostFocus();
+    } else if (pWatched == m_pScaleBar && pEvent->type() == QEvent::KeyPress) {
+        // A scroll bar's controls run inverted, which turns Qt's Left and Right keys round;
+        // Left lowers the scale and Right raises it, as the arrows beside the bar do.
+        const auto* pKey = static_cast<QKeyEvent*>(pEvent);
+        if (pKey->modifiers() == Qt::NoModifier &&
+            (pKey->key() == Qt::Key_Left || pKey->key() == Qt::Key_Right)) {
+            OnScaleBarScroll(pKey->key() == Qt::Key_Left ? kLineLeft : kLineRight, 0);
+            return true;
+        }
     }
     return CBitMapFormView::eventFilter(pWatched, pEvent);
 }

@@ -145,6 +145,8 @@ private:
     QScrollBar* m_pScaleBar = nullptr;
     QLineEdit* m_pPage = nullptr;
     QLineEdit* m_pTotal = nullptr;
+    // Set while the view itself moves the scale bar, so the move is not taken for the user's.
+    bool m_bInScaleScroll = false;
     std::array<CStaticText*, 11> m_arrTempAxis{};
     std::array<CStaticText*, 11> m_arrHumiAxis{};
     std::array<CStaticText*, 7> m_arrTimeLabels{};

@@ -120,8 +120,10 @@ void CChildView::ShowRecording(CLoadResult& result, const QString& strTitle)
     m_tFirstSample = static_cast<std::uint32_t>(result.tFirst);
     m_bHaveFirstSample = true;
     GetLabel(res::IDC_FILENAME)->SetText(strTitle);
-    GetLabel(res::IDC_DATE)->SetText(FormatRecordTime(m_tFirstSample, 0, "%Y-%m-%d"));
-    GetLabel(res::IDC_TIME)->SetText(FormatRecordTime(m_tFirstSample, 0, "%H:%M:%S"));
+    // The first record's own time, also before 1970 or from 2106 on, where the 32 bits kept
+    // for the labels and the readout under the pointer wrap.
+    GetLabel(res::IDC_DATE)->SetText(FormatLocalTime(result.tFirst, "%Y-%m-%d"));
+    GetLabel(res::IDC_TIME)->SetText(FormatLocalTime(result.tFirst, "%H:%M:%S"));
     FinishOpen();
 }
 

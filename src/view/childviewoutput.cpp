@@ -67,6 +67,12 @@ QString NativePath(const QString& strPath)
     return QDir::toNativeSeparators(strPath);
 }
 
+// The system's reason comes in the system's language; the rest in the program's.
+QString SaveFailed(const QString& strPath, const QString& strReason)
+{
+    return res::LoadString(res::IDS_SAVE_FAILED).arg(NativePath(strPath), strReason);
+}
+
 // Writes the picture in the format the file name's suffix names, whatever filter the dialog
 // showed. Returns why nothing was written, or an empty text. A failed write leaves an
 // existing file as it was.
@@ -75,24 +81,21 @@ QString WritePicture(const QImage& picture, const QString& strPath)
     const QString strSuffix = QFileInfo(strPath).suffix();
     const QByteArray format = strSuffix.toLower().toLatin1();
     if (format.isEmpty() || !QImageWriter::supportedImageFormats().contains(format)) {
-        return CChildView::tr("%1 was not saved: unknown image format \"%2\".")
-            .arg(NativePath(strPath), strSuffix);
+        return res::LoadString(res::IDS_SAVE_UNKNOWN_FORMAT).arg(NativePath(strPath), strSuffix);
     }
     if (picture.isNull()) {
-        return CChildView::tr("%1 was not saved: the window is too small to hold the picture.")
-            .arg(NativePath(strPath));
+        return res::LoadString(res::IDS_SAVE_TOO_SMALL).arg(NativePath(strPath));
     }
     QSaveFile file(strPath);
     if (!file.open(QIODevice::WriteOnly))
-        return CChildView::tr("%1 was not saved: %2").arg(NativePath(strPath), file.errorString());
+        return SaveFailed(strPath, file.errorString());
     QImageWriter writer(&file, format);
     if (!writer.write(picture)) {
         file.cancelWriting();
-        return CChildView::tr("%1 was not saved: %2")
-            .arg(NativePath(strPath), writer.errorString());
+        return SaveFailed(strPath, writer.errorString());
     }
     if (!file.commit())
-        return CChildView::tr("%1 was not saved: %2").arg(NativePath(strPath), file.errorString());
+        return SaveFailed(strPath, file.errorString());
     return {};
 }
 
@@ -150,8 +153,10 @@ void CChildView::OnFilePrint()
     QPrinter& printer = ApplicationPrinter();
     // Every print starts in landscape, which the user may change in the dialog for this job.
     printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setPrintRange(QPrinter::AllPages);
+    // "Selection" is offered and chosen at first; like "All" it prints every page.
+    printer.setPrintRange(QPrinter::Selection);
     QPrintDialog dlg(&printer, this);
+    dlg.setOption(QAbstractPrintDialog::PrintSelection);
     dlg.setMinMax(1, nTotal);
     dlg.setFromTo(1, nTotal);
     if (ExecPrintDialog(dlg) != QDialog::Accepted)
@@ -168,11 +173,11 @@ void CChildView::OnFilePrint()
     switch (PrintPages(printer, nFrom, nTo)) {
     case EPrintResult::CannotStart:
         QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
-                             tr("The print job could not be started."));
+                             res::LoadString(res::IDS_PRINT_NOT_STARTED));
         break;
     case EPrintResult::Failed:
         QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
-                             tr("The print job failed."));
+                             res::LoadString(res::IDS_PRINT_FAILED));
         break;
     case EPrintResult::Printed:
         break;

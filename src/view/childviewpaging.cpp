@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 
 int CChildView::ReadPageNumber() const
@@ -18,7 +19,8 @@ int CChildView::ReadPageNumber() const
 
 int CChildView::GetSecondsPerPixel() const
 {
-    return m_pScaleBar->sliderPosition();
+    // The value, not the thumb: a thumb being dragged has not changed the scale yet.
+    return m_pScaleBar->value();
 }
 
 void CChildView::SetPageText(const QString& strText)
@@ -76,7 +78,10 @@ void CChildView::OnScaleChanged(int nItem)
     if (nItem < 0 || nItem >= static_cast<int>(std::size(kScaleSeconds)))
         return;
     const int s = kScaleSeconds[nItem];
-    m_pScaleBar->setValue(s);
+    {
+        const QScopedValueRollback<bool> inScroll(m_bInScaleScroll, true);
+        m_pScaleBar->setValue(s);
+    }
     ResetPaging(s);
 }
 
@@ -100,8 +105,11 @@ void CChildView::OnScaleBarScroll(EScroll eCode, int nPos)
         return;
     }
     nNew = std::clamp(nNew, kMinSecondsPerPixel, kMaxSecondsPerPixel);
-    m_pScaleBar->setSliderPosition(nNew);
-    m_pScaleBar->setValue(nNew);
+    {
+        const QScopedValueRollback<bool> inScroll(m_bInScaleScroll, true);
+        m_pScaleBar->setSliderPosition(nNew);
+        m_pScaleBar->setValue(nNew);
+    }
     ResetPaging(m_pScaleBar->value());
     m_pScale->setCurrentIndex(0);
 }

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <ctime>
+#include <limits>
 
 int ReadWholeNumber(const QString& strText)
 {
@@ -56,8 +57,17 @@ CLabelSteps TimeLabelSteps(float fStart, float fEnd)
 
 QString FormatRecordTime(std::uint32_t tFirst, std::int64_t nOffset, const char* szFormat)
 {
-    const std::uint32_t t32 = tFirst + static_cast<std::uint32_t>(nOffset);
-    const std::time_t t = static_cast<std::time_t>(t32);
+    return FormatLocalTime(tFirst + static_cast<std::uint32_t>(nOffset), szFormat);
+}
+
+QString FormatLocalTime(std::int64_t tTime, const char* szFormat)
+{
+    if constexpr (sizeof(std::time_t) < sizeof(std::int64_t)) {
+        if (tTime < std::numeric_limits<std::time_t>::min() ||
+            tTime > std::numeric_limits<std::time_t>::max())
+            return QString();
+    }
+    const std::time_t t = static_cast<std::time_t>(tTime);
     struct tm tmLocal;
 #if defined(_WIN32)
     if (localtime_s(&tmLocal, &t) != 0)

@@ -31,8 +31,10 @@ struct CLabelSteps
 };
 CLabelSteps TimeLabelSteps(float fStart, float fEnd);
 
-// tFirst + nOffset in 32-bit arithmetic, widened without sign, in local time formatted with
-// a strftime pattern; empty if it cannot be converted or formatted.
+// t (seconds since 1970-01-01 00:00 UTC) in local time formatted with a strftime pattern;
+// empty if it cannot be converted or formatted.
+QString FormatLocalTime(std::int64_t t, const char* szFormat);
+// tFirst + nOffset in 32-bit arithmetic, widened without sign, formatted as FormatLocalTime.
 QString FormatRecordTime(std::uint32_t tFirst, std::int64_t nOffset, const char* szFormat);
 
 // Where the pointer at column x of the plot reads: the second shown and the sample read.

@@ -16,7 +16,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -129,6 +131,23 @@ TEST_F(MainFrame, LanguageSwitchRebuildsMenuAndViewAndStoresTheTag)
     EXPECT_EQ(QString::fromUtf8("档案(&F)"), MenuTitle(0));
     EXPECT_EQ(QString::fromUtf8("保存使用中的文件"),
               m_pFrame->GetToolAction(res::ID_FILE_SAVE_AS)->statusTip());
+}
+
+TEST_F(MainFrame, LanguageSwitchFreesThePreviousMenus)
+{
+    Start();
+    auto menus = [this] {
+        return m_pFrame->menuBar()->findChildren<QMenu*>(Qt::FindDirectChildrenOnly);
+    };
+    const qsizetype nMenus = menus().size(); // the five popups and one of the bar's own
+    const QPointer<QMenu> pOld = QMenu::menuInAction(m_pFrame->menuBar()->actions().front());
+    ASSERT_FALSE(pOld.isNull());
+    for (int nCommand : {res::ID_LANG_CHT, res::ID_LANG_CHS, res::ID_LANG_ENG}) {
+        m_pFrame->OnCommand(nCommand);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(nMenus, menus().size()) << nCommand;
+    }
+    EXPECT_TRUE(pOld.isNull());
 }
 
 TEST_F(MainFrame, StoredTagAppliesAtStartAndAnUnknownOneIsIgnored)

@@ -1,7 +1,11 @@
 #include "settings/profile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <climits>
 #include <gtest/gtest.h>
@@ -94,6 +98,43 @@ TEST_F(ProfileSeeding, WithoutWritingReadsWhatSeedingWouldGiveAndLeavesTheStore)
 
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(before, file.readAll());
+}
+
+TEST_F(Profile, NativeStoreReadsOnlyTheUsersOwnEntries)
+{
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "the registry has no company-wide or system-wide fallback files";
+#else
+    // The native store elsewhere is an INI file per user, with the company-wide file beside
+    // its folder and a system-wide one; all three live under the temporary folder here.
+    const QString strUser = m_dir.filePath("user");
+    const QString strSystem = m_dir.filePath("system");
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, strUser);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, strSystem);
+    const auto restore = qScopeGuard([] {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope,
+                           QLibraryInfo::path(QLibraryInfo::SettingsPath));
+    });
+    ASSERT_TRUE(QDir().mkpath(strUser));
+    ASSERT_TRUE(QDir().mkpath(strSystem + "/MirevaleStudio"));
+    for (const QString& strFile :
+         {strUser + "/MirevaleStudio.conf", strSystem + "/MirevaleStudio/Trendora.conf",
+          strSystem + "/MirevaleStudio.conf"}) {
+        QFile file(strFile);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[General]\nBkColor=5\nTitle=elsewhere\n[Limit]\nMaxTemp=7\n");
+    }
+    SetProfileFile(QString());
+    EXPECT_EQ(kDefault, ReadSettingInt("Limit", "MaxTemp", kDefault));
+    EXPECT_EQ("", ReadSettingText("", "Title"));
+    SeedSettings();
+
+    QSettings own(strUser + "/MirevaleStudio/Trendora.conf", QSettings::IniFormat);
+    EXPECT_EQ(0xFFFFFF, own.value("BkColor").toInt());
+    EXPECT_EQ(160, own.value("Limit/MaxTemp").toInt());
+#endif
 }
 
 TEST_F(Profile, TextRoundTripsExactly)

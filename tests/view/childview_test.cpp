@@ -11,14 +11,22 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+#include <QWheelEvent>
 
 #include <fstream>
+#include <functional>
 #include <map>
 
 namespace {
@@ -156,6 +164,31 @@ TEST_F(ChildView, OpenShowsTheFileFromItsFirstPage)
     EXPECT_EQ("00:02:00", Text(res::IDC_TIME_LABEL0 + 1));
 }
 
+TEST_F(ChildView, OpenShowsTheFirstRecordsOwnTimeBefore1970AndFrom2106On)
+{
+    const struct
+    {
+        const char* szRecord;
+        const char* szDate;
+        const char* szTime;
+        const char* szLabel; // the first time label counts from the low 32 bits
+    } cases[] = {
+        {"1965/06/01,12:00:00", "1965-06-01", "12:00:00", "18:28:16"},
+        {"2110/01/02,03:04:05", "2110-01-02", "03:04:05", "20:35:49"},
+        {"2026/03/01,08:00:00", "2026-03-01", "08:00:00", "08:00:00"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.szRecord);
+        const std::string path = m_profile.FilePath("t.csv").toStdString();
+        std::ofstream(path) << "h\n" << c.szRecord << ",20,21,50,60\n";
+        ASSERT_TRUE(m_pView->OpenRecorderPath(QString::fromStdString(path)));
+        EXPECT_EQ(c.szDate, Text(res::IDC_DATE));
+        EXPECT_EQ(c.szTime, Text(res::IDC_TIME));
+        Pump();
+        EXPECT_EQ(c.szLabel, Text(res::IDC_TIME_LABEL0));
+    }
+}
+
 TEST_F(ChildView, PagesAndTimeLabels)
 {
     OpenThroughDialog(WriteSeconds(m_profile, "a.csv", 2000));
@@ -207,6 +240,155 @@ TEST_F(ChildView, ScaleChoiceAndScaleBar)
     EXPECT_EQ(1, m_pView->GetScaleBar()->value());
 }
 
+// The rectangle of the scale bar's thumb, as its style lays it out.
+QRect ThumbRect(QScrollBar* pBar)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(pBar);
+    opt.orientation = pBar->orientation();
+    opt.minimum = pBar->minimum();
+    opt.maximum = pBar->maximum();
+    opt.sliderPosition = pBar->sliderPosition();
+    opt.sliderValue = pBar->value();
+    opt.singleStep = pBar->singleStep();
+    opt.pageStep = pBar->pageStep();
+    opt.subControls = QStyle::SC_All;
+    return pBar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider,
+                                         pBar);
+}
+
+// Opens the scale bar's own context menu at x and picks the item named strItem.
+void PickFromContextMenu(QScrollBar* pBar, int x, const QString& strItem)
+{
+    QTimer::singleShot(50, [strItem] {
+        auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(nullptr, pMenu);
+        for (QAction* pAction : pMenu->actions())
+            if (pAction->text() == strItem)
+                pMenu->setActiveAction(pAction);
+        ASSERT_EQ(strItem, pMenu->activeAction() ? pMenu->activeAction()->text() : QString());
+        QTest::keyClick(pMenu, Qt::Key_Return);
+    });
+    const QPoint pt(x, pBar->height() / 2);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, pt, pBar->mapToGlobal(pt));
+    QApplication::sendEvent(pBar, &event);
+}
+
+void Wheel(QScrollBar* pBar, int nDelta)
+{
+    const QPointF pt(pBar->width() / 2.0, pBar->height() / 2.0);
+    QWheelEvent event(pt, pBar->mapToGlobal(pt), QPoint(), QPoint(0, nDelta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(pBar, &event);
+}
+
+TEST_F(ChildView, EveryUseOfTheScaleBarGoesThroughItsHandler)
+{
+    OpenThroughDialog(WriteSeconds(m_profile, "a.csv", 2000));
+    QScrollBar* pBar = m_pView->GetScaleBar();
+    struct CCase
+    {
+        const char* szName;
+        int nStartItem; // scale choice: 0 is 1 s per pixel, 1 is 5
+        std::function<void()> use;
+        int nExpected; // seconds per pixel afterwards; 0: anything above the start
+        bool bResets;
+    };
+    const int nTrough = pBar->width() * 3 / 4;
+    const CCase cases[] = {
+        {"wheel towards the end", 0, [&] { Wheel(pBar, -120); }, 2, true},
+        {"wheel towards the start", 1, [&] { Wheel(pBar, 120); }, 4, true},
+        {"right arrow key", 1, [&] { QTest::keyClick(pBar, Qt::Key_Right); }, 6, true},
+        {"left arrow key", 1, [&] { QTest::keyClick(pBar, Qt::Key_Left); }, 4, true},
+        {"page down key", 1, [&] { QTest::keyClick(pBar, Qt::Key_PageDown); }, 6, true},
+        {"home key", 1, [&] { QTest::keyClick(pBar, Qt::Key_Home); }, 5, false},
+        {"end key", 1, [&] { QTest::keyClick(pBar, Qt::Key_End); }, 5, false},
+        {"trough", 0,
+         [&] {
+             QTest::mouseClick(pBar, Qt::LeftButton, {}, {nTrough, 5});
+         },
+         2, true},
+        {"scroll here", 1, [&] { PickFromContextMenu(pBar, nTrough, "Scroll here"); }, 0, true},
+        {"left edge", 1, [&] { PickFromContextMenu(pBar, nTrough, "Left edge"); }, 5, false},
+        {"right edge", 1, [&] { PickFromContextMenu(pBar, nTrough, "Right edge"); }, 5, false},
+        {"drag", 0,
+         [&] {
+             const QPoint ptThumb = ThumbRect(pBar).center();
+             QTest::mousePress(pBar, Qt::LeftButton, {}, ptThumb);
+             QMouseEvent move(QEvent::MouseMove, ptThumb + QPoint(200, 0),
+                              pBar->mapToGlobal(ptThumb + QPoint(200, 0)), Qt::NoButton,
+                              Qt::LeftButton, Qt::NoModifier);
+             QApplication::sendEvent(pBar, &move);
+             EXPECT_EQ(1, pBar->value()) << "nothing changes before the thumb is released";
+             EXPECT_EQ("2", m_pView->GetPageBox()->text());
+             QTest::mouseRelease(pBar, Qt::LeftButton, {}, ptThumb + QPoint(200, 0));
+         },
+         0, true},
+    };
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.szName);
+        m_pView->GetScaleChoice()->setCurrentIndex(c.nStartItem);
+        m_pView->OnScaleChanged(c.nStartItem);
+        m_pView->GetPageBox()->setText("2");
+        const int nStart = pBar->value();
+        c.use();
+        const int s = pBar->value();
+        if (c.nExpected != 0)
+            EXPECT_EQ(c.nExpected, s);
+        else
+            EXPECT_GT(s, nStart);
+        EXPECT_EQ(s, pBar->sliderPosition());
+        EXPECT_EQ(c.bResets ? "1" : "2", m_pView->GetPageBox()->text());
+        EXPECT_EQ(c.bResets ? 0 : c.nStartItem, m_pView->GetScaleChoice()->currentIndex());
+        if (c.bResets) {
+            EXPECT_EQ(QString::number((2000 - 1) / (720 * s) + 1),
+                      m_pView->GetTotalPagesBox()->text());
+            EXPECT_EQ(720.0f * s, Curve("!100")->m_fHorzMax);
+        }
+    }
+}
+
+TEST_F(ChildView, APopupOpeningIsNoLossOfFocusForThePageBox)
+{
+    OpenThroughDialog(WriteSeconds(m_profile, "a.csv", 2000));
+    QLineEdit* pPage = m_pView->GetPageBox();
+    const struct
+    {
+        Qt::FocusReason eReason;
+        const char* szBefore;
+        const char* szAfter;
+    } cases[] = {
+        {Qt::PopupFocusReason, "abc", "abc"},    {Qt::MenuBarFocusReason, "", ""},
+        {Qt::TabFocusReason, "abc", "1"},        {Qt::MouseFocusReason, "", "1"},
+        {Qt::ActiveWindowFocusReason, "0", "1"}, {Qt::TabFocusReason, "3", "3"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.eReason);
+        pPage->setText(c.szBefore);
+        QFocusEvent focusOut(QEvent::FocusOut, c.eReason);
+        QApplication::sendEvent(pPage, &focusOut);
+        EXPECT_EQ(c.szAfter, pPage->text());
+    }
+
+    // Right-click, Paste into the empty box: the context menu takes the focus first.
+    pPage->clear();
+    QGuiApplication::clipboard()->setText("2");
+    const QPoint pt(5, 5);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, pt, pPage->mapToGlobal(pt));
+    QApplication::sendEvent(pPage, &menu);
+    auto* pMenu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(nullptr, pMenu);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::PopupFocusReason);
+    QApplication::sendEvent(pPage, &focusOut);
+    for (QAction* pAction : pMenu->actions())
+        if (pAction->text().startsWith("&Paste"))
+            pMenu->setActiveAction(pAction);
+    ASSERT_NE(nullptr, pMenu->activeAction());
+    QTest::keyClick(pMenu, Qt::Key_Return);
+    EXPECT_EQ("2", pPage->text());
+    EXPECT_EQ(720.0f, Curve("!100")->m_fHorzMin);
+}
+
 TEST_F(ChildView, ReadoutAtTheLastColumnAndForMissingHumidity)
 {
     const std::string path = m_profile.FilePath("h.csv").toStdString();
@@ -226,6 +408,36 @@ TEST_F(ChildView, ReadoutAtTheLastColumnAndForMissingHumidity)
     EXPECT_EQ("", Text(res::IDC_HUMI_PV));       // 0 shows empty too
     MovePointer(500);
     EXPECT_EQ("3.00", Text(res::IDC_TEMP_PV));
+}
+
+TEST_F(ChildView, OnlyPointerMovesOverThePlotAreReadOut)
+{
+    ASSERT_TRUE(
+        m_pView->OpenRecorderPath(QString::fromStdString(WriteSeconds(m_profile, "a.csv", 2000))));
+    Pump();
+    CCurveCtrl* pPlot = m_pView->GetPlot();
+    ASSERT_EQ(QSize(720, 400), pPlot->size());
+    QTest::mousePress(pPlot, Qt::LeftButton, {}, QPoint(100, 100));
+    const struct
+    {
+        QPoint pt;
+        const char* szTempPV; // the readout afterwards
+        const char* szTime;
+    } moves[] = {
+        {{200, 100}, "200.00", "00:03:20"}, {{800, 100}, "200.00", "00:03:20"},
+        {{-5, 100}, "200.00", "00:03:20"},  {{719, 399}, "719.00", "00:12:00"},
+        {{720, 50}, "719.00", "00:12:00"},  {{300, 400}, "719.00", "00:12:00"},
+        {{0, 0}, "0.00", "00:00:00"},
+    };
+    for (const auto& m : moves) {
+        SCOPED_TRACE(m.szTempPV);
+        QMouseEvent move(QEvent::MouseMove, m.pt, pPlot->mapToGlobal(m.pt), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pPlot, &move);
+        EXPECT_EQ(m.szTempPV, Text(res::IDC_TEMP_PV));
+        EXPECT_EQ(m.szTime, Text(res::IDC_TIME));
+    }
+    QTest::mouseRelease(pPlot, Qt::LeftButton, {}, QPoint(0, 0));
 }
 
 TEST_F(ChildView, FilesWithoutRecordsChangeNothing)

@@ -358,6 +358,19 @@ TEST_F(SaveAsImage, FailuresWriteNothingAndSayWhy)
     EXPECT_EQ(1, CrossHair());
 }
 
+TEST_F(SaveAsImage, MessagesComeInTheInterfaceLanguage)
+{
+    for (const int nLang : {res::kLangCHT, res::kLangCHS, res::kLangENG}) {
+        SCOPED_TRACE(nLang);
+        res::ApplyInterfaceLanguage(nLang);
+        const QString strPath = QDir::toNativeSeparators(OutPath("plot.xyz"));
+        EXPECT_EQ(res::LoadString(res::IDS_SAVE_UNKNOWN_FORMAT).arg(strPath, "xyz") + '\n',
+                  SaveAs(OutPath("plot.xyz")));
+    }
+    EXPECT_NE(res::LoadString(res::IDS_SAVE_TOO_SMALL, res::kLangCHT),
+              res::LoadString(res::IDS_SAVE_TOO_SMALL, res::kLangENG));
+}
+
 class Printing : public OutputTest
 {
 protected:
@@ -437,6 +450,30 @@ TEST_F(Printing, PagesThreeToFiveGiveThreeLandscapeSheetsInOrder)
         EXPECT_NEAR(page.size.height() - m_area.center().y(), picture.rect.center().y(),
                     fPointsPerPixel);
     }
+}
+
+TEST_F(Printing, SelectionIsOfferedAndChosenAndPrintsEveryPage)
+{
+    OpenSixPages();
+    m_pView->SetPageText("2");
+    const std::vector<CPdfPage> pages = Print([](QPrintDialog& dlg) {
+        EXPECT_TRUE(dlg.testOption(QAbstractPrintDialog::PrintSelection));
+        EXPECT_EQ(QPrinter::Selection, dlg.printer()->printRange());
+    });
+    EXPECT_EQ(6u, pages.size());
+    EXPECT_EQ("6", m_pView->GetPageBox()->text());
+}
+
+TEST_F(Printing, AJobThatCannotStartSaysSoInTheInterfaceLanguage)
+{
+    res::ApplyInterfaceLanguage(res::kLangCHS);
+    CModalWatcher watcher;
+    m_pView->m_fnAnswer = [&](QPrintDialog& dlg) {
+        dlg.printer()->setOutputFileName(OutPath("missing/folder/x.pdf"));
+        return int(QDialog::Accepted);
+    };
+    m_pView->OnCommand(res::ID_FILE_PRINT);
+    EXPECT_EQ(QString::fromUtf8("无法开始打印。\n"), watcher.GetMessages());
 }
 
 TEST_F(Printing, WithoutAFileOneSheetAndEveryPrintStartsInLandscape)

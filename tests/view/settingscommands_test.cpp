@@ -14,9 +14,17 @@
 #include <gtest/gtest.h>
 
 #include <QColorDialog>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTest>
 
 #include <map>
+#include <vector>
 
 namespace {
 
@@ -184,6 +192,69 @@ TEST_F(SettingsCommands, ChosenColourIsStoredAtOnceButAppliedByOk)
     EXPECT_EQ(10, ReadSettingInt("Width", "!100", 0));
 }
 
+TEST_F(SettingsCommands, CustomColoursAreSharedWithinTheRunAndNeverStored)
+{
+    // The store in which Qt keeps the custom colours of all its programs, moved aside.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_profile.FilePath("qt"));
+    const auto restore = qScopeGuard([] {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                           QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    });
+    const QByteArray stored = "[Qt]\ncustomColors\\0=4294901760\n";
+    const QString strQtStore = m_profile.FilePath("qt/QtProject.conf");
+    ASSERT_TRUE(QDir().mkpath(m_profile.FilePath("qt")));
+    {
+        QFile file(strQtStore);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(stored);
+    }
+    auto customColours = [] {
+        QList<QColor> colours;
+        for (int i = 0; i < QColorDialog::customCount(); ++i)
+            colours << QColorDialog::customColor(i);
+        return colours;
+    };
+    const QColor green(0, 200, 0);
+    QList<QColor> first;
+    QList<QColor> second;
+    int nChooser = 0;
+    // The watcher's timer does not fire again while its handler runs: the chooser opened from
+    // the dialog is answered by a timer of its own.
+    auto answerChooser = [&] {
+        QTimer::singleShot(30, [&] {
+            auto* pChooser = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(nullptr, pChooser);
+            if (nChooser++ == 0) {
+                first = customColours();
+                pChooser->setCurrentColor(green);
+                for (QPushButton* pButton : pChooser->findChildren<QPushButton*>())
+                    if (pButton->text() == QColorDialog::tr("&Add to Custom Colors"))
+                        QTest::mouseClick(pButton, Qt::LeftButton);
+                pChooser->accept();
+            } else {
+                second = customColours();
+                pChooser->reject();
+            }
+        });
+    };
+    Run(res::ID_SET_COLOR, [&](QWidget* p) {
+        auto* pDlg = static_cast<CColorDlg*>(p);
+        for (int nSwatch : {res::IDC_SWATCH_TEMP_PV, res::IDC_SWATCH_HUMI_SV}) {
+            answerChooser();
+            QWidget* pSwatch = pDlg->GetControl(nSwatch);
+            QTest::mouseClick(pSwatch, Qt::LeftButton, {}, pSwatch->rect().center());
+        }
+        pDlg->reject();
+    });
+    ASSERT_EQ(2, nChooser);
+    EXPECT_EQ(QList<QColor>(16, Qt::white), first) << "white at the first chooser of a run";
+    EXPECT_EQ(1, second.count(green)) << "offered again by the next chooser";
+    EXPECT_EQ(0x00C800, ReadSettingInt("Color", "!100", 0));
+    QFile file(strQtStore);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(stored, file.readAll()) << "Qt's shared custom colours are left alone";
+}
+
 TEST_F(SettingsCommands, WidthsOutsideOneToTenAreRefused)
 {
     QString strMessages;
@@ -205,6 +276,133 @@ TEST_F(SettingsCommands, WidthsOutsideOneToTenAreRefused)
               "10.|Please enter a positive integer.|",
               strMessages);
     EXPECT_EQ(1, ReadSettingInt("Width", "!201", 0));
+}
+
+TEST_F(SettingsCommands, OnlyTheFirstBadWidthBoxInExchangeOrderIsReported)
+{
+    // Exchange order: 1040, 1042, 1041, 1043.
+    struct CCase
+    {
+        std::vector<std::pair<int, const char*>> boxes;
+        const char* szMessage;
+        int nFocus;
+    };
+    const CCase cases[] = {
+        {{{res::IDC_WIDTH_TEMP_SV, "0"}, {res::IDC_WIDTH_HUMI_PV, ""}},
+         "Please enter a positive integer.",
+         res::IDC_WIDTH_HUMI_PV},
+        {{{res::IDC_WIDTH_TEMP_SV, "0"}, {res::IDC_WIDTH_HUMI_SV, ""}},
+         "Please enter an integer between 1 and 10.",
+         res::IDC_WIDTH_TEMP_SV},
+        {{{res::IDC_WIDTH_HUMI_PV, "11"}, {res::IDC_WIDTH_TEMP_PV, "x"}},
+         "Please enter a positive integer.",
+         res::IDC_WIDTH_TEMP_PV},
+    };
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.szMessage);
+        QString strMessages;
+        bool bFocus = false;
+        int nStep = 0;
+        Run(res::ID_SET_COLOR, [&](QWidget* p) {
+            if (auto* pBox = qobject_cast<QMessageBox*>(p)) {
+                strMessages += pBox->text() + '|';
+                pBox->close();
+                return;
+            }
+            auto* pDlg = static_cast<CTemplateDialog*>(p);
+            if (nStep++ == 0) {
+                for (const auto& [nId, szText] : c.boxes)
+                    SetBox(p, nId, szText);
+                PressOk(p);
+            } else {
+                bFocus = pDlg->focusWidget() == pDlg->GetEdit(c.nFocus);
+                pDlg->reject();
+            }
+        });
+        EXPECT_EQ(QString::fromLatin1(c.szMessage) + '|', strMessages);
+        EXPECT_TRUE(bFocus);
+    }
+}
+
+TEST_F(SettingsCommands, StoredValuesWiderThanTheBoxShowWholeAndOkRefusesThem)
+{
+    struct CCase
+    {
+        int nCommand;
+        const char* szSection;
+        const char* szEntry;
+        int nStored;
+        int nBox;
+        const char* szShown;
+        const char* szMessage;
+    };
+    const CCase cases[] = {
+        {res::ID_SET_COLOR, "Width", "!100", 100, res::IDC_WIDTH_TEMP_PV, "100",
+         "Please enter an integer between 1 and 10."},
+        {res::ID_SET_LIMIT, "Limit", "MaxTemp", -150, res::IDC_MAX_TEMP, "-15",
+         "Please enter an integer between -10 and 20."},
+    };
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.szShown);
+        WriteSettingInt(c.szSection, c.szEntry, c.nStored);
+        QString strShown;
+        QString strAfterTyping;
+        QString strRetyped;
+        QString strMessages;
+        int nStep = 0;
+        Run(c.nCommand, [&](QWidget* p) {
+            if (auto* pBox = qobject_cast<QMessageBox*>(p)) {
+                strMessages += pBox->text();
+                pBox->close();
+                return;
+            }
+            QLineEdit* pBox = static_cast<CTemplateDialog*>(p)->GetEdit(c.nBox);
+            if (nStep++ == 0) {
+                strShown = pBox->text();
+                pBox->end(false);
+                QTest::keyClicks(pBox, "7"); // the box is full: nothing more can be typed
+                strAfterTyping = pBox->text();
+                PressOk(p);
+            } else {
+                pBox->selectAll();
+                QTest::keyClicks(pBox, "123");
+                strRetyped = pBox->text();
+                static_cast<QDialog*>(p)->reject();
+            }
+        });
+        EXPECT_EQ(c.szShown, strShown);
+        EXPECT_EQ(c.szShown, strAfterTyping);
+        EXPECT_EQ(c.szMessage, strMessages);
+        EXPECT_EQ("12", strRetyped) << "two characters can be typed";
+        EXPECT_EQ(c.nStored, ReadSettingInt(c.szSection, c.szEntry, 0));
+    }
+}
+
+TEST_F(SettingsCommands, WidthBoxesTakeOnlyDigitsAsTyped)
+{
+    const struct
+    {
+        int nCommand;
+        int nBox;
+        const char* szTyped;
+        const char* szShown;
+    } cases[] = {
+        {res::ID_SET_COLOR, res::IDC_WIDTH_TEMP_PV, "5a", "5"},
+        {res::ID_SET_COLOR, res::IDC_WIDTH_HUMI_SV, "x-7 9", "79"},
+        {res::ID_SET_LIMIT, res::IDC_MIN_TEMP, "-5a", "-5a"}, // the limit boxes take anything
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.szTyped);
+        QString strShown;
+        Run(c.nCommand, [&](QWidget* p) {
+            QLineEdit* pBox = static_cast<CTemplateDialog*>(p)->GetEdit(c.nBox);
+            pBox->clear();
+            QTest::keyClicks(pBox, c.szTyped);
+            strShown = pBox->text();
+            static_cast<QDialog*>(p)->reject();
+        });
+        EXPECT_EQ(c.szShown, strShown);
+    }
 }
 
 TEST_F(SettingsCommands, TitleAndHideTitle)

@@ -100,6 +100,12 @@ TEST_F(SeriesTool, TimesCountFromTheFirstTimeTakenAsUnsigned32Bits)
     const CRun run = Run(Write("old.csv", "header\n1902/01/01,00:00:00,1,2\n"));
     EXPECT_EQ(run.nExit, 0);
     EXPECT_EQ(run.strOut, "0,2038-02-06,06:28:16,1,2,-1,-1\n");
+    // The summary's first time is the record's own, as the view's readouts show it on opening.
+    const CRun summary = Run("--summary " + Write("old2.csv", "header\n1902/01/01,00:00:00,1,2\n"));
+    EXPECT_TRUE(summary.strOut.starts_with("samples  1\n"
+                                           "first    1902-01-01 00:00:00\n"
+                                           "last     2038-02-06 06:28:16\n"))
+        << summary.strOut;
 }
 
 TEST_F(SeriesTool, InvalidRecordPrintsTheSamplesBeforeItAndExits1)
