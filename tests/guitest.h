@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -44,7 +45,8 @@ public:
     {
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             QWidget* p = QApplication::activeModalWidget();
-            if (!p || !p->isVisible())
+            // A slow load's progress window is no question to answer: closing it cancels.
+            if (!p || !p->isVisible() || qobject_cast<QProgressDialog*>(p))
                 return;
             ++m_nSeen;
             if (auto* pBox = qobject_cast<QMessageBox*>(p))

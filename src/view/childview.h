@@ -53,8 +53,11 @@ public:
 
     // File Open: asks for a recorder file and shows it from its first page.
     void OpenRecorderFile();
-    // Reads strPath into the curves; false if it was not read completely (a message says why).
+    // Reads strPath into the curves; false if it was not read completely (a message says
+    // why), if the user cancelled, or while another file is being read.
     bool OpenRecorderPath(const QString& strPath);
+    // While a file is read, commands, drops and closing are refused.
+    bool IsLoading() const { return m_bLoading; }
     void CloseRecorderFile();
 
     // Settings commands
@@ -115,6 +118,7 @@ private:
     void FinishOpen();
 
     ICommandUi* m_pUi;
+    bool m_bLoading = false;
     QHash<int, QWidget*> m_controls;
     CCurveCtrl* m_pPlot = nullptr;
     QComboBox* m_pScale = nullptr;
