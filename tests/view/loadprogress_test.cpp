@@ -33,10 +33,10 @@ QProgressDialog* ShownProgress()
     return p && p->isVisible() ? p : nullptr;
 }
 
-class LoadProgress : public ::testing::Test
+class FileLoad : public ::testing::Test
 {
 protected:
-    LoadProgress()
+    FileLoad()
     {
         SeedSettings();
         m_view.show();
@@ -53,7 +53,7 @@ protected:
     CChildView m_view{nullptr};
 };
 
-TEST_F(LoadProgress, CancelStopsTheLoadAndKeepsTheRecording)
+TEST_F(FileLoad, CancelStopsTheLoadAndKeepsTheRecording)
 {
     const QString strGood = m_profile.FilePath("good.csv");
     std::ofstream(strGood.toStdString()) << kFile;
@@ -97,7 +97,7 @@ TEST_F(LoadProgress, CancelStopsTheLoadAndKeepsTheRecording)
     EXPECT_FALSE(m_view.IsLoading());
 }
 
-TEST_F(LoadProgress, CommandsDropsAndASecondOpenWaitForTheLoad)
+TEST_F(FileLoad, CommandsDropsAndASecondOpenWaitForTheLoad)
 {
     const QString strOther = m_profile.FilePath("other.csv");
     std::ofstream(strOther.toStdString()) << kFile;
@@ -143,7 +143,7 @@ TEST(LoadRun, AQuickLoadShowsNoWindowAndACancelledOneGivesNoResult)
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] { nWindows += ShownProgress() != nullptr; });
     poll.start(5);
-    const auto quick = [](const ::LoadProgress&) {
+    const auto quick = [](const LoadProgress&) {
         CLoadResult r;
         r.status = CLoadResult::EStatus::Loaded;
         r.nLine = 7;
@@ -153,7 +153,7 @@ TEST(LoadRun, AQuickLoadShowsNoWindowAndACancelledOneGivesNoResult)
     EXPECT_EQ(7, result.nLine);
     EXPECT_EQ(0, nWindows);
 
-    const auto cancelled = [](const ::LoadProgress&) {
+    const auto cancelled = [](const LoadProgress&) {
         CLoadResult r;
         r.status = CLoadResult::EStatus::Cancelled;
         return r;
