@@ -114,9 +114,10 @@ bool BaselineLoad(const std::filesystem::path& path, CCurveCtrl& ctrl)
 }
 
 // Trendora's way: the reader builds the series, which then moves into the curves.
-bool TrendoraLoad(const std::filesystem::path& path, CCurveCtrl& ctrl)
+bool TrendoraLoadWith(const std::filesystem::path& path, CCurveCtrl& ctrl,
+                      const CReadOptions& options)
 {
-    CLoadResult result = LoadRecorderFile(path);
+    CLoadResult result = LoadRecorderFile(path, LoadProgress(), options);
     if (result.status != CLoadResult::EStatus::Loaded)
         return false;
     CFloatArray* const arrays[] = {&result.series.arrTempPV, &result.series.arrHumiPV,
@@ -124,6 +125,18 @@ bool TrendoraLoad(const std::filesystem::path& path, CCurveCtrl& ctrl)
     for (int i = 0; i < 4; ++i)
         ctrl.SwapValues(ctrl.FindCurve(kCurveKeys[i]), *arrays[i]);
     return true;
+}
+
+bool TrendoraLoad(const std::filesystem::path& path, CCurveCtrl& ctrl)
+{
+    return TrendoraLoadWith(path, ctrl, CReadOptions());
+}
+
+bool TrendoraLoadOneThread(const std::filesystem::path& path, CCurveCtrl& ctrl)
+{
+    CReadOptions options;
+    options.nThreads = 1;
+    return TrendoraLoadWith(path, ctrl, options);
 }
 
 struct CLoaded
@@ -161,6 +174,12 @@ void BM_LoadTrendora(benchmark::State& state)
     RunLoad(state, "BM_LoadTrendora", &TrendoraLoad);
 }
 BENCHMARK(BM_LoadTrendora)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_LoadTrendoraOneThread(benchmark::State& state)
+{
+    RunLoad(state, "BM_LoadTrendoraOneThread", &TrendoraLoadOneThread);
+}
+BENCHMARK(BM_LoadTrendoraOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Reading the file's bytes and nothing else: the floor under any loader.
 void BM_ReadBytes(benchmark::State& state)
@@ -286,6 +305,8 @@ const bool kSummary =
                    "BM_LoadTrendora") &&
     AddSpeedupLine("load time over the time to read the bytes (target <= 8)", "BM_LoadTrendora",
                    "BM_ReadBytes") &&
+    AddSpeedupLine("load on every core vs on one thread", "BM_LoadTrendoraOneThread",
+                   "BM_LoadTrendora") &&
     AddSummaryLine([](const CBenchResults&) -> std::string {
         const auto baseline = g_loaded.find("BM_LoadBaseline");
         const auto ours = g_loaded.find("BM_LoadTrendora");
