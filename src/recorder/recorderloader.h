@@ -104,8 +104,8 @@ private:
     std::string m_strPending; // the start of a line that continues in the next piece
     std::int64_t m_nLine = 0;
     CReadOptions m_options;
-    std::unique_ptr<CTaskPool> m_pPool;
     CWindow m_windows[2]; // one is read while the next is parsed
+    std::unique_ptr<CTaskPool> m_pPool; // ends its threads before the windows go
 };
 
 CLoadResult LoadRecorderFile(const std::filesystem::path& path,

@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include <atomic>
-#include <memory>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -28,15 +28,25 @@ bool RunRecorderLoad(QWidget* pParent, const QString& strLabel, const RecorderLo
     std::atomic<std::uint64_t> nTotal{0};
     QEventLoop loop;
     CLoadResult loaded;
-    std::thread worker([&] {
+    const auto run = [&] {
         loaded = load([&](std::uint64_t nNowDone, std::uint64_t nNowTotal) {
             nDone.store(nNowDone, std::memory_order_relaxed);
             nTotal.store(nNowTotal, std::memory_order_relaxed);
             return !bCancel.load(std::memory_order_relaxed);
         });
         bDone = true;
-        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
-    });
+    };
+    std::thread worker;
+    try {
+        worker = std::thread([&] {
+            run();
+            QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) {
+        run(); // no thread to be had: read here, as in one piece
+        result = std::move(loaded);
+        return result.status != CLoadResult::EStatus::Cancelled;
+    }
 
     // A short load shows no window; until the window shows, the user's clicks and keys wait.
     QTimer::singleShot(nDelayMs, &loop, [&loop] { loop.quit(); });
