@@ -12,6 +12,10 @@
 #include <system_error>
 #include <thread>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace {
 
 constexpr std::size_t kChunkSize = 1 << 20;
@@ -149,9 +153,42 @@ void CRecorderReader::ReadLines(const char* p, const char* pEnd)
             StartParsing(m_windows[1 - k], pNext, WindowEnd(pNext, pEnd));
         ReadParsed(m_windows[k]);
         m_pPool->Finish();
+        m_builder.SetWriteLimit(INT64_MAX, nullptr);
         if (pNext == pEnd || HasStopped())
             break;
     }
+}
+
+// On some virtual machines the first access to a fresh page of memory costs several
+// microseconds, far more than filling it: a month's samples would spend about a quarter of
+// the reading there. So the helpers read one byte of each page the next appends will reach,
+// within the storage already allocated; appends past the start of that stretch wait for the
+// round to end, and so does any growth of the arrays.
+void CRecorderReader::PlanTouching()
+{
+    constexpr std::int64_t kTouchAhead = 65536; // samples
+    m_nTouchTasks = 0;
+    m_builder.SetWriteLimit(INT64_MAX, nullptr);
+    CRecordSeries& s = m_result.series;
+    const CFloatArray* const arrays[4] = {&s.arrTempPV, &s.arrHumiPV, &s.arrTempSV, &s.arrHumiSV};
+    const std::int64_t nSize = s.GetCount();
+    std::int64_t nFrom = std::max(m_nTouched, nSize);
+    std::int64_t nTarget = nSize + kTouchAhead;
+    for (int i = 0; i < 4; ++i) {
+        nTarget = std::min(nTarget, arrays[i]->GetCapacity());
+        if (arrays[i]->GetData() != m_pTouchedData[i])
+            nFrom = nSize; // moved: its pages are new to this process
+    }
+    if (nTarget <= nFrom)
+        return;
+    for (int i = 0; i < 4; ++i) {
+        m_pTouchedData[i] = arrays[i]->GetData();
+        m_touch[i] = {reinterpret_cast<const char*>(arrays[i]->GetData() + nFrom),
+                      static_cast<std::size_t>(nTarget - nFrom) * sizeof(float)};
+    }
+    m_nTouchTasks = 4;
+    m_nTouched = nTarget;
+    m_builder.SetWriteLimit(nFrom, [this] { m_pPool->Finish(); });
 }
 
 void CRecorderReader::ReadLinesHere(const char* p, const char* pEnd)
@@ -181,7 +218,22 @@ void CRecorderReader::StartParsing(CWindow& window, const char* p, const char* p
         window.bounds[i] = PastLineEnd(std::max(p + nBytes * i / nPieces, window.bounds[i - 1]), pEnd);
     if (window.pieces.size() < nPieces)
         window.pieces.resize(nPieces);
-    m_pPool->Start(nPieces, [&window](std::size_t i) {
+    PlanTouching();
+    m_pPool->Start(nPieces + m_nTouchTasks, [this, &window, nPieces](std::size_t i) {
+        if (i >= nPieces) {
+            const CTouch& touch = m_touch[i - nPieces];
+            const auto nBegin = reinterpret_cast<std::uintptr_t>(touch.pBegin);
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+            // Otherwise a read would map the shared zero page, and the first write would
+            // still find a fresh page. Contents stay as they are.
+            const std::uintptr_t nPage = nBegin & ~std::uintptr_t(4095);
+            madvise(reinterpret_cast<void*>(nPage), nBegin + touch.nBytes - nPage,
+                    MADV_POPULATE_WRITE);
+#endif
+            for (std::uintptr_t q = nBegin; q < nBegin + touch.nBytes; q = (q | 4095) + 1)
+                (void)*reinterpret_cast<const volatile char*>(q);
+            return;
+        }
         std::vector<CParsedLine>& piece = window.pieces[i];
         piece.clear();
         try {

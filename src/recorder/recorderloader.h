@@ -95,6 +95,7 @@ private:
     void ReadLinesHere(const char* p, const char* pEnd);
     const char* WindowEnd(const char* p, const char* pEnd) const;
     void StartParsing(CWindow& window, const char* p, const char* pEnd);
+    void PlanTouching();
     void ReadParsed(const CWindow& window);
     bool Stop(CLoadResult::EStatus status, std::string strMessage);
     std::string DescribeInvalidRecord(std::string_view line, const CRecordFields& fields) const;
@@ -105,6 +106,16 @@ private:
     std::int64_t m_nLine = 0;
     CReadOptions m_options;
     CWindow m_windows[2]; // one is read while the next is parsed
+    // Pages of the sample arrays that a round's helpers read ahead of the appends.
+    struct CTouch
+    {
+        const char* pBegin = nullptr;
+        std::size_t nBytes = 0;
+    };
+    CTouch m_touch[4];
+    std::size_t m_nTouchTasks = 0;
+    std::int64_t m_nTouched = 0;
+    const float* m_pTouchedData[4] = {};
     std::unique_ptr<CTaskPool> m_pPool; // ends its threads before the windows go
 };
 
