@@ -218,9 +218,9 @@ void BM_LoadYear(benchmark::State& state)
     }
     state.SetBytesProcessed(state.iterations() * nBytes);
     state.counters["samples"] = static_cast<double>(nSamples);
-    state.counters["seconds"] = benchmark::Counter(
-        static_cast<double>(state.iterations()), benchmark::Counter::kIsIterationInvariantRate |
-                                                     benchmark::Counter::kInvert);
+    state.counters["seconds"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                   benchmark::Counter::kIsIterationInvariantRate |
+                                                       benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_LoadYear)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -331,10 +331,13 @@ const bool kSummary =
             !peak->second.count("peak_MB"))
             return std::string();
         char sz[200];
-        std::snprintf(sz, sizeof sz, "a year (%s samples): loaded in %.2f s, peak %.0f MB (%.2f bytes per sample)",
-                      FormatWithThousands(static_cast<std::int64_t>(load->second.at("samples").value)).c_str(),
-                      load->second.at("seconds").value, peak->second.at("peak_MB").value,
-                      peak->second.at("bytes_per_sample").value);
+        std::snprintf(
+            sz, sizeof sz,
+            "a year (%s samples): loaded in %.2f s, peak %.0f MB (%.2f bytes per sample)",
+            FormatWithThousands(static_cast<std::int64_t>(load->second.at("samples").value))
+                .c_str(),
+            load->second.at("seconds").value, peak->second.at("peak_MB").value,
+            peak->second.at("bytes_per_sample").value);
         return sz;
     });
 

@@ -66,10 +66,10 @@ int main(int argc, char** argv)
     benchmark::BenchmarkReporter* pDisplay = benchmark::CreateDefaultDisplayReporter();
     // A table on stdout takes the notes and summary lines after it; JSON or CSV stays
     // machine-readable, and they go to stderr.
-    std::FILE* pNotes =
-        dynamic_cast<benchmark::ConsoleReporter*>(pDisplay) ? stdout : stderr;
+    std::FILE* pNotes = dynamic_cast<benchmark::ConsoleReporter*>(pDisplay) ? stdout : stderr;
     const char* szTz = std::getenv("TZ");
-    std::fprintf(pNotes, "TZ %s\n", szTz ? szTz : "unset (mktime reads /etc/localtime on every call)");
+    std::fprintf(pNotes, "TZ %s\n",
+                 szTz ? szTz : "unset (mktime reads /etc/localtime on every call)");
     std::fflush(pNotes);
 
     CKeepingReporter reporter(pDisplay);

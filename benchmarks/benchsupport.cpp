@@ -81,7 +81,8 @@ const std::filesystem::path& BenchmarkMonthFile()
 
 const std::filesystem::path& BenchmarkYearFile()
 {
-    static const std::filesystem::path path = WriteBenchmarkFile("year.csv", BenchmarkYearOptions());
+    static const std::filesystem::path path =
+        WriteBenchmarkFile("year.csv", BenchmarkYearOptions());
     return path;
 }
 

@@ -5,8 +5,8 @@
 #include <QString>
 
 #include <cerrno>
-#include <string>
 #include <fcntl.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,8 +33,8 @@ public:
     // Small texts only: they fit the pipe's buffer whatever the reader does.
     bool Write(const std::string& strText)
     {
-        return m_nFd >= 0 && write(m_nFd, strText.data(), strText.size()) ==
-                                 static_cast<ssize_t>(strText.size());
+        return m_nFd >= 0 &&
+               write(m_nFd, strText.data(), strText.size()) == static_cast<ssize_t>(strText.size());
     }
     // The reader then sees the end of the file.
     void Close()

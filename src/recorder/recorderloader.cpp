@@ -207,15 +207,15 @@ const char* CRecorderReader::WindowEnd(const char* p, const char* pEnd) const
 void CRecorderReader::StartParsing(CWindow& window, const char* p, const char* pEnd)
 {
     const std::size_t nBytes = static_cast<std::size_t>(pEnd - p);
-    const std::size_t nPieces =
-        std::clamp<std::size_t>(nBytes / m_options.nPieceBytes, 1, 4096);
+    const std::size_t nPieces = std::clamp<std::size_t>(nBytes / m_options.nPieceBytes, 1, 4096);
     window.pBegin = p;
     window.pEnd = pEnd;
     window.bFailed = false;
     window.bounds.assign(nPieces + 1, pEnd);
     window.bounds[0] = p;
     for (std::size_t i = 1; i < nPieces; ++i)
-        window.bounds[i] = PastLineEnd(std::max(p + nBytes * i / nPieces, window.bounds[i - 1]), pEnd);
+        window.bounds[i] =
+            PastLineEnd(std::max(p + nBytes * i / nPieces, window.bounds[i - 1]), pEnd);
     if (window.pieces.size() < nPieces)
         window.pieces.resize(nPieces);
     PlanTouching();

@@ -40,7 +40,8 @@ bool RunRecorderLoad(QWidget* pParent, const QString& strLabel, const RecorderLo
     try {
         worker = std::thread([&] {
             run();
-            QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
         });
     } catch (const std::system_error&) {
         run(); // no thread to be had: read here, as in one piece
@@ -67,7 +68,8 @@ bool RunRecorderLoad(QWidget* pParent, const QString& strLabel, const RecorderLo
                 progress.setRange(0, 0); // a pipe or device: its size is not known
                 return;
             }
-            const std::uint64_t nNowDone = std::min(nDone.load(std::memory_order_relaxed), nNowTotal);
+            const std::uint64_t nNowDone =
+                std::min(nDone.load(std::memory_order_relaxed), nNowTotal);
             progress.setRange(0, kProgressSteps);
             progress.setValue(static_cast<int>(nNowDone * kProgressSteps / nNowTotal));
         };

@@ -66,8 +66,8 @@ protected:
 TEST_F(RecorderLoad, GapIsFilledWithTheLaterRecordsValues)
 {
     const CLoadResult r = LoadAllWays(std::string(kHeader) +
-                                           "2020/01/01,12:00:00,1,2,3,4\n"
-                                           "2020/01/01,12:00:10,5,6,7,8\n");
+                                      "2020/01/01,12:00:00,1,2,3,4\n"
+                                      "2020/01/01,12:00:10,5,6,7,8\n");
     ASSERT_EQ(CLoadResult::EStatus::Loaded, r.status) << r.strMessage;
     EXPECT_EQ(1577880000, r.tFirst);
     ASSERT_EQ(11, r.GetSampleCount());
@@ -82,10 +82,10 @@ TEST_F(RecorderLoad, GapIsFilledWithTheLaterRecordsValues)
 TEST_F(RecorderLoad, RepeatedAndEarlierTimesAddNothing)
 {
     const CLoadResult r = LoadAllWays(std::string(kHeader) +
-                                           "2020/01/01,12:00:10,1,0,0,0\n"
-                                           "2020/01/01,12:00:10,2,0,0,0\n"
-                                           "2020/01/01,12:00:05,3,0,0,0\n"
-                                           "2020/01/01,12:00:12,4,0,0,0\n");
+                                      "2020/01/01,12:00:10,1,0,0,0\n"
+                                      "2020/01/01,12:00:10,2,0,0,0\n"
+                                      "2020/01/01,12:00:05,3,0,0,0\n"
+                                      "2020/01/01,12:00:12,4,0,0,0\n");
     ASSERT_EQ(CLoadResult::EStatus::Loaded, r.status);
     EXPECT_EQ((std::vector<float>{1, 4, 4}), Values(r.series.arrTempPV));
 }
@@ -119,10 +119,10 @@ TEST_F(RecorderLoad, TooFewLinesLoadsNothing)
 TEST_F(RecorderLoad, InvalidRecordKeepsWhatCameBeforeAndNamesItsLine)
 {
     const CLoadResult r = LoadAllWays(std::string(kHeader) +
-                                           "2020/01/01,00:00:00,1,1,1,1\n"
-                                           "2020/01/01,00:00:02,2,2,2,2\n"
-                                           "\n"
-                                           "2020/01/01,00:00:09,3,3,3,3\n");
+                                      "2020/01/01,00:00:00,1,1,1,1\n"
+                                      "2020/01/01,00:00:02,2,2,2,2\n"
+                                      "\n"
+                                      "2020/01/01,00:00:09,3,3,3,3\n");
     EXPECT_EQ(CLoadResult::EStatus::InvalidRecord, r.status);
     EXPECT_EQ(4, r.nLine);
     EXPECT_TRUE(r.bHaveFirstRecord);
@@ -159,9 +159,9 @@ TEST_F(RecorderLoad, MessagesNameTheBadField)
 TEST_F(RecorderLoad, SpanLongerThanTheSeriesCanHoldIsRefusedBeforeAllocating)
 {
     const CLoadResult r = LoadAllWays(std::string(kHeader) +
-                                           "2000/01/01,00:00:00,1,1,1,1\n"
-                                           "2000/01/01,00:00:01,2,2,2,2\n"
-                                           "2100/01/01,00:00:00,3,3,3,3\n");
+                                      "2000/01/01,00:00:00,1,1,1,1\n"
+                                      "2000/01/01,00:00:01,2,2,2,2\n"
+                                      "2100/01/01,00:00:00,3,3,3,3\n");
     EXPECT_EQ(CLoadResult::EStatus::SpanTooLong, r.status);
     EXPECT_EQ(4, r.nLine);
     EXPECT_EQ(2, r.GetSampleCount());

@@ -115,8 +115,7 @@ TEST_F(FileLoad, CommandsDropsAndASecondOpenWaitForTheLoad)
             m_view.OnCommand(res::ID_FILE_CLOSE);
             QMimeData mime;
             mime.setUrls({QUrl::fromLocalFile(strOther)});
-            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
-                            Qt::NoModifier);
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(&m_view, &drop);
             EXPECT_FALSE(drop.isAccepted());
         }
