@@ -11,6 +11,7 @@
 #include <ctime>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace {
 
@@ -113,9 +114,10 @@ bool BaselineLoad(const std::filesystem::path& path, CCurveCtrl& ctrl)
 }
 
 // Trendora's way: the reader builds the series, which then moves into the curves.
-bool TrendoraLoad(const std::filesystem::path& path, CCurveCtrl& ctrl)
+bool TrendoraLoadWith(const std::filesystem::path& path, CCurveCtrl& ctrl,
+                      const CReadOptions& options)
 {
-    CLoadResult result = LoadRecorderFile(path);
+    CLoadResult result = LoadRecorderFile(path, LoadProgress(), options);
     if (result.status != CLoadResult::EStatus::Loaded)
         return false;
     CFloatArray* const arrays[] = {&result.series.arrTempPV, &result.series.arrHumiPV,
@@ -123,6 +125,18 @@ bool TrendoraLoad(const std::filesystem::path& path, CCurveCtrl& ctrl)
     for (int i = 0; i < 4; ++i)
         ctrl.SwapValues(ctrl.FindCurve(kCurveKeys[i]), *arrays[i]);
     return true;
+}
+
+bool TrendoraLoad(const std::filesystem::path& path, CCurveCtrl& ctrl)
+{
+    return TrendoraLoadWith(path, ctrl, CReadOptions());
+}
+
+bool TrendoraLoadOneThread(const std::filesystem::path& path, CCurveCtrl& ctrl)
+{
+    CReadOptions options;
+    options.nThreads = 1;
+    return TrendoraLoadWith(path, ctrl, options);
 }
 
 struct CLoaded
@@ -161,6 +175,55 @@ void BM_LoadTrendora(benchmark::State& state)
 }
 BENCHMARK(BM_LoadTrendora)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+void BM_LoadTrendoraOneThread(benchmark::State& state)
+{
+    RunLoad(state, "BM_LoadTrendoraOneThread", &TrendoraLoadOneThread);
+}
+BENCHMARK(BM_LoadTrendoraOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Reading the file's bytes and nothing else: the floor under any loader.
+void BM_ReadBytes(benchmark::State& state)
+{
+    const std::filesystem::path& path = BenchmarkMonthFile();
+    const auto nBytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
+    std::vector<char> buffer(1 << 20);
+    for (auto _ : state) {
+        std::FILE* pFile = std::fopen(path.c_str(), "rb");
+        if (!pFile) {
+            state.SkipWithError("the month cannot be opened");
+            return;
+        }
+        while (std::fread(buffer.data(), 1, buffer.size(), pFile) > 0)
+            benchmark::DoNotOptimize(buffer.data());
+        std::fclose(pFile);
+    }
+    state.SetBytesProcessed(state.iterations() * nBytes);
+}
+BENCHMARK(BM_ReadBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A year at one record a second: 31.5 million samples, about 500 MB of curves. Writing the
+// file takes longer than reading it; leave it out with --benchmark_filter=-Year.
+void BM_LoadYear(benchmark::State& state)
+{
+    const std::filesystem::path& path = BenchmarkYearFile();
+    const auto nBytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
+    std::int64_t nSamples = 0;
+    for (auto _ : state) {
+        const CLoadResult result = LoadRecorderFile(path);
+        if (result.status != CLoadResult::EStatus::Loaded) {
+            state.SkipWithError("the year did not load completely");
+            return;
+        }
+        nSamples = result.GetSampleCount();
+    }
+    state.SetBytesProcessed(state.iterations() * nBytes);
+    state.counters["samples"] = static_cast<double>(nSamples);
+    state.counters["seconds"] = benchmark::Counter(static_cast<double>(state.iterations()),
+                                                   benchmark::Counter::kIsIterationInvariantRate |
+                                                       benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_LoadYear)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 long StatusKilobytes(const char* szField)
 {
     std::ifstream status("/proc/self/status");
@@ -195,9 +258,10 @@ int LoadPeakChild(const std::vector<std::string>& args)
 }
 const bool kLoadPeakMode = AddChildMode("load-peak", &LoadPeakChild);
 
-void BM_LoadPeakMemory(benchmark::State& state, int nLoadsBefore)
+void BM_LoadPeakMemory(benchmark::State& state, const std::filesystem::path& (*pFile)(),
+                       int nLoadsBefore)
 {
-    const std::filesystem::path& path = BenchmarkMonthFile();
+    const std::filesystem::path& path = pFile();
     long long nBytes = -1;
     long long nSamples = 0;
     for (auto _ : state) {
@@ -212,11 +276,15 @@ void BM_LoadPeakMemory(benchmark::State& state, int nLoadsBefore)
     state.counters["bytes_per_sample"] =
         static_cast<double>(nBytes) / static_cast<double>(nSamples);
 }
-BENCHMARK_CAPTURE(BM_LoadPeakMemory, first, 0)
+BENCHMARK_CAPTURE(BM_LoadPeakMemory, first, &BenchmarkMonthFile, 0)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK_CAPTURE(BM_LoadPeakMemory, reopen, 1)
+BENCHMARK_CAPTURE(BM_LoadPeakMemory, reopen, &BenchmarkMonthFile, 1)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_LoadPeakMemory, Year, &BenchmarkYearFile, 0)
     ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
@@ -233,7 +301,12 @@ std::string PeakLine(const CBenchResults& results, const std::string& strName, c
 }
 
 const bool kSummary =
-    AddSpeedupLine("load speedup vs baseline", "BM_LoadBaseline", "BM_LoadTrendora") &&
+    AddSpeedupLine("load speedup vs baseline (target >= 12)", "BM_LoadBaseline",
+                   "BM_LoadTrendora") &&
+    AddSpeedupLine("load time over the time to read the bytes (target <= 8)", "BM_LoadTrendora",
+                   "BM_ReadBytes") &&
+    AddSpeedupLine("load on every core vs on one thread", "BM_LoadTrendoraOneThread",
+                   "BM_LoadTrendora") &&
     AddSummaryLine([](const CBenchResults&) -> std::string {
         const auto baseline = g_loaded.find("BM_LoadBaseline");
         const auto ours = g_loaded.find("BM_LoadTrendora");
@@ -250,6 +323,22 @@ const bool kSummary =
     AddSummaryLine([](const CBenchResults& results) {
         return PeakLine(results, "BM_LoadPeakMemory/reopen",
                         "peak bytes per sample, after an earlier load was freed");
+    }) &&
+    AddSummaryLine([](const CBenchResults& results) -> std::string {
+        const auto load = results.find("BM_LoadYear");
+        const auto peak = results.find("BM_LoadPeakMemory/Year");
+        if (load == results.end() || peak == results.end() || !load->second.count("seconds") ||
+            !peak->second.count("peak_MB"))
+            return std::string();
+        char sz[200];
+        std::snprintf(
+            sz, sizeof sz,
+            "a year (%s samples): loaded in %.2f s, peak %.0f MB (%.2f bytes per sample)",
+            FormatWithThousands(static_cast<std::int64_t>(load->second.at("samples").value))
+                .c_str(),
+            load->second.at("seconds").value, peak->second.at("peak_MB").value,
+            peak->second.at("bytes_per_sample").value);
+        return sz;
     });
 
 } // namespace

@@ -7,15 +7,22 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace {
 
-// The console report as usual, keeping each benchmark's counters for the summary.
-class CKeepingReporter : public benchmark::ConsoleReporter
+// Whatever report Google Benchmark's own flags ask for (--benchmark_format, colour), keeping
+// each benchmark's counters for the summary.
+class CKeepingReporter : public benchmark::BenchmarkReporter
 {
 public:
-    CKeepingReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_ColorTabular : OO_Tabular) {}
+    explicit CKeepingReporter(benchmark::BenchmarkReporter* pDisplay) : m_pDisplay(pDisplay) {}
+
+    bool ReportContext(const Context& context) override
+    {
+        m_pDisplay->SetOutputStream(&GetOutputStream());
+        m_pDisplay->SetErrorStream(&GetErrorStream());
+        return m_pDisplay->ReportContext(context);
+    }
 
     void ReportRuns(const std::vector<Run>& reports) override
     {
@@ -26,12 +33,15 @@ public:
             if (run.run_type == Run::RT_Iteration || bMean)
                 m_results[run.run_name.function_name] = run.counters;
         }
-        ConsoleReporter::ReportRuns(reports);
+        m_pDisplay->ReportRuns(reports);
     }
+
+    void Finalize() override { m_pDisplay->Finalize(); }
 
     const CBenchResults& GetResults() const { return m_results; }
 
 private:
+    benchmark::BenchmarkReporter* m_pDisplay; // owned by the library
     CBenchResults m_results;
 };
 
@@ -53,14 +63,20 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 64;
+    benchmark::BenchmarkReporter* pDisplay = benchmark::CreateDefaultDisplayReporter();
+    // A table on stdout takes the notes and summary lines after it; JSON or CSV stays
+    // machine-readable, and they go to stderr.
+    std::FILE* pNotes = dynamic_cast<benchmark::ConsoleReporter*>(pDisplay) ? stdout : stderr;
     const char* szTz = std::getenv("TZ");
-    std::printf("TZ %s\n", szTz ? szTz : "unset (mktime reads /etc/localtime on every call)");
-    std::fflush(stdout);
+    std::fprintf(pNotes, "TZ %s\n",
+                 szTz ? szTz : "unset (mktime reads /etc/localtime on every call)");
+    std::fflush(pNotes);
 
-    CKeepingReporter reporter;
+    CKeepingReporter reporter(pDisplay);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
-    std::printf("\n");
-    PrintSummary(reporter.GetResults());
+    std::fflush(stdout);
+    std::fprintf(pNotes, "\n");
+    PrintSummary(reporter.GetResults(), pNotes);
     return 0;
 }

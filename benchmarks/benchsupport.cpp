@@ -54,19 +54,35 @@ std::map<std::string, ChildMode>& ChildModes()
 
 constexpr const char* kChildFlag = "--child";
 
+CTempFolder& BenchmarkFolder()
+{
+    static CTempFolder folder;
+    return folder;
+}
+
+std::filesystem::path WriteBenchmarkFile(const char* szName, const CRecordingOptions& options)
+{
+    const std::filesystem::path file = BenchmarkFolder().GetPath() / szName;
+    if (!WriteRecordingFile(file, options)) {
+        std::fprintf(stderr, "trendora-bench: cannot write %s\n", file.string().c_str());
+        std::exit(1);
+    }
+    return file;
+}
+
 } // namespace
 
 const std::filesystem::path& BenchmarkMonthFile()
 {
-    static CTempFolder folder;
-    static const std::filesystem::path path = [] {
-        const std::filesystem::path file = folder.GetPath() / "month.csv";
-        if (!WriteRecordingFile(file, BenchmarkMonthOptions())) {
-            std::fprintf(stderr, "trendora-bench: cannot write %s\n", file.string().c_str());
-            std::exit(1);
-        }
-        return file;
-    }();
+    static const std::filesystem::path path =
+        WriteBenchmarkFile("month.csv", BenchmarkMonthOptions());
+    return path;
+}
+
+const std::filesystem::path& BenchmarkYearFile()
+{
+    static const std::filesystem::path path =
+        WriteBenchmarkFile("year.csv", BenchmarkYearOptions());
     return path;
 }
 
@@ -98,14 +114,14 @@ bool AddSpeedupLine(std::string strLabel, std::string strBaseline, std::string s
     });
 }
 
-void PrintSummary(const CBenchResults& results)
+void PrintSummary(const CBenchResults& results, std::FILE* pOut)
 {
     for (const SummaryLine& line : SummaryLines()) {
         const std::string strText = line(results);
         if (!strText.empty())
-            std::printf("%s\n", strText.c_str());
+            std::fprintf(pOut, "%s\n", strText.c_str());
     }
-    std::fflush(stdout);
+    std::fflush(pOut);
 }
 
 bool AddChildMode(std::string strName, ChildMode mode)

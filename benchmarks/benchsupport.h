@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -13,6 +14,8 @@
 // A month at one record a second (about 118 MB), written once per run into a temporary
 // folder that is removed at exit.
 const std::filesystem::path& BenchmarkMonthFile();
+// A year at one record a second (about 1.4 GB), the same way; written only if asked for.
+const std::filesystem::path& BenchmarkYearFile();
 
 // The counters of each benchmark's last run (its mean over repetitions where there are
 // several), by its name as registered. Rates are already per second.
@@ -26,7 +29,7 @@ bool AddSummaryLine(SummaryLine line);
 // "strLabel: N.Nx": the candidate's bytes per second over the baseline's, both measured in
 // this run.
 bool AddSpeedupLine(std::string strLabel, std::string strBaseline, std::string strCandidate);
-void PrintSummary(const CBenchResults& results);
+void PrintSummary(const CBenchResults& results, std::FILE* pOut);
 
 // A named entry point run by this executable in a fresh child process, for measurements
 // such as peak memory that the benchmark process's own history would distort. It writes

@@ -305,3 +305,10 @@ CRecordingOptions BenchmarkMonthOptions()
     };
     return month;
 }
+
+CRecordingOptions BenchmarkYearOptions()
+{
+    CRecordingOptions year = BenchmarkMonthOptions();
+    year.nSeconds = 365 * kSecondsPerDay;
+    return year;
+}

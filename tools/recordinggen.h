@@ -86,3 +86,5 @@ struct CExampleRecording
 std::vector<CExampleRecording> ExampleRecordings();
 // A month of a damp-heat cyclic test at one record a second: 2,678,400 lines, about 118 MB.
 CRecordingOptions BenchmarkMonthOptions();
+// The same programme for a year: 31,536,000 lines, about 1.4 GB.
+CRecordingOptions BenchmarkYearOptions();

@@ -10,6 +10,7 @@
 #include "view/childview.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -254,6 +255,9 @@ void CMainFrame::UpdateCommandStates()
 
 void CMainFrame::OnCommand(int nId)
 {
+    // A file being read belongs to the view: nothing may change or replace it meanwhile.
+    if (m_pView && m_pView->IsLoading())
+        return;
     if (m_pView && m_pView->OnCommand(nId))
         return;
     switch (nId) {
@@ -271,6 +275,15 @@ void CMainFrame::OnCommand(int nId)
     default:
         break;
     }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* pEvent)
+{
+    if (m_pView && m_pView->IsLoading()) {
+        pEvent->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(pEvent);
 }
 
 void CMainFrame::OnAbout()

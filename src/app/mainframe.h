@@ -42,6 +42,9 @@ public:
     void SetCommandChecked(int nId, bool bChecked) override;
     void SetButtonChecked(int nId, bool bChecked) override;
 
+protected:
+    void closeEvent(QCloseEvent* pEvent) override;
+
 private:
     void BuildMenu();
     void BuildToolBar();

@@ -1,10 +1,20 @@
 #include "recorder/recorderloader.h"
 
+#include "recorder/taskpool.h"
+
+#include <algorithm>
+#include <atomic>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <system_error>
+#include <thread>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace {
 
@@ -57,36 +67,197 @@ std::string FormatWithThousands(std::int64_t n)
     return n < 0 ? "-" + s : s;
 }
 
-CRecorderReader::CRecorderReader(std::int64_t nMaxSamples)
-    : m_builder(m_result.series, nMaxSamples)
+CRecorderReader::CRecorderReader(std::int64_t nMaxSamples, const CReadOptions& options)
+    : m_builder(m_result.series, nMaxSamples), m_options(options)
 {
     m_result.status = CLoadResult::EStatus::Loaded;
+    if (m_options.nThreads == 0)
+        m_options.nThreads = std::max(1u, std::thread::hardware_concurrency());
+    m_options.nPieceBytes = std::max<std::size_t>(m_options.nPieceBytes, 1);
+    m_options.nWindowBytes = std::max(m_options.nWindowBytes, m_options.nPieceBytes);
 }
+
+CRecorderReader::~CRecorderReader() = default;
 
 bool CRecorderReader::Feed(const char* pData, std::size_t nSize)
 {
     const char* p = pData;
     const char* const pEnd = pData + nSize;
-    while (p < pEnd && !HasStopped()) {
+    if (HasStopped())
+        return false;
+    // First the rest of a line begun in an earlier piece.
+    if (!m_strPending.empty()) {
         const char* pNewline = static_cast<const char*>(std::memchr(p, '\n', pEnd - p));
         if (!pNewline) {
             m_strPending.append(p, pEnd);
-            break;
+            return true;
         }
-        std::string_view line;
-        if (m_strPending.empty()) {
-            line = std::string_view(p, pNewline - p);
-        } else {
-            m_strPending.append(p, pNewline);
-            line = m_strPending;
-        }
+        m_strPending.append(p, pNewline);
+        std::string_view line = m_strPending;
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         ReadLine(line);
         m_strPending.clear();
         p = pNewline + 1;
     }
+    const char* pLineEnd = pEnd;
+    while (pLineEnd > p && pLineEnd[-1] != '\n')
+        --pLineEnd;
+    ReadLines(p, pLineEnd);
+    if (!HasStopped())
+        m_strPending.assign(pLineEnd, pEnd);
     return !HasStopped();
+}
+
+namespace {
+
+// The line at q, without its line end; q moves to the next line.
+std::string_view NextLine(const char*& q, const char* pEnd)
+{
+    const char* pNewline = static_cast<const char*>(std::memchr(q, '\n', pEnd - q));
+    std::string_view line(q, pNewline - q);
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    q = pNewline + 1;
+    return line;
+}
+
+// Just past the first LF at or after pFrom, or pEnd.
+const char* PastLineEnd(const char* pFrom, const char* pEnd)
+{
+    if (pFrom >= pEnd)
+        return pEnd;
+    const char* pNewline = static_cast<const char*>(std::memchr(pFrom, '\n', pEnd - pFrom));
+    return pNewline ? pNewline + 1 : pEnd;
+}
+
+} // namespace
+
+void CRecorderReader::ReadLines(const char* p, const char* pEnd)
+{
+    // [p, pEnd) holds whole lines, each with its LF.
+    if (m_options.nThreads < 2 || static_cast<std::size_t>(pEnd - p) < 2 * m_options.nPieceBytes) {
+        ReadLinesHere(p, pEnd);
+        return;
+    }
+    if (!m_pPool)
+        m_pPool = std::make_unique<CTaskPool>(m_options.nThreads);
+    // Parsing depends on nothing but the line, so pieces are parsed side by side; times
+    // depend on the records before them (mktime's hint), so records are converted and
+    // expanded here in file order, while the helpers parse the next window.
+    StartParsing(m_windows[0], p, WindowEnd(p, pEnd));
+    m_pPool->Finish();
+    for (int k = 0;; k = 1 - k) {
+        const char* const pNext = m_windows[k].pEnd;
+        if (pNext < pEnd)
+            StartParsing(m_windows[1 - k], pNext, WindowEnd(pNext, pEnd));
+        ReadParsed(m_windows[k]);
+        m_pPool->Finish();
+        m_builder.SetWriteLimit(INT64_MAX, nullptr);
+        if (pNext == pEnd || HasStopped())
+            break;
+    }
+}
+
+// On some virtual machines the first access to a fresh page of memory costs several
+// microseconds, far more than filling it: a month's samples would spend about a quarter of
+// the reading there. So the helpers read one byte of each page the next appends will reach,
+// within the storage already allocated; appends past the start of that stretch wait for the
+// round to end, and so does any growth of the arrays.
+void CRecorderReader::PlanTouching()
+{
+    constexpr std::int64_t kTouchAhead = 65536; // samples
+    m_nTouchTasks = 0;
+    m_builder.SetWriteLimit(INT64_MAX, nullptr);
+    CRecordSeries& s = m_result.series;
+    const CFloatArray* const arrays[4] = {&s.arrTempPV, &s.arrHumiPV, &s.arrTempSV, &s.arrHumiSV};
+    const std::int64_t nSize = s.GetCount();
+    std::int64_t nFrom = std::max(m_nTouched, nSize);
+    std::int64_t nTarget = nSize + kTouchAhead;
+    for (int i = 0; i < 4; ++i) {
+        nTarget = std::min(nTarget, arrays[i]->GetCapacity());
+        if (arrays[i]->GetData() != m_pTouchedData[i])
+            nFrom = nSize; // moved: its pages are new to this process
+    }
+    if (nTarget <= nFrom)
+        return;
+    for (int i = 0; i < 4; ++i) {
+        m_pTouchedData[i] = arrays[i]->GetData();
+        m_touch[i] = {reinterpret_cast<const char*>(arrays[i]->GetData() + nFrom),
+                      static_cast<std::size_t>(nTarget - nFrom) * sizeof(float)};
+    }
+    m_nTouchTasks = 4;
+    m_nTouched = nTarget;
+    m_builder.SetWriteLimit(nFrom, [this] { m_pPool->Finish(); });
+}
+
+void CRecorderReader::ReadLinesHere(const char* p, const char* pEnd)
+{
+    while (p < pEnd && !HasStopped())
+        ReadLine(NextLine(p, pEnd));
+}
+
+const char* CRecorderReader::WindowEnd(const char* p, const char* pEnd) const
+{
+    if (static_cast<std::size_t>(pEnd - p) <= m_options.nWindowBytes)
+        return pEnd;
+    return PastLineEnd(p + m_options.nWindowBytes - 1, pEnd);
+}
+
+void CRecorderReader::StartParsing(CWindow& window, const char* p, const char* pEnd)
+{
+    const std::size_t nBytes = static_cast<std::size_t>(pEnd - p);
+    const std::size_t nPieces = std::clamp<std::size_t>(nBytes / m_options.nPieceBytes, 1, 4096);
+    window.pBegin = p;
+    window.pEnd = pEnd;
+    window.bFailed = false;
+    window.bounds.assign(nPieces + 1, pEnd);
+    window.bounds[0] = p;
+    for (std::size_t i = 1; i < nPieces; ++i)
+        window.bounds[i] =
+            PastLineEnd(std::max(p + nBytes * i / nPieces, window.bounds[i - 1]), pEnd);
+    if (window.pieces.size() < nPieces)
+        window.pieces.resize(nPieces);
+    PlanTouching();
+    m_pPool->Start(nPieces + m_nTouchTasks, [this, &window, nPieces](std::size_t i) {
+        if (i >= nPieces) {
+            const CTouch& touch = m_touch[i - nPieces];
+            const auto nBegin = reinterpret_cast<std::uintptr_t>(touch.pBegin);
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+            // Otherwise a read would map the shared zero page, and the first write would
+            // still find a fresh page. Contents stay as they are.
+            const std::uintptr_t nPage = nBegin & ~std::uintptr_t(4095);
+            madvise(reinterpret_cast<void*>(nPage), nBegin + touch.nBytes - nPage,
+                    MADV_POPULATE_WRITE);
+#endif
+            for (std::uintptr_t q = nBegin; q < nBegin + touch.nBytes; q = (q | 4095) + 1)
+                (void)*reinterpret_cast<const volatile char*>(q);
+            return;
+        }
+        std::vector<CParsedLine>& piece = window.pieces[i];
+        piece.clear();
+        try {
+            for (const char* q = window.bounds[i]; q < window.bounds[i + 1];) {
+                const std::string_view line = NextLine(q, window.bounds[i + 1]);
+                piece.push_back({ParseRecordLine(line), line});
+            }
+        } catch (...) {
+            window.bFailed = true; // read again on the calling thread
+        }
+    });
+}
+
+void CRecorderReader::ReadParsed(const CWindow& window)
+{
+    if (window.bFailed) {
+        ReadLinesHere(window.pBegin, window.pEnd);
+        return;
+    }
+    const std::size_t nPieces = window.bounds.size() - 1;
+    for (std::size_t i = 0; i < nPieces && !HasStopped(); ++i)
+        for (const CParsedLine& parsed : window.pieces[i])
+            if (!ReadLine(parsed.line, &parsed.fields))
+                break;
 }
 
 CLoadResult CRecorderReader::Finish()
@@ -103,12 +274,12 @@ CLoadResult CRecorderReader::Finish()
     return std::move(m_result);
 }
 
-bool CRecorderReader::ReadLine(std::string_view line)
+bool CRecorderReader::ReadLine(std::string_view line, const CRecordFields* pParsed)
 {
     ++m_nLine;
     if (m_nLine == 1)
         return true; // the header, whatever it holds
-    const CRecordFields fields = ParseRecordLine(line);
+    const CRecordFields fields = pParsed ? *pParsed : ParseRecordLine(line);
     const EAppendStatus status =
         m_nLine == 2 ? m_builder.AppendFirstRecord(fields) : m_builder.AppendRecord(fields);
     switch (status) {
@@ -183,14 +354,16 @@ std::string CRecorderReader::DescribeInvalidRecord(std::string_view line,
     return strWhere + " (\"" + Excerpt(text) + "\"): " + strWhat + ". " + strRecord;
 }
 
-CLoadResult LoadRecorderData(std::string_view data, std::int64_t nMaxSamples)
+CLoadResult LoadRecorderData(std::string_view data, std::int64_t nMaxSamples,
+                             const CReadOptions& options)
 {
-    CRecorderReader reader(nMaxSamples);
+    CRecorderReader reader(nMaxSamples, options);
     reader.Feed(data.data(), data.size());
     return reader.Finish();
 }
 
-CLoadResult LoadRecorderFile(const std::filesystem::path& path, const LoadProgress& progress)
+CLoadResult LoadRecorderFile(const std::filesystem::path& path, const LoadProgress& progress,
+                             const CReadOptions& options)
 {
     auto fail = [&](const std::string& strWhy) {
         CLoadResult result;
@@ -211,7 +384,7 @@ CLoadResult LoadRecorderFile(const std::filesystem::path& path, const LoadProgre
     const std::uintmax_t nSize = std::filesystem::file_size(path, ec);
     const std::uint64_t nTotal = ec ? 0 : static_cast<std::uint64_t>(nSize);
 
-    CRecorderReader reader;
+    CRecorderReader reader(CSeriesBuilder::MaxSamples(), options);
     std::unique_ptr<char[]> buffer(new char[kChunkSize]);
     std::uint64_t nDone = 0;
     for (;;) {

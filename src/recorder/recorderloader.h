@@ -3,11 +3,16 @@
 
 #include "recorder/recordseries.h"
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
+
+class CTaskPool;
 
 struct CLoadResult
 {
@@ -36,13 +41,29 @@ struct CLoadResult
 // cancels the load.
 using LoadProgress = std::function<bool(std::uint64_t nDone, std::uint64_t nTotal)>;
 
+// How a reader shares out its work. The result never depends on it.
+struct CReadOptions
+{
+    // Threads that parse record lines, the calling thread included; 0: one per core.
+    unsigned nThreads = 0;
+    // Complete lines are parsed in windows of about this many bytes, each split into pieces
+    // of about nPieceBytes at line ends; a piece is parsed by one thread, and the records are
+    // then converted and expanded in file order on the calling thread.
+    std::size_t nWindowBytes = 256 * 1024;
+    std::size_t nPieceBytes = 64 * 1024;
+};
+
 // Line 1 is a header and is skipped; line 2 is the first record; every further line is a
 // record. Lines end with LF or CR LF and may have any length.
 class CRecorderReader
 {
 public:
     // nMaxSamples: see CSeriesBuilder.
-    explicit CRecorderReader(std::int64_t nMaxSamples = CSeriesBuilder::MaxSamples());
+    explicit CRecorderReader(std::int64_t nMaxSamples = CSeriesBuilder::MaxSamples(),
+                             const CReadOptions& options = CReadOptions());
+    ~CRecorderReader();
+    CRecorderReader(const CRecorderReader&) = delete;
+    CRecorderReader& operator=(const CRecorderReader&) = delete;
 
     // Feeds the next piece of the file; false once reading has stopped on a fault.
     bool Feed(const char* pData, std::size_t nSize);
@@ -52,7 +73,30 @@ public:
     bool HasStopped() const { return m_result.status != CLoadResult::EStatus::Loaded; }
 
 private:
-    bool ReadLine(std::string_view line);
+    // A line parsed ahead, on whichever thread.
+    struct CParsedLine
+    {
+        CRecordFields fields;
+        std::string_view line;
+    };
+
+    // Whole lines parsed ahead: the bytes [pBegin, pEnd) in pieces.
+    struct CWindow
+    {
+        const char* pBegin = nullptr;
+        const char* pEnd = nullptr;
+        std::vector<const char*> bounds;
+        std::vector<std::vector<CParsedLine>> pieces;
+        std::atomic<bool> bFailed{false};
+    };
+
+    bool ReadLine(std::string_view line, const CRecordFields* pParsed = nullptr);
+    void ReadLines(const char* p, const char* pEnd);
+    void ReadLinesHere(const char* p, const char* pEnd);
+    const char* WindowEnd(const char* p, const char* pEnd) const;
+    void StartParsing(CWindow& window, const char* p, const char* pEnd);
+    void PlanTouching();
+    void ReadParsed(const CWindow& window);
     bool Stop(CLoadResult::EStatus status, std::string strMessage);
     std::string DescribeInvalidRecord(std::string_view line, const CRecordFields& fields) const;
 
@@ -60,14 +104,29 @@ private:
     CSeriesBuilder m_builder;
     std::string m_strPending; // the start of a line that continues in the next piece
     std::int64_t m_nLine = 0;
+    CReadOptions m_options;
+    CWindow m_windows[2]; // one is read while the next is parsed
+    // Pages of the sample arrays that a round's helpers read ahead of the appends.
+    struct CTouch
+    {
+        const char* pBegin = nullptr;
+        std::size_t nBytes = 0;
+    };
+    CTouch m_touch[4];
+    std::size_t m_nTouchTasks = 0;
+    std::int64_t m_nTouched = 0;
+    const float* m_pTouchedData[4] = {};
+    std::unique_ptr<CTaskPool> m_pPool; // ends its threads before the windows go
 };
 
 CLoadResult LoadRecorderFile(const std::filesystem::path& path,
-                             const LoadProgress& progress = LoadProgress());
+                             const LoadProgress& progress = LoadProgress(),
+                             const CReadOptions& options = CReadOptions());
 
 // The same for a file already in memory.
 CLoadResult LoadRecorderData(std::string_view data,
-                             std::int64_t nMaxSamples = CSeriesBuilder::MaxSamples());
+                             std::int64_t nMaxSamples = CSeriesBuilder::MaxSamples(),
+                             const CReadOptions& options = CReadOptions());
 
 // 1234567 as "1,234,567", for messages.
 std::string FormatWithThousands(std::int64_t n);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN
@@ -86,6 +87,11 @@ EAppendStatus CSeriesBuilder::Append(const CRecordFields& fields, std::int64_t n
     if (nCount > m_nMaxSamples - nSize) {
         m_nRefusedCount = nSize + nCount;
         return EAppendStatus::SpanTooLong;
+    }
+    if (nCount > m_nWriteLimit - nSize) {
+        m_nWriteLimit = INT64_MAX;
+        if (m_onWriteLimit)
+            std::exchange(m_onWriteLimit, nullptr)();
     }
     CFloatArray* const arrays[] = {&m_series.arrTempPV, &m_series.arrHumiPV,
                                    &m_series.arrTempSV, &m_series.arrHumiSV};

@@ -6,6 +6,7 @@
 #include "recorder/recordparser.h"
 
 #include <cstdint>
+#include <functional>
 
 // Four curves of equal length; sample i stands for the first record's time plus i seconds.
 struct CRecordSeries
@@ -50,6 +51,15 @@ public:
     // What a series can hold: 2^31 - 1 samples, and 16 bytes each within physical memory.
     static std::int64_t MaxSamples();
 
+    // Before an append reaches past nLimit samples (which also comes before any growth, as
+    // long as nLimit is within the capacity), onLimit runs once; it must stop whatever other
+    // threads do with the arrays' storage from there on.
+    void SetWriteLimit(std::int64_t nLimit, std::function<void()> onLimit)
+    {
+        m_nWriteLimit = nLimit;
+        m_onWriteLimit = std::move(onLimit);
+    }
+
 private:
     EAppendStatus Append(const CRecordFields& fields, std::int64_t nCount);
 
@@ -60,4 +70,6 @@ private:
     ERecordFault m_fault = ERecordFault::None;
     std::int64_t m_nRefusedCount = 0;
     std::int64_t m_nMaxSamples;
+    std::int64_t m_nWriteLimit = INT64_MAX;
+    std::function<void()> m_onWriteLimit;
 };

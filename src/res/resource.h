@@ -111,6 +111,14 @@ inline constexpr int IDS_SAVE_TOO_SMALL = 201;
 inline constexpr int IDS_SAVE_FAILED = 202;
 inline constexpr int IDS_PRINT_NOT_STARTED = 203;
 inline constexpr int IDS_PRINT_FAILED = 204;
+// File Open: the progress text, then the messages; each wraps the reader's English detail.
+inline constexpr int IDS_OPEN_READING = 230;        // "Reading %1"
+inline constexpr int IDS_OPEN_CANNOT_READ = 231;    // %1 file name, %2 detail
+inline constexpr int IDS_OPEN_NO_RECORD = 232;      // fewer than two lines; %1, %2
+inline constexpr int IDS_OPEN_NO_READABLE = 233;    // line 2 is invalid; %1, %2
+inline constexpr int IDS_OPEN_INVALID_RECORD = 234; // %1 file name, %2 line, %3 detail
+inline constexpr int IDS_OPEN_SPAN_REFUSED = 235;   // %1 file name, %2 line, %3 detail
+inline constexpr int IDS_OPEN_OUT_OF_MEMORY = 236;  // %1 file name, %2 line, %3 detail
 // Dialog input messages; they exist in English only and every language finds them.
 inline constexpr int IDS_PARSE_INT = 61712;       // "Please enter an integer."
 inline constexpr int IDS_PARSE_INT_RANGE = 61714; // "... between %1 and %2."

@@ -297,6 +297,8 @@ bool CChildView::HasCommand(int nId) const
 
 bool CChildView::OnCommand(int nId)
 {
+    if (m_bLoading)
+        return HasCommand(nId); // refused, but no one else may run it either
     switch (nId) {
     case res::ID_FILE_OPEN:
         OpenRecorderFile();
@@ -340,7 +342,7 @@ bool CChildView::OnCommand(int nId)
 void CChildView::dragEnterEvent(QDragEnterEvent* pEvent)
 {
     const QList<QUrl> urls = pEvent->mimeData()->urls();
-    if (urls.size() == 1 && urls.front().isLocalFile() &&
+    if (!m_bLoading && urls.size() == 1 && urls.front().isLocalFile() &&
         urls.front().toLocalFile().endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         pEvent->acceptProposedAction();
 }
@@ -348,7 +350,7 @@ void CChildView::dragEnterEvent(QDragEnterEvent* pEvent)
 void CChildView::dropEvent(QDropEvent* pEvent)
 {
     const QList<QUrl> urls = pEvent->mimeData()->urls();
-    if (urls.size() != 1 || !urls.front().isLocalFile())
+    if (m_bLoading || urls.size() != 1 || !urls.front().isLocalFile())
         return;
     pEvent->acceptProposedAction();
     // Opened after the drop has finished, so the source application is not kept waiting.

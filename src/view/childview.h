@@ -57,11 +57,14 @@ public:
 
     // File Open: asks for a recorder file and shows it from its first page.
     void OpenRecorderFile();
-    // Reads strPath into the curves; false if it was not read completely (a message says why).
+    // Reads strPath into the curves; false if it was not read completely (a message says
+    // why), if the user cancelled, or while another file is being read.
     bool OpenRecorderPath(const QString& strPath);
     // Shows what a load read (result.bHaveFirstRecord holds), titled strTitle, from its first
     // page as File Open does; takes the series. The paging resets once events are processed.
     void ShowRecording(CLoadResult& result, const QString& strTitle);
+    // While a file is read, commands, drops and closing are refused.
+    bool IsLoading() const { return m_bLoading; }
     void CloseRecorderFile();
 
     // Settings commands
@@ -139,6 +142,7 @@ private:
     void FinishOpen();
 
     ICommandUi* m_pUi;
+    bool m_bLoading = false;
     QHash<int, QWidget*> m_controls;
     CCurveCtrl* m_pPlot = nullptr;
     QComboBox* m_pScale = nullptr;

@@ -11,16 +11,13 @@
 #include "view/curvekeys.h"
 #include "view/paging.h"
 
-#include <QElapsedTimer>
+#include "view/loadprogress.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QProgressDialog>
 
 namespace {
-
-// A load shorter than this shows no progress dialog.
-constexpr int kProgressDelayMs = 500;
 
 int ReadLimit(const char* szEntry)
 {
@@ -49,33 +46,34 @@ int CChildView::ExecOpenDialog(QFileDialog& dlg)
 
 bool CChildView::OpenRecorderPath(const QString& strPath)
 {
+    if (m_bLoading)
+        return false; // one load at a time
     const QFileInfo info(strPath);
-    QProgressDialog progress(this);
-    progress.setWindowTitle(res::LoadString(res::IDR_MAINFRAME));
-    progress.setLabelText(tr("Reading %1").arg(info.fileName()));
-    progress.setRange(0, 1000);
-    progress.setMinimumDuration(kProgressDelayMs);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    progress.setValue(0);
-    QElapsedTimer clock;
-    clock.start();
-    CLoadResult result = LoadRecorderFile(
-        info.filesystemFilePath(), [&](std::uint64_t nDone, std::uint64_t nTotal) {
-            if (nTotal > 0 && clock.elapsed() > 100)
-                progress.setValue(static_cast<int>(nDone * 1000 / nTotal));
-            return !progress.wasCanceled();
-        });
-    progress.close();
+    const QString strName = info.fileName();
+    const std::filesystem::path path = info.filesystemFilePath();
+    CLoadResult result;
+    m_bLoading = true;
+    const bool bFinished = RunRecorderLoad(
+        this, res::LoadString(res::IDS_OPEN_READING).arg(strName),
+        [&path](const LoadProgress& progress) { return LoadRecorderFile(path, progress); },
+        result);
+    m_bLoading = false;
+    if (!bFinished)
+        return false; // cancelled: the recording on screen stays as it was
 
     using EStatus = CLoadResult::EStatus;
+    const QString strDetail = QString::fromStdString(result.strMessage);
+    const auto warn = [this](const QString& strText) {
+        QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME), strText);
+    };
     switch (result.status) {
     case EStatus::Cancelled:
         return false;
     case EStatus::CannotOpen:
+        warn(res::LoadString(res::IDS_OPEN_CANNOT_READ).arg(strName, strDetail));
+        return false;
     case EStatus::TooFewLines:
-        QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
-                             QString::fromStdString(result.strMessage));
+        warn(res::LoadString(res::IDS_OPEN_NO_RECORD).arg(strName, strDetail));
         return false;
     default:
         break;
@@ -83,22 +81,17 @@ bool CChildView::OpenRecorderPath(const QString& strPath)
     // A file whose first record is already unreadable (not a recording at all, say) leaves
     // the recording on screen as it was.
     if (!result.bHaveFirstRecord) {
-        QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
-                             tr("%1 holds no readable record.\n\n%2\n\nThe recording on screen "
-                                "is kept.")
-                                 .arg(info.fileName(), QString::fromStdString(result.strMessage)));
+        warn(res::LoadString(res::IDS_OPEN_NO_READABLE).arg(strName, strDetail));
         return false;
     }
 
     // What the reader kept before a faulty line is shown and can be paged like a whole file.
     ShowRecording(result, info.completeBaseName());
     if (result.status != EStatus::Loaded) {
-        QMessageBox::warning(this, res::LoadString(res::IDR_MAINFRAME),
-                             tr("Reading %1 stopped at line %2.\n\n%3\n\nThe records before "
-                                "that line are shown.")
-                                 .arg(info.fileName())
-                                 .arg(result.nLine)
-                                 .arg(QString::fromStdString(result.strMessage)));
+        const int nId = result.status == EStatus::SpanTooLong   ? res::IDS_OPEN_SPAN_REFUSED
+                        : result.status == EStatus::OutOfMemory ? res::IDS_OPEN_OUT_OF_MEMORY
+                                                                : res::IDS_OPEN_INVALID_RECORD;
+        warn(res::LoadString(nId).arg(strName).arg(result.nLine).arg(strDetail));
     }
     return result.status == EStatus::Loaded;
 }

@@ -8,6 +8,7 @@
 #include "skin/statictext.h"
 #include "view/childview.h"
 
+#include "../fifowriter.h"
 #include "../guitest.h"
 
 #include <gtest/gtest.h>
@@ -251,6 +252,37 @@ TEST_F(MainFrame, ButtonsReadoutsAndBoxesHaveNamesInTheActiveLanguage)
         EXPECT_EQ(QString::fromUtf8(lang.szSetScale),
                   labels.constFirst().first->text(QAccessible::Name));
     }
+}
+
+// While a file is read, neither a language switch nor closing may take the view away.
+TEST_F(MainFrame, LanguageAndCloseWaitWhileAFileIsRead)
+{
+    Start();
+    CChildView* pView = m_pFrame->GetView();
+    CFifoWriter fifo(m_profile.FilePath("slow.csv"));
+    ASSERT_TRUE(fifo.IsMade());
+    bool bTried = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!fifo.TryOpen())
+            return; // the reader has not reached the pipe yet
+        bTried = true;
+        m_pFrame->OnCommand(res::ID_LANG_CHT);
+        EXPECT_EQ(pView, m_pFrame->GetView());
+        EXPECT_FALSE(m_pFrame->close());
+        EXPECT_TRUE(m_pFrame->isVisible());
+        fifo.Write("Date,Time\n2026/03/02,00:00:00,1,2,3,4\n");
+        fifo.Close();
+        poll.stop();
+    });
+    poll.start(20);
+    EXPECT_TRUE(pView->OpenRecorderPath(m_profile.FilePath("slow.csv")));
+    Pump();
+    EXPECT_TRUE(bTried);
+    EXPECT_EQ(pView, m_pFrame->GetView());
+    EXPECT_EQ("File(&F)", MenuTitle(0));
+    m_pFrame->OnCommand(res::ID_LANG_CHT);
+    EXPECT_NE(pView, m_pFrame->GetView()) << "once read, the language switch works again";
 }
 
 } // namespace

@@ -21,6 +21,42 @@ std::vector<float> Values(const CFloatArray& arr)
     return std::vector<float>(arr.GetData(), arr.GetData() + arr.GetSize());
 }
 
+void ExpectSameResult(const CLoadResult& expected, const CLoadResult& r, const std::string& strHow)
+{
+    EXPECT_EQ(expected.status, r.status) << strHow;
+    EXPECT_EQ(expected.nLine, r.nLine) << strHow;
+    EXPECT_EQ(expected.strMessage, r.strMessage) << strHow;
+    EXPECT_EQ(expected.bHaveFirstRecord, r.bHaveFirstRecord) << strHow;
+    EXPECT_EQ(expected.tFirst, r.tFirst) << strHow;
+    EXPECT_EQ(Values(expected.series.arrTempPV), Values(r.series.arrTempPV)) << strHow;
+    EXPECT_EQ(Values(expected.series.arrHumiPV), Values(r.series.arrHumiPV)) << strHow;
+    EXPECT_EQ(Values(expected.series.arrTempSV), Values(r.series.arrTempSV)) << strHow;
+    EXPECT_EQ(Values(expected.series.arrHumiSV), Values(r.series.arrHumiSV)) << strHow;
+}
+
+// Reads data on one thread in one piece, then on several threads with pieces and windows so
+// small that their boundaries fall on every line, fed whole and in odd-sized parts; all
+// must agree. Returns the one-thread result.
+CLoadResult LoadAllWays(std::string_view data,
+                        std::int64_t nMaxSamples = CSeriesBuilder::MaxSamples())
+{
+    CLoadResult single = LoadRecorderData(data, nMaxSamples, CReadOptions{1, 1 << 20, 1 << 20});
+    for (const CReadOptions options : {CReadOptions{3, 1, 1}, CReadOptions{2, 97, 13},
+                                       CReadOptions{4, 4096, 300}}) {
+        const std::string strHow = "threads " + std::to_string(options.nThreads) + ", window " +
+                                   std::to_string(options.nWindowBytes) + ", piece " +
+                                   std::to_string(options.nPieceBytes);
+        ExpectSameResult(single, LoadRecorderData(data, nMaxSamples, options), strHow);
+        if (options.nThreads != 2)
+            continue;
+        CRecorderReader reader(nMaxSamples, options);
+        for (std::size_t i = 0; i < data.size(); i += 1001)
+            reader.Feed(data.data() + i, std::min<std::size_t>(1001, data.size() - i));
+        ExpectSameResult(single, reader.Finish(), strHow + ", fed in parts");
+    }
+    return single;
+}
+
 class RecorderLoad : public ::testing::Test
 {
 protected:
@@ -29,9 +65,9 @@ protected:
 
 TEST_F(RecorderLoad, GapIsFilledWithTheLaterRecordsValues)
 {
-    const CLoadResult r = LoadRecorderData(std::string(kHeader) +
-                                           "2020/01/01,12:00:00,1,2,3,4\n"
-                                           "2020/01/01,12:00:10,5,6,7,8\n");
+    const CLoadResult r = LoadAllWays(std::string(kHeader) +
+                                      "2020/01/01,12:00:00,1,2,3,4\n"
+                                      "2020/01/01,12:00:10,5,6,7,8\n");
     ASSERT_EQ(CLoadResult::EStatus::Loaded, r.status) << r.strMessage;
     EXPECT_EQ(1577880000, r.tFirst);
     ASSERT_EQ(11, r.GetSampleCount());
@@ -45,18 +81,18 @@ TEST_F(RecorderLoad, GapIsFilledWithTheLaterRecordsValues)
 
 TEST_F(RecorderLoad, RepeatedAndEarlierTimesAddNothing)
 {
-    const CLoadResult r = LoadRecorderData(std::string(kHeader) +
-                                           "2020/01/01,12:00:10,1,0,0,0\n"
-                                           "2020/01/01,12:00:10,2,0,0,0\n"
-                                           "2020/01/01,12:00:05,3,0,0,0\n"
-                                           "2020/01/01,12:00:12,4,0,0,0\n");
+    const CLoadResult r = LoadAllWays(std::string(kHeader) +
+                                      "2020/01/01,12:00:10,1,0,0,0\n"
+                                      "2020/01/01,12:00:10,2,0,0,0\n"
+                                      "2020/01/01,12:00:05,3,0,0,0\n"
+                                      "2020/01/01,12:00:12,4,0,0,0\n");
     ASSERT_EQ(CLoadResult::EStatus::Loaded, r.status);
     EXPECT_EQ((std::vector<float>{1, 4, 4}), Values(r.series.arrTempPV));
 }
 
 TEST_F(RecorderLoad, DateAndTimeOnlyGivesNoHumidity)
 {
-    const CLoadResult r = LoadRecorderData(std::string(kHeader) + "2020/01/01,00:00:00\n");
+    const CLoadResult r = LoadAllWays(std::string(kHeader) + "2020/01/01,00:00:00\n");
     ASSERT_EQ(1, r.GetSampleCount());
     EXPECT_EQ(0.0f, r.series.arrTempPV[0]);
     EXPECT_EQ(-1.0f, r.series.arrHumiPV[0]);
@@ -65,7 +101,7 @@ TEST_F(RecorderLoad, DateAndTimeOnlyGivesNoHumidity)
 
 TEST_F(RecorderLoad, LineEndsAndAMissingFinalLineEnd)
 {
-    const CLoadResult crlf = LoadRecorderData("h\r\n2020/1/1,0:0:0,1,2,3,4\r\n2020/1/1,0:0:1,5,6,7,8");
+    const CLoadResult crlf = LoadAllWays("h\r\n2020/1/1,0:0:0,1,2,3,4\r\n2020/1/1,0:0:1,5,6,7,8");
     ASSERT_EQ(CLoadResult::EStatus::Loaded, crlf.status) << crlf.strMessage;
     EXPECT_EQ((std::vector<float>{4, 8}), Values(crlf.series.arrHumiSV));
 }
@@ -73,7 +109,7 @@ TEST_F(RecorderLoad, LineEndsAndAMissingFinalLineEnd)
 TEST_F(RecorderLoad, TooFewLinesLoadsNothing)
 {
     for (const char* sz : {"", "header only", "header\n", "header\r\n"}) {
-        const CLoadResult r = LoadRecorderData(sz);
+        const CLoadResult r = LoadAllWays(sz);
         EXPECT_EQ(CLoadResult::EStatus::TooFewLines, r.status) << '"' << sz << '"';
         EXPECT_EQ(0, r.GetSampleCount());
         EXPECT_FALSE(r.strMessage.empty());
@@ -82,11 +118,11 @@ TEST_F(RecorderLoad, TooFewLinesLoadsNothing)
 
 TEST_F(RecorderLoad, InvalidRecordKeepsWhatCameBeforeAndNamesItsLine)
 {
-    const CLoadResult r = LoadRecorderData(std::string(kHeader) +
-                                           "2020/01/01,00:00:00,1,1,1,1\n"
-                                           "2020/01/01,00:00:02,2,2,2,2\n"
-                                           "\n"
-                                           "2020/01/01,00:00:09,3,3,3,3\n");
+    const CLoadResult r = LoadAllWays(std::string(kHeader) +
+                                      "2020/01/01,00:00:00,1,1,1,1\n"
+                                      "2020/01/01,00:00:02,2,2,2,2\n"
+                                      "\n"
+                                      "2020/01/01,00:00:09,3,3,3,3\n");
     EXPECT_EQ(CLoadResult::EStatus::InvalidRecord, r.status);
     EXPECT_EQ(4, r.nLine);
     EXPECT_TRUE(r.bHaveFirstRecord);
@@ -110,7 +146,7 @@ TEST_F(RecorderLoad, MessagesNameTheBadField)
         {"Date,Time", "the month 0"},
     };
     for (const auto& c : cases) {
-        const CLoadResult r = LoadRecorderData(std::string(kHeader) + c.szRecord + "\n");
+        const CLoadResult r = LoadAllWays(std::string(kHeader) + c.szRecord + "\n");
         EXPECT_EQ(CLoadResult::EStatus::InvalidRecord, r.status) << c.szRecord;
         EXPECT_EQ(2, r.nLine);
         EXPECT_FALSE(r.bHaveFirstRecord);
@@ -122,10 +158,10 @@ TEST_F(RecorderLoad, MessagesNameTheBadField)
 
 TEST_F(RecorderLoad, SpanLongerThanTheSeriesCanHoldIsRefusedBeforeAllocating)
 {
-    const CLoadResult r = LoadRecorderData(std::string(kHeader) +
-                                           "2000/01/01,00:00:00,1,1,1,1\n"
-                                           "2000/01/01,00:00:01,2,2,2,2\n"
-                                           "2100/01/01,00:00:00,3,3,3,3\n");
+    const CLoadResult r = LoadAllWays(std::string(kHeader) +
+                                      "2000/01/01,00:00:00,1,1,1,1\n"
+                                      "2000/01/01,00:00:01,2,2,2,2\n"
+                                      "2100/01/01,00:00:00,3,3,3,3\n");
     EXPECT_EQ(CLoadResult::EStatus::SpanTooLong, r.status);
     EXPECT_EQ(4, r.nLine);
     EXPECT_EQ(2, r.GetSampleCount());
@@ -138,11 +174,11 @@ TEST_F(RecorderLoad, ALowerSampleLimitHoldsToTheSampleAndBoundsTheMemory)
 {
     const std::string data = std::string(kHeader) + "2020/01/01,00:00:00,1,1,1,1\n"
                                                      "2020/01/01,00:00:09,2,2,2,2\n";
-    const CLoadResult fits = LoadRecorderData(data, 10);
+    const CLoadResult fits = LoadAllWays(data, 10);
     EXPECT_EQ(CLoadResult::EStatus::Loaded, fits.status) << fits.strMessage;
     EXPECT_EQ(10, fits.GetSampleCount());
 
-    const CLoadResult refused = LoadRecorderData(data, 9);
+    const CLoadResult refused = LoadAllWays(data, 9);
     EXPECT_EQ(CLoadResult::EStatus::SpanTooLong, refused.status);
     EXPECT_EQ(3, refused.nLine);
     EXPECT_EQ(1, refused.GetSampleCount());
@@ -156,7 +192,7 @@ TEST_F(RecorderLoad, PiecesSplitAnywhereReadAlike)
     const std::string data = std::string(kHeader) + "2020/01/01,00:00:00,1,2,3,4\r\n" +
                              std::string(5000, ' ') + "2020/01/01,00:00:03,5,6,7,8\r\n" +
                              "2020/01/01,00:00:04,9,10,11,12";
-    const CLoadResult whole = LoadRecorderData(data);
+    const CLoadResult whole = LoadAllWays(data);
     ASSERT_EQ(CLoadResult::EStatus::Loaded, whole.status) << whole.strMessage;
     for (const std::size_t nPiece : {1, 2, 7, 4096}) {
         CRecorderReader reader;
@@ -204,9 +240,10 @@ TEST(RecorderLoadDifferential, MatchesAStraightforwardExpansion)
     for (int nFile = 0; nFile < 8; ++nFile) {
         std::vector<std::string> records;
         struct tm t = {};
+        // Into the spring gap, or into the repeated autumn hour.
         t.tm_year = 2026 - 1900;
-        t.tm_mon = 2;
-        t.tm_mday = 28;
+        t.tm_mon = nFile % 2 ? 9 : 2;
+        t.tm_mday = nFile % 2 ? 24 : 28;
         t.tm_hour = 23;
         std::int64_t w = timegm(&t);
         for (int i = 0; i < 3000; ++i) {
@@ -225,7 +262,7 @@ TEST(RecorderLoadDifferential, MatchesAStraightforwardExpansion)
         for (const std::string& s : records)
             data += s + "\n";
         const std::vector<float> expected = NaiveTempSeries(records);
-        const CLoadResult r = LoadRecorderData(data);
+        const CLoadResult r = LoadAllWays(data);
         ASSERT_EQ(CLoadResult::EStatus::Loaded, r.status) << r.strMessage;
         ASSERT_EQ(expected, Values(r.series.arrTempPV)) << "file " << nFile;
     }

@@ -93,6 +93,30 @@ TEST(ResStrings, InputMessagesAreEnglishInEveryLanguageAndTakeTheirBounds)
     }
 }
 
+// A missing placeholder would drop the file name, line or the reader's detail.
+TEST(ResStrings, FileOpenMessagesExistPerLanguageWithTheirPlaceholders)
+{
+    const struct
+    {
+        int nId;
+        int nArgs;
+    } messages[] = {{res::IDS_OPEN_READING, 1},        {res::IDS_OPEN_CANNOT_READ, 2},
+                    {res::IDS_OPEN_NO_RECORD, 2},      {res::IDS_OPEN_NO_READABLE, 2},
+                    {res::IDS_OPEN_INVALID_RECORD, 3}, {res::IDS_OPEN_SPAN_REFUSED, 3},
+                    {res::IDS_OPEN_OUT_OF_MEMORY, 3}};
+    for (const auto& m : messages) {
+        std::set<QString> texts;
+        for (int nLangId : kLanguages) {
+            const QString strText = res::LoadString(m.nId, nLangId);
+            for (int i = 1; i <= 3; ++i)
+                EXPECT_EQ(i <= m.nArgs, strText.contains(QStringLiteral("%%1").arg(i)))
+                    << m.nId << " in " << nLangId << " %" << i;
+            texts.insert(strText);
+        }
+        EXPECT_EQ(texts.size(), std::size(kLanguages)) << m.nId << " is translated";
+    }
+}
+
 TEST(ResStrings, UnknownIdOrLanguageGivesEmptyText)
 {
     EXPECT_TRUE(res::LoadString(99, res::kLangENG).isEmpty());

@@ -1,0 +1,51 @@
+// A named pipe that a test writes when it chooses: a file open on it cannot finish loading
+// before the test lets it, however fast or slow the machine.
+#pragma once
+
+#include <QString>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+class CFifoWriter
+{
+public:
+    explicit CFifoWriter(const QString& strPath) : m_strPath(strPath.toStdString())
+    {
+        m_bMade = mkfifo(m_strPath.c_str(), 0600) == 0;
+    }
+    ~CFifoWriter() { Close(); }
+    CFifoWriter(const CFifoWriter&) = delete;
+    CFifoWriter& operator=(const CFifoWriter&) = delete;
+
+    bool IsMade() const { return m_bMade; }
+
+    // Opens the writing end once a reader has opened the pipe; false while none has.
+    bool TryOpen()
+    {
+        if (m_nFd < 0)
+            m_nFd = open(m_strPath.c_str(), O_WRONLY | O_NONBLOCK);
+        return m_nFd >= 0;
+    }
+    // Small texts only: they fit the pipe's buffer whatever the reader does.
+    bool Write(const std::string& strText)
+    {
+        return m_nFd >= 0 &&
+               write(m_nFd, strText.data(), strText.size()) == static_cast<ssize_t>(strText.size());
+    }
+    // The reader then sees the end of the file.
+    void Close()
+    {
+        if (m_nFd >= 0)
+            close(m_nFd);
+        m_nFd = -1;
+    }
+
+private:
+    std::string m_strPath;
+    bool m_bMade = false;
+    int m_nFd = -1;
+};

@@ -1,0 +1,165 @@
+// Reading a file off the user-interface thread: the progress window, Cancel, and a view that
+// refuses to change while a file is read.
+#include "view/childview.h"
+
+#include "curve/curvectrl.h"
+#include "res/resource.h"
+#include "skin/statictext.h"
+#include "view/loadprogress.h"
+
+#include "../fifowriter.h"
+#include "../guitest.h"
+#include "../recorder/tzguard.h"
+
+#include <gtest/gtest.h>
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTest>
+
+#include <fstream>
+
+namespace {
+
+const std::string kFile = "Date,Time,Temp PV,Temp SV,Humi PV,Humi SV\n"
+                          "2026/03/01,00:00:00,20,21,50,60\n"
+                          "2026/03/01,00:00:09,22,21,50,60\n";
+
+QProgressDialog* ShownProgress()
+{
+    auto* p = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+    return p && p->isVisible() ? p : nullptr;
+}
+
+class FileLoad : public ::testing::Test
+{
+protected:
+    FileLoad()
+    {
+        SeedSettings();
+        m_view.show();
+        m_view.OnInitialUpdate();
+    }
+
+    std::int64_t SampleCount() const
+    {
+        return m_view.GetPlot()->FindCurve("!100")->m_arrValues.GetSize();
+    }
+
+    CTzGuard m_tz{"UTC"};
+    CIsolatedProfile m_profile;
+    CChildView m_view{nullptr};
+};
+
+TEST_F(FileLoad, CancelStopsTheLoadAndKeepsTheRecording)
+{
+    const QString strGood = m_profile.FilePath("good.csv");
+    std::ofstream(strGood.toStdString()) << kFile;
+    ASSERT_TRUE(m_view.OpenRecorderPath(strGood));
+    Pump();
+
+    CFifoWriter fifo(m_profile.FilePath("slow.csv"));
+    ASSERT_TRUE(fifo.IsMade());
+    QString strLabel;
+    bool bModal = false;
+    bool bClicked = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!bClicked) {
+            QProgressDialog* pProgress = ShownProgress();
+            if (!pProgress)
+                return;
+            strLabel = pProgress->labelText();
+            bModal = pProgress->isModal();
+            QPushButton* pCancel = pProgress->findChild<QPushButton*>();
+            ASSERT_NE(nullptr, pCancel);
+            QTest::mouseClick(pCancel, Qt::LeftButton);
+            bClicked = true;
+        }
+        // The reader waits for the pipe's first bytes; ending the pipe lets it return.
+        if (fifo.TryOpen()) {
+            fifo.Write(kFile);
+            fifo.Close();
+            poll.stop();
+        }
+    });
+    poll.start(20);
+    CModalWatcher watcher;
+    EXPECT_FALSE(m_view.OpenRecorderPath(m_profile.FilePath("slow.csv")));
+    Pump();
+    EXPECT_EQ("Reading slow.csv", strLabel.toStdString());
+    EXPECT_TRUE(bModal);
+    EXPECT_EQ(0, watcher.GetSeen()) << watcher.GetMessages().toStdString();
+    EXPECT_EQ(10, SampleCount());
+    EXPECT_EQ("good", m_view.GetLabel(res::IDC_FILENAME)->text().toStdString());
+    EXPECT_FALSE(m_view.IsLoading());
+}
+
+TEST_F(FileLoad, CommandsDropsAndASecondOpenWaitForTheLoad)
+{
+    const QString strOther = m_profile.FilePath("other.csv");
+    std::ofstream(strOther.toStdString()) << kFile;
+    CFifoWriter fifo(m_profile.FilePath("slow.csv"));
+    ASSERT_TRUE(fifo.IsMade());
+    bool bTried = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!fifo.TryOpen())
+            return; // the reader has not reached the pipe yet
+        if (!bTried) {
+            bTried = true;
+            EXPECT_TRUE(m_view.IsLoading());
+            EXPECT_FALSE(m_view.OpenRecorderPath(strOther));
+            m_view.OnCommand(res::ID_FILE_CLOSE);
+            QMimeData mime;
+            mime.setUrls({QUrl::fromLocalFile(strOther)});
+            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&m_view, &drop);
+            EXPECT_FALSE(drop.isAccepted());
+        }
+        fifo.Write("Date,Time\n2026/03/02,00:00:00,1,2,3,4\n");
+        fifo.Close();
+        poll.stop();
+    });
+    poll.start(20);
+    CModalWatcher watcher;
+    EXPECT_TRUE(m_view.OpenRecorderPath(m_profile.FilePath("slow.csv")));
+    Pump();
+    EXPECT_TRUE(bTried);
+    EXPECT_EQ(0, watcher.GetSeen()) << watcher.GetMessages().toStdString();
+    EXPECT_EQ("slow", m_view.GetLabel(res::IDC_FILENAME)->text().toStdString());
+    EXPECT_EQ("2026-03-02", m_view.GetLabel(res::IDC_DATE)->text().toStdString());
+    EXPECT_EQ(1, SampleCount());
+}
+
+TEST(LoadRun, AQuickLoadShowsNoWindowAndACancelledOneGivesNoResult)
+{
+    QWidget parent;
+    CLoadResult result;
+    int nWindows = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] { nWindows += ShownProgress() != nullptr; });
+    poll.start(5);
+    const auto quick = [](const LoadProgress&) {
+        CLoadResult r;
+        r.status = CLoadResult::EStatus::Loaded;
+        r.nLine = 7;
+        return r;
+    };
+    EXPECT_TRUE(RunRecorderLoad(&parent, QStringLiteral("quick"), quick, result, 60000));
+    EXPECT_EQ(7, result.nLine);
+    EXPECT_EQ(0, nWindows);
+
+    const auto cancelled = [](const LoadProgress&) {
+        CLoadResult r;
+        r.status = CLoadResult::EStatus::Cancelled;
+        return r;
+    };
+    result.nLine = 3;
+    EXPECT_FALSE(RunRecorderLoad(&parent, QStringLiteral("cancelled"), cancelled, result));
+    EXPECT_EQ(3, result.nLine) << "a cancelled load leaves the result alone";
+}
+
+} // namespace
