@@ -82,6 +82,18 @@ void SetBox(QWidget* pDialog, int nId, const char* szText)
     static_cast<CTemplateDialog*>(pDialog)->GetEdit(nId)->setText(QString::fromLatin1(szText));
 }
 
+// A message box: its text goes to strMessages, followed by '|', and it is closed. False for
+// any other dialog.
+bool TakeMessage(QWidget* p, QString& strMessages)
+{
+    auto* pBox = qobject_cast<QMessageBox*>(p);
+    if (!pBox)
+        return false;
+    strMessages += pBox->text() + '|';
+    pBox->close();
+    return true;
+}
+
 void PressOk(QWidget* pDialog)
 {
     static_cast<CTemplateDialog*>(pDialog)->GetControl(res::IDC_OK)->setFocus();
@@ -118,11 +130,8 @@ TEST_F(SettingsCommands, LimitRefusesBadBoxesAndKeepsTheDialogOpen)
     bool bFocusOnBadBox = false;
     int nStep = 0;
     Run(res::ID_SET_LIMIT, [&](QWidget* p) {
-        if (auto* pBox = qobject_cast<QMessageBox*>(p)) {
-            strMessages += pBox->text() + '|';
-            pBox->close();
+        if (TakeMessage(p, strMessages))
             return;
-        }
         auto* pDlg = qobject_cast<CRangeDlg*>(p);
         ASSERT_NE(nullptr, pDlg);
         switch (nStep++) {
@@ -260,11 +269,8 @@ TEST_F(SettingsCommands, WidthsOutsideOneToTenAreRefused)
     QString strMessages;
     int nStep = 0;
     Run(res::ID_SET_COLOR, [&](QWidget* p) {
-        if (auto* pBox = qobject_cast<QMessageBox*>(p)) {
-            strMessages += pBox->text() + '|';
-            pBox->close();
+        if (TakeMessage(p, strMessages))
             return;
-        }
         switch (nStep++) {
         case 0: SetBox(p, res::IDC_WIDTH_HUMI_SV, "0"); PressOk(p); break;
         case 1: SetBox(p, res::IDC_WIDTH_HUMI_SV, "11"); PressOk(p); break;
@@ -304,11 +310,8 @@ TEST_F(SettingsCommands, OnlyTheFirstBadWidthBoxInExchangeOrderIsReported)
         bool bFocus = false;
         int nStep = 0;
         Run(res::ID_SET_COLOR, [&](QWidget* p) {
-            if (auto* pBox = qobject_cast<QMessageBox*>(p)) {
-                strMessages += pBox->text() + '|';
-                pBox->close();
+            if (TakeMessage(p, strMessages))
                 return;
-            }
             auto* pDlg = static_cast<CTemplateDialog*>(p);
             if (nStep++ == 0) {
                 for (const auto& [nId, szText] : c.boxes)
