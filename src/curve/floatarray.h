@@ -84,6 +84,18 @@ public:
         return m_nSize + nCount <= m_nCapacity || Grow(m_nSize + nCount);
     }
 
+    // Room for nCapacity samples in all (never less than now); false when memory is
+    // exhausted. Large arrays only map their pages here: memory is taken as samples land.
+    bool Reserve(std::int64_t nCapacity) { return nCapacity <= m_nCapacity || Realloc(nCapacity); }
+
+    // Makes the first nSize samples, written through GetData() within the capacity, the
+    // array's samples.
+    void SetSize(std::int64_t nSize)
+    {
+        m_nSize = std::clamp<std::int64_t>(nSize, 0, m_nCapacity);
+        m_nPopulated = m_nSize; // what lies beyond may or may not be resident
+    }
+
     // Removes every sample and releases the storage.
     void RemoveAll()
     {
@@ -117,8 +129,9 @@ private:
         m_nPopulated = nEnd;
     }
 
-    // Whole pages around [pBegin, pEnd); their contents stay as they are. Where the kernel
-    // cannot, the pages fault in one by one as before.
+public:
+    // Makes the whole pages around [pBegin, pEnd) resident at once; their contents stay as
+    // they are. Where the kernel cannot, the pages fault in one by one as they are written.
     static void PopulateRange([[maybe_unused]] const float* pBegin,
                               [[maybe_unused]] const float* pEnd)
     {
@@ -131,6 +144,7 @@ private:
 #endif
     }
 
+private:
     // Grows by the growth step, or by an eighth of the size once that is larger, so that
     // appending stays amortised constant while the unused tail stays small.
     bool Grow(std::int64_t nNeeded)
@@ -150,8 +164,8 @@ private:
             if (m_bMapped) {
                 p = mremap(m_pData, Bytes(m_nCapacity), nBytes, MREMAP_MAYMOVE);
             } else {
-                p = mmap(nullptr, nBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS,
-                         -1, 0);
+                p = mmap(nullptr, nBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1,
+                         0);
                 if (p != MAP_FAILED && m_nSize > 0) {
                     PopulateRange(static_cast<float*>(p), static_cast<float*>(p) + m_nSize);
                     std::memcpy(p, m_pData, Bytes(m_nSize));

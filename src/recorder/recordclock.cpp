@@ -112,11 +112,20 @@ CRecordClock::CRecordClock()
 
 std::int64_t CRecordClock::WallSeconds(const CRecordFields& f)
 {
-    return DaysFromCivil(f.nYear, f.nMonth, f.nDay) * kDay + f.nHour * kHour +
-           f.nMinute * 60 + f.nSecond;
+    return DaysFromCivil(f.nYear, f.nMonth, f.nDay) * kDay + f.nHour * kHour + f.nMinute * 60 +
+           f.nSecond;
 }
 
-std::int64_t CRecordClock::LocalToTime(const CRecordFields& fields)
+bool CRecordClock::CanConvertAlone()
+{
+#if defined(__GLIBC__)
+    return true;
+#else
+    return false;
+#endif
+}
+
+std::int64_t CRecordClock::WallOf(const CRecordFields& fields)
 {
     if (fields.nDay != m_nLastDay || fields.nMonth != m_nLastMonth || fields.nYear != m_nLastYear) {
         m_nLastYear = fields.nYear;
@@ -124,23 +133,54 @@ std::int64_t CRecordClock::LocalToTime(const CRecordFields& fields)
         m_nLastDay = fields.nDay;
         m_nLastDays = DaysFromCivil(fields.nYear, fields.nMonth, fields.nDay);
     }
-    const std::int64_t nWall =
-        m_nLastDays * kDay + fields.nHour * kHour + fields.nMinute * 60 + fields.nSecond;
+    return m_nLastDays * kDay + fields.nHour * kHour + fields.nMinute * 60 + fields.nSecond;
+}
+
+bool CRecordClock::ConvertInSpan([[maybe_unused]] const CRecordFields& fields,
+                                 [[maybe_unused]] std::int64_t nWall)
+{
 #if defined(__GLIBC__)
     if (fields.nYear <= kMaxCachedYear) {
         const bool bInSpan = nWall >= m_nSpanBegin && nWall < m_nSpanEnd;
         const bool bAmbiguous = nWall >= m_nAmbiguousBegin && nWall < m_nAmbiguousEnd;
-        if (bInSpan || (!bAmbiguous && FindSpan(nWall))) {
-            m_bHintKnown = true;
-            m_bMktimeInStep = m_bMktimeInStep && m_nHintOffset == m_nSpanOffset;
-            m_nHintOffset = m_nSpanOffset;
-            m_nHintWall = nWall;
-            return nWall - m_nSpanOffset;
-        }
+        return bInSpan || (!bAmbiguous && FindSpan(nWall));
     }
+#endif
+    return false;
+}
+
+std::int64_t CRecordClock::LocalToTime(const CRecordFields& fields)
+{
+    const std::int64_t nWall = WallOf(fields);
+    if (ConvertInSpan(fields, nWall)) {
+        m_bHintKnown = true;
+        m_bMktimeInStep = m_bMktimeInStep && m_nHintOffset == m_nSpanOffset;
+        m_nHintOffset = m_nSpanOffset;
+        m_nHintWall = nWall;
+        return nWall - m_nSpanOffset;
+    }
+#if defined(__GLIBC__)
     PrimeMktimeHint();
 #endif
     return CallMktime(fields, nWall);
+}
+
+bool CRecordClock::TryLocalToTime(const CRecordFields& fields, std::int64_t& tOut,
+                                  std::int64_t& nWallOut)
+{
+    nWallOut = WallOf(fields);
+    if (!ConvertInSpan(fields, nWallOut))
+        return false;
+    tOut = nWallOut - m_nSpanOffset;
+    return true;
+}
+
+void CRecordClock::NoteConverted(std::int64_t nWall, std::int64_t t)
+{
+    m_bHintKnown = true;
+    m_bMktimeInStep = false;
+    m_nHintOffset = nWall - t;
+    m_nHintWall = nWall;
 }
 
 std::int64_t CRecordClock::CallMktime(const CRecordFields& f, std::int64_t nWall)

@@ -36,11 +36,24 @@ public:
     // The fields' time, or -1 where mktime gives -1. The fields must pass CheckRecordFields.
     std::int64_t LocalToTime(const CRecordFields& fields);
 
+    // The same where it needs no call of mktime, so that any thread can ask (a clock per
+    // thread): false for times that occur twice or never, and wherever mktime would be
+    // asked. nWallOut gets WallSeconds(fields) either way.
+    bool TryLocalToTime(const CRecordFields& fields, std::int64_t& tOut, std::int64_t& nWallOut);
+    // Whether TryLocalToTime can answer at all on this platform.
+    static bool CanConvertAlone();
+
+    // Takes over from records converted by another clock: the last of them had wall time
+    // nWall and time t, and TryLocalToTime answered it.
+    void NoteConverted(std::int64_t nWall, std::int64_t t);
+
     // Wall-clock seconds of the fields as if they were UTC (days past a month's end carry
     // into the next month, as mktime normalises them).
     static std::int64_t WallSeconds(const CRecordFields& fields);
 
 private:
+    std::int64_t WallOf(const CRecordFields& fields);
+    bool ConvertInSpan(const CRecordFields& fields, std::int64_t nWall);
     std::int64_t CallMktime(const CRecordFields& fields, std::int64_t nWall);
     void PrimeMktimeHint();
     bool FindSpan(std::int64_t nWall);

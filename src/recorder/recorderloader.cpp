@@ -1,19 +1,19 @@
 #include "recorder/recorderloader.h"
 
-#include "recorder/taskpool.h"
-
 #include <algorithm>
 #include <atomic>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <system_error>
 #include <thread>
+#include <vector>
 
-#if defined(__linux__)
-#include <sys/mman.h>
+#if defined(__unix__)
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -67,17 +67,10 @@ std::string FormatWithThousands(std::int64_t n)
     return n < 0 ? "-" + s : s;
 }
 
-CRecorderReader::CRecorderReader(std::int64_t nMaxSamples, const CReadOptions& options)
-    : m_builder(m_result.series, nMaxSamples), m_options(options)
+CRecorderReader::CRecorderReader(std::int64_t nMaxSamples) : m_builder(m_result.series, nMaxSamples)
 {
     m_result.status = CLoadResult::EStatus::Loaded;
-    if (m_options.nThreads == 0)
-        m_options.nThreads = std::max(1u, std::thread::hardware_concurrency());
-    m_options.nPieceBytes = std::max<std::size_t>(m_options.nPieceBytes, 1);
-    m_options.nWindowBytes = std::max(m_options.nWindowBytes, m_options.nPieceBytes);
 }
-
-CRecorderReader::~CRecorderReader() = default;
 
 bool CRecorderReader::Feed(const char* pData, std::size_t nSize)
 {
@@ -100,164 +93,47 @@ bool CRecorderReader::Feed(const char* pData, std::size_t nSize)
         m_strPending.clear();
         p = pNewline + 1;
     }
-    const char* pLineEnd = pEnd;
-    while (pLineEnd > p && pLineEnd[-1] != '\n')
-        --pLineEnd;
-    ReadLines(p, pLineEnd);
-    if (!HasStopped())
-        m_strPending.assign(pLineEnd, pEnd);
+    while (p < pEnd && !HasStopped()) {
+        const char* pNewline = static_cast<const char*>(std::memchr(p, '\n', pEnd - p));
+        if (!pNewline) {
+            m_strPending.assign(p, pEnd);
+            break;
+        }
+        std::string_view line(p, pNewline - p);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        ReadLine(line);
+        p = pNewline + 1;
+    }
     return !HasStopped();
 }
 
-namespace {
-
-// The line at q, without its line end; q moves to the next line.
-std::string_view NextLine(const char*& q, const char* pEnd)
+bool CRecorderReader::PrepareTarget(std::int64_t nCapacity, CPieceTarget& target)
 {
-    const char* pNewline = static_cast<const char*>(std::memchr(q, '\n', pEnd - q));
-    std::string_view line(q, pNewline - q);
-    if (!line.empty() && line.back() == '\r')
-        line.remove_suffix(1);
-    q = pNewline + 1;
-    return line;
-}
-
-// Just past the first LF at or after pFrom, or pEnd.
-const char* PastLineEnd(const char* pFrom, const char* pEnd)
-{
-    if (pFrom >= pEnd)
-        return pEnd;
-    const char* pNewline = static_cast<const char*>(std::memchr(pFrom, '\n', pEnd - pFrom));
-    return pNewline ? pNewline + 1 : pEnd;
-}
-
-} // namespace
-
-void CRecorderReader::ReadLines(const char* p, const char* pEnd)
-{
-    // [p, pEnd) holds whole lines, each with its LF.
-    if (m_options.nThreads < 2 || static_cast<std::size_t>(pEnd - p) < 2 * m_options.nPieceBytes) {
-        ReadLinesHere(p, pEnd);
-        return;
-    }
-    if (!m_pPool)
-        m_pPool = std::make_unique<CTaskPool>(m_options.nThreads);
-    // Parsing depends on nothing but the line, so pieces are parsed side by side; times
-    // depend on the records before them (mktime's hint), so records are converted and
-    // expanded here in file order, while the helpers parse the next window.
-    StartParsing(m_windows[0], p, WindowEnd(p, pEnd));
-    m_pPool->Finish();
-    for (int k = 0;; k = 1 - k) {
-        const char* const pNext = m_windows[k].pEnd;
-        if (pNext < pEnd)
-            StartParsing(m_windows[1 - k], pNext, WindowEnd(pNext, pEnd));
-        ReadParsed(m_windows[k]);
-        m_pPool->Finish();
-        m_builder.SetWriteLimit(INT64_MAX, nullptr);
-        if (pNext == pEnd || HasStopped())
-            break;
-    }
-}
-
-// On some virtual machines the first access to a fresh page of memory costs several
-// microseconds, far more than filling it: a month's samples would spend about a quarter of
-// the reading there. So the helpers read one byte of each page the next appends will reach,
-// within the storage already allocated; appends past the start of that stretch wait for the
-// round to end, and so does any growth of the arrays.
-void CRecorderReader::PlanTouching()
-{
-    constexpr std::int64_t kTouchAhead = 65536; // samples
-    m_nTouchTasks = 0;
-    m_builder.SetWriteLimit(INT64_MAX, nullptr);
+    if (HasStopped() || m_nLine < 2 || !m_strPending.empty() || !m_builder.Reserve(nCapacity))
+        return false;
     CRecordSeries& s = m_result.series;
-    const CFloatArray* const arrays[4] = {&s.arrTempPV, &s.arrHumiPV, &s.arrTempSV, &s.arrHumiSV};
-    const std::int64_t nSize = s.GetCount();
-    std::int64_t nFrom = std::max(m_nTouched, nSize);
-    std::int64_t nTarget = nSize + kTouchAhead;
-    for (int i = 0; i < 4; ++i) {
-        nTarget = std::min(nTarget, arrays[i]->GetCapacity());
-        if (arrays[i]->GetData() != m_pTouchedData[i])
-            nFrom = nSize; // moved: its pages are new to this process
-    }
-    if (nTarget <= nFrom)
-        return;
-    for (int i = 0; i < 4; ++i) {
-        m_pTouchedData[i] = arrays[i]->GetData();
-        m_touch[i] = {reinterpret_cast<const char*>(arrays[i]->GetData() + nFrom),
-                      static_cast<std::size_t>(nTarget - nFrom) * sizeof(float)};
-    }
-    m_nTouchTasks = 4;
-    m_nTouched = nTarget;
-    m_builder.SetWriteLimit(nFrom, [this] { m_pPool->Finish(); });
+    target.apData[0] = s.arrTempPV.GetData();
+    target.apData[1] = s.arrHumiPV.GetData();
+    target.apData[2] = s.arrTempSV.GetData();
+    target.apData[3] = s.arrHumiSV.GetData();
+    target.nCapacity = std::min({s.arrTempPV.GetCapacity(), s.arrHumiPV.GetCapacity(),
+                                 s.arrTempSV.GetCapacity(), s.arrHumiSV.GetCapacity()});
+    target.tFirst = m_builder.GetFirstTime();
+    target.nMaxSamples = m_builder.GetMaxSamples();
+    return true;
 }
 
-void CRecorderReader::ReadLinesHere(const char* p, const char* pEnd)
+bool CRecorderReader::AdoptPiece(const CPieceSummary& piece)
 {
-    while (p < pEnd && !HasStopped())
-        ReadLine(NextLine(p, pEnd));
-}
-
-const char* CRecorderReader::WindowEnd(const char* p, const char* pEnd) const
-{
-    if (static_cast<std::size_t>(pEnd - p) <= m_options.nWindowBytes)
-        return pEnd;
-    return PastLineEnd(p + m_options.nWindowBytes - 1, pEnd);
-}
-
-void CRecorderReader::StartParsing(CWindow& window, const char* p, const char* pEnd)
-{
-    const std::size_t nBytes = static_cast<std::size_t>(pEnd - p);
-    const std::size_t nPieces = std::clamp<std::size_t>(nBytes / m_options.nPieceBytes, 1, 4096);
-    window.pBegin = p;
-    window.pEnd = pEnd;
-    window.bFailed = false;
-    window.bounds.assign(nPieces + 1, pEnd);
-    window.bounds[0] = p;
-    for (std::size_t i = 1; i < nPieces; ++i)
-        window.bounds[i] =
-            PastLineEnd(std::max(p + nBytes * i / nPieces, window.bounds[i - 1]), pEnd);
-    if (window.pieces.size() < nPieces)
-        window.pieces.resize(nPieces);
-    PlanTouching();
-    m_pPool->Start(nPieces + m_nTouchTasks, [this, &window, nPieces](std::size_t i) {
-        if (i >= nPieces) {
-            const CTouch& touch = m_touch[i - nPieces];
-            const auto nBegin = reinterpret_cast<std::uintptr_t>(touch.pBegin);
-#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
-            // Otherwise a read would map the shared zero page, and the first write would
-            // still find a fresh page. Contents stay as they are.
-            const std::uintptr_t nPage = nBegin & ~std::uintptr_t(4095);
-            madvise(reinterpret_cast<void*>(nPage), nBegin + touch.nBytes - nPage,
-                    MADV_POPULATE_WRITE);
-#endif
-            for (std::uintptr_t q = nBegin; q < nBegin + touch.nBytes; q = (q | 4095) + 1)
-                (void)*reinterpret_cast<const volatile char*>(q);
-            return;
-        }
-        std::vector<CParsedLine>& piece = window.pieces[i];
-        piece.clear();
-        try {
-            for (const char* q = window.bounds[i]; q < window.bounds[i + 1];) {
-                const std::string_view line = NextLine(q, window.bounds[i + 1]);
-                piece.push_back({ParseRecordLine(line), line});
-            }
-        } catch (...) {
-            window.bFailed = true; // read again on the calling thread
-        }
-    });
-}
-
-void CRecorderReader::ReadParsed(const CWindow& window)
-{
-    if (window.bFailed) {
-        ReadLinesHere(window.pBegin, window.pEnd);
-        return;
-    }
-    const std::size_t nPieces = window.bounds.size() - 1;
-    for (std::size_t i = 0; i < nPieces && !HasStopped(); ++i)
-        for (const CParsedLine& parsed : window.pieces[i])
-            if (!ReadLine(parsed.line, &parsed.fields))
-                break;
+    if (piece.bWrote && piece.tWritten <= m_builder.GetCursor())
+        return false;
+    m_nLine += piece.nLines;
+    if (piece.bWrote)
+        m_builder.AdoptSamples(piece.tWritten, piece.afWritten, piece.tCursor);
+    if (piece.bConverted)
+        m_builder.NoteConverted(piece.nLastWall, piece.tLast);
+    return true;
 }
 
 CLoadResult CRecorderReader::Finish()
@@ -268,18 +144,19 @@ CLoadResult CRecorderReader::Finish()
     }
     if (!HasStopped() && m_nLine < 2)
         Stop(CLoadResult::EStatus::TooFewLines,
-             m_nLine == 0 ? "The file is empty." : "The file holds no record after its header line.");
+             m_nLine == 0 ? "The file is empty."
+                          : "The file holds no record after its header line.");
     if (m_result.status == CLoadResult::EStatus::TooFewLines)
         m_result.nLine = 0;
     return std::move(m_result);
 }
 
-bool CRecorderReader::ReadLine(std::string_view line, const CRecordFields* pParsed)
+bool CRecorderReader::ReadLine(std::string_view line)
 {
     ++m_nLine;
     if (m_nLine == 1)
         return true; // the header, whatever it holds
-    const CRecordFields fields = pParsed ? *pParsed : ParseRecordLine(line);
+    const CRecordFields fields = ParseRecordLine(line);
     const EAppendStatus status =
         m_nLine == 2 ? m_builder.AppendFirstRecord(fields) : m_builder.AppendRecord(fields);
     switch (status) {
@@ -293,8 +170,7 @@ bool CRecorderReader::ReadLine(std::string_view line, const CRecordFields* pPars
         return Stop(CLoadResult::EStatus::InvalidRecord, DescribeInvalidRecord(line, fields));
     case EAppendStatus::SpanTooLong:
         return Stop(CLoadResult::EStatus::SpanTooLong,
-                    "Line " + FormatWithThousands(m_nLine) + " (\"" + Excerpt(line) +
-                        "\") lies " +
+                    "Line " + FormatWithThousands(m_nLine) + " (\"" + Excerpt(line) + "\") lies " +
                         FormatSpan(m_builder.GetRefusedCount() - 1) +
                         " after the first record: a series of one sample per second would need " +
                         FormatWithThousands(m_builder.GetRefusedCount()) +
@@ -354,10 +230,223 @@ std::string CRecorderReader::DescribeInvalidRecord(std::string_view line,
     return strWhere + " (\"" + Excerpt(text) + "\"): " + strWhat + ". " + strRecord;
 }
 
+namespace {
+
+// The header and the first record are read in file order before the stretches start; a
+// file whose first two lines are longer is read in file order throughout.
+constexpr std::size_t kHeadBytes = 64 * 1024;
+// The last line, read to size the series before the stretches write into it.
+constexpr std::size_t kTailBytes = 4096;
+// The series is sized for the wall-clock span from the first to the last record and this
+// much more: no zone's offset moves further. Pages beyond what is written take no memory.
+constexpr std::int64_t kSpanSlack = 2 * 86400;
+
+class CMemorySource : public CRecordSource
+{
+public:
+    explicit CMemorySource(std::string_view data) : m_data(data) {}
+
+    std::uint64_t GetSize() const override { return m_data.size(); }
+    bool Read(std::uint64_t nOffset, std::size_t nBytes, std::vector<char>& buffer,
+              std::size_t& nRead) const override
+    {
+        const std::string_view part = m_data.substr(
+            static_cast<std::size_t>(std::min<std::uint64_t>(nOffset, m_data.size())), nBytes);
+        if (buffer.size() < part.size())
+            buffer.resize(part.size());
+        part.copy(buffer.data(), part.size());
+        nRead = part.size();
+        return true;
+    }
+
+private:
+    std::string_view m_data;
+};
+
+#if defined(__unix__)
+class CFileSource : public CRecordSource
+{
+public:
+    CFileSource(int nFile, std::uint64_t nSize) : m_nFile(nFile), m_nSize(nSize) {}
+
+    std::uint64_t GetSize() const override { return m_nSize; }
+    bool Read(std::uint64_t nOffset, std::size_t nBytes, std::vector<char>& buffer,
+              std::size_t& nRead) const override
+    {
+        if (buffer.size() < nBytes)
+            buffer.resize(nBytes);
+        nRead = 0;
+        while (nRead < nBytes) {
+            const ssize_t n = pread(m_nFile, buffer.data() + nRead, nBytes - nRead,
+                                    static_cast<off_t>(nOffset + nRead));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return false;
+            if (n == 0)
+                break;
+            nRead += static_cast<std::size_t>(n);
+        }
+        return true;
+    }
+
+private:
+    int m_nFile;
+    std::uint64_t m_nSize;
+};
+#endif
+
+// The last line of [nFrom, source's end) as a record, if the tail holds it whole.
+bool ReadLastRecord(const CRecordSource& source, std::uint64_t nFrom, CRecordFields& fields)
+{
+    const std::uint64_t nSize = source.GetSize();
+    const std::uint64_t nAt = nSize - std::min<std::uint64_t>(nSize - nFrom, kTailBytes);
+    std::vector<char> buffer;
+    std::size_t nRead = 0;
+    if (!source.Read(nAt, static_cast<std::size_t>(nSize - nAt), buffer, nRead))
+        return false;
+    std::string_view tail(buffer.data(), nRead);
+    if (!tail.empty() && tail.back() == '\n')
+        tail.remove_suffix(1);
+    if (!tail.empty() && tail.back() == '\r')
+        tail.remove_suffix(1);
+    const std::size_t nLf = tail.rfind('\n');
+    if (nLf == std::string_view::npos && nAt > nFrom)
+        return false;
+    fields = ParseRecordLine(tail.substr(nLf == std::string_view::npos ? 0 : nLf + 1));
+    return CheckRecordFields(fields) == ERecordFault::None;
+}
+
+CLoadResult Cancelled()
+{
+    CLoadResult result;
+    result.status = CLoadResult::EStatus::Cancelled;
+    return result;
+}
+
+// Reads the records in stretches, one thread each, that write their samples straight into
+// the series; the calling thread then takes the stretches in file order and reads in order
+// what they could not. Nothing where the file must be read in file order from its start: a
+// first record whose time mktime must answer, a series that cannot be sized ahead, or
+// stretches whose samples overlap (a clock set back across their boundary).
+std::optional<CLoadResult> ReadInPieces(const CRecordSource& source, std::int64_t nMaxSamples,
+                                        const CReadOptions& options, const LoadProgress& progress)
+{
+    const std::uint64_t nSize = source.GetSize();
+    const unsigned nThreads =
+        options.nThreads ? options.nThreads : std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t nPieceBytes = std::max<std::size_t>(options.nPieceBytes, 1);
+    if (nThreads < 2 || !CRecordClock::CanConvertAlone() || nSize < 2 * nPieceBytes)
+        return std::nullopt;
+
+    std::vector<char> buffer;
+    std::size_t nRead = 0;
+    if (!source.Read(0, static_cast<std::size_t>(std::min<std::uint64_t>(nSize, kHeadBytes)),
+                     buffer, nRead))
+        return std::nullopt;
+    const char* const pHead = buffer.data();
+    const char* const pLf1 = static_cast<const char*>(std::memchr(pHead, '\n', nRead));
+    const char* const pLf2 =
+        pLf1 ? static_cast<const char*>(std::memchr(pLf1 + 1, '\n', pHead + nRead - pLf1 - 1))
+             : nullptr;
+    if (!pLf2)
+        return std::nullopt;
+    std::string_view line2(pLf1 + 1, static_cast<std::size_t>(pLf2 - pLf1 - 1));
+    if (!line2.empty() && line2.back() == '\r')
+        line2.remove_suffix(1);
+    const CRecordFields first = ParseRecordLine(line2);
+    const std::uint64_t nData = static_cast<std::uint64_t>(pLf2 + 1 - pHead);
+    CRecordClock clock;
+    std::int64_t tFirst = 0;
+    std::int64_t nFirstWall = 0;
+    CRecordFields last;
+    if (CheckRecordFields(first) != ERecordFault::None ||
+        !clock.TryLocalToTime(first, tFirst, nFirstWall) || tFirst == -1 || nData == nSize ||
+        !ReadLastRecord(source, nData, last))
+        return std::nullopt;
+    const std::int64_t nSpan = CRecordClock::WallSeconds(last) - nFirstWall;
+    if (nSpan < 0)
+        return std::nullopt;
+
+    CRecorderReader reader(nMaxSamples);
+    reader.Feed(pHead, static_cast<std::size_t>(nData));
+    CPieceTarget target;
+    if (!reader.PrepareTarget(std::min(nSpan, INT64_MAX - kSpanSlack) + kSpanSlack, target))
+        return std::nullopt;
+
+    const std::size_t nPieces = static_cast<std::size_t>((nSize - nData - 1) / nPieceBytes + 1);
+    std::vector<CPieceSummary> pieces(nPieces);
+    std::atomic<std::size_t> nNext{0};
+    std::atomic<std::size_t> nInvalidPiece{SIZE_MAX}; // no stretch after it matters
+    std::atomic<std::uint64_t> nDone{nData};
+    std::atomic<bool> bCancel{false};
+    auto work = [&](bool bReport) {
+        CPieceReader pieceReader(source, target);
+        for (;;) {
+            const std::size_t k = nNext.fetch_add(1);
+            if (k >= nPieces || bCancel || k > nInvalidPiece)
+                return;
+            const std::uint64_t nBegin = nData + k * nPieceBytes;
+            const std::uint64_t nEnd = std::min<std::uint64_t>(nSize, nBegin + nPieceBytes);
+            try {
+                pieces[k] = pieceReader.Read(nBegin, nEnd, nData);
+            } catch (...) {
+                pieces[k].bRan = true;
+                pieces[k].bReadFailed = true; // the reading in order meets it again
+            }
+            if (pieces[k].bInvalid) {
+                std::size_t nWas = nInvalidPiece;
+                while (k < nWas && !nInvalidPiece.compare_exchange_weak(nWas, k)) {
+                }
+            }
+            const std::uint64_t nNow = nDone += nEnd - nBegin;
+            if (bReport && progress && !progress(nNow, nSize))
+                bCancel = true;
+        }
+    };
+    std::vector<std::thread> helpers;
+    try {
+        for (unsigned i = 1; i < nThreads; ++i)
+            helpers.emplace_back(work, false);
+    } catch (const std::system_error&) {
+        // Fewer threads read.
+    }
+    work(true);
+    for (std::thread& helper : helpers)
+        helper.join();
+    if (bCancel)
+        return Cancelled();
+
+    std::size_t k = 0;
+    for (; k < nPieces && !reader.HasStopped(); ++k) {
+        const CPieceSummary& piece = pieces[k];
+        if (!piece.bRan || piece.bReadFailed || !reader.AdoptPiece(piece))
+            return std::nullopt;
+        if (piece.bStopped) {
+            const std::size_t nBytes = static_cast<std::size_t>(piece.nEnd - piece.nStopAt);
+            if (!source.Read(piece.nStopAt, nBytes, buffer, nRead) || nRead != nBytes)
+                return std::nullopt;
+            reader.Feed(buffer.data(), nRead);
+        }
+    }
+    // Stretches past a stop may have written inside what the series keeps.
+    for (; k < nPieces; ++k)
+        if (pieces[k].bWrote && pieces[k].tWritten - target.tFirst < reader.GetSampleCount())
+            return std::nullopt;
+    if (progress && !progress(nSize, nSize))
+        return Cancelled();
+    return reader.Finish();
+}
+
+} // namespace
+
 CLoadResult LoadRecorderData(std::string_view data, std::int64_t nMaxSamples,
                              const CReadOptions& options)
 {
-    CRecorderReader reader(nMaxSamples, options);
+    if (std::optional<CLoadResult> result =
+            ReadInPieces(CMemorySource(data), nMaxSamples, options, LoadProgress()))
+        return std::move(*result);
+    CRecorderReader reader(nMaxSamples);
     reader.Feed(data.data(), data.size());
     return reader.Finish();
 }
@@ -384,7 +473,18 @@ CLoadResult LoadRecorderFile(const std::filesystem::path& path, const LoadProgre
     const std::uintmax_t nSize = std::filesystem::file_size(path, ec);
     const std::uint64_t nTotal = ec ? 0 : static_cast<std::uint64_t>(nSize);
 
-    CRecorderReader reader(CSeriesBuilder::MaxSamples(), options);
+#if defined(__unix__)
+    struct stat info;
+    if (fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode)) {
+        const CFileSource source(fileno(file.get()), static_cast<std::uint64_t>(info.st_size));
+        if (std::optional<CLoadResult> result =
+                ReadInPieces(source, CSeriesBuilder::MaxSamples(), options, progress))
+            return std::move(*result);
+    }
+#endif
+    // In file order, which also reads pipes and devices. pread has not moved the file's
+    // position.
+    CRecorderReader reader(CSeriesBuilder::MaxSamples());
     std::unique_ptr<char[]> buffer(new char[kChunkSize]);
     std::uint64_t nDone = 0;
     for (;;) {
@@ -397,11 +497,8 @@ CLoadResult LoadRecorderFile(const std::filesystem::path& path, const LoadProgre
         nDone += nRead;
         if (!reader.Feed(buffer.get(), nRead))
             break;
-        if (progress && !progress(nDone, nTotal)) {
-            CLoadResult result;
-            result.status = CLoadResult::EStatus::Cancelled;
-            return result;
-        }
+        if (progress && !progress(nDone, nTotal))
+            return Cancelled();
     }
     return reader.Finish();
 }

@@ -1,18 +1,14 @@
 // Reads a whole recorder file into a per-second series.
 #pragma once
 
+#include "recorder/recordpieces.h"
 #include "recorder/recordseries.h"
 
-#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
-
-class CTaskPool;
 
 struct CLoadResult
 {
@@ -31,8 +27,8 @@ struct CLoadResult
     CRecordSeries series;
     bool bHaveFirstRecord = false; // line 2 was a valid record: tFirst is its time
     std::int64_t tFirst = 0;
-    std::int64_t nLine = 0;  // the 1-based file line that stopped the reading, or 0
-    std::string strMessage;  // what went wrong, for the user; empty when Loaded
+    std::int64_t nLine = 0; // the 1-based file line that stopped the reading, or 0
+    std::string strMessage; // what went wrong, for the user; empty when Loaded
 
     std::int64_t GetSampleCount() const { return series.GetCount(); }
 };
@@ -44,13 +40,10 @@ using LoadProgress = std::function<bool(std::uint64_t nDone, std::uint64_t nTota
 // How a reader shares out its work. The result never depends on it.
 struct CReadOptions
 {
-    // Threads that parse record lines, the calling thread included; 0: one per core.
+    // Threads that read, the calling thread included; 0: one per core.
     unsigned nThreads = 0;
-    // Complete lines are parsed in windows of about this many bytes, each split into pieces
-    // of about nPieceBytes at line ends; a piece is parsed by one thread, and the records are
-    // then converted and expanded in file order on the calling thread.
-    std::size_t nWindowBytes = 256 * 1024;
-    std::size_t nPieceBytes = 64 * 1024;
+    // A file is read in stretches of about this many bytes, each by one thread.
+    std::size_t nPieceBytes = 256 * 1024;
 };
 
 // Line 1 is a header and is skipped; line 2 is the first record; every further line is a
@@ -59,11 +52,7 @@ class CRecorderReader
 {
 public:
     // nMaxSamples: see CSeriesBuilder.
-    explicit CRecorderReader(std::int64_t nMaxSamples = CSeriesBuilder::MaxSamples(),
-                             const CReadOptions& options = CReadOptions());
-    ~CRecorderReader();
-    CRecorderReader(const CRecorderReader&) = delete;
-    CRecorderReader& operator=(const CRecorderReader&) = delete;
+    explicit CRecorderReader(std::int64_t nMaxSamples = CSeriesBuilder::MaxSamples());
 
     // Feeds the next piece of the file; false once reading has stopped on a fault.
     bool Feed(const char* pData, std::size_t nSize);
@@ -72,31 +61,16 @@ public:
 
     bool HasStopped() const { return m_result.status != CLoadResult::EStatus::Loaded; }
 
+    // For reading a file in stretches on several threads: the series' storage, with room
+    // for nCapacity samples, once the first record is read.
+    bool PrepareTarget(std::int64_t nCapacity, CPieceTarget& target);
+    // Takes the next stretch's lines, up to its nStopAt if it stopped (feed the rest); false,
+    // with nothing taken, where its samples do not follow the ones before.
+    bool AdoptPiece(const CPieceSummary& piece);
+    std::int64_t GetSampleCount() const { return m_result.series.GetCount(); }
+
 private:
-    // A line parsed ahead, on whichever thread.
-    struct CParsedLine
-    {
-        CRecordFields fields;
-        std::string_view line;
-    };
-
-    // Whole lines parsed ahead: the bytes [pBegin, pEnd) in pieces.
-    struct CWindow
-    {
-        const char* pBegin = nullptr;
-        const char* pEnd = nullptr;
-        std::vector<const char*> bounds;
-        std::vector<std::vector<CParsedLine>> pieces;
-        std::atomic<bool> bFailed{false};
-    };
-
-    bool ReadLine(std::string_view line, const CRecordFields* pParsed = nullptr);
-    void ReadLines(const char* p, const char* pEnd);
-    void ReadLinesHere(const char* p, const char* pEnd);
-    const char* WindowEnd(const char* p, const char* pEnd) const;
-    void StartParsing(CWindow& window, const char* p, const char* pEnd);
-    void PlanTouching();
-    void ReadParsed(const CWindow& window);
+    bool ReadLine(std::string_view line);
     bool Stop(CLoadResult::EStatus status, std::string strMessage);
     std::string DescribeInvalidRecord(std::string_view line, const CRecordFields& fields) const;
 
@@ -104,19 +78,6 @@ private:
     CSeriesBuilder m_builder;
     std::string m_strPending; // the start of a line that continues in the next piece
     std::int64_t m_nLine = 0;
-    CReadOptions m_options;
-    CWindow m_windows[2]; // one is read while the next is parsed
-    // Pages of the sample arrays that a round's helpers read ahead of the appends.
-    struct CTouch
-    {
-        const char* pBegin = nullptr;
-        std::size_t nBytes = 0;
-    };
-    CTouch m_touch[4];
-    std::size_t m_nTouchTasks = 0;
-    std::int64_t m_nTouched = 0;
-    const float* m_pTouchedData[4] = {};
-    std::unique_ptr<CTaskPool> m_pPool; // ends its threads before the windows go
 };
 
 CLoadResult LoadRecorderFile(const std::filesystem::path& path,

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <utility>
 
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN
@@ -88,13 +87,8 @@ EAppendStatus CSeriesBuilder::Append(const CRecordFields& fields, std::int64_t n
         m_nRefusedCount = nSize + nCount;
         return EAppendStatus::SpanTooLong;
     }
-    if (nCount > m_nWriteLimit - nSize) {
-        m_nWriteLimit = INT64_MAX;
-        if (m_onWriteLimit)
-            std::exchange(m_onWriteLimit, nullptr)();
-    }
-    CFloatArray* const arrays[] = {&m_series.arrTempPV, &m_series.arrHumiPV,
-                                   &m_series.arrTempSV, &m_series.arrHumiSV};
+    CFloatArray* const arrays[] = {&m_series.arrTempPV, &m_series.arrHumiPV, &m_series.arrTempSV,
+                                   &m_series.arrHumiSV};
     // Room in all four first, so that a failure leaves them the same length.
     for (CFloatArray* pArray : arrays)
         if (!pArray->ReserveMore(nCount))
@@ -104,4 +98,28 @@ EAppendStatus CSeriesBuilder::Append(const CRecordFields& fields, std::int64_t n
     m_series.arrTempSV.AddRepeated(fields.fTempSV, nCount);
     m_series.arrHumiSV.AddRepeated(fields.fHumiSV, nCount);
     return EAppendStatus::Appended;
+}
+
+bool CSeriesBuilder::Reserve(std::int64_t nCapacity)
+{
+    nCapacity = std::min(nCapacity, m_nMaxSamples);
+    for (CFloatArray* pArray :
+         {&m_series.arrTempPV, &m_series.arrHumiPV, &m_series.arrTempSV, &m_series.arrHumiSV})
+        if (!pArray->Reserve(nCapacity))
+            return false;
+    return true;
+}
+
+void CSeriesBuilder::AdoptSamples(std::int64_t tWritten, const float afValues[4],
+                                  std::int64_t tCursor)
+{
+    CFloatArray* const arrays[] = {&m_series.arrTempPV, &m_series.arrHumiPV, &m_series.arrTempSV,
+                                   &m_series.arrHumiSV};
+    const std::int64_t nSize = m_series.GetCount();
+    const std::int64_t nGapEnd = tWritten - m_tFirst;
+    for (int i = 0; i < 4; ++i) {
+        std::fill(arrays[i]->GetData() + nSize, arrays[i]->GetData() + nGapEnd, afValues[i]);
+        arrays[i]->SetSize(tCursor - m_tFirst + 1);
+    }
+    m_tCursor = tCursor;
 }

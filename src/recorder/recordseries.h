@@ -6,7 +6,6 @@
 #include "recorder/recordparser.h"
 
 #include <cstdint>
-#include <functional>
 
 // Four curves of equal length; sample i stands for the first record's time plus i seconds.
 struct CRecordSeries
@@ -51,14 +50,15 @@ public:
     // What a series can hold: 2^31 - 1 samples, and 16 bytes each within physical memory.
     static std::int64_t MaxSamples();
 
-    // Before an append reaches past nLimit samples (which also comes before any growth, as
-    // long as nLimit is within the capacity), onLimit runs once; it must stop whatever other
-    // threads do with the arrays' storage from there on.
-    void SetWriteLimit(std::int64_t nLimit, std::function<void()> onLimit)
-    {
-        m_nWriteLimit = nLimit;
-        m_onWriteLimit = std::move(onLimit);
-    }
+    // For samples written straight into the series' storage (see CPieceTarget): makes room
+    // for nCapacity samples in all.
+    bool Reserve(std::int64_t nCapacity);
+    // Takes samples written there: the record at time tWritten, later than the cursor, was
+    // written at its own sample, and the samples up to tCursor after it. The gap before
+    // tWritten gets its values, as AppendRecord would have given it.
+    void AdoptSamples(std::int64_t tWritten, const float afValues[4], std::int64_t tCursor);
+    // Records were converted elsewhere; the last had wall time nWall and time t.
+    void NoteConverted(std::int64_t nWall, std::int64_t t) { m_clock.NoteConverted(nWall, t); }
 
 private:
     EAppendStatus Append(const CRecordFields& fields, std::int64_t nCount);
@@ -70,6 +70,4 @@ private:
     ERecordFault m_fault = ERecordFault::None;
     std::int64_t m_nRefusedCount = 0;
     std::int64_t m_nMaxSamples;
-    std::int64_t m_nWriteLimit = INT64_MAX;
-    std::function<void()> m_onWriteLimit;
 };

@@ -1,0 +1,171 @@
+#include "recorder/recordpieces.h"
+
+#include "curve/floatarray.h"
+#include "recorder/recordparser.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+// Bytes read past a stretch's end for its last line; a longer line is read again.
+constexpr std::size_t kLookAhead = 256;
+// Bytes read before a stretch for the times of the lines just before it.
+constexpr std::size_t kLookBehind = 512;
+// Pages of the target are made resident this many samples ahead of the writes, in one call
+// per array instead of a page fault per page.
+constexpr std::int64_t kPopulateStep = 16384;
+
+} // namespace
+
+CPieceReader::CPieceReader(const CRecordSource& source, const CPieceTarget& target)
+    : m_source(source), m_target(target)
+{
+}
+
+CPieceSummary CPieceReader::Read(std::uint64_t nBegin, std::uint64_t nEnd, std::uint64_t nDataStart)
+{
+    CPieceSummary s;
+    s.bRan = true;
+    s.nEnd = nEnd;
+    m_nPopulated = 0;
+    const std::uint64_t nSize = m_source.GetSize();
+    std::uint64_t nBufferAt = nBegin - std::min<std::uint64_t>(nBegin - nDataStart, kLookBehind);
+    std::size_t nWant = static_cast<std::size_t>(nEnd - nBufferAt) + kLookAhead;
+    // The source gives all it has up to its size; less means the file changed meanwhile.
+    auto fill = [&] {
+        s.bReadFailed = !m_source.Read(nBufferAt, nWant, m_buffer, m_nBuffered) ||
+                        m_nBuffered < std::min<std::uint64_t>(nWant, nSize - nBufferAt);
+        return !s.bReadFailed;
+    };
+    if (!fill())
+        return s;
+
+    std::uint64_t nPos = nBegin; // where the next line starts
+    if (nBegin > nDataStart) {
+        // A line starts at nBegin or later where the byte before it is a line end.
+        const char* const pFrom = m_buffer.data() + (nBegin - 1 - nBufferAt);
+        const void* pLf = std::memchr(pFrom, '\n', static_cast<std::size_t>(nEnd - nBegin));
+        if (!pLf)
+            return s; // no line starts here
+        nPos = nBegin + static_cast<std::uint64_t>(static_cast<const char*>(pLf) - pFrom);
+    }
+    m_tFloor = FloorBefore(static_cast<std::size_t>(nPos - nBufferAt), nBufferAt == nDataStart);
+    while (nPos < nEnd) {
+        const std::size_t i = static_cast<std::size_t>(nPos - nBufferAt);
+        const char* const pLine = m_buffer.data() + i;
+        const char* const pLf = static_cast<const char*>(std::memchr(pLine, '\n', m_nBuffered - i));
+        std::size_t nLength = 0;
+        std::uint64_t nNext = 0;
+        if (pLf) {
+            nLength = static_cast<std::size_t>(pLf - pLine);
+            nNext = nPos + nLength + 1;
+            if (nLength > 0 && pLine[nLength - 1] == '\r')
+                --nLength;
+        } else if (nBufferAt + m_nBuffered >= nSize) {
+            // The last line of the file, without a line end: taken as it stands.
+            nLength = m_nBuffered - i;
+            nNext = nSize;
+        } else {
+            // The line goes on past what was read.
+            nBufferAt = nPos;
+            nWant *= 2;
+            if (!fill())
+                return s;
+            continue;
+        }
+        if (!s.bStopped) {
+            if (ReadLine(pLine, nLength, s)) {
+                ++s.nLines;
+            } else {
+                s.bStopped = true;
+                s.nStopAt = nPos;
+            }
+        }
+        nPos = nNext;
+    }
+    s.nEnd = nPos;
+    return s;
+}
+
+std::int64_t CPieceReader::FloorBefore(std::size_t nLinesEnd, bool bLineStart)
+{
+    // Every record before the stretch leaves the series reaching at least its own time. A
+    // repeated time or a short step back across the boundary then adds nothing, as in order.
+    std::int64_t tFloor = m_target.tFirst;
+    const char* p = m_buffer.data();
+    const char* const pEnd = p + nLinesEnd;
+    if (!bLineStart && p < pEnd)
+        p = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(pEnd - p))) + 1;
+    while (p < pEnd) {
+        const char* const pLf =
+            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(pEnd - p)));
+        std::string_view line(p, static_cast<std::size_t>(pLf - p));
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        const CRecordFields f = ParseRecordLine(line);
+        std::int64_t t = 0;
+        std::int64_t nWall = 0;
+        if (CheckRecordFields(f) == ERecordFault::None && m_clock.TryLocalToTime(f, t, nWall))
+            tFloor = std::max(tFloor, t);
+        p = pLf + 1;
+    }
+    return tFloor;
+}
+
+bool CPieceReader::ReadLine(const char* p, std::size_t nLength, CPieceSummary& s)
+{
+    const CRecordFields f = ParseRecordLine(std::string_view(p, nLength));
+    if (CheckRecordFields(f) != ERecordFault::None) {
+        s.bInvalid = true;
+        return false;
+    }
+    std::int64_t t = 0;
+    std::int64_t nWall = 0;
+    if (!m_clock.TryLocalToTime(f, t, nWall))
+        return false;
+    if (t == -1) {
+        s.bInvalid = true; // mktime's failure value fails in file order too
+        return false;
+    }
+    const std::int64_t tCursor = s.bWrote ? s.tCursor : m_tFloor;
+    if (t > tCursor) {
+        const std::int64_t nIndex = t - m_target.tFirst;
+        if (nIndex >= m_target.nMaxSamples || nIndex >= m_target.nCapacity)
+            return false;
+        const float afValues[4] = {f.fTempPV, f.fHumiPV, f.fTempSV, f.fHumiSV};
+        if (!s.bWrote) {
+            s.bWrote = true;
+            s.tWritten = t;
+            std::copy(afValues, afValues + 4, s.afWritten);
+            Write(nIndex, nIndex + 1, afValues);
+        } else {
+            Write(tCursor - m_target.tFirst + 1, nIndex + 1, afValues);
+        }
+        s.tCursor = t;
+    }
+    s.bConverted = true;
+    s.nLastWall = nWall;
+    s.tLast = t;
+    return true;
+}
+
+void CPieceReader::Write(std::int64_t nFrom, std::int64_t nTo, const float afValues[4])
+{
+    if (nTo > m_nPopulated) {
+        const std::int64_t nStart = std::max(m_nPopulated, nFrom);
+        const std::int64_t nUntil =
+            std::min(m_target.nCapacity, std::max(nTo, nStart + kPopulateStep));
+        for (float* pData : m_target.apData)
+            CFloatArray::PopulateRange(pData + nStart, pData + nUntil);
+        m_nPopulated = nUntil;
+    }
+    if (nTo - nFrom == 1) {
+        for (int i = 0; i < 4; ++i)
+            m_target.apData[i][nFrom] = afValues[i];
+        return;
+    }
+    for (int i = 0; i < 4; ++i)
+        std::fill(m_target.apData[i] + nFrom, m_target.apData[i] + nTo, afValues[i]);
+}

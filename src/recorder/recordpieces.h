@@ -1,0 +1,85 @@
+// Reading stretches of a recorder file on their own threads, each writing its samples
+// straight into the series' storage.
+#pragma once
+
+#include "recorder/recordclock.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// Random access to the bytes of a recorder file, from any thread.
+class CRecordSource
+{
+public:
+    virtual ~CRecordSource() = default;
+    virtual std::uint64_t GetSize() const = 0;
+    // Reads up to nBytes from nOffset to the start of buffer, which grows as needed but never
+    // shrinks; nRead is less than nBytes only at the end of the source. False when reading
+    // fails.
+    virtual bool Read(std::uint64_t nOffset, std::size_t nBytes, std::vector<char>& buffer,
+                      std::size_t& nRead) const = 0;
+};
+
+// The series' storage as a stretch sees it: sample i stands for time tFirst + i.
+struct CPieceTarget
+{
+    float* apData[4] = {}; // TempPV, HumiPV, TempSV, HumiSV: the order records append
+    std::int64_t nCapacity = 0;
+    std::int64_t tFirst = 0;
+    std::int64_t nMaxSamples = 0;
+};
+
+// What a stretch did. Its samples are right only if its first written record comes after
+// every record before the stretch: the reader in file order checks that, fills the gap
+// before them, and reads the lines from nStopAt on itself.
+struct CPieceSummary
+{
+    bool bRan = false;
+    bool bReadFailed = false; // the source failed or changed: nothing else here holds
+    std::int64_t nLines = 0;  // lines read, not counting the one at nStopAt
+    bool bStopped = false;    // the line at nStopAt needs the reader in file order, and so do
+                              // the lines after it up to nEnd
+    bool bInvalid = false;    // that line is an invalid record whatever came before it
+    std::uint64_t nStopAt = 0;
+    std::uint64_t nEnd = 0; // just past the stretch's last line
+
+    bool bWrote = false;       // samples were written:
+    std::int64_t tWritten = 0; // the first written record's time,
+    float afWritten[4] = {};   // its values, in the target's order,
+    std::int64_t tCursor = 0;  // and the last sample's time
+
+    bool bConverted = false; // some record's time was converted: the last one's
+    std::int64_t nLastWall = 0;
+    std::int64_t tLast = 0;
+};
+
+// Reads the lines that start in [nBegin, nEnd) of the source. Records whose time is not
+// later than every time before them in the stretch (or than the first record's, or than
+// those of the lines just before the stretch) add nothing; the others expand into the target as in
+// file order, except that the first of them writes its own sample only. A line that needs more than
+// the stretch can know (an invalid record, a time that occurs twice or never, a span beyond the
+// limit or the capacity) stops the expansion. One reader per thread: its clock remembers time
+// spans.
+class CPieceReader
+{
+public:
+    CPieceReader(const CRecordSource& source, const CPieceTarget& target);
+
+    // nDataStart: where the records after the first one start, which is a line start; the
+    // stretch's first line is the first to start at nBegin or later.
+    CPieceSummary Read(std::uint64_t nBegin, std::uint64_t nEnd, std::uint64_t nDataStart);
+
+private:
+    std::int64_t FloorBefore(std::size_t nLinesEnd, bool bLineStart);
+    bool ReadLine(const char* p, std::size_t nLength, CPieceSummary& s);
+    void Write(std::int64_t nFrom, std::int64_t nTo, const float afValues[4]);
+
+    const CRecordSource& m_source;
+    CPieceTarget m_target;
+    CRecordClock m_clock;
+    std::vector<char> m_buffer;
+    std::size_t m_nBuffered = 0;
+    std::int64_t m_nPopulated = 0; // samples below this index have resident pages
+    std::int64_t m_tFloor = 0;     // the series reaches at least this time before the stretch
+};
