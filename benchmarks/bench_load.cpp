@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <vector>
 
@@ -201,6 +202,49 @@ void BM_ReadBytes(benchmark::State& state)
 }
 BENCHMARK(BM_ReadBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Whole processes, from start to exit, as the user meets them: Trendora's reader in
+// trendora-series --summary, the straightforward loader in a child of this program (whose
+// start, about 40 ms with Qt, is noise against its seconds), and cat reading the bytes.
+int BaselineLoadChild(const std::vector<std::string>& args)
+{
+    CPlot plot;
+    return args.size() == 1 && BaselineLoad(args[0], plot.m_ctrl) ? 0 : 1;
+}
+const bool kBaselineMode = AddChildMode("baseline-load", &BaselineLoadChild);
+
+void BM_WholeProcess(benchmark::State& state, const std::function<bool(const std::string&)>& run)
+{
+    const std::filesystem::path& path = BenchmarkMonthFile();
+    for (auto _ : state) {
+        if (!run(path.string())) {
+            state.SkipWithError("the process failed");
+            return;
+        }
+    }
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<std::int64_t>(std::filesystem::file_size(path)));
+}
+BENCHMARK_CAPTURE(BM_WholeProcess, Baseline,
+                  [](const std::string& strPath) {
+                      std::string strOut;
+                      return RunInChild("baseline-load", {strPath}, strOut);
+                  })
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_WholeProcess, Trendora,
+                  [](const std::string& strPath) {
+                      return RunProgram(TRENDORA_SERIES_PATH, {"--summary", strPath});
+                  })
+    ->Repetitions(5)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_WholeProcess, ReadBytes,
+                  [](const std::string& strPath) { return RunProgram("cat", {strPath}); })
+    ->Repetitions(5)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
 // A year at one record a second: 31.5 million samples, about 500 MB of curves. Writing the
 // file takes longer than reading it; leave it out with --benchmark_filter=-Year.
 void BM_LoadYear(benchmark::State& state)
@@ -307,6 +351,10 @@ const bool kSummary =
                    "BM_ReadBytes") &&
     AddSpeedupLine("load on every core vs on one thread", "BM_LoadTrendoraOneThread",
                    "BM_LoadTrendora") &&
+    AddSpeedupLine("whole process: load speedup vs baseline (target >= 12)",
+                   "BM_WholeProcess/Baseline", "BM_WholeProcess/Trendora") &&
+    AddSpeedupLine("whole process: load time over cat's time to read the bytes (target <= 8)",
+                   "BM_WholeProcess/Trendora", "BM_WholeProcess/ReadBytes") &&
     AddSummaryLine([](const CBenchResults&) -> std::string {
         const auto baseline = g_loaded.find("BM_LoadBaseline");
         const auto ours = g_loaded.find("BM_LoadTrendora");

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -180,6 +181,29 @@ bool RunInChild(const std::string& strName, const std::vector<std::string>& args
         strOut.append(buffer, static_cast<std::size_t>(n));
     }
     close(fds[0]);
+    int nStatus = 0;
+    if (waitpid(pid, &nStatus, 0) != pid)
+        return false;
+    return WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0;
+}
+
+bool RunProgram(const std::string& strProgram, const std::vector<std::string>& args)
+{
+    std::vector<std::string> argStrings = {strProgram};
+    argStrings.insert(argStrings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& s : argStrings)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int nError =
+        posix_spawnp(&pid, strProgram.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (nError != 0)
+        return false;
     int nStatus = 0;
     if (waitpid(pid, &nStatus, 0) != pid)
         return false;

@@ -42,3 +42,6 @@ bool RunChildModeFromArgs(int argc, char** argv, int& nExit);
 // could not be started or did not exit with 0.
 bool RunInChild(const std::string& strName, const std::vector<std::string>& args,
                 std::string& strOut);
+// Runs a program (found on PATH when strProgram has no slash) with its output sent to
+// /dev/null and waits for it; false if it could not be started or did not exit with 0.
+bool RunProgram(const std::string& strProgram, const std::vector<std::string>& args);
