@@ -154,6 +154,7 @@ std::int64_t CRecordClock::LocalToTime(const CRecordFields& fields)
     const std::int64_t nWall = WallOf(fields);
     if (ConvertInSpan(fields, nWall)) {
         m_bHintKnown = true;
+        m_bHintFromSpan = true;
         m_bMktimeInStep = m_bMktimeInStep && m_nHintOffset == m_nSpanOffset;
         m_nHintOffset = m_nSpanOffset;
         m_nHintWall = nWall;
@@ -175,9 +176,19 @@ bool CRecordClock::TryLocalToTime(const CRecordFields& fields, std::int64_t& tOu
     return true;
 }
 
+bool CRecordClock::GetLastConverted(std::int64_t& nWall, std::int64_t& t) const
+{
+    if (!m_bHintKnown || !m_bHintFromSpan)
+        return false;
+    nWall = m_nHintWall;
+    t = m_nHintWall - m_nHintOffset;
+    return true;
+}
+
 void CRecordClock::NoteConverted(std::int64_t nWall, std::int64_t t)
 {
     m_bHintKnown = true;
+    m_bHintFromSpan = true;
     m_bMktimeInStep = false;
     m_nHintOffset = nWall - t;
     m_nHintWall = nWall;
@@ -198,6 +209,7 @@ std::int64_t CRecordClock::CallMktime(const CRecordFields& f, std::int64_t nWall
     // it alone, and -1 may be either; then the hint is no longer known for certain.
     if (t != -1) {
         m_bHintKnown = true;
+        m_bHintFromSpan = false;
         m_bMktimeInStep = true;
         m_nHintOffset = nWall - t;
         m_nHintWall = nWall;

@@ -46,6 +46,8 @@ public:
     // Takes over from records converted by another clock: the last of them had wall time
     // nWall and time t, and TryLocalToTime answered it.
     void NoteConverted(std::int64_t nWall, std::int64_t t);
+    // The last time converted, where it needed no mktime; what NoteConverted takes.
+    bool GetLastConverted(std::int64_t& nWall, std::int64_t& t) const;
 
     // Wall-clock seconds of the fields as if they were UTC (days past a month's end carry
     // into the next month, as mktime normalises them).
@@ -75,6 +77,7 @@ private:
     // The offset (wall - result) of the previous result, i.e. what mktime's hint would be,
     // and a wall time whose conversion sets mktime's hint to it.
     bool m_bHintKnown = false;
+    bool m_bHintFromSpan = false; // the hint's time was answered without mktime
     std::int64_t m_nHintOffset = 0;
     std::int64_t m_nHintWall = 0;
     // Whether glibc's own hint is known to equal m_nHintOffset.

@@ -136,6 +136,18 @@ bool CRecorderReader::AdoptPiece(const CPieceSummary& piece)
     return true;
 }
 
+bool CRecorderReader::Mark(CMark& mark) const
+{
+    mark.nLine = m_nLine;
+    return !HasStopped() && m_strPending.empty() && m_builder.Mark(mark.builder);
+}
+
+void CRecorderReader::Rewind(const CMark& mark)
+{
+    m_nLine = mark.nLine;
+    m_builder.Rewind(mark.builder);
+}
+
 CLoadResult CRecorderReader::Finish()
 {
     if (!HasStopped() && !m_strPending.empty()) {
@@ -156,7 +168,7 @@ bool CRecorderReader::ReadLine(std::string_view line)
     ++m_nLine;
     if (m_nLine == 1)
         return true; // the header, whatever it holds
-    const CRecordFields fields = ParseRecordLine(line);
+    const CRecordFields fields = m_parser.Parse(line);
     const EAppendStatus status =
         m_nLine == 2 ? m_builder.AppendFirstRecord(fields) : m_builder.AppendRecord(fields);
     switch (status) {
@@ -327,8 +339,8 @@ CLoadResult Cancelled()
 // Reads the records in stretches, one thread each, that write their samples straight into
 // the series; the calling thread then takes the stretches in file order and reads in order
 // what they could not. Nothing where the file must be read in file order from its start: a
-// first record whose time mktime must answer, a series that cannot be sized ahead, or
-// stretches whose samples overlap (a clock set back across their boundary).
+// first record whose time mktime must answer, a series that cannot be sized ahead, or a
+// stretch after the stop that wrote inside the series.
 std::optional<CLoadResult> ReadInPieces(const CRecordSource& source, std::int64_t nMaxSamples,
                                         const CReadOptions& options, const LoadProgress& progress)
 {
@@ -417,17 +429,53 @@ std::optional<CLoadResult> ReadInPieces(const CRecordSource& source, std::int64_
     if (bCancel)
         return Cancelled();
 
+    // In file order: a stretch's samples follow the ones before it, or it is read again in
+    // order from the last point before the samples it overwrote (a clock set back across
+    // its start, or a stretch starting in the hour after a time that does not exist).
+    struct CPassed
+    {
+        CRecorderReader::CMark mark;
+        bool bMarked = false;
+        std::uint64_t nOffset = 0; // where the lines after the mark start
+    };
+    std::vector<CPassed> passed;
+    passed.reserve(nPieces);
+    std::uint64_t nOffset = nData;
+    auto feed = [&](std::uint64_t nFrom, std::uint64_t nTo) {
+        while (nFrom < nTo && !reader.HasStopped()) {
+            const std::size_t nBytes =
+                static_cast<std::size_t>(std::min<std::uint64_t>(nTo - nFrom, kChunkSize));
+            if (!source.Read(nFrom, nBytes, buffer, nRead) || nRead != nBytes)
+                return false;
+            reader.Feed(buffer.data(), nBytes);
+            nFrom += nBytes;
+        }
+        return true;
+    };
     std::size_t k = 0;
     for (; k < nPieces && !reader.HasStopped(); ++k) {
         const CPieceSummary& piece = pieces[k];
-        if (!piece.bRan || piece.bReadFailed || !reader.AdoptPiece(piece))
+        if (!piece.bRan || piece.bReadFailed)
             return std::nullopt;
-        if (piece.bStopped) {
-            const std::size_t nBytes = static_cast<std::size_t>(piece.nEnd - piece.nStopAt);
-            if (!source.Read(piece.nStopAt, nBytes, buffer, nRead) || nRead != nBytes)
+        CPassed& here = passed.emplace_back();
+        here.bMarked = reader.Mark(here.mark);
+        here.nOffset = nOffset;
+        const std::uint64_t nPieceEnd = std::max(nOffset, piece.nEnd);
+        if (reader.AdoptPiece(piece)) {
+            if (piece.bStopped && !feed(piece.nStopAt, piece.nEnd))
                 return std::nullopt;
-            reader.Feed(buffer.data(), nRead);
+        } else {
+            std::size_t j = k;
+            while (!passed[j].bMarked || passed[j].mark.builder.tCursor >= piece.tWritten) {
+                if (j == 0)
+                    return std::nullopt;
+                --j;
+            }
+            reader.Rewind(passed[j].mark);
+            if (!feed(passed[j].nOffset, nPieceEnd))
+                return std::nullopt;
         }
+        nOffset = nPieceEnd;
     }
     // Stretches past a stop may have written inside what the series keeps.
     for (; k < nPieces; ++k)

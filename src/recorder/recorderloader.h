@@ -68,6 +68,17 @@ public:
     // with nothing taken, where its samples do not follow the ones before.
     bool AdoptPiece(const CPieceSummary& piece);
     std::int64_t GetSampleCount() const { return m_result.series.GetCount(); }
+    std::int64_t GetCursor() const { return m_builder.GetCursor(); }
+
+    // A point between whole lines to return to, to read on in order from there; false where
+    // none can be taken here.
+    struct CMark
+    {
+        CSeriesBuilder::CMark builder;
+        std::int64_t nLine = 0;
+    };
+    bool Mark(CMark& mark) const;
+    void Rewind(const CMark& mark);
 
 private:
     bool ReadLine(std::string_view line);
@@ -76,6 +87,7 @@ private:
 
     CLoadResult m_result;
     CSeriesBuilder m_builder;
+    CRecordLineParser m_parser;
     std::string m_strPending; // the start of a line that continues in the next piece
     std::int64_t m_nLine = 0;
 };

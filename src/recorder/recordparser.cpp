@@ -3,9 +3,10 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
-#include <cstdint>
 #include <clocale>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include <locale.h>
@@ -43,12 +44,18 @@ private:
     const char* m_end;
 };
 
-bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+bool IsDigit(int c)
+{
+    return c >= '0' && c <= '9';
+}
 bool IsHexDigit(int c)
 {
     return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
-int ToLower(int c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+int ToLower(int c)
+{
+    return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+}
 
 // "%d": glibc stores (int) strtol(token); strtol clamps to its 64-bit long, and the cast
 // keeps the low 32 bits. Done in 64 bits everywhere so every platform reads a file alike.
@@ -74,8 +81,7 @@ bool ScanInt(CLineInput& in, int& nOut)
     }
     std::int64_t nValue;
     if (bNegative)
-        nValue = nMagnitude >= kMaxMagnitude ? INT64_MIN
-                                             : -static_cast<std::int64_t>(nMagnitude);
+        nValue = nMagnitude >= kMaxMagnitude ? INT64_MIN : -static_cast<std::int64_t>(nMagnitude);
     else
         nValue = nMagnitude > static_cast<std::uint64_t>(INT64_MAX)
                      ? INT64_MAX
@@ -216,9 +222,18 @@ public:
 
     bool Read(CRecordFields& f)
     {
-        if (!Int(f.nYear) || !Separator('/') || !Int(f.nMonth) || !Separator('/') ||
-            !Int(f.nDay) || !Separator(',') || !Int(f.nHour) || !Separator(':') ||
-            !Int(f.nMinute) || !Separator(':') || !Int(f.nSecond))
+        if (!Int(f.nYear) || !Separator('/') || !Int(f.nMonth) || !Separator('/') || !Int(f.nDay) ||
+            !Separator(',') || !Int(f.nHour) || !Separator(':') || !Int(f.nMinute) ||
+            !Separator(':'))
+            return false;
+        m_pSecond = m_p;
+        return ReadFromSecond(f);
+    }
+
+    // The rest of the line from the second on, the fields before it already read.
+    bool ReadFromSecond(CRecordFields& f)
+    {
+        if (!Int(f.nSecond))
             return false;
         float* const values[4] = {&f.fTempPV, &f.fTempSV, &f.fHumiPV, &f.fHumiSV};
         for (float* pValue : values) {
@@ -231,6 +246,9 @@ public:
         // the number.
         return true;
     }
+
+    // Where Read found the second.
+    const char* Second() const { return m_pSecond; }
 
 private:
     bool AtEnd() const { return m_p == m_end || *m_p == '\0'; }
@@ -300,7 +318,15 @@ private:
 
     const char* m_p;
     const char* m_end;
+    const char* m_pSecond = nullptr;
 };
+
+void ApplyYearRule(CRecordFields& fields)
+{
+    // Unsigned test: a negative year stays as it is and fails the range check later.
+    if (static_cast<unsigned>(fields.nYear) < 100u)
+        fields.nYear += 2000;
+}
 
 } // namespace
 
@@ -314,19 +340,50 @@ CRecordFields ScanRecordLine(std::string_view line)
     // Each step either converts its field or ends the scan; the fields after it keep
     // their defaults.
     ScanInt(in, fields.nYear) && in.Match('/') && ScanInt(in, fields.nMonth) && in.Match('/') &&
-        ScanInt(in, fields.nDay) && in.Match(',') && ScanInt(in, fields.nHour) &&
-        in.Match(':') && ScanInt(in, fields.nMinute) && in.Match(':') &&
-        ScanInt(in, fields.nSecond) && in.Match(',') && ScanFloat(in, fields.fTempPV) &&
-        in.Match(',') && ScanFloat(in, fields.fTempSV) && in.Match(',') &&
-        ScanFloat(in, fields.fHumiPV) && in.Match(',') && ScanFloat(in, fields.fHumiSV);
+        ScanInt(in, fields.nDay) && in.Match(',') && ScanInt(in, fields.nHour) && in.Match(':') &&
+        ScanInt(in, fields.nMinute) && in.Match(':') && ScanInt(in, fields.nSecond) &&
+        in.Match(',') && ScanFloat(in, fields.fTempPV) && in.Match(',') &&
+        ScanFloat(in, fields.fTempSV) && in.Match(',') && ScanFloat(in, fields.fHumiPV) &&
+        in.Match(',') && ScanFloat(in, fields.fHumiSV);
     return fields;
 }
 
 CRecordFields ParseRecordLine(std::string_view line)
 {
     CRecordFields fields = ScanRecordLine(line);
-    // Unsigned test: a negative year stays as it is and fails the range check later.
-    if (static_cast<unsigned>(fields.nYear) < 100u)
-        fields.nYear += 2000;
+    ApplyYearRule(fields);
+    return fields;
+}
+
+CRecordFields CRecordLineParser::Parse(std::string_view line)
+{
+    const char* const pEnd = line.data() + line.size();
+    // The same bytes up to the second read the same way, and leave the scan in the same
+    // place: only the rest needs reading.
+    if (m_nPrefix > 0 && line.size() > m_nPrefix &&
+        std::memcmp(line.data(), m_achPrefix, m_nPrefix) == 0) {
+        CRecordFields fields = m_prefix;
+        if (CPlainLine(line.data() + m_nPrefix, pEnd).ReadFromSecond(fields))
+            return fields;
+    }
+    CRecordFields fields;
+    CPlainLine plain(line.data(), pEnd);
+    if (!plain.Read(fields)) {
+        m_nPrefix = 0;
+        return ParseRecordLine(line);
+    }
+    ApplyYearRule(fields);
+    m_nPrefix = static_cast<std::size_t>(plain.Second() - line.data());
+    if (m_nPrefix > sizeof m_achPrefix) {
+        m_nPrefix = 0;
+    } else {
+        std::memcpy(m_achPrefix, line.data(), m_nPrefix);
+        m_prefix = CRecordFields();
+        m_prefix.nYear = fields.nYear;
+        m_prefix.nMonth = fields.nMonth;
+        m_prefix.nDay = fields.nDay;
+        m_prefix.nHour = fields.nHour;
+        m_prefix.nMinute = fields.nMinute;
+    }
     return fields;
 }

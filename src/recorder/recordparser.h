@@ -1,6 +1,7 @@
 // One recorder record: the ten fields of a line "Y/M/D,h:m:s,TempPV,TempSV,HumiPV,HumiSV".
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 struct CRecordFields
@@ -26,3 +27,17 @@ CRecordFields ParseRecordLine(std::string_view line);
 
 // The same without the year rule: the fields as sscanf leaves them.
 CRecordFields ScanRecordLine(std::string_view line);
+
+// Reads the lines of a file one after another, each exactly as ParseRecordLine does; a line
+// that starts with the same date, hour and minute as the plain line before it (most of a
+// recorder's lines) reads only from its second on.
+class CRecordLineParser
+{
+public:
+    CRecordFields Parse(std::string_view line);
+
+private:
+    std::size_t m_nPrefix = 0; // bytes of the previous line before its second; 0: none
+    char m_achPrefix[40] = {};
+    CRecordFields m_prefix; // the fields those bytes hold
+};

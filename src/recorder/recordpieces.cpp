@@ -116,7 +116,7 @@ std::int64_t CPieceReader::FloorBefore(std::size_t nLinesEnd, bool bLineStart)
 
 bool CPieceReader::ReadLine(const char* p, std::size_t nLength, CPieceSummary& s)
 {
-    const CRecordFields f = ParseRecordLine(std::string_view(p, nLength));
+    const CRecordFields f = m_parser.Parse(std::string_view(p, nLength));
     if (CheckRecordFields(f) != ERecordFault::None) {
         s.bInvalid = true;
         return false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "recorder/recordclock.h"
+#include "recorder/recordparser.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -78,6 +79,7 @@ private:
     const CRecordSource& m_source;
     CPieceTarget m_target;
     CRecordClock m_clock;
+    CRecordLineParser m_parser;
     std::vector<char> m_buffer;
     std::size_t m_nBuffered = 0;
     std::int64_t m_nPopulated = 0; // samples below this index have resident pages

@@ -79,8 +79,8 @@ std::vector<CRecordFields> TransitionSequence(int nYear, std::uint32_t nSeed)
         for (std::int64_t w = nWallMid + 3 * 3600; w > nWallMid - 3 * 3600; w -= 7)
             records.push_back(FromWall(w));
         for (int i = 0; i < 1000; ++i) {
-            const std::int64_t nJump = (rng() % 4 == 0) ? static_cast<std::int64_t>(rng() % 400) * 86400
-                                                        : 0;
+            const std::int64_t nJump =
+                (rng() % 4 == 0) ? static_cast<std::int64_t>(rng() % 400) * 86400 : 0;
             const std::int64_t w = nWallMid + static_cast<std::int64_t>(rng() % 14400) - 7200 +
                                    (rng() % 2 ? nJump : -nJump);
             records.push_back(FromWall(w));

@@ -94,8 +94,9 @@ TEST(RecordPieces, AStretchDecidesAloneOrStopsWhereItCannot)
         EXPECT_FALSE(s.bReadFailed);
         EXPECT_EQ(c.bStopped, s.bStopped);
         EXPECT_EQ(c.bInvalid, s.bInvalid);
-        if (c.nStopLine >= 0)
+        if (c.nStopLine >= 0) {
             EXPECT_EQ(LineStart(data, c.nStopLine), s.nStopAt);
+        }
         EXPECT_EQ(data.size(), s.nEnd);
         EXPECT_EQ(c.nLines, s.nLines);
         ASSERT_EQ(c.nWrittenAt >= 0, s.bWrote);
