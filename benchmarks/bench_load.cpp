@@ -5,7 +5,10 @@
 #include "curve/curvectrl.h"
 #include "recorder/recorderloader.h"
 
+#include <QApplication>
+
 #include <cinttypes>
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -207,6 +210,13 @@ BENCHMARK(BM_ReadBytes)->Unit(benchmark::kMillisecond)->UseRealTime();
 // start, about 40 ms with Qt, is noise against its seconds), and cat reading the bytes.
 int BaselineLoadChild(const std::vector<std::string>& args)
 {
+    // The curves are widgets.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char szName[] = "trendora-bench";
+    char* argv[] = {szName, nullptr};
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
     CPlot plot;
     return args.size() == 1 && BaselineLoad(args[0], plot.m_ctrl) ? 0 : 1;
 }

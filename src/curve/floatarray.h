@@ -86,7 +86,22 @@ public:
 
     // Room for nCapacity samples in all (never less than now); false when memory is
     // exhausted. Large arrays only map their pages here: memory is taken as samples land.
-    bool Reserve(std::int64_t nCapacity) { return nCapacity <= m_nCapacity || Realloc(nCapacity); }
+    // bNearlyFilled: the samples will reach close to the capacity, so their memory may come
+    // in large pages, which a virtual machine sets up far faster than small ones; no large
+    // page then reaches past the last sample by more than the room left after it.
+    bool Reserve(std::int64_t nCapacity, [[maybe_unused]] bool bNearlyFilled = false)
+    {
+        if (nCapacity <= m_nCapacity)
+            return true;
+        const bool bFresh = !m_bMapped;
+        if (!Realloc(nCapacity))
+            return false;
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+        if (bNearlyFilled && bFresh && m_bMapped)
+            madvise(m_pData, Bytes(m_nCapacity), MADV_HUGEPAGE);
+#endif
+        return true;
+    }
 
     // Makes the first nSize samples, written through GetData() within the capacity, the
     // array's samples.

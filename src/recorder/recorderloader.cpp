@@ -250,7 +250,8 @@ constexpr std::size_t kHeadBytes = 64 * 1024;
 // The last line, read to size the series before the stretches write into it.
 constexpr std::size_t kTailBytes = 4096;
 // The series is sized for the wall-clock span from the first to the last record and this
-// much more: no zone's offset moves further. Pages beyond what is written take no memory.
+// much more: no zone's offset moves further. Pages beyond what is written take no memory,
+// but for a large page's part in this room (at most 0.7 MB a curve).
 constexpr std::int64_t kSpanSlack = 2 * 86400;
 
 class CMemorySource : public CRecordSource

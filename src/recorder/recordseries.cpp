@@ -105,7 +105,7 @@ bool CSeriesBuilder::Reserve(std::int64_t nCapacity)
     nCapacity = std::min(nCapacity, m_nMaxSamples);
     for (CFloatArray* pArray :
          {&m_series.arrTempPV, &m_series.arrHumiPV, &m_series.arrTempSV, &m_series.arrHumiSV})
-        if (!pArray->Reserve(nCapacity))
+        if (!pArray->Reserve(nCapacity, true))
             return false;
     return true;
 }

@@ -51,7 +51,7 @@ public:
     static std::int64_t MaxSamples();
 
     // For samples written straight into the series' storage (see CPieceTarget): makes room
-    // for nCapacity samples in all.
+    // for nCapacity samples in all, which the samples will nearly fill.
     bool Reserve(std::int64_t nCapacity);
     // Takes samples written there: the record at time tWritten, later than the cursor, was
     // written at its own sample, and the samples up to tCursor after it. The gap before
