@@ -155,6 +155,11 @@ std::string Check(std::string_view data)
     strFault = Compare(whole, pieces);
     if (!strFault.empty())
         return "one piece against many: " + strFault;
+    // Stretches of a few bytes on two threads, each written straight into the series.
+    ResetMktimeHint();
+    strFault = Compare(whole, LoadRecorderData(data, kMaxSamples, CReadOptions{2, 7}));
+    if (!strFault.empty())
+        return "in order against in stretches: " + strFault;
     return {};
 }
 

@@ -68,7 +68,6 @@ public:
     // with nothing taken, where its samples do not follow the ones before.
     bool AdoptPiece(const CPieceSummary& piece);
     std::int64_t GetSampleCount() const { return m_result.series.GetCount(); }
-    std::int64_t GetCursor() const { return m_builder.GetCursor(); }
 
     // A point between whole lines to return to, to read on in order from there; false where
     // none can be taken here.
