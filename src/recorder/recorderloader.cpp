@@ -286,6 +286,9 @@ public:
     bool Read(std::uint64_t nOffset, std::size_t nBytes, std::vector<char>& buffer,
               std::size_t& nRead) const override
     {
+        // A file that grows meanwhile ends where it ended when the load began.
+        nBytes = static_cast<std::size_t>(
+            std::min<std::uint64_t>(nBytes, m_nSize - std::min(nOffset, m_nSize)));
         if (buffer.size() < nBytes)
             buffer.resize(nBytes);
         nRead = 0;
@@ -348,7 +351,9 @@ std::optional<CLoadResult> ReadInPieces(const CRecordSource& source, std::int64_
     const std::uint64_t nSize = source.GetSize();
     const unsigned nThreads =
         options.nThreads ? options.nThreads : std::max(1u, std::thread::hardware_concurrency());
-    const std::size_t nPieceBytes = std::max<std::size_t>(options.nPieceBytes, 1);
+    // At most about a million stretches, whatever was asked.
+    const std::size_t nPieceBytes = std::max<std::size_t>(
+        {options.nPieceBytes, 1, static_cast<std::size_t>(source.GetSize() >> 20)});
     if (nThreads < 2 || !CRecordClock::CanConvertAlone() || nSize < 2 * nPieceBytes)
         return std::nullopt;
 
