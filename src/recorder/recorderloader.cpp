@@ -424,7 +424,7 @@ std::optional<CLoadResult> ReadInPieces(const CRecordSource& source, std::int64_
     };
     std::vector<std::thread> helpers;
     try {
-        for (unsigned i = 1; i < nThreads; ++i)
+        for (std::size_t i = 1; i < std::min<std::size_t>(nThreads, nPieces); ++i)
             helpers.emplace_back(work, false);
     } catch (const std::system_error&) {
         // Fewer threads read.
