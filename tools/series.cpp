@@ -9,6 +9,7 @@
 #include <cstring>
 #include <ctime>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -44,17 +45,18 @@ void PrintUsage(std::FILE* pOut)
 class COutBuffer
 {
 public:
-    COutBuffer() { m_buffer.resize(kSize); }
+    // The block is not cleared: its pages are only taken as output reaches them.
+    COutBuffer() : m_buffer(new char[kSize]) {}
     ~COutBuffer() { Flush(); }
 
     // Room for at least nBytes; the caller writes there and then calls Commit.
     char* Reserve(std::size_t nBytes)
     {
-        if (m_nUsed + nBytes > m_buffer.size())
+        if (m_nUsed + nBytes > kSize)
             Flush();
-        return m_buffer.data() + m_nUsed;
+        return m_buffer.get() + m_nUsed;
     }
-    void Commit(const char* pEnd) { m_nUsed = static_cast<std::size_t>(pEnd - m_buffer.data()); }
+    void Commit(const char* pEnd) { m_nUsed = static_cast<std::size_t>(pEnd - m_buffer.get()); }
     void Append(std::string_view text)
     {
         if (text.size() > kSize) {
@@ -69,7 +71,7 @@ public:
 
     void Flush()
     {
-        WriteOut(m_buffer.data(), m_nUsed);
+        WriteOut(m_buffer.get(), m_nUsed);
         m_nUsed = 0;
     }
     bool Failed() const { return m_bFailed; }
@@ -83,7 +85,7 @@ private:
             m_bFailed = true;
     }
 
-    std::vector<char> m_buffer;
+    std::unique_ptr<char[]> m_buffer;
     std::size_t m_nUsed = 0;
     bool m_bFailed = false;
 };
