@@ -321,6 +321,29 @@ private:
     const char* m_pSecond = nullptr;
 };
 
+// The rest of a line from its second on as a recorder mostly writes it,
+// "ss,dd.dd,dd.dd,dd.dd,dd.dd", read as CPlainLine reads it: a value of four digits over
+// a hundred divides exactly once, as strtof rounds.
+bool ReadCommonRest(const char* p, std::size_t nLength, CRecordFields& f)
+{
+    static constexpr char kPattern[] = "00,00.00,00.00,00.00,00.00"; // 0: a digit
+    if (nLength != sizeof kPattern - 1)
+        return false;
+    for (std::size_t i = 0; i < nLength; ++i) {
+        const bool bDigit = static_cast<unsigned>(p[i] - '0') <= 9;
+        if (kPattern[i] == '0' ? !bDigit : p[i] != kPattern[i])
+            return false;
+    }
+    f.nSecond = (p[0] - '0') * 10 + (p[1] - '0');
+    float* const values[4] = {&f.fTempPV, &f.fTempSV, &f.fHumiPV, &f.fHumiSV};
+    for (int i = 0; i < 4; ++i) {
+        const char* q = p + 3 + 6 * i;
+        const int m = (q[0] - '0') * 1000 + (q[1] - '0') * 100 + (q[3] - '0') * 10 + (q[4] - '0');
+        *values[i] = static_cast<float>(m) / 100.0f;
+    }
+    return true;
+}
+
 void ApplyYearRule(CRecordFields& fields)
 {
     // Unsigned test: a negative year stays as it is and fails the range check later.
@@ -363,7 +386,8 @@ CRecordFields CRecordLineParser::Parse(std::string_view line)
     if (m_nPrefix > 0 && line.size() > m_nPrefix &&
         std::memcmp(line.data(), m_achPrefix, m_nPrefix) == 0) {
         CRecordFields fields = m_prefix;
-        if (CPlainLine(line.data() + m_nPrefix, pEnd).ReadFromSecond(fields))
+        if (ReadCommonRest(line.data() + m_nPrefix, line.size() - m_nPrefix, fields) ||
+            CPlainLine(line.data() + m_nPrefix, pEnd).ReadFromSecond(fields))
             return fields;
     }
     CRecordFields fields;

@@ -310,6 +310,47 @@ TEST(RecordParseDifferential, MatchesSscanfOnGeneratedAndMutatedLines)
     EXPECT_EQ(0, nMismatches);
 }
 
+// Lines as a recorder writes them, one minute's after another, some with one character of
+// their values changed, added or dropped: read in sequence, they must scan as sscanf does.
+TEST(RecordParseDifferential, RecorderLinesInSequenceMatchSscanf)
+{
+    std::mt19937 rng(20261208u);
+    const std::string strChanges = "0123456789.,-+eEx \t";
+    CRecordLineParser parser;
+    int nMismatches = 0;
+    for (int i = 0; i < 200'000 && nMismatches < 10; ++i) {
+        char sz[64];
+        std::snprintf(
+            sz, sizeof sz, "2026/01/01,00:%02d:%02d,%02d.%02d,%02d.%02d,%02d.%02d,%02d.%02d",
+            i / 60 % 60, i % 60, static_cast<int>(rng() % 100), static_cast<int>(rng() % 100),
+            static_cast<int>(rng() % 100), static_cast<int>(rng() % 100),
+            static_cast<int>(rng() % 100), static_cast<int>(rng() % 100),
+            static_cast<int>(rng() % 100), static_cast<int>(rng() % 100));
+        std::string line = sz;
+        const std::size_t nAt = 17 + rng() % (line.size() - 16);
+        switch (rng() % 8) {
+        case 0:
+            line[std::min(nAt, line.size() - 1)] = strChanges[rng() % strChanges.size()];
+            break;
+        case 1:
+            line.insert(nAt, 1, strChanges[rng() % strChanges.size()]);
+            break;
+        case 2:
+            line.erase(std::min(nAt, line.size() - 1), 1);
+            break;
+        default:
+            break;
+        }
+        const CRecordFields expected = ReferenceScan(line);
+        const CRecordFields actual = parser.Parse(line);
+        if (!SameFields(expected, actual)) {
+            ++nMismatches;
+            ExpectSameFields(expected, actual, line);
+        }
+    }
+    EXPECT_EQ(0, nMismatches);
+}
+
 TEST(RecordParseDifferential, IgnoresTheUserLocale)
 {
     // A decimal comma locale, where available, must not change how records read.
