@@ -323,22 +323,38 @@ private:
 
 // The rest of a line from its second on as a recorder mostly writes it,
 // "ss,dd.dd,dd.dd,dd.dd,dd.dd", read as CPlainLine reads it: a value of four digits over
-// a hundred divides exactly once, as strtof rounds.
+// a hundred divides exactly once, as strtof rounds. Checked eight characters at a time:
+// against the pattern, a digit leaves 0 to 9 and a separator 0.
 bool ReadCommonRest(const char* p, std::size_t nLength, CRecordFields& f)
 {
-    static constexpr char kPattern[] = "00,00.00,00.00,00.00,00.00"; // 0: a digit
-    if (nLength != sizeof kPattern - 1)
+    static constexpr char kPattern[32] = "00,00.00,00.00,00.00,00.00";
+    static constexpr char kSeparators[32] =
+        "\0\0\xff\0\0\xff\0\0\xff\0\0\xff\0\0\xff\0\0\xff\0\0\xff\0\0\xff";
+    constexpr std::size_t kLength = 26;
+    if (nLength != kLength)
         return false;
-    for (std::size_t i = 0; i < nLength; ++i) {
-        const bool bDigit = static_cast<unsigned>(p[i] - '0') <= 9;
-        if (kPattern[i] == '0' ? !bDigit : p[i] != kPattern[i])
-            return false;
+    unsigned char d[32] = {};
+    std::memcpy(d, p, kLength);
+    std::uint64_t nBad = 0;
+    for (int i = 0; i < 32; i += 8) {
+        std::uint64_t x = 0;
+        std::uint64_t nPattern = 0;
+        std::uint64_t nSeparators = 0;
+        std::memcpy(&x, d + i, 8);
+        std::memcpy(&nPattern, kPattern + i, 8);
+        std::memcpy(&nSeparators, kSeparators + i, 8);
+        x ^= nPattern;
+        // A byte above 9 sets its top bit once 0x76 is added (bytes below 0x80 never carry).
+        nBad |= ((x | (x + 0x7676767676767676u)) & 0x8080808080808080u) | (x & nSeparators);
+        std::memcpy(d + i, &x, 8);
     }
-    f.nSecond = (p[0] - '0') * 10 + (p[1] - '0');
+    if (nBad != 0)
+        return false;
+    f.nSecond = d[0] * 10 + d[1];
     float* const values[4] = {&f.fTempPV, &f.fTempSV, &f.fHumiPV, &f.fHumiSV};
     for (int i = 0; i < 4; ++i) {
-        const char* q = p + 3 + 6 * i;
-        const int m = (q[0] - '0') * 1000 + (q[1] - '0') * 100 + (q[3] - '0') * 10 + (q[4] - '0');
+        const unsigned char* q = d + 3 + 6 * i;
+        const int m = q[0] * 1000 + q[1] * 100 + q[3] * 10 + q[4];
         *values[i] = static_cast<float>(m) / 100.0f;
     }
     return true;
