@@ -324,7 +324,7 @@ private:
 // The rest of a line from its second on as a recorder mostly writes it,
 // "ss,dd.dd,dd.dd,dd.dd,dd.dd", read as CPlainLine reads it: a value of four digits over
 // a hundred divides exactly once, as strtof rounds. Checked eight characters at a time:
-// against the pattern, a digit leaves 0 to 9 and a separator 0.
+// XORed with the pattern, a digit leaves 0 to 9 and a separator 0.
 bool ReadCommonRest(const char* p, std::size_t nLength, CRecordFields& f)
 {
     static constexpr char kPattern[32] = "00,00.00,00.00,00.00,00.00";
@@ -333,28 +333,28 @@ bool ReadCommonRest(const char* p, std::size_t nLength, CRecordFields& f)
     constexpr std::size_t kLength = 26;
     if (nLength != kLength)
         return false;
-    unsigned char d[32] = {};
-    std::memcpy(d, p, kLength);
     std::uint64_t nBad = 0;
-    for (int i = 0; i < 32; i += 8) {
+    // Eight characters at 0, 8, 16 and 18: the last two words overlap, so that nothing is
+    // read past the line.
+    for (const std::size_t i : {0, 8, 16, 18}) {
         std::uint64_t x = 0;
         std::uint64_t nPattern = 0;
         std::uint64_t nSeparators = 0;
-        std::memcpy(&x, d + i, 8);
+        std::memcpy(&x, p + i, 8);
         std::memcpy(&nPattern, kPattern + i, 8);
         std::memcpy(&nSeparators, kSeparators + i, 8);
         x ^= nPattern;
         // A byte above 9 sets its top bit once 0x76 is added (bytes below 0x80 never carry).
         nBad |= ((x | (x + 0x7676767676767676u)) & 0x8080808080808080u) | (x & nSeparators);
-        std::memcpy(d + i, &x, 8);
     }
     if (nBad != 0)
         return false;
-    f.nSecond = d[0] * 10 + d[1];
+    const auto digit = [p](int i) { return p[i] - '0'; };
+    f.nSecond = digit(0) * 10 + digit(1);
     float* const values[4] = {&f.fTempPV, &f.fTempSV, &f.fHumiPV, &f.fHumiSV};
     for (int i = 0; i < 4; ++i) {
-        const unsigned char* q = d + 3 + 6 * i;
-        const int m = q[0] * 1000 + q[1] * 100 + q[3] * 10 + q[4];
+        const int q = 3 + 6 * i;
+        const int m = digit(q) * 1000 + digit(q + 1) * 100 + digit(q + 3) * 10 + digit(q + 4);
         *values[i] = static_cast<float>(m) / 100.0f;
     }
     return true;
@@ -397,20 +397,22 @@ CRecordFields ParseRecordLine(std::string_view line)
 CRecordFields CRecordLineParser::Parse(std::string_view line)
 {
     const char* const pEnd = line.data() + line.size();
+    CRecordFields fields; // the one result, built where it is returned
     // The same bytes up to the second read the same way, and leave the scan in the same
     // place: only the rest needs reading.
     if (m_nPrefix > 0 && line.size() > m_nPrefix &&
         std::memcmp(line.data(), m_achPrefix, m_nPrefix) == 0) {
-        CRecordFields fields = m_prefix;
+        fields = m_prefix;
         if (ReadCommonRest(line.data() + m_nPrefix, line.size() - m_nPrefix, fields) ||
             CPlainLine(line.data() + m_nPrefix, pEnd).ReadFromSecond(fields))
             return fields;
+        fields = CRecordFields();
     }
-    CRecordFields fields;
     CPlainLine plain(line.data(), pEnd);
     if (!plain.Read(fields)) {
         m_nPrefix = 0;
-        return ParseRecordLine(line);
+        fields = ParseRecordLine(line);
+        return fields;
     }
     ApplyYearRule(fields);
     m_nPrefix = static_cast<std::size_t>(plain.Second() - line.data());
