@@ -1,5 +1,6 @@
 // Record lines of any bytes: the parser must read each exactly as the C library's sscanf does
-// in the "C" locale, floats bit for bit, and ParseRecordLine must add only the year rule.
+// in the "C" locale, floats bit for bit, and ParseRecordLine must add only the year rule, also
+// when lines are read in sequence.
 #include "recorder/recordparser.h"
 
 #include <cstddef>
@@ -62,6 +63,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* pData, std::size_t nSi
     if (!SameFields(withYear, parsed)) {
         PrintFields("expected", withYear);
         PrintFields("ParseRecordLine", parsed);
+        __builtin_trap();
+    }
+    // In sequence after itself, a line reads from its second on; after the same line with
+    // its last byte dropped, most of its beginning is shared too.
+    CRecordLineParser parser;
+    parser.Parse(line.substr(0, line.size() - (line.empty() ? 0 : 1)));
+    const CRecordFields afterShorter = parser.Parse(line);
+    const CRecordFields afterItself = parser.Parse(line);
+    if (!SameFields(withYear, afterShorter) || !SameFields(withYear, afterItself)) {
+        PrintFields("expected", withYear);
+        PrintFields("after the shorter line", afterShorter);
+        PrintFields("after itself", afterItself);
         __builtin_trap();
     }
     return 0;
