@@ -353,7 +353,7 @@ std::optional<CLoadResult> ReadInPieces(const CRecordSource& source, std::int64_
         options.nThreads ? options.nThreads : std::max(1u, std::thread::hardware_concurrency());
     // At most about a million stretches, whatever was asked.
     const std::size_t nPieceBytes = std::max<std::size_t>(
-        {options.nPieceBytes, 1, static_cast<std::size_t>(source.GetSize() >> 20)});
+        {options.nPieceBytes, 1, static_cast<std::size_t>(nSize >> 20)});
     if (nThreads < 2 || !CRecordClock::CanConvertAlone() || nSize < 2 * nPieceBytes)
         return std::nullopt;
 

@@ -120,6 +120,16 @@ bool SameFields(const CRecordFields& a, const CRecordFields& b)
            std::memcmp(&a.fTempPV, &b.fTempPV, sizeof(float) * 4) == 0;
 }
 
+// Counts a mismatch, and reports it, so that a long differential run can stop after a few.
+void CountMismatch(const CRecordFields& expected, const CRecordFields& actual,
+                   const std::string& line, int& nMismatches)
+{
+    if (SameFields(expected, actual))
+        return;
+    ++nMismatches;
+    ExpectSameFields(expected, actual, line);
+}
+
 // Random pieces that stress each branch of the scanner.
 class CLineGenerator
 {
@@ -294,18 +304,8 @@ TEST(RecordParseDifferential, MatchesSscanfOnGeneratedAndMutatedLines)
     for (int i = 0; i < 1'000'000 && nMismatches < 10; ++i) {
         const std::string line = i % 2 ? gen.Mutate(strPrevious) : gen.Line();
         strPrevious = line;
-        const CRecordFields expected = ReferenceScan(line);
-        const CRecordFields actual = ScanRecordLine(line);
-        if (!SameFields(expected, actual)) {
-            ++nMismatches;
-            ExpectSameFields(expected, actual, line);
-        }
-        const CRecordFields parsed = ParseRecordLine(line);
-        const CRecordFields inSequence = parser.Parse(line);
-        if (!SameFields(parsed, inSequence)) {
-            ++nMismatches;
-            ExpectSameFields(parsed, inSequence, line);
-        }
+        CountMismatch(ReferenceScan(line), ScanRecordLine(line), line, nMismatches);
+        CountMismatch(ParseRecordLine(line), parser.Parse(line), line, nMismatches);
     }
     EXPECT_EQ(0, nMismatches);
 }
@@ -341,12 +341,7 @@ TEST(RecordParseDifferential, RecorderLinesInSequenceMatchSscanf)
         default:
             break;
         }
-        const CRecordFields expected = ReferenceScan(line);
-        const CRecordFields actual = parser.Parse(line);
-        if (!SameFields(expected, actual)) {
-            ++nMismatches;
-            ExpectSameFields(expected, actual, line);
-        }
+        CountMismatch(ReferenceScan(line), parser.Parse(line), line, nMismatches);
     }
     EXPECT_EQ(0, nMismatches);
 }
