@@ -166,6 +166,9 @@ void CMainFrame::BuildMenu()
             pAction->setCheckable(item.bChecked);
             pAction->setChecked(item.bChecked);
             ApplyPrompt(pAction, nCommand);
+            // Within the main window only; an edit box with the focus copies its own text.
+            if (nCommand == res::ID_FILE_COPY_PICTURE)
+                pAction->setShortcut(QKeySequence::Copy);
             connect(pAction, &QAction::triggered, this, [this, pAction, nCommand] {
                 if (pAction->isCheckable())
                     pAction->setChecked(!pAction->isChecked()); // undo Qt's own toggle
