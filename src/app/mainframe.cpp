@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -287,6 +288,18 @@ void CMainFrame::closeEvent(QCloseEvent* pEvent)
         return;
     }
     QMainWindow::closeEvent(pEvent);
+}
+
+void CMainFrame::keyPressEvent(QKeyEvent* pEvent)
+{
+    // The menu item's shortcut gets the key first where the window is active; this catches
+    // it where Qt routes the key without the shortcut, so the picture is copied either way.
+    if (pEvent->matches(QKeySequence::Copy) && HasCommandHandler(res::ID_FILE_COPY_PICTURE)) {
+        OnCommand(res::ID_FILE_COPY_PICTURE);
+        pEvent->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(pEvent);
 }
 
 void CMainFrame::OnAbout()

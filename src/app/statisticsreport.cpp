@@ -40,7 +40,7 @@ void DrawStatisticsSheet(QPainter& painter, const QRect& rcArea, const QString& 
 {
     painter.save();
     QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9.0);
+    font.setPointSizeF(11.0);
     painter.setFont(font);
     const QFontMetrics metrics(font, painter.device());
     std::vector<QStringList> rows;
@@ -55,16 +55,18 @@ void DrawStatisticsSheet(QPainter& painter, const QRect& rcArea, const QString& 
     }
     const int nGap = metrics.horizontalAdvance(QStringLiteral("MM"));
     const int nLine = metrics.lineSpacing() * 3 / 2;
-    int y = rcArea.top() + nLine;
+    // A margin of a twentieth of the sheet, as the pages' pictures leave about.
+    const int nLeft = rcArea.left() + rcArea.width() / 20;
+    int y = rcArea.top() + rcArea.height() / 20 + nLine;
     QFont headingFont = font;
     headingFont.setBold(true);
-    headingFont.setPointSizeF(12.0);
+    headingFont.setPointSizeF(14.0);
     painter.setFont(headingFont);
-    painter.drawText(QPoint(rcArea.left() + nGap, y), strHeading);
+    painter.drawText(QPoint(nLeft, y), strHeading);
     painter.setFont(font);
     y += 2 * nLine;
     for (const QStringList& cells : rows) {
-        int x = rcArea.left() + nGap;
+        int x = nLeft;
         for (qsizetype c = 0; c < cells.size(); ++c) {
             painter.drawText(QPoint(x, y), cells[c]);
             x += widths[static_cast<std::size_t>(c)] + nGap;

@@ -2,62 +2,95 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
-// One pass over a curve. The sum runs in four lanes so that the additions do not wait on
-// one another; its rounding stays far below the two decimals shown.
-CCurveFigures CurveFigures(const float* p, std::int64_t nBegin, std::int64_t nEnd,
-                           bool bSkipNegative)
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr std::int64_t kBlock = 2048;
+
+// A block's sum, count, minimum and maximum, in four independent lanes so that the processor
+// overlaps them; a sample left out counts as nothing, +inf for the minimum and -inf for the
+// maximum, which no sample of a recording reaches.
+struct CBlock
+{
+    double dSum = 0.0;
+    std::int64_t nCounted = 0;
+    float fMin = kInf;
+    float fMax = -kInf;
+};
+
+template <bool bSkipNegative> CBlock ScanBlock(const float* p, std::int64_t n)
+{
+    double adSum[4] = {0.0, 0.0, 0.0, 0.0};
+    std::int64_t anCounted[4] = {0, 0, 0, 0};
+    float afMin[4] = {kInf, kInf, kInf, kInf};
+    float afMax[4] = {-kInf, -kInf, -kInf, -kInf};
+    std::int64_t i = 0;
+    auto lane = [&](int k, float v) {
+        const bool bTake = !bSkipNegative || !(v < 0.0f);
+        adSum[k] += bTake ? v : 0.0f;
+        anCounted[k] += bTake;
+        const float fLow = bTake ? v : kInf;
+        const float fHigh = bTake ? v : -kInf;
+        afMin[k] = fLow < afMin[k] ? fLow : afMin[k];
+        afMax[k] = fHigh > afMax[k] ? fHigh : afMax[k];
+    };
+    for (; i + 4 <= n; i += 4) {
+        lane(0, p[i]);
+        lane(1, p[i + 1]);
+        lane(2, p[i + 2]);
+        lane(3, p[i + 3]);
+    }
+    for (; i < n; ++i)
+        lane(0, p[i]);
+    CBlock b;
+    b.dSum = (adSum[0] + adSum[1]) + (adSum[2] + adSum[3]);
+    b.nCounted = anCounted[0] + anCounted[1] + anCounted[2] + anCounted[3];
+    b.fMin = std::min(std::min(afMin[0], afMin[1]), std::min(afMin[2], afMin[3]));
+    b.fMax = std::max(std::max(afMax[0], afMax[1]), std::max(afMax[2], afMax[3]));
+    return b;
+}
+
+// Block by block; only a block that holds a new extreme is looked through again for the
+// first sample holding it. A series that rises all along does that for every block, which
+// costs one more pass at most.
+template <bool bSkipNegative>
+CCurveFigures CurveFigures(const float* p, std::int64_t nBegin, std::int64_t nEnd)
 {
     CCurveFigures f;
     if (!p || nBegin >= nEnd)
         return f;
-    double adSum[4] = {0.0, 0.0, 0.0, 0.0};
-    std::int64_t nCounted = 0;
-    float fMin = 0.0f;
-    float fMax = 0.0f;
-    std::int64_t nMinAt = -1;
-    std::int64_t nMaxAt = -1;
-    auto take = [&](std::int64_t i, double& dSum) {
-        const float v = p[i];
-        if (bSkipNegative && v < 0.0f)
-            return;
-        dSum += v;
-        if (nMinAt < 0) {
-            fMin = fMax = v;
-            nMinAt = nMaxAt = i;
-        } else if (v < fMin) {
-            fMin = v;
-            nMinAt = i;
-        } else if (v > fMax) {
-            fMax = v;
-            nMaxAt = i;
+    double dSum = 0.0;
+    float fMin = kInf;
+    float fMax = -kInf;
+    for (std::int64_t nBlock = nBegin; nBlock < nEnd; nBlock += kBlock) {
+        const std::int64_t n = std::min(kBlock, nEnd - nBlock);
+        const CBlock b = ScanBlock<bSkipNegative>(p + nBlock, n);
+        dSum += b.dSum;
+        f.nCounted += b.nCounted;
+        if (b.fMin < fMin) {
+            fMin = b.fMin;
+            f.nMinAt = nBlock + (std::find(p + nBlock, p + nBlock + n, fMin) - (p + nBlock));
         }
-        ++nCounted;
-    };
-    std::int64_t i = nBegin;
-    for (; i + 4 <= nEnd; i += 4) {
-        take(i, adSum[0]);
-        take(i + 1, adSum[1]);
-        take(i + 2, adSum[2]);
-        take(i + 3, adSum[3]);
+        if (b.fMax > fMax) {
+            fMax = b.fMax;
+            f.nMaxAt = nBlock + (std::find(p + nBlock, p + nBlock + n, fMax) - (p + nBlock));
+        }
     }
-    for (; i < nEnd; ++i)
-        take(i, adSum[0]);
-    if (nCounted == 0)
-        return f;
-    f.nCounted = nCounted;
+    if (f.nCounted == 0)
+        return CCurveFigures();
     f.fMin = fMin;
-    f.nMinAt = nMinAt;
     f.fMax = fMax;
-    f.nMaxAt = nMaxAt;
-    f.dMean = ((adSum[0] + adSum[1]) + (adSum[2] + adSum[3])) / static_cast<double>(nCounted);
+    f.dMean = dSum / static_cast<double>(f.nCounted);
     return f;
 }
 
+// PV against SV block by block, as the curves are: the largest deviation's block is looked
+// through again for its first second.
+template <bool bSkipNegative>
 CDeviationFigures DeviationFigures(const float* pPV, const float* pSV, std::int64_t nBegin,
-                                   std::int64_t nEnd, int nTolerance, bool bSkipNegative)
+                                   std::int64_t nEnd, int nTolerance)
 {
     CDeviationFigures f;
     if (!pPV || !pSV || nBegin >= nEnd)
@@ -65,26 +98,47 @@ CDeviationFigures DeviationFigures(const float* pPV, const float* pSV, std::int6
     // Values carry two decimals, and a float holds them to about 1e-5 over the recorders'
     // range: half a hundredth above the tolerance separates "shows as within" from not.
     const double dLimit = (std::max(nTolerance, 0) + 0.5) / 100.0;
-    std::int64_t nCounted = 0;
-    std::int64_t nWithin = 0;
-    double dLargestSize = -1.0;
-    for (std::int64_t i = nBegin; i < nEnd; ++i) {
-        const float fPV = pPV[i];
-        const float fSV = pSV[i];
+    // A second left out has no size at all: -1 is below every deviation's.
+    auto size = [](float fPV, float fSV) {
         if (bSkipNegative && (fPV < 0.0f || fSV < 0.0f))
-            continue;
-        const double d = static_cast<double>(fPV) - static_cast<double>(fSV);
-        const double dSize = std::fabs(d);
-        ++nCounted;
-        nWithin += dSize < dLimit;
-        if (dSize > dLargestSize) {
-            dLargestSize = dSize;
-            f.dLargest = d;
-            f.nLargestAt = i;
+            return -1.0;
+        return std::fabs(static_cast<double>(fPV) - static_cast<double>(fSV));
+    };
+    double dLargestSize = -1.0;
+    for (std::int64_t nBlock = nBegin; nBlock < nEnd; nBlock += kBlock) {
+        const std::int64_t nStop = std::min(nEnd, nBlock + kBlock);
+        std::int64_t anCounted[4] = {0, 0, 0, 0};
+        std::int64_t anWithin[4] = {0, 0, 0, 0};
+        double adMax[4] = {-1.0, -1.0, -1.0, -1.0};
+        auto lane = [&](int k, std::int64_t i) {
+            const double dSize = size(pPV[i], pSV[i]);
+            anCounted[k] += dSize >= 0.0;
+            anWithin[k] += dSize >= 0.0 && dSize < dLimit;
+            adMax[k] = dSize > adMax[k] ? dSize : adMax[k];
+        };
+        std::int64_t i = nBlock;
+        for (; i + 4 <= nStop; i += 4) {
+            lane(0, i);
+            lane(1, i + 1);
+            lane(2, i + 2);
+            lane(3, i + 3);
+        }
+        for (; i < nStop; ++i)
+            lane(0, i);
+        f.nCounted += (anCounted[0] + anCounted[1]) + (anCounted[2] + anCounted[3]);
+        f.nWithin += (anWithin[0] + anWithin[1]) + (anWithin[2] + anWithin[3]);
+        const double dMax = std::max(std::max(adMax[0], adMax[1]), std::max(adMax[2], adMax[3]));
+        if (dMax > dLargestSize) {
+            dLargestSize = dMax;
+            for (std::int64_t j = nBlock; j < nStop; ++j) {
+                if (size(pPV[j], pSV[j]) == dMax) {
+                    f.nLargestAt = j;
+                    f.dLargest = static_cast<double>(pPV[j]) - static_cast<double>(pSV[j]);
+                    break;
+                }
+            }
         }
     }
-    f.nCounted = nCounted;
-    f.nWithin = nWithin;
     return f;
 }
 
@@ -96,12 +150,12 @@ CRunStatistics ComputeRunStatistics(const CSeriesSamples& series, std::int64_t n
     nBegin = std::max<std::int64_t>(nBegin, 0);
     nEnd = std::min(nEnd, series.nCount);
     CRunStatistics s;
-    s.tempPV = CurveFigures(series.pTempPV, nBegin, nEnd, false);
-    s.tempSV = CurveFigures(series.pTempSV, nBegin, nEnd, false);
-    s.humiPV = CurveFigures(series.pHumiPV, nBegin, nEnd, true);
-    s.humiSV = CurveFigures(series.pHumiSV, nBegin, nEnd, true);
+    s.tempPV = CurveFigures<false>(series.pTempPV, nBegin, nEnd);
+    s.tempSV = CurveFigures<false>(series.pTempSV, nBegin, nEnd);
+    s.humiPV = CurveFigures<true>(series.pHumiPV, nBegin, nEnd);
+    s.humiSV = CurveFigures<true>(series.pHumiSV, nBegin, nEnd);
     s.temp =
-        DeviationFigures(series.pTempPV, series.pTempSV, nBegin, nEnd, tolerances.nTemp, false);
-    s.humi = DeviationFigures(series.pHumiPV, series.pHumiSV, nBegin, nEnd, tolerances.nHumi, true);
+        DeviationFigures<false>(series.pTempPV, series.pTempSV, nBegin, nEnd, tolerances.nTemp);
+    s.humi = DeviationFigures<true>(series.pHumiPV, series.pHumiSV, nBegin, nEnd, tolerances.nHumi);
     return s;
 }

@@ -47,6 +47,7 @@ CStatisticsWnd::CStatisticsWnd(CChildView* pView)
         {res::LoadString(res::IDS_STAT_CURVE), res::LoadString(res::IDS_STAT_FIGURE),
          res::LoadString(res::IDS_STAT_WHOLE), res::LoadString(res::IDS_STAT_PAGE)});
     m_pTable->verticalHeader()->hide();
+    m_pTable->horizontalHeader()->setStretchLastSection(true);
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pTable->setSelectionMode(QAbstractItemView::ContiguousSelection);
     const int nCurveNames[4] = {res::IDS_STAT_TEMP_PV, res::IDS_STAT_TEMP_SV, res::IDS_STAT_HUMI_PV,
@@ -133,8 +134,7 @@ CStatisticsWnd::CStatisticsWnd(CChildView* pView)
     m_pTable->resizeRowsToContents();
     // Room for the longest time in both columns and every row, without scrolling.
     const int nWidth = m_pTable->verticalHeader()->width() +
-                       m_pTable->horizontalHeader()->length() + 2 * m_pTable->frameWidth() +
-                       m_pTable->fontMetrics().horizontalAdvance(QStringLiteral("0000")) * 2;
+                       m_pTable->horizontalHeader()->length() + 2 * m_pTable->frameWidth();
     const int nHeight = m_pTable->horizontalHeader()->height() +
                         m_pTable->verticalHeader()->length() + 2 * m_pTable->frameWidth();
     m_pTable->setMinimumSize(nWidth, std::min(nHeight, 640));
