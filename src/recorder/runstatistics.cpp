@@ -52,68 +52,78 @@ template <bool bSkipNegative> CBlock ScanBlock(const float* p, std::int64_t n)
     return b;
 }
 
-// Block by block; only a block that holds a new extreme is looked through again for the
-// first sample holding it. A series that rises all along does that for every block, which
-// costs one more pass at most.
-template <bool bSkipNegative>
-CCurveFigures CurveFigures(const float* p, std::int64_t nBegin, std::int64_t nEnd)
+// A curve's figures, taken block by block; only a block that holds a new extreme is looked
+// through again for the first sample holding it. A series that rises all along does that for
+// every block, which costs one more pass at most.
+template <bool bSkipNegative> class CCurveScan
 {
-    CCurveFigures f;
-    if (!p || nBegin >= nEnd)
-        return f;
-    double dSum = 0.0;
-    float fMin = kInf;
-    float fMax = -kInf;
-    for (std::int64_t nBlock = nBegin; nBlock < nEnd; nBlock += kBlock) {
-        const std::int64_t n = std::min(kBlock, nEnd - nBlock);
-        const CBlock b = ScanBlock<bSkipNegative>(p + nBlock, n);
-        dSum += b.dSum;
-        f.nCounted += b.nCounted;
-        if (b.fMin < fMin) {
-            fMin = b.fMin;
-            f.nMinAt = nBlock + (std::find(p + nBlock, p + nBlock + n, fMin) - (p + nBlock));
+public:
+    explicit CCurveScan(const float* p) : m_p(p) {}
+
+    void Scan(std::int64_t nBlock, std::int64_t n)
+    {
+        const float* p = m_p + nBlock;
+        const CBlock b = ScanBlock<bSkipNegative>(p, n);
+        m_dSum += b.dSum;
+        m_nCounted += b.nCounted;
+        if (b.fMin < m_fMin) {
+            m_fMin = b.fMin;
+            m_nMinAt = nBlock + (std::find(p, p + n, m_fMin) - p);
         }
-        if (b.fMax > fMax) {
-            fMax = b.fMax;
-            f.nMaxAt = nBlock + (std::find(p + nBlock, p + nBlock + n, fMax) - (p + nBlock));
+        if (b.fMax > m_fMax) {
+            m_fMax = b.fMax;
+            m_nMaxAt = nBlock + (std::find(p, p + n, m_fMax) - p);
         }
     }
-    if (f.nCounted == 0)
-        return CCurveFigures();
-    f.fMin = fMin;
-    f.fMax = fMax;
-    f.dMean = dSum / static_cast<double>(f.nCounted);
-    return f;
-}
+
+    CCurveFigures Result() const
+    {
+        CCurveFigures f;
+        if (m_nCounted == 0)
+            return f;
+        f.nCounted = m_nCounted;
+        f.fMin = m_fMin;
+        f.nMinAt = m_nMinAt;
+        f.fMax = m_fMax;
+        f.nMaxAt = m_nMaxAt;
+        f.dMean = m_dSum / static_cast<double>(m_nCounted);
+        return f;
+    }
+
+private:
+    const float* m_p;
+    double m_dSum = 0.0;
+    std::int64_t m_nCounted = 0;
+    float m_fMin = kInf;
+    float m_fMax = -kInf;
+    std::int64_t m_nMinAt = -1;
+    std::int64_t m_nMaxAt = -1;
+};
 
 // PV against SV block by block, as the curves are: the largest deviation's block is looked
 // through again for its first second.
-template <bool bSkipNegative>
-CDeviationFigures DeviationFigures(const float* pPV, const float* pSV, std::int64_t nBegin,
-                                   std::int64_t nEnd, int nTolerance)
+template <bool bSkipNegative> class CDeviationScan
 {
-    CDeviationFigures f;
-    if (!pPV || !pSV || nBegin >= nEnd)
-        return f;
-    // Values carry two decimals, and a float holds them to about 1e-5 over the recorders'
-    // range: half a hundredth above the tolerance separates "shows as within" from not.
-    const double dLimit = (std::max(nTolerance, 0) + 0.5) / 100.0;
-    // A second left out has no size at all: -1 is below every deviation's.
-    auto size = [](float fPV, float fSV) {
-        if (bSkipNegative && (fPV < 0.0f || fSV < 0.0f))
-            return -1.0;
-        return std::fabs(static_cast<double>(fPV) - static_cast<double>(fSV));
-    };
-    double dLargestSize = -1.0;
-    for (std::int64_t nBlock = nBegin; nBlock < nEnd; nBlock += kBlock) {
-        const std::int64_t nStop = std::min(nEnd, nBlock + kBlock);
+public:
+    CDeviationScan(const float* pPV, const float* pSV, int nTolerance)
+        : m_pPV(pPV), m_pSV(pSV),
+          // Values carry two decimals, and a float holds them to about 1e-5 over the
+          // recorders' range: half a hundredth above the tolerance separates "shows as
+          // within" from not.
+          m_dLimit((std::max(nTolerance, 0) + 0.5) / 100.0)
+    {
+    }
+
+    void Scan(std::int64_t nBlock, std::int64_t n)
+    {
+        const std::int64_t nStop = nBlock + n;
         std::int64_t anCounted[4] = {0, 0, 0, 0};
         std::int64_t anWithin[4] = {0, 0, 0, 0};
         double adMax[4] = {-1.0, -1.0, -1.0, -1.0};
         auto lane = [&](int k, std::int64_t i) {
-            const double dSize = size(pPV[i], pSV[i]);
+            const double dSize = Size(i);
             anCounted[k] += dSize >= 0.0;
-            anWithin[k] += dSize >= 0.0 && dSize < dLimit;
+            anWithin[k] += dSize >= 0.0 && dSize < m_dLimit;
             adMax[k] = dSize > adMax[k] ? dSize : adMax[k];
         };
         std::int64_t i = nBlock;
@@ -125,22 +135,40 @@ CDeviationFigures DeviationFigures(const float* pPV, const float* pSV, std::int6
         }
         for (; i < nStop; ++i)
             lane(0, i);
-        f.nCounted += (anCounted[0] + anCounted[1]) + (anCounted[2] + anCounted[3]);
-        f.nWithin += (anWithin[0] + anWithin[1]) + (anWithin[2] + anWithin[3]);
+        m_f.nCounted += (anCounted[0] + anCounted[1]) + (anCounted[2] + anCounted[3]);
+        m_f.nWithin += (anWithin[0] + anWithin[1]) + (anWithin[2] + anWithin[3]);
         const double dMax = std::max(std::max(adMax[0], adMax[1]), std::max(adMax[2], adMax[3]));
-        if (dMax > dLargestSize) {
-            dLargestSize = dMax;
+        if (dMax > m_dLargestSize) {
+            m_dLargestSize = dMax;
             for (std::int64_t j = nBlock; j < nStop; ++j) {
-                if (size(pPV[j], pSV[j]) == dMax) {
-                    f.nLargestAt = j;
-                    f.dLargest = static_cast<double>(pPV[j]) - static_cast<double>(pSV[j]);
+                if (Size(j) == dMax) {
+                    m_f.nLargestAt = j;
+                    m_f.dLargest = static_cast<double>(m_pPV[j]) - static_cast<double>(m_pSV[j]);
                     break;
                 }
             }
         }
     }
-    return f;
-}
+
+    const CDeviationFigures& Result() const { return m_f; }
+
+private:
+    // A second left out has no size at all: -1 is below every deviation's.
+    double Size(std::int64_t i) const
+    {
+        const float fPV = m_pPV[i];
+        const float fSV = m_pSV[i];
+        if (bSkipNegative && (fPV < 0.0f || fSV < 0.0f))
+            return -1.0;
+        return std::fabs(static_cast<double>(fPV) - static_cast<double>(fSV));
+    }
+
+    const float* m_pPV;
+    const float* m_pSV;
+    double m_dLimit;
+    double m_dLargestSize = -1.0;
+    CDeviationFigures m_f;
+};
 
 } // namespace
 
@@ -150,12 +178,29 @@ CRunStatistics ComputeRunStatistics(const CSeriesSamples& series, std::int64_t n
     nBegin = std::max<std::int64_t>(nBegin, 0);
     nEnd = std::min(nEnd, series.nCount);
     CRunStatistics s;
-    s.tempPV = CurveFigures<false>(series.pTempPV, nBegin, nEnd);
-    s.tempSV = CurveFigures<false>(series.pTempSV, nBegin, nEnd);
-    s.humiPV = CurveFigures<true>(series.pHumiPV, nBegin, nEnd);
-    s.humiSV = CurveFigures<true>(series.pHumiSV, nBegin, nEnd);
-    s.temp =
-        DeviationFigures<false>(series.pTempPV, series.pTempSV, nBegin, nEnd, tolerances.nTemp);
-    s.humi = DeviationFigures<true>(series.pHumiPV, series.pHumiSV, nBegin, nEnd, tolerances.nHumi);
+    if (!series.pTempPV || !series.pTempSV || !series.pHumiPV || !series.pHumiSV)
+        return s;
+    CCurveScan<false> tempPV(series.pTempPV);
+    CCurveScan<false> tempSV(series.pTempSV);
+    CCurveScan<true> humiPV(series.pHumiPV);
+    CCurveScan<true> humiSV(series.pHumiSV);
+    CDeviationScan<false> temp(series.pTempPV, series.pTempSV, tolerances.nTemp);
+    CDeviationScan<true> humi(series.pHumiPV, series.pHumiSV, tolerances.nHumi);
+    // Each block is read from memory once: the deviations find it still in the cache.
+    for (std::int64_t nBlock = nBegin; nBlock < nEnd; nBlock += kBlock) {
+        const std::int64_t n = std::min(kBlock, nEnd - nBlock);
+        tempPV.Scan(nBlock, n);
+        tempSV.Scan(nBlock, n);
+        temp.Scan(nBlock, n);
+        humiPV.Scan(nBlock, n);
+        humiSV.Scan(nBlock, n);
+        humi.Scan(nBlock, n);
+    }
+    s.tempPV = tempPV.Result();
+    s.tempSV = tempSV.Result();
+    s.humiPV = humiPV.Result();
+    s.humiSV = humiSV.Result();
+    s.temp = temp.Result();
+    s.humi = humi.Result();
     return s;
 }

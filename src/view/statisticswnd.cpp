@@ -133,9 +133,9 @@ CStatisticsWnd::CStatisticsWnd(CChildView* pView)
     m_pTable->resizeColumnsToContents();
     m_pTable->resizeRowsToContents();
     // Room for the longest time in both columns and every row, without scrolling.
-    const int nWidth = m_pTable->verticalHeader()->width() +
-                       m_pTable->horizontalHeader()->length() + 2 * m_pTable->frameWidth();
-    const int nHeight = m_pTable->horizontalHeader()->height() +
+    const int nWidth = m_pTable->horizontalHeader()->length() + 2 * m_pTable->frameWidth();
+    // The header is not laid out before the window is shown: its size hint is.
+    const int nHeight = m_pTable->horizontalHeader()->sizeHint().height() +
                         m_pTable->verticalHeader()->length() + 2 * m_pTable->frameWidth();
     m_pTable->setMinimumSize(nWidth, std::min(nHeight, 640));
 }
