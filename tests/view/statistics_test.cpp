@@ -49,11 +49,12 @@ protected:
         for (int s = 0; s < 3 * 720; ++s) {
             if (s >= 700 && s < 760)
                 continue;
-            const double dTemp = s == 100 ? -5.0 : s == 760 ? 90.0 : 25.0;
-            const double dHumi = s < 10 ? -1.0 : 50.0;
+            // Whole numbers: "%.2f" would follow the test machine's decimal separator.
+            const int nTemp = s == 100 ? -5 : s == 760 ? 90 : 25;
+            const int nHumi = s < 10 ? -1 : 50;
             char sz[96];
-            std::snprintf(sz, sizeof sz, "2026/03/01,%02d:%02d:%02d,%.2f,25.00,%.2f,%.2f\r\n",
-                          s / 3600, s / 60 % 60, s % 60, dTemp, dHumi, dHumi);
+            std::snprintf(sz, sizeof sz, "2026/03/01,%02d:%02d:%02d,%d.00,25.00,%d.00,%d.00\r\n",
+                          s / 3600, s / 60 % 60, s % 60, nTemp, nHumi, nHumi);
             file.write(sz);
         }
         return strPath;
