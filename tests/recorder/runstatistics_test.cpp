@@ -136,19 +136,4 @@ TEST(RunStatistics, AgreesWithAPlainLoopOverWholeSeriesAndPages)
     }
 }
 
-TEST(RunStatistics, ASeriesWithoutHumidityHasNoHumidityFigures)
-{
-    const std::vector<float> temp = {20.0f, 21.5f, 19.25f};
-    const std::vector<float> none = {-1.0f, -1.0f, -1.0f};
-    const CSeriesSamples series{temp.data(), temp.data(), none.data(), none.data(), 3};
-    const CRunStatistics s = ComputeRunStatistics(series, 0, 3, {});
-    EXPECT_EQ(0, s.humiPV.nCounted);
-    EXPECT_EQ(0, s.humiSV.nCounted);
-    EXPECT_EQ(0, s.humi.nCounted);
-    EXPECT_EQ(-1, s.humi.nLargestAt);
-    EXPECT_EQ(3, s.temp.nWithin);
-    EXPECT_DOUBLE_EQ(100.0, s.temp.WithinPercent());
-    EXPECT_DOUBLE_EQ(0.0, s.humi.WithinPercent());
-}
-
 } // namespace
