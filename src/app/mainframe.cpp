@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -166,6 +167,9 @@ void CMainFrame::BuildMenu()
             pAction->setCheckable(item.bChecked);
             pAction->setChecked(item.bChecked);
             ApplyPrompt(pAction, nCommand);
+            // Within the main window only; an edit box with the focus copies its own text.
+            if (nCommand == res::ID_FILE_COPY_PICTURE)
+                pAction->setShortcut(QKeySequence::Copy);
             connect(pAction, &QAction::triggered, this, [this, pAction, nCommand] {
                 if (pAction->isCheckable())
                     pAction->setChecked(!pAction->isChecked()); // undo Qt's own toggle
@@ -284,6 +288,18 @@ void CMainFrame::closeEvent(QCloseEvent* pEvent)
         return;
     }
     QMainWindow::closeEvent(pEvent);
+}
+
+void CMainFrame::keyPressEvent(QKeyEvent* pEvent)
+{
+    // The menu item's shortcut gets the key first where the window is active; this catches
+    // it where Qt routes the key without the shortcut, so the picture is copied either way.
+    if (pEvent->matches(QKeySequence::Copy) && HasCommandHandler(res::ID_FILE_COPY_PICTURE)) {
+        OnCommand(res::ID_FILE_COPY_PICTURE);
+        pEvent->accept();
+        return;
+    }
+    QMainWindow::keyPressEvent(pEvent);
 }
 
 void CMainFrame::OnAbout()

@@ -44,6 +44,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
+    // Ctrl+C that no control took (an edit box takes it for its text) copies the picture.
+    void keyPressEvent(QKeyEvent* pEvent) override;
 
 private:
     void BuildMenu();

@@ -1,6 +1,7 @@
 #include "app/reportmode.h"
 
 #include "app/reportoptions.h"
+#include "app/statisticsreport.h"
 #include "app/trendoraapp.h"
 #include "recorder/recorderloader.h"
 #include "res/resource.h"
@@ -72,7 +73,7 @@ bool SavePages(CChildView& view, const CReportOptions& options, const QString& s
 }
 
 bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nTo,
-              CProgressLine& progress, std::FILE* pErr)
+              const QStringList& statistics, CProgressLine& progress, std::FILE* pErr)
 {
     // The printer only says that it could not start; opening the file first gives the reason.
     QFile file(options.strPdf);
@@ -86,10 +87,19 @@ bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nT
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(options.strPdf);
     printer.setPageOrientation(QPageLayout::Landscape);
-    const auto eResult = view.PrintPages(printer, nFrom, nTo, [&](int p) {
-        progress.Report(
-            QStringLiteral("printing page %1 of pages %2-%3").arg(p).arg(nFrom).arg(nTo));
-    });
+    std::function<void(QPainter&, const QRect&)> fnLastSheet;
+    if (!statistics.isEmpty()) {
+        fnLastSheet = [&](QPainter& painter, const QRect& rcArea) {
+            DrawStatisticsSheet(painter, rcArea, QFileInfo(options.strFile).fileName(), statistics);
+        };
+    }
+    const auto eResult = view.PrintPages(
+        printer, nFrom, nTo,
+        [&](int p) {
+            progress.Report(
+                QStringLiteral("printing page %1 of pages %2-%3").arg(p).arg(nFrom).arg(nTo));
+        },
+        fnLastSheet);
     if (eResult != CChildView::EPrintResult::Printed) {
         Say(pErr, QStringLiteral("%1 was not written completely")
                       .arg(QDir::toNativeSeparators(options.strPdf)));
@@ -188,10 +198,21 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
         nTo = options.nTo;
     }
 
+    // The figures come first: a failed picture or sheet leaves them printed.
+    QStringList statistics;
+    if (options.bStatistics) {
+        statistics = StatisticsReportOf(view, options);
+        if (!WriteStatisticsReport(statistics, stdout)) {
+            Say(pErr, QStringLiteral("the statistics could not be written to stdout"));
+            return kReportCannotWrite;
+        }
+    }
+
     if (!options.strFolder.isEmpty() &&
         !SavePages(view, options, info.completeBaseName(), nFrom, nTo, progress, pErr))
         return kReportCannotWrite;
-    if (!options.strPdf.isEmpty() && !PrintPdf(view, options, nFrom, nTo, progress, pErr))
+    if (!options.strPdf.isEmpty() &&
+        !PrintPdf(view, options, nFrom, nTo, statistics, progress, pErr))
         return kReportCannotWrite;
 
     if (eStatus != EStatus::Loaded) {

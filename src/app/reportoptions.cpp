@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "res/resources.h"
 #include "view/paging.h"
+#include "view/statisticstext.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -14,6 +15,9 @@ namespace {
 
 constexpr const char* kOptionPdf = "print-pdf";
 constexpr const char* kOptionPages = "save-pages";
+constexpr const char* kOptionStatistics = "statistics";
+constexpr const char* kOptionTolTemp = "tolerance-temp";
+constexpr const char* kOptionTolHumi = "tolerance-humi";
 constexpr const char* kFormats[] = {"png", "jpg", "bmp"};
 
 // A plain positive decimal number that fits in an int, without sign or blanks.
@@ -31,7 +35,8 @@ std::optional<int> ReadPositive(const QString& strText)
 bool IsReportCommandLine(int argc, const char* const* argv)
 {
     for (int i = 1; i < argc; ++i) {
-        for (const char* szName : {kOptionPdf, kOptionPages}) {
+        for (const char* szName :
+             {kOptionPdf, kOptionPages, kOptionStatistics, kOptionTolTemp, kOptionTolHumi}) {
             // --name, --name=VALUE and -name, as the parser reads them.
             const char* p = argv[i];
             if (p[0] != '-')
@@ -76,6 +81,7 @@ QString ReportUsage()
         "usage: trendora --print-pdf OUT.pdf [--scale NAME] [--pages A-B] FILE\n"
         "       trendora --save-pages FOLDER [--format png|jpg|bmp] [--scale NAME]\n"
         "                [--pages A-B] FILE\n"
+        "       trendora --statistics [--tolerance-temp X] [--tolerance-humi Y] FILE\n"
         "\n"
         "Writes the pages of the recorder file FILE without opening a window, with the\n"
         "stored colours, widths, limits, title and language:\n"
@@ -86,6 +92,11 @@ QString ReportUsage()
         "--scale       a scale choice (Auto, 1Hour, 2Hour, 4Hour, 8Hour, 1Day, 1Week,\n"
         "              1Month, in any interface language) or seconds per pixel, 1 to 3600\n"
         "--pages       the pages to write, A-B or A (every page when not given)\n"
+        "--statistics  the whole recording's minimum, maximum and mean of each curve, and\n"
+        "              the share of seconds with PV within the tolerance of SV, to stdout\n"
+        "              as tab-separated lines; with --print-pdf also as a last sheet\n"
+        "--tolerance-temp, --tolerance-humi\n"
+        "              the tolerances, 0 to 999.99 (the stored ones, or 2.00 and 5.00)\n"
         "\n"
         "Exit status: 0 written, 1 stopped at an invalid record (the pages of the records\n"
         "before it are written), 2 cannot open FILE, 3 FILE has fewer than two lines,\n"
@@ -103,7 +114,12 @@ CReportOptions ParseReportOptions(const QStringList& args)
     const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption scale(QStringLiteral("scale"), QString(), QStringLiteral("NAME"));
     const QCommandLineOption range(QStringLiteral("pages"), QString(), QStringLiteral("A-B"));
-    parser.addOptions({pdf, pages, format, scale, range});
+    const QCommandLineOption statistics(QString::fromLatin1(kOptionStatistics), QString());
+    const QCommandLineOption tolTemp(QString::fromLatin1(kOptionTolTemp), QString(),
+                                     QStringLiteral("X"));
+    const QCommandLineOption tolHumi(QString::fromLatin1(kOptionTolHumi), QString(),
+                                     QStringLiteral("Y"));
+    parser.addOptions({pdf, pages, format, scale, range, statistics, tolTemp, tolHumi});
     const QCommandLineOption help = parser.addHelpOption();
     if (!parser.parse(args)) {
         options.strError = parser.errorText();
@@ -113,7 +129,8 @@ CReportOptions ParseReportOptions(const QStringList& args)
         options.bHelp = true;
         return options;
     }
-    for (const QCommandLineOption* p : {&pdf, &pages, &format, &scale, &range}) {
+    for (const QCommandLineOption* p :
+         {&pdf, &pages, &format, &scale, &range, &tolTemp, &tolHumi}) {
         if (parser.values(*p).size() > 1) {
             options.strError =
                 QStringLiteral("--%1 is given more than once.").arg(p->names().constFirst());
@@ -162,6 +179,26 @@ CReportOptions ParseReportOptions(const QStringList& args)
             return options;
         }
         std::tie(options.nFrom, options.nTo) = *fromTo;
+    }
+    options.bStatistics = parser.isSet(statistics);
+    for (const auto& [pOption, pValue] : {std::pair(&tolTemp, &options.nToleranceTemp),
+                                          std::pair(&tolHumi, &options.nToleranceHumi)}) {
+        if (!parser.isSet(*pOption))
+            continue;
+        const QString strName = pOption->names().constFirst();
+        if (!options.bStatistics) {
+            options.strError = QStringLiteral("--%1 applies to --statistics only.").arg(strName);
+            return options;
+        }
+        const std::optional<int> n = ParseTolerance(parser.value(*pOption));
+        if (!n) {
+            options.strError = QStringLiteral("--") + strName + QStringLiteral(" \"") +
+                               parser.value(*pOption) +
+                               QStringLiteral("\" is not a number from 0 to 999.99 with at most "
+                                              "two decimals.");
+            return options;
+        }
+        *pValue = *n;
     }
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1) {

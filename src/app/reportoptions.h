@@ -15,6 +15,9 @@ struct CReportOptions
     int nSecondsPerPixel = 0; // --scale; 0 leaves the scale as opening the file sets it
     int nFrom = 0;            // --pages; 0 for every page
     int nTo = 0;
+    bool bStatistics = false; // --statistics: the whole recording's figures to stdout
+    int nToleranceTemp = -1;  // --tolerance-temp, in hundredths; -1 for the stored one
+    int nToleranceHumi = -1;  // --tolerance-humi
     QString strFile;    // the recorder file
     bool bHelp = false; // --help: print the usage and write nothing
     QString strError;   // why the command line cannot be run; empty when it can

@@ -29,6 +29,7 @@ std::vector<CMenuPopupDef> MenuCHT()
          {
              Item(ID_FILE_OPEN, "開啟檔案(&O)"),
              Item(ID_FILE_SAVE_AS, "另存圖檔(&A)"),
+             Item(ID_FILE_COPY_PICTURE, "複製圖片(&Y)"),
              Item(ID_FILE_CLOSE, "關閉檔案(&C)"),
              Item(ID_FILE_PRINT, "列印文件(&P)"),
              Separator(),
@@ -41,6 +42,8 @@ std::vector<CMenuPopupDef> MenuCHT()
              Item(ID_VIEW_HUMI_PV, "顯示濕度", true),
              Item(ID_VIEW_TEMP_SV, "顯示溫度設定值", true),
              Item(ID_VIEW_HUMI_SV, "顯示濕度設定值", true),
+             Separator(),
+             Item(ID_VIEW_STATISTICS, "統計(&T)..."),
          }},
         {Text("設定(&S)"),
          {
@@ -74,6 +77,7 @@ std::vector<CMenuPopupDef> MenuENG()
          {
              Item(ID_FILE_OPEN, "Open(&O)"),
              Item(ID_FILE_SAVE_AS, "Save as JPG..(&A)"),
+             Item(ID_FILE_COPY_PICTURE, "Copy Picture(&Y)"),
              Item(ID_FILE_PRINT, "Print(&P)"),
              Item(ID_FILE_CLOSE, "Close(&C)"),
              Separator(),
@@ -86,6 +90,8 @@ std::vector<CMenuPopupDef> MenuENG()
              Item(ID_VIEW_HUMI_PV, "Humi PV Curve", true),
              Item(ID_VIEW_TEMP_SV, "Temp SV Curve", true),
              Item(ID_VIEW_HUMI_SV, "Humi SV Curve", true),
+             Separator(),
+             Item(ID_VIEW_STATISTICS, "Statistics(&T)..."),
          }},
         {Text("Set(&S)"),
          {
@@ -119,6 +125,7 @@ std::vector<CMenuPopupDef> MenuCHS()
          {
              Item(ID_FILE_OPEN, "打开(&O)"),
              Item(ID_FILE_SAVE_AS, "另存图档(&A)"),
+             Item(ID_FILE_COPY_PICTURE, "复制图片(&Y)"),
              Item(ID_FILE_PRINT, "打印文件(&P)"),
              Item(ID_FILE_CLOSE, "关闭档案(&C)"),
              Separator(),
@@ -131,6 +138,8 @@ std::vector<CMenuPopupDef> MenuCHS()
              Item(ID_VIEW_HUMI_PV, "显示湿度", true),
              Item(ID_VIEW_TEMP_SV, "显示温度设定值", true),
              Item(ID_VIEW_HUMI_SV, "显示湿度设定值", true),
+             Separator(),
+             Item(ID_VIEW_STATISTICS, "统计(&T)..."),
          }},
         {Text("设定(&S)"),
          {

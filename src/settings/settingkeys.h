@@ -10,6 +10,7 @@ inline constexpr const char* kSectionApp = "";
 inline constexpr const char* kSectionColor = "Color";
 inline constexpr const char* kSectionWidth = "Width";
 inline constexpr const char* kSectionLimit = "Limit";
+inline constexpr const char* kSectionStatistics = "Statistics";
 
 // Entries of kSectionApp.
 inline constexpr const char* kEntryBkColor = "BkColor";
@@ -29,6 +30,12 @@ inline constexpr const char* kEntryMaxTemp = "MaxTemp";
 inline constexpr const char* kEntryMinTemp = "MinTemp";
 inline constexpr const char* kEntryMaxHumi = "MaxHumi";
 inline constexpr const char* kEntryMinHumi = "MinHumi";
+
+// Entries of kSectionStatistics: how far PV may stray from SV and still count as holding it,
+// in hundredths of a degree Celsius and of a percent relative humidity. Not seeded: the
+// readers' defaults apply until the user changes them.
+inline constexpr const char* kEntryToleranceTemp = "ToleranceTemp";
+inline constexpr const char* kEntryToleranceHumi = "ToleranceHumi";
 
 struct SeedEntry
 {

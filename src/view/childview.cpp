@@ -11,6 +11,7 @@
 #include "view/commandui.h"
 #include "view/curvekeys.h"
 #include "view/paging.h"
+#include "view/statisticswnd.h"
 
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -280,6 +281,8 @@ bool CChildView::HasCommand(int nId) const
     case res::ID_FILE_CLOSE:
     case res::ID_FILE_SAVE_AS:
     case res::ID_FILE_PRINT:
+    case res::ID_FILE_COPY_PICTURE:
+    case res::ID_VIEW_STATISTICS:
     case res::ID_VIEW_TEMP_PV:
     case res::ID_VIEW_HUMI_PV:
     case res::ID_VIEW_TEMP_SV:
@@ -311,6 +314,12 @@ bool CChildView::OnCommand(int nId)
         break;
     case res::ID_FILE_PRINT:
         OnFilePrint();
+        break;
+    case res::ID_FILE_COPY_PICTURE:
+        OnCopyPicture();
+        break;
+    case res::ID_VIEW_STATISTICS:
+        OnStatistics();
         break;
     case res::ID_VIEW_TEMP_PV:
     case res::ID_VIEW_HUMI_PV:
@@ -383,4 +392,15 @@ bool CChildView::eventFilter(QObject* pWatched, QEvent* pEvent)
         }
     }
     return CBitMapFormView::eventFilter(pWatched, pEvent);
+}
+
+void CChildView::OnStatistics()
+{
+    if (!m_pStatistics) {
+        m_pStatistics = new CStatisticsWnd(this);
+        m_pStatistics->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_pStatistics->show();
+    m_pStatistics->raise();
+    m_pStatistics->activateWindow();
 }

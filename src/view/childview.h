@@ -3,8 +3,11 @@
 #pragma once
 
 #include "skin/bitmapformview.h"
+#include "view/statisticswnd.h"
 
 #include <QHash>
+#include <QImage>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
@@ -16,6 +19,7 @@ class CStaticText;
 class ICommandUi;
 class QComboBox;
 class QFileDialog;
+class QPainter;
 class QLineEdit;
 class QPrintDialog;
 class QPrinter;
@@ -81,6 +85,13 @@ public:
     // Save as without the dialog: the picture of the page shown, in the format strPath's
     // suffix names. Returns why nothing was written, or an empty text.
     QString SavePicture(const QString& strPath);
+    // The picture Save as writes for the page shown; null when the view is too small.
+    QImage TakePicture();
+    // File > Copy Picture: that picture to the clipboard.
+    void OnCopyPicture();
+    // View > Statistics: opens the statistics window, or brings it to the front.
+    void OnStatistics();
+    CStatisticsWnd* GetStatisticsWindow() const { return m_pStatistics; }
     // Print without the dialog: pages nFrom to nTo, one sheet each, centred at screen size;
     // the view stays on page nTo. fnBeforePage hears each page number before its sheet.
     enum class EPrintResult
@@ -89,8 +100,10 @@ public:
         CannotStart, // the printer or file would not take the job
         Failed,
     };
+    // fnLastSheet, if given, draws one more sheet after the pages into the printable area.
     EPrintResult PrintPages(QPrinter& printer, int nFrom, int nTo,
-                            const std::function<void(int)>& fnBeforePage = {});
+                            const std::function<void(int)>& fnBeforePage = {},
+                            const std::function<void(QPainter&, const QRect&)>& fnLastSheet = {});
 
     // Paging
     void ApplyPage();
@@ -124,6 +137,12 @@ public:
     // Until a file is opened there is no first time: the time and date labels stay empty.
     bool m_bHaveFirstSample = false;
 
+signals:
+    // The window of the page on screen was applied: a new page, scale or recording.
+    void PageApplied();
+    // A recording was shown or closed.
+    void RecordingChanged();
+
 protected:
     // Show the open-file and print dialogs and return their results. Tests answer them here:
     // the platform's dialogs cannot be driven like Trendora's own, and Qt's file dialog
@@ -142,6 +161,7 @@ private:
     void FinishOpen();
 
     ICommandUi* m_pUi;
+    QPointer<CStatisticsWnd> m_pStatistics;
     bool m_bLoading = false;
     QHash<int, QWidget*> m_controls;
     CCurveCtrl* m_pPlot = nullptr;

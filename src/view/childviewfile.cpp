@@ -118,6 +118,7 @@ void CChildView::ShowRecording(CLoadResult& result, const QString& strTitle)
     GetLabel(res::IDC_DATE)->SetText(FormatLocalTime(result.tFirst, "%Y-%m-%d"));
     GetLabel(res::IDC_TIME)->SetText(FormatLocalTime(result.tFirst, "%H:%M:%S"));
     FinishOpen();
+    emit RecordingChanged();
 }
 
 void CChildView::FinishOpen()
@@ -143,4 +144,5 @@ void CChildView::CloseRecorderFile()
     for (const auto& pCurve : m_pPlot->m_arrCurves)
         m_pPlot->ClearCurve(pCurve.get());
     m_pPlot->update();
+    emit RecordingChanged();
 }

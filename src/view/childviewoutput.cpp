@@ -7,10 +7,12 @@
 #include "view/paging.h"
 #include "view/printplacement.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageWriter>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -135,9 +137,20 @@ void CChildView::OnFileSaveAs()
 
 QString CChildView::SavePicture(const QString& strPath)
 {
+    return WritePicture(TakePicture(), strPath);
+}
+
+QImage CChildView::TakePicture()
+{
     const CCrossHairOff crossHairOff(m_pPlot);
-    return WritePicture(RenderTopLeft(*this, QSize(width() - kSaveMarginX, height() - kMarginY)),
-                        strPath);
+    return RenderTopLeft(*this, QSize(width() - kSaveMarginX, height() - kMarginY));
+}
+
+void CChildView::OnCopyPicture()
+{
+    const QImage picture = TakePicture();
+    if (!picture.isNull())
+        QGuiApplication::clipboard()->setImage(picture);
 }
 
 int CChildView::ExecPrintDialog(QPrintDialog& dlg)
@@ -184,8 +197,10 @@ void CChildView::OnFilePrint()
     }
 }
 
-CChildView::EPrintResult CChildView::PrintPages(QPrinter& printer, int nFrom, int nTo,
-                                                const std::function<void(int)>& fnBeforePage)
+CChildView::EPrintResult
+CChildView::PrintPages(QPrinter& printer, int nFrom, int nTo,
+                       const std::function<void(int)>& fnBeforePage,
+                       const std::function<void(QPainter&, const QRect&)>& fnLastSheet)
 {
     const CCrossHairOff crossHairOff(m_pPlot);
     QPainter painter;
@@ -208,6 +223,8 @@ CChildView::EPrintResult CChildView::PrintPages(QPrinter& printer, int nFrom, in
         if (!picture.isNull())
             painter.drawImage(PicturePlacement(picture.size(), area, screen, device), picture);
     }
+    if (fnLastSheet && printer.newPage())
+        fnLastSheet(painter, QRect(QPoint(), area));
     painter.end();
     SetPageText(QString::number(nTo));
     return printer.printerState() == QPrinter::Error ? EPrintResult::Failed

@@ -43,6 +43,7 @@ void CChildView::ApplyPage()
     }
     UpdateTimeLabels();
     m_pPlot->update();
+    emit PageApplied();
 }
 
 void CChildView::UpdateTimeLabels()

@@ -1,5 +1,6 @@
 #include "view/paging.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <ctime>
@@ -106,4 +107,16 @@ QString FormatValue(float fValue)
     if (ec != std::errc())
         return QString();
     return QString::fromLatin1(sz, p - sz);
+}
+
+std::pair<std::int64_t, std::int64_t> PageSamples(float fStart, float fEnd, std::int64_t nSamples)
+{
+    auto sample = [nSamples](float f) {
+        const double d = std::ceil(static_cast<double>(f));
+        if (!(d > 0.0))
+            return std::int64_t(0);
+        return d >= static_cast<double>(nSamples) ? nSamples : static_cast<std::int64_t>(d);
+    };
+    const std::int64_t nBegin = sample(fStart);
+    return {nBegin, std::max(nBegin, sample(fEnd))};
 }

@@ -47,3 +47,8 @@ CCursorPoint CursorPoint(int x, int nWidth, float fStart, float fEnd);
 
 // "%.2f" with a '.' whatever the user's locale.
 QString FormatValue(float fValue);
+
+// The samples of the page whose window is fStart to fEnd in a series of nSamples: from the
+// first whole sample at or after fStart to the last before fEnd, so the pages of a scale
+// share out the recording without overlap. Empty past the end.
+std::pair<std::int64_t, std::int64_t> PageSamples(float fStart, float fEnd, std::int64_t nSamples);

@@ -15,12 +15,15 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QScrollBar>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -283,6 +286,49 @@ TEST_F(MainFrame, LanguageAndCloseWaitWhileAFileIsRead)
     EXPECT_EQ("File(&F)", MenuTitle(0));
     m_pFrame->OnCommand(res::ID_LANG_CHT);
     EXPECT_NE(pView, m_pFrame->GetView()) << "once read, the language switch works again";
+}
+
+TEST_F(MainFrame, CtrlCCopiesThePictureSaveAsWritesUnlessAnEditBoxHasTheKey)
+{
+    Start();
+    const QString strCsv = m_profile.FilePath("copy.csv");
+    QFile file(strCsv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Date,Time,Temp PV,Temp SV,Humi PV,Humi SV\r\n");
+    for (int s = 0; s < 900; s += 30)
+        file.write(QStringLiteral("2026/03/01,00:%1:%2,%3,40.00,55.00,60.00\r\n")
+                       .arg(s / 60, 2, 10, QLatin1Char('0'))
+                       .arg(s % 60, 2, 10, QLatin1Char('0'))
+                       .arg(30 + s % 70)
+                       .toLatin1());
+    file.close();
+    CChildView* pView = m_pFrame->GetView();
+    ASSERT_TRUE(pView->OpenRecorderPath(strCsv));
+    Pump();
+
+    QClipboard* pClipboard = QApplication::clipboard();
+    pClipboard->setText("before");
+    QTest::keyClick(pView->GetPlot(), Qt::Key_C, Qt::ControlModifier);
+    const QImage copied = pClipboard->image().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ("", pView->SavePicture(m_profile.FilePath("saved.png")));
+    const QImage saved =
+        QImage(m_profile.FilePath("saved.png")).convertToFormat(QImage::Format_RGB32);
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.size(), copied.size());
+    EXPECT_TRUE(saved == copied) << "the copy differs from what Save as writes";
+
+    // The page box copies its own text.
+    QLineEdit* pPage = pView->GetPageBox();
+    pPage->setFocus();
+    pPage->selectAll();
+    QTest::keyClick(pPage, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ("1", pClipboard->text());
+    EXPECT_TRUE(pClipboard->image().isNull());
+
+    // The menu's Copy Picture does the same as the key.
+    pClipboard->clear();
+    m_pFrame->GetMenuAction(res::ID_FILE_COPY_PICTURE)->trigger();
+    EXPECT_TRUE(pClipboard->image().convertToFormat(QImage::Format_RGB32) == saved);
 }
 
 } // namespace

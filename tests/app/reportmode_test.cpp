@@ -101,6 +101,7 @@ struct CRun
 {
     int nExit = -1;
     QString strErr;
+    QString strOut;
 };
 
 class ReportRun : public ::testing::Test
@@ -154,6 +155,7 @@ protected:
         CRun run;
         run.nExit = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         run.strErr = QString::fromUtf8(process.readAllStandardError());
+        run.strOut = QString::fromUtf8(process.readAllStandardOutput());
         return run;
     }
 
@@ -298,6 +300,46 @@ TEST_F(ReportRun, FailuresSayWhyWithTheirStatus)
         EXPECT_EQ(c.written, Files("out"));
     }
     EXPECT_FALSE(QFile::exists(ProfilePath())) << "a report wrote settings";
+}
+
+TEST_F(ReportRun, StatisticsPrintTheWholeRecordingAndEndThePdf)
+{
+    const QString strCsv = WriteSixPages("six.csv");
+    // Temp PV 0, 20 ... 100 a page with SV 5 above, Humi PV 50 with SV 60.
+    const QString strTable = QString::fromUtf8(
+        "curve\tminimum\tat\tmaximum\tat\tmean\n"
+        "Temp PV\t0.00\t2026-03-01 00:00:00\t100.00\t2026-03-01 01:00:00\t50.00\n"
+        "Temp SV\t5.00\t2026-03-01 00:00:00\t105.00\t2026-03-01 01:00:00\t55.00\n"
+        "Humi PV\t50.00\t2026-03-01 00:00:00\t50.00\t2026-03-01 00:00:00\t50.00\n"
+        "Humi SV\t60.00\t2026-03-01 00:00:00\t60.00\t2026-03-01 00:00:00\t60.00\n"
+        "Temp\twithin ±%1 of SV\t%2\tlargest deviation\t-5.00\t2026-03-01 00:00:00\n"
+        "Humi\twithin ±%3 of SV\t%4\tlargest deviation\t-10.00\t2026-03-01 00:00:00\n");
+    {
+        // Stored tolerances apply; the options override them.
+        QSettings stored(ProfilePath(), QSettings::IniFormat);
+        stored.setValue("Statistics/ToleranceHumi", 1000);
+    }
+    CRun run = Run({"--statistics", strCsv});
+    EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
+    EXPECT_EQ(strTable.arg("2.00", "0.00%", "10.00", "100.00%"), run.strOut);
+
+    const QString strPdf = Path("stats.pdf");
+    run = Run({"--statistics", "--tolerance-temp", "5", "--tolerance-humi", "9.99", "--print-pdf",
+               strPdf, "--pages", "2-3", strCsv});
+    EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
+    EXPECT_EQ(strTable.arg("5.00", "100.00%", "9.99", "0.00%"), run.strOut);
+    EXPECT_EQ(3, CountLandscapeSheets(strPdf)) << "two pages and the figures";
+
+    // A run that stops at an invalid record gives the figures of the records before it.
+    run = Run({"--statistics", WriteSixPages("bad.csv", 720 + 100)});
+    EXPECT_EQ(kReportInvalidRecord, run.nExit);
+    EXPECT_TRUE(run.strOut.contains("Temp PV\t0.00\t2026-03-01 00:00:00\t20.00\t"))
+        << run.strOut.toStdString();
+    for (const char* szWrong : {"1,5", "-1", "1000", "0.001"}) {
+        run = Run({"--statistics", "--tolerance-humi", szWrong, strCsv});
+        EXPECT_EQ(kReportUsage, run.nExit) << szWrong;
+        EXPECT_EQ("", run.strOut);
+    }
 }
 
 } // namespace

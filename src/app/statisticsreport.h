@@ -1,0 +1,22 @@
+// --statistics of a report run: the whole recording's figures as tab-separated lines on
+// stdout, and as a last sheet after the printed pages.
+#pragma once
+
+#include <QStringList>
+
+#include <cstdio>
+
+class CChildView;
+class QPainter;
+class QRect;
+struct CReportOptions;
+
+// The lines for the recording the view shows, with the stored tolerances or the options' own.
+QStringList StatisticsReportOf(const CChildView& view, const CReportOptions& options);
+
+// Writes the lines; false when the stream would not take them.
+bool WriteStatisticsReport(const QStringList& lines, std::FILE* pOut);
+
+// The lines as a table with aligned columns, under strHeading, at the top left of rcArea.
+void DrawStatisticsSheet(QPainter& painter, const QRect& rcArea, const QString& strHeading,
+                         const QStringList& lines);

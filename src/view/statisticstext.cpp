@@ -1,0 +1,154 @@
+#include "view/statisticstext.h"
+
+#include "curve/curvectrl.h"
+#include "settings/profile.h"
+#include "settings/settingkeys.h"
+#include "view/curvekeys.h"
+#include "view/paging.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <charconv>
+
+namespace {
+
+const QString kNone = QStringLiteral("-");
+
+QString Fixed2(double dValue)
+{
+    char sz[64];
+    const auto [p, ec] = std::to_chars(sz, sz + sizeof sz, dValue, std::chars_format::fixed, 2);
+    if (ec != std::errc())
+        return kNone;
+    return QString::fromLatin1(sz, p - sz);
+}
+
+int ReadTolerance(const char* szEntry, int nDefault)
+{
+    const int n = ReadSettingInt(QString::fromLatin1(settings::kSectionStatistics),
+                                 QString::fromLatin1(szEntry), nDefault);
+    // A value edited by hand out of range reads as the default.
+    return n >= 0 && n <= kMaxTolerance ? n : nDefault;
+}
+
+QStringList CurveLine(const char* szName, const CCurveFigures& f, std::uint32_t tFirst)
+{
+    if (f.nCounted == 0)
+        return {QString::fromLatin1(szName), kNone, kNone, kNone, kNone, kNone};
+    return {QString::fromLatin1(szName),        FormatFigure(f.fMin),
+            FormatFigureTime(tFirst, f.nMinAt), FormatFigure(f.fMax),
+            FormatFigureTime(tFirst, f.nMaxAt), FormatFigure(f.dMean)};
+}
+
+QStringList DeviationLine(const char* szName, const CDeviationFigures& f, int nTolerance,
+                          std::uint32_t tFirst)
+{
+    const bool bHave = f.nCounted > 0;
+    return {QString::fromLatin1(szName),
+            QStringLiteral("within \u00B1") + FormatTolerance(nTolerance) +
+                QStringLiteral(" of SV"),
+            FormatWithin(f),
+            QStringLiteral("largest deviation"),
+            bHave ? FormatDeviation(f.dLargest) : kNone,
+            bHave ? FormatFigureTime(tFirst, f.nLargestAt) : kNone};
+}
+
+} // namespace
+
+CSeriesSamples PlotSamples(const CCurveCtrl& plot)
+{
+    auto data = [&plot](const char* szKey) -> const CFloatArray* {
+        const CCurve* p = plot.FindCurve(QString::fromLatin1(szKey));
+        return p ? &p->m_arrValues : nullptr;
+    };
+    const CFloatArray* arrays[4] = {data(kKeyTempPV), data(kKeyTempSV), data(kKeyHumiPV),
+                                    data(kKeyHumiSV)};
+    CSeriesSamples series;
+    for (const CFloatArray* p : arrays) {
+        if (!p)
+            return series;
+    }
+    series.pTempPV = arrays[0]->GetData();
+    series.pTempSV = arrays[1]->GetData();
+    series.pHumiPV = arrays[2]->GetData();
+    series.pHumiSV = arrays[3]->GetData();
+    // All four hold the same count; the smallest keeps a reader within every one of them.
+    series.nCount = std::min(std::min(arrays[0]->GetSize(), arrays[1]->GetSize()),
+                             std::min(arrays[2]->GetSize(), arrays[3]->GetSize()));
+    return series;
+}
+
+QString FormatFigure(double dValue)
+{
+    return Fixed2(dValue);
+}
+
+QString FormatDeviation(double dValue)
+{
+    const QString str = Fixed2(dValue);
+    return str.startsWith(QLatin1Char('-')) ? str : QLatin1Char('+') + str;
+}
+
+QString FormatFigureTime(std::uint32_t tFirst, std::int64_t nIndex)
+{
+    if (nIndex < 0)
+        return kNone;
+    const QString str = FormatRecordTime(tFirst, nIndex, "%Y-%m-%d %H:%M:%S");
+    return str.isEmpty() ? kNone : str;
+}
+
+QString FormatTolerance(int nHundredths)
+{
+    return Fixed2(nHundredths / 100.0);
+}
+
+QString FormatWithin(const CDeviationFigures& figures)
+{
+    if (figures.nCounted == 0)
+        return kNone;
+    return Fixed2(figures.WithinPercent()) + QLatin1Char('%');
+}
+
+std::optional<int> ParseTolerance(const QString& strText)
+{
+    static const QRegularExpression number(QStringLiteral("^([0-9]{1,3})(?:\\.([0-9]{0,2}))?$"));
+    const QRegularExpressionMatch m = number.match(strText.trimmed());
+    if (!m.hasMatch())
+        return std::nullopt;
+    QString strDecimals = m.captured(2);
+    while (strDecimals.size() < 2)
+        strDecimals += QLatin1Char('0');
+    return m.captured(1).toInt() * 100 + strDecimals.toInt();
+}
+
+CTolerances ReadStoredTolerances()
+{
+    const CTolerances defaults;
+    return {ReadTolerance(settings::kEntryToleranceTemp, defaults.nTemp),
+            ReadTolerance(settings::kEntryToleranceHumi, defaults.nHumi)};
+}
+
+void StoreTolerances(const CTolerances& tolerances)
+{
+    const QString strSection = QString::fromLatin1(settings::kSectionStatistics);
+    WriteSettingInt(strSection, QString::fromLatin1(settings::kEntryToleranceTemp),
+                    tolerances.nTemp);
+    WriteSettingInt(strSection, QString::fromLatin1(settings::kEntryToleranceHumi),
+                    tolerances.nHumi);
+}
+
+QStringList StatisticsReportLines(const CRunStatistics& stats, std::uint32_t tFirst,
+                                  const CTolerances& tolerances)
+{
+    const QChar tab(QLatin1Char('\t'));
+    return {
+        QStringLiteral("curve\tminimum\tat\tmaximum\tat\tmean"),
+        CurveLine("Temp PV", stats.tempPV, tFirst).join(tab),
+        CurveLine("Temp SV", stats.tempSV, tFirst).join(tab),
+        CurveLine("Humi PV", stats.humiPV, tFirst).join(tab),
+        CurveLine("Humi SV", stats.humiSV, tFirst).join(tab),
+        DeviationLine("Temp", stats.temp, tolerances.nTemp, tFirst).join(tab),
+        DeviationLine("Humi", stats.humi, tolerances.nHumi, tFirst).join(tab),
+    };
+}

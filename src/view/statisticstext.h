@@ -1,0 +1,42 @@
+// The texts of a run's figures, as the statistics window, its Copy button and the report run
+// show them: two decimals with '.', times as the time labels show them, "-" where a figure
+// has no sample to come from.
+#pragma once
+
+#include "recorder/runstatistics.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <optional>
+
+class CCurveCtrl;
+
+// The samples of the plot's four curves.
+CSeriesSamples PlotSamples(const CCurveCtrl& plot);
+
+// "%.2f" of a value, with '.' whatever the user's locale.
+QString FormatFigure(double dValue);
+// A deviation with its sign: "+7.94", "-4.27".
+QString FormatDeviation(double dValue);
+// Sample nIndex's time, "YYYY-MM-DD HH:MM:SS" in local time; "-" for no sample.
+QString FormatFigureTime(std::uint32_t tFirst, std::int64_t nIndex);
+// A tolerance in hundredths: "2.00".
+QString FormatTolerance(int nHundredths);
+// "93.61%", or "-" when no second was compared.
+QString FormatWithin(const CDeviationFigures& figures);
+
+// A tolerance typed by the user: a number from 0 to 999.99 with at most two decimals after a
+// '.'; nothing for anything else.
+std::optional<int> ParseTolerance(const QString& strText);
+inline constexpr int kMaxTolerance = 99999;
+
+// The tolerances kept in the settings; defaults ±2.00 °C and ±5.00 %RH.
+CTolerances ReadStoredTolerances();
+void StoreTolerances(const CTolerances& tolerances);
+
+// The table the report run prints, one tab-separated line each: a heading, the four curves
+// (minimum, its time, maximum, its time, mean), then Temp and Humi against their set values.
+QStringList StatisticsReportLines(const CRunStatistics& stats, std::uint32_t tFirst,
+                                  const CTolerances& tolerances);

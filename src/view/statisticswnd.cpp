@@ -1,0 +1,230 @@
+#include "view/statisticswnd.h"
+
+#include "curve/curvectrl.h"
+#include "res/resource.h"
+#include "res/resources.h"
+#include "view/childview.h"
+#include "view/curvekeys.h"
+#include "view/paging.h"
+#include "view/statisticstext.h"
+
+#include <QClipboard>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kCurveColumn = 0;
+constexpr int kFigureColumn = 1;
+constexpr int kDeviationRow0 = 4 * 5;
+
+QTableWidgetItem* Cell(const QString& strText, Qt::Alignment alignment)
+{
+    auto* pItem = new QTableWidgetItem(strText);
+    pItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    pItem->setTextAlignment(alignment | Qt::AlignVCenter);
+    return pItem;
+}
+
+} // namespace
+
+CStatisticsWnd::CStatisticsWnd(CChildView* pView)
+    : QWidget(pView, Qt::Window), m_pView(pView), m_tolerances(ReadStoredTolerances())
+{
+    setWindowTitle(res::LoadString(res::IDS_STAT_CAPTION));
+    setObjectName(QStringLiteral("statistics"));
+
+    m_pTable = new QTableWidget(kRowCount, 4, this);
+    m_pTable->setAccessibleName(res::LoadString(res::IDS_STAT_TABLE));
+    m_pTable->setHorizontalHeaderLabels(
+        {res::LoadString(res::IDS_STAT_CURVE), res::LoadString(res::IDS_STAT_FIGURE),
+         res::LoadString(res::IDS_STAT_WHOLE), res::LoadString(res::IDS_STAT_PAGE)});
+    m_pTable->verticalHeader()->hide();
+    m_pTable->horizontalHeader()->setStretchLastSection(true);
+    m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_pTable->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    const int nCurveNames[4] = {res::IDS_STAT_TEMP_PV, res::IDS_STAT_TEMP_SV, res::IDS_STAT_HUMI_PV,
+                                res::IDS_STAT_HUMI_SV};
+    const int nCurveFigures[5] = {res::IDS_STAT_MINIMUM, res::IDS_STAT_AT, res::IDS_STAT_MAXIMUM,
+                                  res::IDS_STAT_AT, res::IDS_STAT_MEAN};
+    for (int c = 0; c < 4; ++c) {
+        for (int k = 0; k < 5; ++k) {
+            m_pTable->setItem(c * 5 + k, kCurveColumn,
+                              Cell(res::LoadString(nCurveNames[c]), Qt::AlignLeft));
+            m_pTable->setItem(c * 5 + k, kFigureColumn,
+                              Cell(res::LoadString(nCurveFigures[k]), Qt::AlignLeft));
+        }
+    }
+    const int nDeviationNames[2] = {res::IDS_STAT_TEMP, res::IDS_STAT_HUMI};
+    for (int d = 0; d < 2; ++d) {
+        const int nRow = kDeviationRow0 + d * 3;
+        for (int k = 0; k < 3; ++k)
+            m_pTable->setItem(nRow + k, kCurveColumn,
+                              Cell(res::LoadString(nDeviationNames[d]), Qt::AlignLeft));
+        m_pTable->setItem(nRow, kFigureColumn, Cell(QString(), Qt::AlignLeft));
+        m_pTable->setItem(nRow + 1, kFigureColumn,
+                          Cell(res::LoadString(res::IDS_STAT_LARGEST), Qt::AlignLeft));
+        m_pTable->setItem(nRow + 2, kFigureColumn,
+                          Cell(res::LoadString(res::IDS_STAT_AT), Qt::AlignLeft));
+    }
+    for (int r = 0; r < kRowCount; ++r)
+        for (const int nColumn : {kWholeColumn, kPageColumn})
+            m_pTable->setItem(r, nColumn, Cell(QStringLiteral("-"), Qt::AlignRight));
+    LabelToleranceRows();
+
+    auto tolerance = [this](int nCaption, int nValue) {
+        auto* pBox = new QLineEdit(FormatTolerance(nValue), this);
+        pBox->setMaxLength(6);
+        auto* pCaption = new QLabel(res::LoadString(nCaption), this);
+        pCaption->setBuddy(pBox);
+        pBox->setAccessibleName(pCaption->text());
+        return std::pair(pCaption, pBox);
+    };
+    const auto [pTempCaption, pTempBox] =
+        tolerance(res::IDS_STAT_TOLERANCE_TEMP, m_tolerances.nTemp);
+    const auto [pHumiCaption, pHumiBox] =
+        tolerance(res::IDS_STAT_TOLERANCE_HUMI, m_tolerances.nHumi);
+    m_pTolTemp = pTempBox;
+    m_pTolHumi = pHumiBox;
+    connect(m_pTolTemp, &QLineEdit::editingFinished, this,
+            [this] { OnToleranceEdited(m_pTolTemp, &CTolerances::nTemp); });
+    connect(m_pTolHumi, &QLineEdit::editingFinished, this,
+            [this] { OnToleranceEdited(m_pTolHumi, &CTolerances::nHumi); });
+    m_pMessage = new QLabel(this);
+    m_pMessage->setWordWrap(true);
+
+    m_pCopy = new QPushButton(res::LoadString(res::IDS_STAT_COPY), this);
+    connect(m_pCopy, &QPushButton::clicked, this,
+            [this] { QGuiApplication::clipboard()->setText(TableText()); });
+    auto* pClose = new QPushButton(res::LoadString(res::IDS_STAT_CLOSE), this);
+    connect(pClose, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* pTolerances = new QGridLayout;
+    pTolerances->addWidget(pTempCaption, 0, 0);
+    pTolerances->addWidget(m_pTolTemp, 0, 1);
+    pTolerances->addWidget(pHumiCaption, 1, 0);
+    pTolerances->addWidget(m_pTolHumi, 1, 1);
+    pTolerances->setColumnStretch(2, 1);
+    auto* pButtons = new QHBoxLayout;
+    pButtons->addStretch(1);
+    pButtons->addWidget(m_pCopy);
+    pButtons->addWidget(pClose);
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addWidget(m_pTable, 1);
+    pLayout->addLayout(pTolerances);
+    pLayout->addWidget(m_pMessage);
+    pLayout->addLayout(pButtons);
+
+    connect(m_pView, &CChildView::RecordingChanged, this, [this] {
+        UpdateWhole();
+        UpdatePage();
+    });
+    connect(m_pView, &CChildView::PageApplied, this, &CStatisticsWnd::UpdatePage);
+    UpdateWhole();
+    UpdatePage();
+
+    m_pTable->resizeColumnsToContents();
+    m_pTable->resizeRowsToContents();
+    // Room for the longest time in both columns and every row, without scrolling.
+    const int nWidth = m_pTable->horizontalHeader()->length() + 2 * m_pTable->frameWidth();
+    // The header is not laid out before the window is shown: its size hint is.
+    const int nHeight = m_pTable->horizontalHeader()->sizeHint().height() +
+                        m_pTable->verticalHeader()->length() + 2 * m_pTable->frameWidth();
+    m_pTable->setMinimumSize(nWidth, std::min(nHeight, 640));
+}
+
+void CStatisticsWnd::LabelToleranceRows()
+{
+    const int nTolerances[2] = {m_tolerances.nTemp, m_tolerances.nHumi};
+    for (int d = 0; d < 2; ++d)
+        m_pTable->item(kDeviationRow0 + d * 3, kFigureColumn)
+            ->setText(res::LoadString(res::IDS_STAT_WITHIN).arg(FormatTolerance(nTolerances[d])));
+}
+
+void CStatisticsWnd::OnToleranceEdited(QLineEdit* pBox, int CTolerances::*pMember)
+{
+    const std::optional<int> nValue = ParseTolerance(pBox->text());
+    if (!nValue) {
+        m_pMessage->setText(res::LoadString(res::IDS_STAT_TOLERANCE_RANGE));
+        pBox->setText(FormatTolerance(m_tolerances.*pMember));
+        return;
+    }
+    m_pMessage->clear();
+    pBox->setText(FormatTolerance(*nValue));
+    if (m_tolerances.*pMember == *nValue)
+        return;
+    m_tolerances.*pMember = *nValue;
+    StoreTolerances(m_tolerances);
+    LabelToleranceRows();
+    UpdateWhole();
+    UpdatePage();
+}
+
+void CStatisticsWnd::UpdateWhole()
+{
+    const CSeriesSamples series = PlotSamples(*m_pView->GetPlot());
+    FillColumn(kWholeColumn, ComputeRunStatistics(series, 0, series.nCount, m_tolerances));
+}
+
+void CStatisticsWnd::UpdatePage()
+{
+    const CCurveCtrl& plot = *m_pView->GetPlot();
+    const CSeriesSamples series = PlotSamples(plot);
+    float fStart = 0.0f;
+    float fEnd = 0.0f;
+    plot.GetHorzRange(plot.FindCurve(QString::fromLatin1(kKeyTempPV)), fStart, fEnd);
+    const auto [nBegin, nEnd] = PageSamples(fStart, fEnd, series.nCount);
+    FillColumn(kPageColumn, ComputeRunStatistics(series, nBegin, nEnd, m_tolerances));
+}
+
+void CStatisticsWnd::FillColumn(int nColumn, const CRunStatistics& stats)
+{
+    // Until a file is opened there is no first time, and no sample either.
+    const std::uint32_t tFirst = m_pView->m_tFirstSample;
+    const QString strNone = QStringLiteral("-");
+    auto set = [&](int nRow, const QString& strText) {
+        m_pTable->item(nRow, nColumn)->setText(strText);
+    };
+    const CCurveFigures* curves[4] = {&stats.tempPV, &stats.tempSV, &stats.humiPV, &stats.humiSV};
+    for (int c = 0; c < 4; ++c) {
+        const CCurveFigures& f = *curves[c];
+        const bool bHave = f.nCounted > 0;
+        set(c * 5, bHave ? FormatFigure(f.fMin) : strNone);
+        set(c * 5 + 1, bHave ? FormatFigureTime(tFirst, f.nMinAt) : strNone);
+        set(c * 5 + 2, bHave ? FormatFigure(f.fMax) : strNone);
+        set(c * 5 + 3, bHave ? FormatFigureTime(tFirst, f.nMaxAt) : strNone);
+        set(c * 5 + 4, bHave ? FormatFigure(f.dMean) : strNone);
+    }
+    const CDeviationFigures* deviations[2] = {&stats.temp, &stats.humi};
+    for (int d = 0; d < 2; ++d) {
+        const CDeviationFigures& f = *deviations[d];
+        const bool bHave = f.nCounted > 0;
+        const int nRow = kDeviationRow0 + d * 3;
+        set(nRow, FormatWithin(f));
+        set(nRow + 1, bHave ? FormatDeviation(f.dLargest) : strNone);
+        set(nRow + 2, bHave ? FormatFigureTime(tFirst, f.nLargestAt) : strNone);
+    }
+}
+
+QString CStatisticsWnd::TableText() const
+{
+    QStringList lines;
+    QStringList heading;
+    for (int c = 0; c < m_pTable->columnCount(); ++c)
+        heading << m_pTable->horizontalHeaderItem(c)->text();
+    lines << heading.join(QLatin1Char('\t'));
+    for (int r = 0; r < m_pTable->rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < m_pTable->columnCount(); ++c)
+            cells << m_pTable->item(r, c)->text();
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}

@@ -1,0 +1,52 @@
+// View > Statistics: a window beside the main one with the figures of the whole recording and
+// of the page on screen, which follow the paging, the scale and the file; the tolerances of
+// the PV-SV comparison can be changed in it and are kept in the settings.
+#pragma once
+
+#include "recorder/runstatistics.h"
+
+#include <QWidget>
+
+class CChildView;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+class CStatisticsWnd : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Lives as long as the view at most; it shows pView's recording.
+    explicit CStatisticsWnd(CChildView* pView);
+
+    // The table as tab-separated lines with its heading, as Copy puts it on the clipboard.
+    QString TableText() const;
+
+    QTableWidget* GetTable() const { return m_pTable; }
+    QLineEdit* GetTempToleranceBox() const { return m_pTolTemp; }
+    QLineEdit* GetHumiToleranceBox() const { return m_pTolHumi; }
+    QPushButton* GetCopyButton() const { return m_pCopy; }
+
+    // Figure rows: five per curve (minimum, its time, maximum, its time, mean), then three
+    // for Temp and three for Humi against their set values (within, largest, its time).
+    static constexpr int kRowCount = 4 * 5 + 2 * 3;
+    static constexpr int kWholeColumn = 2;
+    static constexpr int kPageColumn = 3;
+
+private:
+    void UpdateWhole();
+    void UpdatePage();
+    void FillColumn(int nColumn, const CRunStatistics& stats);
+    void LabelToleranceRows();
+    void OnToleranceEdited(QLineEdit* pBox, int CTolerances::*pMember);
+
+    CChildView* m_pView;
+    QTableWidget* m_pTable = nullptr;
+    QLineEdit* m_pTolTemp = nullptr;
+    QLineEdit* m_pTolHumi = nullptr;
+    QLabel* m_pMessage = nullptr;
+    QPushButton* m_pCopy = nullptr;
+    CTolerances m_tolerances;
+};
