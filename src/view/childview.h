@@ -17,6 +17,7 @@ class ICommandUi;
 class QComboBox;
 class QFileDialog;
 class QLineEdit;
+class QMenu;
 class QPrintDialog;
 class QPrinter;
 class QScrollBar;
@@ -137,6 +138,7 @@ protected:
 
 private:
     void BindControls();
+    void WatchScaleBarMenu(QMenu* pMenu);
     // Names for assistive technology, in the form's language.
     void NameControls();
     void FinishOpen();
