@@ -43,14 +43,23 @@ if [ "$mode" = run ]; then
   exec ./build/src/app/trendora
 fi
 
-# The parser must read records alike under a decimal-comma locale; make one available.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
-  as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8 || echo "note: de_DE.UTF-8 locale unavailable"
-fi
+# The parser must read records alike under a decimal-comma locale, and the tests must pass on
+# a Traditional Chinese desktop; make both locales available.
+for loc in de_DE zh_TW; do
+  if ! locale -a 2>/dev/null | grep -qi "^${loc}\.utf-\?8$"; then
+    as_root localedef -i "$loc" -f UTF-8 "$loc.UTF-8" || echo "note: $loc.UTF-8 locale unavailable"
+  fi
+done
 
 export QT_QPA_PLATFORM=offscreen
 build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd build && ctest --output-on-failure --timeout 120 -j "$jobs")
+
+echo "== The window tests again on a Traditional Chinese desktop, in a fresh home folder"
+zh_home=$(mktemp -d)
+(cd build && env -u XDG_CONFIG_HOME HOME="$zh_home" LANG=zh_TW.UTF-8 LC_ALL=zh_TW.UTF-8 \
+  ctest --output-on-failure --timeout 120 -j "$jobs" -L window)
+rm -rf "$zh_home"
 
 echo "== Again under AddressSanitizer and UndefinedBehaviorSanitizer"
 build build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \

@@ -6,6 +6,12 @@
 
 int main(int argc, char** argv)
 {
+    // The tests read the program's English texts and the C library's plain number formats,
+    // whatever language the desktop they run on speaks (many users run a Chinese one). A test
+    // that needs another language or locale applies it itself.
+    qputenv("LC_ALL", "C.UTF-8");
+    qputenv("LANG", "C.UTF-8");
+    qunsetenv("LANGUAGE");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

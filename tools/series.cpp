@@ -1,5 +1,6 @@
 // trendora-series: prints the per-second series Trendora reads from a recorder file, one
 // line per sample, or a summary of it. For comparing loaders and checking recorder files.
+#include "app/reportmode.h"
 #include "recorder/recorderloader.h"
 
 #include <algorithm>
@@ -17,12 +18,6 @@
 
 namespace {
 
-constexpr int kExitInvalidRecord = 1;
-constexpr int kExitCannotOpen = 2;
-constexpr int kExitTooFewLines = 3;
-constexpr int kExitUsage = 64;
-constexpr int kExitCannotWrite = 74;
-
 void PrintUsage(std::FILE* pOut)
 {
     std::fputs("usage: trendora-series [--summary] FILE\n"
@@ -35,8 +30,10 @@ void PrintUsage(std::FILE* pOut)
                "Times are the ones the viewer shows: the first is the first record's own time,\n"
                "the others count from its low 32 bits, as the time labels do.\n"
                "\n"
-               "Exit status: 0 read, 1 stopped at an invalid record (the samples before it\n"
-               "are printed), 2 cannot open, 3 fewer than two lines, 64 usage, 74 write error.\n",
+               "Exit status: 0 read, 1 stopped at an invalid record, 2 cannot open, 3 fewer\n"
+               "than two lines, 4 stopped at a record whose gap makes the series too long,\n"
+               "5 out of memory (after 1, 4 and 5 the samples before that record are\n"
+               "printed), 64 usage, 74 write error.\n",
                pOut);
 }
 
@@ -282,12 +279,12 @@ int main(int argc, char** argv)
             szFile = argv[i];
         } else {
             PrintUsage(stderr);
-            return kExitUsage;
+            return kReportUsage;
         }
     }
     if (!szFile) {
         PrintUsage(stderr);
-        return kExitUsage;
+        return kReportUsage;
     }
 
     const CLoadResult result = LoadRecorderFile(szFile);
@@ -295,10 +292,10 @@ int main(int argc, char** argv)
     switch (result.status) {
     case EStatus::CannotOpen:
         std::fprintf(stderr, "trendora-series: %s\n", result.strMessage.c_str());
-        return kExitCannotOpen;
+        return kReportCannotOpen;
     case EStatus::TooFewLines:
         std::fprintf(stderr, "trendora-series: %s: %s\n", szFile, result.strMessage.c_str());
-        return kExitTooFewLines;
+        return kReportTooFewLines;
     default:
         break;
     }
@@ -312,14 +309,16 @@ int main(int argc, char** argv)
         out.Flush();
         if (out.Failed() || std::fflush(stdout) != 0) {
             std::fprintf(stderr, "trendora-series: cannot write the output\n");
-            return kExitCannotWrite;
+            return kReportCannotWrite;
         }
     }
 
     if (result.status != EStatus::Loaded) {
         std::fprintf(stderr, "%s:%lld: %s\n", szFile, static_cast<long long>(result.nLine),
                      result.strMessage.c_str());
-        return kExitInvalidRecord;
+        return result.status == EStatus::SpanTooLong   ? kReportSpanTooLong
+               : result.status == EStatus::OutOfMemory ? kReportOutOfMemory
+                                                       : kReportInvalidRecord;
     }
     return 0;
 }

@@ -16,6 +16,10 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPrinter>
+#include <QRandomGenerator>
+
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -46,24 +50,109 @@ void Say(std::FILE* pErr, const QString& strText)
     std::fprintf(pErr, "trendora: %s\n", qUtf8Printable(strText));
 }
 
+QString Native(const QString& strPath)
+{
+    return QDir::toNativeSeparators(strPath);
+}
+
+std::filesystem::path FileSystemPath(const QString& strPath)
+{
+    return std::filesystem::path(strPath.toStdU16String());
+}
+
+// Whether both names lead to one file, however they are spelt (a link, "./", another case on
+// a system that ignores it). False when either does not exist.
+bool IsSameFile(const QString& strA, const QString& strB)
+{
+    std::error_code error;
+    return std::filesystem::equivalent(FileSystemPath(strA), FileSystemPath(strB), error);
+}
+
+// The sheets of a report are printed into a new file beside it, which takes the report's
+// name only once it is complete: a run that fails leaves an earlier report as it was and no
+// partial file. The new file is removed unless it was put in place.
+class CFileBeside
+{
+public:
+    explicit CFileBeside(QString strTarget) : m_strTarget(std::move(strTarget)) {}
+    ~CFileBeside()
+    {
+        if (!m_strPath.isEmpty())
+            QFile::remove(m_strPath);
+    }
+    CFileBeside(const CFileBeside&) = delete;
+    CFileBeside& operator=(const CFileBeside&) = delete;
+
+    // Creates the new file; empty, with the reason in strReason, when it cannot be made.
+    QString Create(QString& strReason)
+    {
+        const QFileInfo target(m_strTarget);
+        const QString strStem = target.path() + QStringLiteral("/.") + target.fileName() + u'-';
+        for (int nTry = 0; nTry < 16; ++nTry) {
+            const QString strPath =
+                strStem + QString::number(QRandomGenerator::global()->generate(), 16);
+            QFile file(strPath);
+            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+                m_strPath = strPath;
+                // A report written again keeps who may read it.
+                if (target.exists())
+                    file.setPermissions(target.permissions());
+                return m_strPath;
+            }
+            strReason = file.errorString();
+            if (!file.exists())
+                break;
+        }
+        return {};
+    }
+
+    // Puts the new file in the target's place, replacing it. False, with the reason in
+    // strReason, when that fails.
+    bool Replace(QString& strReason)
+    {
+        std::error_code error;
+        std::filesystem::rename(FileSystemPath(m_strPath), FileSystemPath(m_strTarget), error);
+        if (error) {
+            strReason = QString::fromLocal8Bit(error.message());
+            return false;
+        }
+        m_strPath.clear();
+        return true;
+    }
+
+private:
+    QString m_strTarget;
+    QString m_strPath;
+};
+
+int StoppedStatus(CLoadResult::EStatus eStatus)
+{
+    switch (eStatus) {
+    case CLoadResult::EStatus::SpanTooLong:
+        return kReportSpanTooLong;
+    case CLoadResult::EStatus::OutOfMemory:
+        return kReportOutOfMemory;
+    default:
+        return kReportInvalidRecord;
+    }
+}
+
 // Writes one picture per page into the folder; false after the first that cannot be written.
+// Each picture replaces an earlier one of its name only once it is complete (Save as writes
+// it that way).
 bool SavePages(CChildView& view, const CReportOptions& options, const QString& strTitle, int nFrom,
                int nTo, CProgressLine& progress, std::FILE* pErr)
 {
-    const QDir folder(options.strFolder);
-    if (!QDir().mkpath(folder.path())) {
-        Say(pErr, QStringLiteral("cannot make the folder %1")
-                      .arg(QDir::toNativeSeparators(options.strFolder)));
+    const QString strFolder = ReportLocalPath(options.strFolder);
+    if (!QDir().mkpath(strFolder)) {
+        Say(pErr, QStringLiteral("cannot make the folder %1").arg(Native(options.strFolder)));
         return false;
     }
     for (int p = nFrom; p <= nTo; ++p) {
         progress.Report(QStringLiteral("saving page %1 of pages %2-%3").arg(p).arg(nFrom).arg(nTo));
         view.SetPageText(QString::number(p));
-        const QString strName = QStringLiteral("%1-p%2.%3")
-                                    .arg(strTitle)
-                                    .arg(p, 4, 10, QLatin1Char('0'))
-                                    .arg(options.strFormat);
-        const QString strError = view.SavePicture(folder.filePath(strName));
+        const QString strError =
+            view.SavePicture(ReportPicturePath(strFolder, strTitle, p, options.strFormat));
         if (!strError.isEmpty()) {
             Say(pErr, strError);
             return false;
@@ -75,17 +164,17 @@ bool SavePages(CChildView& view, const CReportOptions& options, const QString& s
 bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nTo,
               const QStringList& statistics, CProgressLine& progress, std::FILE* pErr)
 {
-    // The printer only says that it could not start; opening the file first gives the reason.
-    QFile file(options.strPdf);
-    if (!file.open(QIODevice::WriteOnly)) {
-        Say(pErr, QStringLiteral("%1 was not written: %2")
-                      .arg(QDir::toNativeSeparators(options.strPdf), file.errorString()));
+    const QString strTarget = ReportLocalPath(options.strPdf);
+    CFileBeside file(strTarget);
+    QString strReason;
+    const QString strPath = file.Create(strReason);
+    if (strPath.isEmpty()) {
+        Say(pErr, QStringLiteral("%1 was not written: %2").arg(Native(options.strPdf), strReason));
         return false;
     }
-    file.close();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(options.strPdf);
+    printer.setOutputFileName(strPath);
     printer.setPageOrientation(QPageLayout::Landscape);
     std::function<void(QPainter&, const QRect&)> fnLastSheet;
     if (!statistics.isEmpty()) {
@@ -101,14 +190,33 @@ bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nT
         },
         fnLastSheet);
     if (eResult != CChildView::EPrintResult::Printed) {
-        Say(pErr, QStringLiteral("%1 was not written completely")
-                      .arg(QDir::toNativeSeparators(options.strPdf)));
+        Say(pErr, QStringLiteral("%1 was not written completely").arg(Native(options.strPdf)));
+        return false;
+    }
+    if (!file.Replace(strReason)) {
+        Say(pErr, QStringLiteral("%1 was not written: %2").arg(Native(options.strPdf), strReason));
         return false;
     }
     return true;
 }
 
 } // namespace
+
+QString ReportLocalPath(const QString& strPath)
+{
+    return strPath.startsWith(u':') ? QStringLiteral("./") + strPath : strPath;
+}
+
+QString ReportPicturePath(const QString& strFolder, const QString& strTitle, int nPage,
+                          const QString& strFormat)
+{
+    // Concatenated: the title is the user's text and may hold '%' or start with ':'.
+    QString strPath = ReportLocalPath(QDir::cleanPath(strFolder));
+    if (!strPath.endsWith(u'/'))
+        strPath += u'/';
+    return strPath + strTitle + QStringLiteral("-p") +
+           QStringLiteral("%1").arg(nPage, 4, 10, QLatin1Char('0')) + u'.' + strFormat;
+}
 
 std::optional<int> RunReportMode(int& argc, char** argv)
 {
@@ -134,17 +242,24 @@ std::optional<int> RunReportMode(int& argc, char** argv)
 
 int RunReport(const CReportOptions& options, std::FILE* pErr)
 {
+    const QString strFile = ReportLocalPath(options.strFile);
+    if (!options.strPdf.isEmpty() && IsSameFile(ReportLocalPath(options.strPdf), strFile)) {
+        Say(pErr, QStringLiteral("%1 is the recorder file itself: nothing is written")
+                      .arg(Native(options.strPdf)));
+        return kReportUsage;
+    }
+
     // The stored settings apply, but the store stays as it is: the seeds are read, not written.
     SeedSettingsWithoutWriting();
     CTrendoraApp::ApplyStoredLanguage();
 
     CProgressLine progress(pErr);
-    const QFileInfo info(options.strFile);
+    const QFileInfo info(strFile);
     CLoadResult result = LoadRecorderFile(info.filesystemFilePath(), [&](std::uint64_t nDone,
                                                                          std::uint64_t nTotal) {
         if (nTotal > 0)
-            progress.Report(
-                QStringLiteral("reading %1: %2%").arg(info.fileName()).arg(nDone * 100 / nTotal));
+            progress.Report(QStringLiteral("reading %1: %2%")
+                                .arg(info.fileName(), QString::number(nDone * 100 / nTotal)));
         return true;
     });
     using EStatus = CLoadResult::EStatus;
@@ -160,14 +275,13 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
         break;
     }
     const QString strStopped = QStringLiteral("%1:%2: %3")
-                                   .arg(options.strFile)
-                                   .arg(result.nLine)
-                                   .arg(QString::fromStdString(result.strMessage));
+                                   .arg(options.strFile, QString::number(result.nLine),
+                                        QString::fromStdString(result.strMessage));
     if (!result.bHaveFirstRecord) {
         Say(pErr, strStopped);
         Say(pErr,
             QStringLiteral("%1 holds no readable record: nothing is written").arg(options.strFile));
-        return kReportInvalidRecord;
+        return StoppedStatus(result.status);
     }
     const EStatus eStatus = result.status;
     if (eStatus != EStatus::Loaded)
@@ -188,14 +302,23 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
     if (options.nFrom > 0) {
         if (options.nTo > nTotal) {
             Say(pErr, QStringLiteral("%1 has %2 pages at this scale; pages %3-%4 do not exist")
-                          .arg(options.strFile)
-                          .arg(nTotal)
-                          .arg(options.nFrom)
-                          .arg(options.nTo));
+                          .arg(options.strFile, QString::number(nTotal),
+                               QString::number(options.nFrom), QString::number(options.nTo)));
             return kReportUsage;
         }
         nFrom = options.nFrom;
         nTo = options.nTo;
+    }
+    if (!options.strFolder.isEmpty()) {
+        for (int p = nFrom; p <= nTo; ++p) {
+            const QString strPicture =
+                ReportPicturePath(options.strFolder, info.completeBaseName(), p, options.strFormat);
+            if (IsSameFile(strPicture, strFile)) {
+                Say(pErr, QStringLiteral("%1 is the recorder file itself: nothing is written")
+                              .arg(Native(strPicture)));
+                return kReportUsage;
+            }
+        }
     }
 
     // The figures come first: a failed picture or sheet leaves them printed.
@@ -218,7 +341,7 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
     if (eStatus != EStatus::Loaded) {
         Say(pErr,
             QStringLiteral("the pages written hold the records before line %1").arg(result.nLine));
-        return kReportInvalidRecord;
+        return StoppedStatus(eStatus);
     }
     return 0;
 }

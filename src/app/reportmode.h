@@ -6,12 +6,17 @@
 #include <cstdio>
 #include <optional>
 
+class QString;
+
 struct CReportOptions;
 
-// Exit statuses, as trendora-series gives them.
-inline constexpr int kReportInvalidRecord = 1; // the pages before the invalid record are written
+// Exit statuses of report runs and of trendora-series alike. After 1, 4 and 5 the pages (or
+// samples) of the records read before the line that stopped the reading are written.
+inline constexpr int kReportInvalidRecord = 1;
 inline constexpr int kReportCannotOpen = 2;
 inline constexpr int kReportTooFewLines = 3;
+inline constexpr int kReportSpanTooLong = 4; // a record's gap would make the series too long
+inline constexpr int kReportOutOfMemory = 5; // memory ran out while reading
 inline constexpr int kReportUsage = 64;
 inline constexpr int kReportCannotWrite = 74;
 
@@ -19,6 +24,14 @@ inline constexpr int kReportCannotWrite = 74;
 // command line asks for the window. Call it before any application object exists: a report
 // chooses the offscreen platform unless QT_QPA_PLATFORM names one, so it needs no display.
 std::optional<int> RunReportMode(int& argc, char** argv);
+
+// Qt reads a name that starts with ':' as a resource; this one names the file in the folder.
+QString ReportLocalPath(const QString& strPath);
+
+// Where --save-pages writes page nPage: the recording's title taken literally, inside the
+// folder whatever the title holds, "Sensor%1A" giving "Sensor%1A-p0003.png".
+QString ReportPicturePath(const QString& strFolder, const QString& strTitle, int nPage,
+                          const QString& strFormat);
 
 // The report itself, inside a running QApplication; messages and progress go to pErr.
 int RunReport(const CReportOptions& options, std::FILE* pErr);

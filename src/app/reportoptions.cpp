@@ -98,9 +98,10 @@ QString ReportUsage()
         "--tolerance-temp, --tolerance-humi\n"
         "              the tolerances, 0 to 999.99 (the stored ones, or 2.00 and 5.00)\n"
         "\n"
-        "Exit status: 0 written, 1 stopped at an invalid record (the pages of the records\n"
-        "before it are written), 2 cannot open FILE, 3 FILE has fewer than two lines,\n"
-        "64 usage, 74 cannot write.\n");
+        "Exit status: 0 written, 1 stopped at an invalid record, 2 cannot open FILE,\n"
+        "3 FILE has fewer than two lines, 4 stopped at a record whose gap makes the\n"
+        "series too long, 5 out of memory (after 1, 4 and 5 the pages of the records\n"
+        "before that record are written), 64 usage, 74 cannot write.\n");
 }
 
 CReportOptions ParseReportOptions(const QStringList& args)

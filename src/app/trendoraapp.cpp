@@ -7,6 +7,7 @@
 #include "app/commandline.h"
 #include "app/languagetags.h"
 #include "app/mainframe.h"
+#include "app/reportmode.h"
 #include "settings/settingkeys.h"
 
 #include <QIcon>
@@ -64,8 +65,8 @@ int CTrendoraApp::Run()
 {
     const CCommandLine commandLine = ParseCommandLine(QCoreApplication::arguments());
     if (!commandLine.strError.isEmpty()) {
-        std::fprintf(stderr, "%s\n", qPrintable(commandLine.strError));
-        return 1;
+        std::fprintf(stderr, "trendora: %s\n", qUtf8Printable(commandLine.strError));
+        return kReportUsage;
     }
     if (!InitInstance(commandLine.strFile))
         return 1;

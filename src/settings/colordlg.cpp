@@ -10,6 +10,7 @@
 
 #include <QEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 namespace {
 
@@ -79,7 +80,9 @@ void CColorDlg::OnSwatch(int i)
 
 bool CColorDlg::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
-    if (pEvent->type() == QEvent::MouseButtonRelease) {
+    // A swatch is clicked with the left button; the others open nothing.
+    if (pEvent->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(pEvent)->button() == Qt::LeftButton) {
         for (int i = 0; i < 4; ++i) {
             if (pWatched == GetControl(kSwatchIds[i])) {
                 OnSwatch(i);

@@ -13,12 +13,14 @@
 #include "view/paging.h"
 #include "view/statisticswnd.h"
 
+#include <QChildEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -368,6 +370,25 @@ void CChildView::dropEvent(QDropEvent* pEvent)
         this, [this, strPath] { OpenRecorderPath(strPath); }, Qt::QueuedConnection);
 }
 
+void CChildView::WatchScaleBarMenu(QMenu* pMenu)
+{
+    // The scale bar's context menu sets "Scroll here", its first item, by value alone, and a
+    // value already set changes nothing: the position still applies then, as a thumb released
+    // there, once the menu has set it.
+    connect(pMenu, &QMenu::triggered, this, [this, pMenu](QAction* pAction) {
+        if (pAction != pMenu->actions().value(0))
+            return;
+        const int nBefore = m_pScaleBar->value();
+        QMetaObject::invokeMethod(
+            this,
+            [this, nBefore] {
+                if (m_pScaleBar->value() == nBefore)
+                    OnScaleBarScroll(kThumbPosition, nBefore);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
 bool CChildView::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
     if (pWatched == m_pPlot && pEvent->type() == QEvent::MouseMove) {
@@ -381,6 +402,9 @@ bool CChildView::eventFilter(QObject* pWatched, QEvent* pEvent)
         const Qt::FocusReason eReason = static_cast<QFocusEvent*>(pEvent)->reason();
         if (eReason != Qt::PopupFocusReason && eReason != Qt::MenuBarFocusReason)
             OnPageBoxLostFocus();
+    } else if (pWatched == m_pScaleBar && pEvent->type() == QEvent::ChildPolished) {
+        if (auto* pMenu = qobject_cast<QMenu*>(static_cast<QChildEvent*>(pEvent)->child()))
+            WatchScaleBarMenu(pMenu);
     } else if (pWatched == m_pScaleBar && pEvent->type() == QEvent::KeyPress) {
         // A scroll bar's controls run inverted, which turns Qt's Left and Right keys round;
         // Left lowers the scale and Right raises it, as the arrows beside the bar do.

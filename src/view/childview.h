@@ -21,6 +21,7 @@ class QComboBox;
 class QFileDialog;
 class QPainter;
 class QLineEdit;
+class QMenu;
 class QPrintDialog;
 class QPrinter;
 class QScrollBar;
@@ -156,6 +157,7 @@ protected:
 
 private:
     void BindControls();
+    void WatchScaleBarMenu(QMenu* pMenu);
     // Names for assistive technology, in the form's language.
     void NameControls();
     void FinishOpen();

@@ -43,9 +43,16 @@ TEST(CommandLine, TakesOneFileAndRefusesWhatItCannotUse)
         {{"trendora", "--", "-odd name.csv"}, "-odd name.csv", false},
         {{"trendora", "a.csv", "b.csv"}, "", true},
         {{"trendora", "--no-such-option", "a.csv"}, "", true},
+        // Qt's own options are left to Qt, whichever way they are written.
+        {{"trendora", "-platform", "offscreen", "-style=fusion", "--reverse", "a.csv"},
+         "a.csv",
+         false},
+        {{"trendora", "--platform=xcb", "--display", ":1", "-reverse=1", "a.csv"}, "", true},
+        {{"trendora", "--", "-reverse"}, "-reverse", false},
     };
     for (const CCase& c : cases) {
-        const CCommandLine result = ParseCommandLine(c.arrArgs);
+        // As the command line is checked before the application exists.
+        const CCommandLine result = ParseCommandLine(WithoutQtOptions(c.arrArgs));
         const std::string strArgs = c.arrArgs.join(' ').toStdString();
         EXPECT_EQ(c.strFile, result.strFile) << strArgs;
         EXPECT_EQ(c.bError, !result.strError.isEmpty()) << strArgs;

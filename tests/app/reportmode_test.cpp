@@ -97,6 +97,31 @@ TEST(ReportOptions, CommandLineNeedsOneFileAndSoundValues)
     }
 }
 
+TEST(ReportNames, PicturesKeepTheRecordingsNameLiterallyInsideTheFolder)
+{
+    const struct
+    {
+        const char* szFolder;
+        const char* szTitle;
+        int nPage;
+        const char* szPath;
+    } cases[] = {
+        {"out", "oven", 3, "out/oven-p0003.png"},
+        {"out/", "Sensor%1A", 1, "out/Sensor%1A-p0001.png"},
+        {"out", "%2-%3%", 12345, "out/%2-%3%-p12345.png"},
+        {"out", ":oven", 1, "out/:oven-p0001.png"},
+        {":out", "oven", 1, "./:out/oven-p0001.png"},
+        {"./:out", "oven", 1, "./:out/oven-p0001.png"},
+        {"/", "烘箱", 2, "/烘箱-p0002.png"},
+        {"a/../b", "x.y", 2, "b/x.y-p0002.png"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(QString::fromUtf8(c.szPath),
+                  ReportPicturePath(QString::fromUtf8(c.szFolder), QString::fromUtf8(c.szTitle),
+                                    c.nPage, QStringLiteral("png")));
+    }
+}
+
 struct CRun
 {
     int nExit = -1;
@@ -271,9 +296,25 @@ TEST_F(ReportRun, FailuresSayWhyWithTheirStatus)
     const QString strCsv = WriteSixPages("six.csv");
     // The invalid record lies on page 3: pages 1 to 3 hold what was read before it.
     const QString strBad = WriteSixPages("bad.csv", 2 * 720 + 100);
+    const QString strGap = Path("gap.csv");
+    {
+        QFile gap(strGap);
+        ASSERT_TRUE(gap.open(QIODevice::WriteOnly));
+        gap.write("Date,Time,Temp PV,Temp SV,Humi PV,Humi SV\n2000/01/01,00:00:00,1,2,3,4\n"
+                  "2100/01/01,00:00:00,5,6,7,8\n");
+    }
+    ASSERT_TRUE(QFile::copy(strCsv, Path("Sensor%1A.csv")));
     QFile notFolder(Path("notes.txt"));
     ASSERT_TRUE(notFolder.open(QIODevice::WriteOnly));
     notFolder.close();
+    ASSERT_TRUE(QFile::link("six.csv", Path("link.pdf")));
+    // An earlier report stays as it was when a run fails to replace it.
+    ASSERT_TRUE(QDir(Path("report.pdf")).mkpath("kept"));
+    QFile recording(strCsv);
+    ASSERT_TRUE(recording.open(QIODevice::ReadOnly));
+    const QByteArray recorded = recording.readAll();
+    recording.close();
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
     const struct
     {
         QStringList args;
@@ -290,6 +331,18 @@ TEST_F(ReportRun, FailuresSayWhyWithTheirStatus)
          {"bad-p0001.png", "bad-p0002.png", "bad-p0003.png"}},
         {{"--save-pages", Path("notes.txt"), strCsv}, kReportCannotWrite, "notes.txt", {}},
         {{"--print-pdf", Path("notes.txt/six.pdf"), strCsv}, kReportCannotWrite, "six.pdf", {}},
+        {{"--print-pdf", Path("report.pdf"), "--pages", "1", strCsv},
+         kReportCannotWrite,
+         "report.pdf was not written",
+         {}},
+        {{"--print-pdf", "six.csv", strCsv}, kReportUsage, "the recorder file itself", {}},
+        {{"--print-pdf", "./six.csv", "six.csv"}, kReportUsage, "the recorder file itself", {}},
+        {{"--print-pdf", "link.pdf", strCsv}, kReportUsage, "the recorder file itself", {}},
+        {{"--save-pages", "out", "--pages", "1", strGap},
+         kReportSpanTooLong,
+         "records before line 3",
+         {"gap-p0001.png"}},
+        {{"--save-pages", "out", "--pages", "2", "Sensor%1A.csv"}, 0, "", {"Sensor%1A-p0002.png"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -300,6 +353,13 @@ TEST_F(ReportRun, FailuresSayWhyWithTheirStatus)
         EXPECT_EQ(c.written, Files("out"));
     }
     EXPECT_FALSE(QFile::exists(ProfilePath())) << "a report wrote settings";
+    QDir(Path("out")).removeRecursively();
+    EXPECT_EQ(before, QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden))
+        << "a failed run left a file behind";
+    EXPECT_EQ(QStringList{"kept"},
+              QDir(Path("report.pdf")).entryList(QDir::Dirs | QDir::NoDotAndDotDot));
+    ASSERT_TRUE(recording.open(QIODevice::ReadOnly));
+    EXPECT_EQ(recorded, recording.readAll()) << "a run wrote into the recording";
 }
 
 TEST_F(ReportRun, StatisticsPrintTheWholeRecordingAndEndThePdf)

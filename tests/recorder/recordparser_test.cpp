@@ -1,5 +1,7 @@
 #include "recorder/recordparser.h"
 
+#include "localeguard.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -349,13 +351,13 @@ TEST(RecordParseDifferential, RecorderLinesInSequenceMatchSscanf)
 TEST(RecordParseDifferential, IgnoresTheUserLocale)
 {
     // A decimal comma locale, where available, must not change how records read.
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE.utf8"))
+    CLocaleGuard locale;
+    if (!locale.Use("de_DE.UTF-8") && !locale.Use("de_DE.utf8"))
         GTEST_SKIP() << "no decimal-comma locale installed";
     char buf[16];
     std::snprintf(buf, sizeof buf, "%.2f", 1.5);
     ASSERT_STREQ("1,50", buf) << "the locale in force does not use a decimal comma";
     const CRecordFields f = ParseRecordLine("2020/1/1,0:0:0,21.53,1.5,2.25,3.125");
-    std::setlocale(LC_ALL, "C");
     EXPECT_FLOAT_EQ(21.53f, f.fTempPV);
     EXPECT_FLOAT_EQ(1.5f, f.fTempSV);
     EXPECT_FLOAT_EQ(2.25f, f.fHumiPV);

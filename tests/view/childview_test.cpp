@@ -82,6 +82,27 @@ protected:
     }
 };
 
+// The rectangle of a part of the scale bar (thumb, arrows), as its style lays it out.
+QRect PartOf(QScrollBar* pBar, QStyle::SubControl ePart)
+{
+    QStyleOptionSlider opt;
+    opt.initFrom(pBar);
+    opt.orientation = pBar->orientation();
+    opt.minimum = pBar->minimum();
+    opt.maximum = pBar->maximum();
+    opt.sliderPosition = pBar->sliderPosition();
+    opt.sliderValue = pBar->value();
+    opt.singleStep = pBar->singleStep();
+    opt.pageStep = pBar->pageStep();
+    opt.subControls = QStyle::SC_All;
+    return pBar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, ePart, pBar);
+}
+
+QRect ThumbRect(QScrollBar* pBar)
+{
+    return PartOf(pBar, QStyle::SC_ScrollBarSlider);
+}
+
 class ChildView : public ::testing::Test
 {
 protected:
@@ -106,6 +127,13 @@ protected:
         Pump();
         m_strMessages += watcher.GetMessages();
         EXPECT_TRUE(m_pView->m_filtersSeen.join(';').contains("Curve Files (*.csv)"));
+    }
+
+    void Click(int nButtonId)
+    {
+        QWidget* pButton = m_pView->GetControl(nButtonId);
+        ASSERT_NE(nullptr, pButton);
+        QTest::mouseClick(pButton, Qt::LeftButton);
     }
 
     void MovePointer(int x)
@@ -198,12 +226,16 @@ TEST_F(ChildView, PagesAndTimeLabels)
     EXPECT_EQ("00:36:00", Text(res::IDC_TIME_LABEL0 + 6)); // T0 + 2,160 s
     EXPECT_EQ("2026-03-01", Text(res::IDC_DATE_LABEL0 + 6));
 
-    m_pView->OnFirstPage();
-    m_pView->OnPrevPage(); // nothing below page 1
+    Click(res::IDC_FIRST_PAGE);
     EXPECT_EQ("1", m_pView->GetPageBox()->text());
-    m_pView->OnLastPage();
+    Click(res::IDC_PREV_PAGE); // nothing below page 1
+    EXPECT_EQ("1", m_pView->GetPageBox()->text());
+    Click(res::IDC_LAST_PAGE);
     EXPECT_EQ("3", m_pView->GetPageBox()->text());
-    m_pView->OnNextPage(); // past the last page: an empty plot
+    Click(res::IDC_PREV_PAGE);
+    EXPECT_EQ("2", m_pView->GetPageBox()->text());
+    Click(res::IDC_NEXT_PAGE);
+    Click(res::IDC_NEXT_PAGE); // past the last page: an empty plot
     EXPECT_EQ("4", m_pView->GetPageBox()->text());
     EXPECT_TRUE(CurveStrokes(*Curve("!100"), 720, 400).empty());
 
@@ -219,16 +251,24 @@ TEST_F(ChildView, PagesAndTimeLabels)
 TEST_F(ChildView, ScaleChoiceAndScaleBar)
 {
     OpenThroughDialog(WriteSeconds(m_profile, "day.csv", 86401));
-    m_pView->GetScaleChoice()->setCurrentIndex(5);
-    m_pView->OnScaleChanged(5); // 1Day: 120 s per pixel
+    m_pView->GetPageBox()->setText("3");
+    QTest::keyClick(m_pView->GetScaleChoice(), Qt::Key_End); // 1Month: 3600 s per pixel
+    EXPECT_EQ(3600, m_pView->GetScaleBar()->value());
+    EXPECT_EQ("1", m_pView->GetPageBox()->text());
+    m_pView->GetPageBox()->setText("3");
+    QTest::keyClick(m_pView->GetScaleChoice(), Qt::Key_Up);
+    QTest::keyClick(m_pView->GetScaleChoice(), Qt::Key_Up); // 1Day: 120 s per pixel
+    EXPECT_EQ(5, m_pView->GetScaleChoice()->currentIndex());
     EXPECT_EQ(120, m_pView->GetScaleBar()->value());
+    EXPECT_EQ("1", m_pView->GetPageBox()->text());
     EXPECT_EQ("2", m_pView->GetTotalPagesBox()->text());
     MovePointer(10);
     EXPECT_EQ("00:20:00", Text(res::IDC_TIME)); // sample 1,200
     EXPECT_EQ("1200.00", Text(res::IDC_TEMP_PV));
 
     m_pView->GetPageBox()->setText("2");
-    m_pView->OnScaleBarScroll(CChildView::kLineLeft, 0);
+    QTest::mouseClick(m_pView->GetScaleBar(), Qt::LeftButton, {},
+                      PartOf(m_pView->GetScaleBar(), QStyle::SC_ScrollBarSubLine).center());
     EXPECT_EQ(119, m_pView->GetScaleBar()->value());
     EXPECT_EQ("1", m_pView->GetPageBox()->text());
     EXPECT_EQ(0, m_pView->GetScaleChoice()->currentIndex());
@@ -238,23 +278,6 @@ TEST_F(ChildView, ScaleChoiceAndScaleBar)
     EXPECT_EQ(1, m_pView->GetScaleBar()->value());
     m_pView->OnScaleBarScroll(CChildView::kThumbTrack, 500); // dragging changes nothing yet
     EXPECT_EQ(1, m_pView->GetScaleBar()->value());
-}
-
-// The rectangle of the scale bar's thumb, as its style lays it out.
-QRect ThumbRect(QScrollBar* pBar)
-{
-    QStyleOptionSlider opt;
-    opt.initFrom(pBar);
-    opt.orientation = pBar->orientation();
-    opt.minimum = pBar->minimum();
-    opt.maximum = pBar->maximum();
-    opt.sliderPosition = pBar->sliderPosition();
-    opt.sliderValue = pBar->value();
-    opt.singleStep = pBar->singleStep();
-    opt.pageStep = pBar->pageStep();
-    opt.subControls = QStyle::SC_All;
-    return pBar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider,
-                                         pBar);
 }
 
 // Opens the scale bar's own context menu at x and picks the item named strItem.
@@ -309,6 +332,12 @@ TEST_F(ChildView, EveryUseOfTheScaleBarGoesThroughItsHandler)
          },
          2, true},
         {"scroll here", 1, [&] { PickFromContextMenu(pBar, nTrough, "Scroll here"); }, 0, true},
+        {"scroll here on the thumb", 7,
+         [&] {
+             PickFromContextMenu(pBar, ThumbRect(pBar).left(), "Scroll here");
+             Pump();
+         },
+         3600, true},
         {"left edge", 1, [&] { PickFromContextMenu(pBar, nTrough, "Left edge"); }, 5, false},
         {"right edge", 1, [&] { PickFromContextMenu(pBar, nTrough, "Right edge"); }, 5, false},
         {"drag", 0,

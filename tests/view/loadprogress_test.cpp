@@ -19,7 +19,9 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 namespace {
 
@@ -139,8 +141,19 @@ TEST(LoadRun, AQuickLoadShowsNoWindowAndACancelledOneGivesNoResult)
     QWidget parent;
     CLoadResult result;
     int nWindows = 0;
+    bool bClicked = false;
+    // Counts the progress windows, and presses Cancel in each as the user would.
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] { nWindows += ShownProgress() != nullptr; });
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QProgressDialog* pProgress = ShownProgress();
+        if (!pProgress)
+            return;
+        ++nWindows;
+        QPushButton* pCancel = pProgress->findChild<QPushButton*>();
+        ASSERT_NE(nullptr, pCancel);
+        QTest::mouseClick(pCancel, Qt::LeftButton);
+        bClicked = true;
+    });
     poll.start(5);
     const auto quick = [](const LoadProgress&) {
         CLoadResult r;
@@ -148,17 +161,29 @@ TEST(LoadRun, AQuickLoadShowsNoWindowAndACancelledOneGivesNoResult)
         r.nLine = 7;
         return r;
     };
-    EXPECT_TRUE(RunRecorderLoad(&parent, QStringLiteral("quick"), quick, result, 60000));
+    EXPECT_TRUE(RunRecorderLoad(&parent, QStringLiteral("quick"), quick, result));
     EXPECT_EQ(7, result.nLine);
     EXPECT_EQ(0, nWindows);
 
-    const auto cancelled = [](const LoadProgress&) {
+    // A load that goes on until it is told to stop, for a minute at most.
+    bool bToldToStop = false;
+    const auto slow = [&](const LoadProgress& progress) {
         CLoadResult r;
-        r.status = CLoadResult::EStatus::Cancelled;
+        r.status = CLoadResult::EStatus::Loaded;
+        for (int i = 0; i < 60000; ++i) {
+            if (!progress(static_cast<std::uint64_t>(i), 60000)) {
+                bToldToStop = true;
+                r.status = CLoadResult::EStatus::Cancelled;
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
         return r;
     };
     result.nLine = 3;
-    EXPECT_FALSE(RunRecorderLoad(&parent, QStringLiteral("cancelled"), cancelled, result));
+    EXPECT_FALSE(RunRecorderLoad(&parent, QStringLiteral("slow"), slow, result, 0));
+    EXPECT_TRUE(bClicked);
+    EXPECT_TRUE(bToldToStop);
     EXPECT_EQ(3, result.nLine) << "a cancelled load leaves the result alone";
 }
 

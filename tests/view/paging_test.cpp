@@ -1,5 +1,6 @@
 #include "view/paging.h"
 
+#include "../recorder/localeguard.h"
 #include "../recorder/tzguard.h"
 
 #include <gtest/gtest.h>
@@ -88,9 +89,9 @@ TEST(CursorReadout, ValuesUseAPointWhateverTheLocale)
     EXPECT_EQ("-5.01", FormatValue(-5.006f));
     EXPECT_EQ("21.53", FormatValue(21.53f));
     EXPECT_EQ("0.00", FormatValue(0.0f));
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8")) {
+    CLocaleGuard locale;
+    if (locale.Use("de_DE.UTF-8")) {
         EXPECT_EQ("21.53", FormatValue(21.53f));
-        std::setlocale(LC_ALL, "C");
     }
 }
 

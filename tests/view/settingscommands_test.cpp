@@ -23,6 +23,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include <cstdlib>
+
 #include <map>
 #include <vector>
 
@@ -71,6 +73,8 @@ protected:
         CModalWatcher watcher(handler);
         m_view.OnCommand(nCommand);
     }
+
+    void CheckFirstChoosersOfARun();
 
     CIsolatedProfile m_profile;
     CMenuState m_menu;
@@ -201,7 +205,20 @@ TEST_F(SettingsCommands, ChosenColourIsStoredAtOnceButAppliedByOk)
     EXPECT_EQ(10, ReadSettingInt("Width", "!100", 0));
 }
 
+// The chooser and its custom colours last as long as the process: the run they are checked
+// in is a process of its own, whatever ran before in this one.
 TEST_F(SettingsCommands, CustomColoursAreSharedWithinTheRunAndNeverStored)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            CheckFirstChoosersOfARun();
+            std::exit(HasFailure() ? 1 : 0);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+void SettingsCommands::CheckFirstChoosersOfARun()
 {
     // The store in which Qt keeps the custom colours of all its programs, moved aside.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_profile.FilePath("qt"));
@@ -249,8 +266,22 @@ TEST_F(SettingsCommands, CustomColoursAreSharedWithinTheRunAndNeverStored)
     Run(res::ID_SET_COLOR, [&](QWidget* p) {
         auto* pDlg = static_cast<CColorDlg*>(p);
         for (int nSwatch : {res::IDC_SWATCH_TEMP_PV, res::IDC_SWATCH_HUMI_SV}) {
-            answerChooser();
             QWidget* pSwatch = pDlg->GetControl(nSwatch);
+            // Only the left button opens the chooser; one the others open is counted and
+            // closed.
+            QTimer guard;
+            QObject::connect(&guard, &QTimer::timeout, [&] {
+                if (auto* p = qobject_cast<QColorDialog*>(QApplication::activeModalWidget())) {
+                    ++nChooser;
+                    p->reject();
+                }
+            });
+            guard.start(20);
+            for (Qt::MouseButton eButton : {Qt::RightButton, Qt::MiddleButton})
+                QTest::mouseClick(pSwatch, eButton, {}, pSwatch->rect().center());
+            Pump(60);
+            guard.stop();
+            answerChooser();
             QTest::mouseClick(pSwatch, Qt::LeftButton, {}, pSwatch->rect().center());
         }
         pDlg->reject();

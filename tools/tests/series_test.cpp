@@ -127,6 +127,16 @@ TEST_F(SeriesTool, InvalidRecordPrintsTheSamplesBeforeItAndExits1)
     EXPECT_EQ(summary.strOut.rfind("samples  2\n", 0), 0u) << summary.strOut;
 }
 
+TEST_F(SeriesTool, GapTooLongForTheSeriesPrintsTheSamplesBeforeItAndExits4)
+{
+    const CRun run = Run(Write("gap.csv", "header\n"
+                                          "2000/01/01,00:00:00,1,2,3,4\n"
+                                          "2100/01/01,00:00:00,5,6,7,8\n"));
+    EXPECT_EQ(run.nExit, 4);
+    EXPECT_EQ(run.strOut, "0,2000-01-01,00:00:00,1,2,3,4\n");
+    EXPECT_NE(run.strErr.find(":3: Line 3"), std::string::npos) << run.strErr;
+}
+
 TEST_F(SeriesTool, FileWithoutRecordsExits3AndPrintsNothing)
 {
     for (const char* szContent : {"", "Date,Time,Temp PV,Temp SV,Humi PV,Humi SV\r\n"}) {
