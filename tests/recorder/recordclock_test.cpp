@@ -44,9 +44,7 @@ void ResetMktimeHint()
 
 CRecordFields FromWall(std::int64_t nWall)
 {
-    const time_t t = static_cast<time_t>(nWall);
-    struct tm u;
-    gmtime_r(&t, &u);
+    const std::tm u = UtcFields(nWall);
     return At(u.tm_year + 1900, u.tm_mon + 1, u.tm_mday, u.tm_hour, u.tm_min, u.tm_sec);
 }
 
@@ -59,12 +57,7 @@ std::vector<CRecordFields> TransitionSequence(int nYear, std::uint32_t nSeed)
     std::vector<std::int64_t> changes;
     const std::int64_t tStart = CRecordClock::WallSeconds(At(nYear, 1, 1)) - 86400;
     const std::int64_t tEnd = CRecordClock::WallSeconds(At(nYear + 1, 1, 1)) + 86400;
-    auto offsetAt = [](std::int64_t t) {
-        const time_t tt = static_cast<time_t>(t);
-        struct tm l;
-        localtime_r(&tt, &l);
-        return l.tm_gmtoff;
-    };
+    const auto offsetAt = UtcOffsetAt;
     for (std::int64_t t = tStart; t < tEnd; t += 1800)
         if (offsetAt(t) != offsetAt(t + 1800))
             changes.push_back(t);
@@ -101,6 +94,9 @@ class RecordClockDifferential : public ::testing::TestWithParam<const char*>
 
 TEST_P(RecordClockDifferential, MatchesMktimeAcrossOffsetChanges)
 {
+#if defined(_WIN32)
+    GTEST_SKIP() << "named zones and years before 1970, which Windows' C library does not convert";
+#endif
     CTzGuard tz(GetParam());
     for (const int nYear : {1916, 1996, 2026, 2150}) {
         SCOPED_TRACE(nYear);
@@ -151,8 +147,13 @@ TEST(RecordTime, RangeChecksNameTheFirstBadField)
     EXPECT_EQ(ERecordFault::Hour, RecordTime(clock, At(2000, 1, 1, 24), t));
     EXPECT_EQ(ERecordFault::Minute, RecordTime(clock, At(2000, 1, 1, 0, 60), t));
     EXPECT_EQ(ERecordFault::Second, RecordTime(clock, At(2000, 1, 1, 0, 0, 60), t));
+#if defined(_WIN32)
+    // Windows' mktime converts no time before 1970.
+    EXPECT_EQ(ERecordFault::Conversion, RecordTime(clock, At(1900, 1, 1), t));
+#else
     EXPECT_EQ(ERecordFault::None, RecordTime(clock, At(1900, 1, 1), t));
     EXPECT_EQ(-2208988800, t);
+#endif
 }
 
 TEST(RecordTime, DayPastMonthEndCarriesOver)
