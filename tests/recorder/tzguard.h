@@ -23,15 +23,30 @@ inline bool HasNamedZones()
     if (!HasNamedZones())                                                                          \
     GTEST_SKIP() << "this C library knows no named time zones (TZ=Europe/Berlin)"
 
+// The calendar fields of t in UTC, for any t (Windows' gmtime_s refuses times before 1970).
 inline std::tm UtcFields(std::int64_t t)
 {
-    const std::time_t tt = static_cast<std::time_t>(t);
+    std::int64_t nDays = t / 86400;
+    std::int64_t nSeconds = t % 86400;
+    if (nSeconds < 0) {
+        nSeconds += 86400;
+        --nDays;
+    }
+    // Days to a proleptic Gregorian date, with eras of 400 years.
+    const std::int64_t z = nDays + 719468;
+    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const std::int64_t doe = z - era * 146097;
+    const std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const std::int64_t mp = (5 * doy + 2) / 153;
+    const int nMonth = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
     std::tm u{};
-#if defined(_WIN32)
-    gmtime_s(&u, &tt);
-#else
-    gmtime_r(&tt, &u);
-#endif
+    u.tm_year = static_cast<int>(yoe + era * 400 + (nMonth <= 2) - 1900);
+    u.tm_mon = nMonth - 1;
+    u.tm_mday = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    u.tm_hour = static_cast<int>(nSeconds / 3600);
+    u.tm_min = static_cast<int>(nSeconds / 60 % 60);
+    u.tm_sec = static_cast<int>(nSeconds % 60);
     return u;
 }
 
