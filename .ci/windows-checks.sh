@@ -39,7 +39,10 @@ wine=$(command -v wine64 || command -v wine || ls /usr/lib/wine/wine64)
 export WINEPREFIX="$PWD/build-win/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # A first start sets up the prefix; it must not hold up the run if it hangs.
 timeout 300 "$wine" wineboot --init >/dev/null 2>&1 || echo "note: wineboot did not finish"
-TZ=UTC timeout 900 "$wine" build-win/tests/recorder/recorder_tests.exe --gtest_brief=1
+for zone in UTC CET-1CEST; do
+  echo "recorder tests, TZ=$zone"
+  TZ=$zone timeout 900 "$wine" build-win/tests/recorder/recorder_tests.exe --gtest_brief=1
+done
 
 samples=build-win/recordings
 rm -rf "$samples"

@@ -1,7 +1,8 @@
 # cmake -DBUILD_DIR=build -DOUT=FILE -P windows-syntax.cmake
 # Writes to OUT one shell command per source of src/ and tools/ (tests and generated sources
 # left out) that checks it for Windows with mingw-w64: the Linux build's own command from
-# compile_commands.json, with the compiler swapped and -fsyntax-only in place of the object.
+# compile_commands.json, with the compiler swapped and -fsyntax-only in place of the object;
+# a warning fails it too.
 if(NOT BUILD_DIR OR NOT OUT)
   message(FATAL_ERROR "BUILD_DIR and OUT must be set")
 endif()
@@ -25,7 +26,7 @@ foreach(i RANGE ${last})
   # nothing for Windows objects.
   string(FIND "${command}" " " space)
   string(SUBSTRING "${command}" ${space} -1 command)
-  set(command "${CXX} -fsyntax-only${command}")
+  set(command "${CXX} -fsyntax-only -Werror${command}")
   string(REGEX REPLACE " -o [^ ]+" "" command "${command}")
   string(REPLACE " -c " " " command "${command}")
   string(REPLACE " -fPIC" "" command "${command}")
