@@ -14,7 +14,7 @@ esac
 
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
           fonts-liberation fonts-wqy-zenhei)
-[ "$mode" = test ] && packages+=(locales tzdata)
+[ "$mode" = test ] && packages+=(locales tzdata appstream)
 
 as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

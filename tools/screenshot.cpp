@@ -13,9 +13,12 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 
@@ -78,7 +81,22 @@ int main(int argc, char** argv)
         QApplication::sendEvent(pPlot, &move);
     }
     QApplication::processEvents();
-    if (!frame.grab().save(QString::fromLocal8Bit(argv[1]))) {
+    QPixmap picture;
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        picture = frame.grab();
+    } else {
+        // On a real display (tools/make-screenshot.sh runs one under Xvfb) the picture is read
+        // back from the screen once the window is shown and painted: what a user sees.
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 5000 &&
+               !(frame.windowHandle() && frame.windowHandle()->isExposed()))
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        while (waited.elapsed() < 5500)
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        picture = frame.screen()->grabWindow(frame.winId());
+    }
+    if (picture.isNull() || !picture.save(QString::fromLocal8Bit(argv[1]))) {
         std::fprintf(stderr, "cannot write %s\n", argv[1]);
         return 1;
     }

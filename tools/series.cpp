@@ -16,6 +16,11 @@
 #include <thread>
 #include <vector>
 
+#if defined(_WIN32)
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 void PrintUsage(std::FILE* pOut)
@@ -106,13 +111,22 @@ char* PutTwoDigits(char* p, int n)
 // and "%H:%M:%S" give it; both parts empty where the conversion fails. localtime_r runs for
 // every sample: an offset carried from one sample to the next would be wrong across a
 // daylight-saving change. Only the date text is kept while the converted day stays the same.
+bool LocalFields(std::time_t t, std::tm& tm)
+{
+#if defined(_WIN32)
+    return localtime_s(&tm, &t) == 0;
+#else
+    return localtime_r(&t, &tm) != nullptr;
+#endif
+}
+
 class CLocalTimeText
 {
 public:
     char* Put(char* p, std::time_t t, char cSeparator)
     {
         std::tm tm{};
-        if (!localtime_r(&t, &tm)) {
+        if (!LocalFields(t, tm)) {
             *p++ = cSeparator;
             return p;
         }
@@ -265,6 +279,10 @@ void PrintSummary(const CLoadResult& result, COutBuffer& out)
 
 int main(int argc, char** argv)
 {
+#if defined(_WIN32)
+    // The same bytes as everywhere else: no line feed becomes CR LF.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
     bool bSummary = false;
     const char* szFile = nullptr;
     for (int i = 1; i < argc; ++i) {

@@ -60,8 +60,10 @@ public:
         if (nCount == 1 && m_nSize < m_nPopulated) {
             // One record a second, the common case. Loading appends to four arrays in turn,
             // which the processor's own prefetch does not keep up with.
+#if defined(__GNUC__)
             if ((m_nSize & 15) == 0)
                 __builtin_prefetch(m_pData + m_nSize + kPrefetchAhead, 1);
+#endif
             m_pData[m_nSize++] = f;
             return true;
         }
@@ -93,7 +95,7 @@ public:
     {
         if (nCapacity <= m_nCapacity)
             return true;
-        const bool bFresh = !m_bMapped;
+        [[maybe_unused]] const bool bFresh = !m_bMapped;
         if (!Realloc(nCapacity))
             return false;
 #if defined(__linux__) && defined(MADV_HUGEPAGE)

@@ -1,6 +1,7 @@
 #include "recorder/recordclock.h"
 
 #include <algorithm>
+#include <climits>
 #include <ctime>
 
 namespace {
@@ -33,7 +34,8 @@ void CivilFromDays(std::int64_t z, std::int64_t& y, int& m, int& d)
     y = yoe + era * 400 + (m <= 2);
 }
 
-#if defined(__GLIBC__)
+#if defined(__unix__) || defined(__APPLE__) || defined(_WIN32)
+#define TRENDORA_LOCAL_OFFSETS 1
 // The span search assumes that a zone's offset never changes twice within this step (the
 // tz database keeps changes days apart) and that offsets stay within +-kMaxOffset.
 constexpr std::int64_t kProbeStep = 2 * kDay;
@@ -41,14 +43,29 @@ constexpr int kProbeSteps = 60;
 constexpr std::int64_t kMaxOffset = 30 * kHour;
 // Years the arithmetic path serves; others go to mktime.
 constexpr int kMaxCachedYear = 100000;
+// What OffsetAt gives for an instant the C library cannot convert (Windows' before 1970 and
+// after 3000). Such instants lie at the ends of the time line; wall times near them go to
+// mktime.
+constexpr std::int64_t kNoOffset = INT64_MIN;
 
+// Local time minus UTC at the instant t.
 std::int64_t OffsetAt(std::int64_t t)
 {
     const time_t tt = static_cast<time_t>(t);
     struct tm tmLocal;
+#if defined(_WIN32)
+    if (localtime_s(&tmLocal, &tt) != 0)
+        return kNoOffset;
+    const std::int64_t nWall =
+        DaysFromCivil(tmLocal.tm_year + std::int64_t{1900}, tmLocal.tm_mon + 1, tmLocal.tm_mday) *
+            kDay +
+        tmLocal.tm_hour * kHour + tmLocal.tm_min * 60 + tmLocal.tm_sec;
+    return nWall - t;
+#else
     if (!localtime_r(&tt, &tmLocal))
-        return 0;
+        return kNoOffset;
     return tmLocal.tm_gmtoff;
+#endif
 }
 
 // The first instant after tFrom whose offset differs from nOffset, searching up to the
@@ -118,7 +135,7 @@ std::int64_t CRecordClock::WallSeconds(const CRecordFields& f)
 
 bool CRecordClock::CanConvertAlone()
 {
-#if defined(__GLIBC__)
+#if defined(TRENDORA_LOCAL_OFFSETS)
     return true;
 #else
     return false;
@@ -139,7 +156,7 @@ std::int64_t CRecordClock::WallOf(const CRecordFields& fields)
 bool CRecordClock::ConvertInSpan([[maybe_unused]] const CRecordFields& fields,
                                  [[maybe_unused]] std::int64_t nWall)
 {
-#if defined(__GLIBC__)
+#if defined(TRENDORA_LOCAL_OFFSETS)
     if (fields.nYear <= kMaxCachedYear) {
         const bool bInSpan = nWall >= m_nSpanBegin && nWall < m_nSpanEnd;
         const bool bAmbiguous = nWall >= m_nAmbiguousBegin && nWall < m_nAmbiguousEnd;
@@ -244,12 +261,17 @@ void CRecordClock::PrimeMktimeHint()
 
 bool CRecordClock::FindSpan(std::int64_t nWall)
 {
-#if defined(__GLIBC__)
+#if defined(TRENDORA_LOCAL_OFFSETS)
     // Start from the instant that has this wall time under the offset found there, then
     // walk to the neighbouring stretch while the wall time lies beyond the current one.
-    std::int64_t tProbe = nWall - OffsetAt(nWall);
+    const std::int64_t nGuess = OffsetAt(nWall);
+    if (nGuess == kNoOffset)
+        return false;
+    std::int64_t tProbe = nWall - nGuess;
     for (int nTry = 0; nTry < 3; ++nTry) {
         const std::int64_t nOffset = OffsetAt(tProbe);
+        if (nOffset == kNoOffset)
+            break;
         std::int64_t tPrevChange = 0;
         std::int64_t tNextChange = 0;
         const bool bPrev = NextChange(tProbe, nOffset, -1, tPrevChange);
@@ -260,15 +282,26 @@ bool CRecordClock::FindSpan(std::int64_t nWall)
         if (bPrev) {
             const std::int64_t tChange = tPrevChange + 1; // first instant at nOffset
             const std::int64_t nOther = OffsetAt(tPrevChange);
-            nAmbiguousBefore = tChange + std::min(nOther, nOffset);
-            nBegin = tChange + std::max(nOther, nOffset);
+            if (nOther == kNoOffset) {
+                // Nothing before converts: mktime answers every wall time before a margin.
+                nAmbiguousBefore = INT64_MIN / 2;
+                nBegin = tChange + nOffset + kMaxOffset;
+            } else {
+                nAmbiguousBefore = tChange + std::min(nOther, nOffset);
+                nBegin = tChange + std::max(nOther, nOffset);
+            }
         }
         std::int64_t nEnd = tProbe + kProbeSteps * kProbeStep - kMaxOffset;
         std::int64_t nAmbiguousAfter = nEnd;
         if (bNext) {
             const std::int64_t nOther = OffsetAt(tNextChange);
-            nEnd = tNextChange + std::min(nOther, nOffset);
-            nAmbiguousAfter = tNextChange + std::max(nOther, nOffset);
+            if (nOther == kNoOffset) {
+                nEnd = tNextChange + nOffset - kMaxOffset;
+                nAmbiguousAfter = INT64_MAX / 2;
+            } else {
+                nEnd = tNextChange + std::min(nOther, nOffset);
+                nAmbiguousAfter = tNextChange + std::max(nOther, nOffset);
+            }
         }
         if (nWall >= nBegin && nWall < nEnd) {
             m_nSpanBegin = nBegin;

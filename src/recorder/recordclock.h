@@ -21,11 +21,12 @@ enum class ERecordFault
 ERecordFault CheckRecordFields(const CRecordFields& fields);
 
 // Converts local calendar time exactly as mktime with tm_isdst = -1 does, without calling
-// mktime for every record. glibc's mktime is slow when TZ is unset (it reads /etc/localtime
-// on every call), so stretches of constant UTC offset are found once with localtime_r and
-// answered arithmetically. Wall times that occur twice or never (daylight-saving overlaps and
-// gaps) still go to mktime. There mktime's answer depends on the offset of its previous
-// result, a hint glibc keeps per process, so the clock first replays the previous record
+// mktime for every record. mktime is slow (glibc's reads /etc/localtime on every call when TZ
+// is unset), so stretches of constant UTC offset are found once with localtime_r
+// (localtime_s on Windows) and answered arithmetically. Wall times that occur twice or never
+// (daylight-saving overlaps and gaps), and those near instants the C library cannot convert,
+// still go to mktime. There glibc's mktime answers after the offset of its previous result,
+// a hint it keeps per process, so on glibc the clock first replays the previous record
 // through mktime to leave the hint where a plain mktime-per-record loop would have left it.
 // Use one clock per file read, and call nothing else that uses mktime meanwhile.
 class CRecordClock

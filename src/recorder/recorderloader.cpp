@@ -1,5 +1,7 @@
 #include "recorder/recorderloader.h"
 
+#include "recorder/positionalfile.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -10,11 +12,6 @@
 #include <system_error>
 #include <thread>
 #include <vector>
-
-#if defined(__unix__)
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -276,11 +273,10 @@ private:
     std::string_view m_data;
 };
 
-#if defined(__unix__)
 class CFileSource : public CRecordSource
 {
 public:
-    CFileSource(int nFile, std::uint64_t nSize) : m_nFile(nFile), m_nSize(nSize) {}
+    CFileSource(const CPositionalFile& file, std::uint64_t nSize) : m_file(file), m_nSize(nSize) {}
 
     std::uint64_t GetSize() const override { return m_nSize; }
     bool Read(std::uint64_t nOffset, std::size_t nBytes, std::vector<char>& buffer,
@@ -291,26 +287,13 @@ public:
             std::min<std::uint64_t>(nBytes, m_nSize - std::min(nOffset, m_nSize)));
         if (buffer.size() < nBytes)
             buffer.resize(nBytes);
-        nRead = 0;
-        while (nRead < nBytes) {
-            const ssize_t n = pread(m_nFile, buffer.data() + nRead, nBytes - nRead,
-                                    static_cast<off_t>(nOffset + nRead));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return false;
-            if (n == 0)
-                break;
-            nRead += static_cast<std::size_t>(n);
-        }
-        return true;
+        return m_file.ReadAt(nOffset, buffer.data(), nBytes, nRead);
     }
 
 private:
-    int m_nFile;
+    const CPositionalFile& m_file;
     std::uint64_t m_nSize;
 };
-#endif
 
 // The last line of [nFrom, source's end) as a record, if the tail holds it whole.
 bool ReadLastRecord(const CRecordSource& source, std::uint64_t nFrom, CRecordFields& fields)
@@ -527,17 +510,18 @@ CLoadResult LoadRecorderFile(const std::filesystem::path& path, const LoadProgre
     const std::uintmax_t nSize = std::filesystem::file_size(path, ec);
     const std::uint64_t nTotal = ec ? 0 : static_cast<std::uint64_t>(nSize);
 
-#if defined(__unix__)
-    struct stat info;
-    if (fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode)) {
-        const CFileSource source(fileno(file.get()), static_cast<std::uint64_t>(info.st_size));
+    const CPositionalFile positional(file.get());
+    std::uint64_t nRegularSize = 0;
+    if (positional.IsRegularFile(nRegularSize)) {
+        const CFileSource source(positional, nRegularSize);
         if (std::optional<CLoadResult> result =
                 ReadInPieces(source, CSeriesBuilder::MaxSamples(), options, progress))
             return std::move(*result);
+        // Windows' offset reads move the file's position.
+        if (std::fseek(file.get(), 0, SEEK_SET) != 0)
+            return fail(std::strerror(errno) + std::string("."));
     }
-#endif
-    // In file order, which also reads pipes and devices. pread has not moved the file's
-    // position.
+    // In file order, which also reads pipes and devices.
     CRecorderReader reader(CSeriesBuilder::MaxSamples());
     std::unique_ptr<char[]> buffer(new char[kChunkSize]);
     std::uint64_t nDone = 0;

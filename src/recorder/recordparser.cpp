@@ -92,10 +92,21 @@ bool ScanInt(CLineInput& in, int& nOut)
 
 float StrToFloatC(const std::string& token, bool& bConsumed)
 {
-#if defined(_WIN32)
+#if defined(_MSC_VER)
     static _locale_t cLocale = _create_locale(LC_NUMERIC, "C");
     char* pEnd = nullptr;
     const float f = _strtof_l(token.c_str(), &pEnd, cLocale);
+#elif defined(_WIN32)
+    // mingw-w64 has no _strtof_l, and its strtof reads the locale's decimal point: convert
+    // under the C locale for this thread alone, then put the thread's locale back.
+    const int nMode = _configthreadlocale(_ENABLE_PER_THREAD_LOCALE);
+    const char* szLocale = std::setlocale(LC_NUMERIC, nullptr);
+    const std::string strLocale = szLocale ? szLocale : "C";
+    std::setlocale(LC_NUMERIC, "C");
+    char* pEnd = nullptr;
+    const float f = std::strtof(token.c_str(), &pEnd);
+    std::setlocale(LC_NUMERIC, strLocale.c_str());
+    _configthreadlocale(nMode);
 #else
     static locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(nullptr));
     char* pEnd = nullptr;
