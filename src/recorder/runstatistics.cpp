@@ -11,7 +11,8 @@ constexpr std::int64_t kBlock = 2048;
 
 // A block's sum, count, minimum and maximum, in four independent lanes so that the processor
 // overlaps them; a sample left out counts as nothing, +inf for the minimum and -inf for the
-// maximum, which no sample of a recording reaches.
+// maximum. A record may hold an infinity too ("1e39"), so a block's extreme is taken
+// whenever it has counted samples, not only where it passes the sentinel.
 struct CBlock
 {
     double dSum = 0.0;
@@ -28,7 +29,9 @@ template <bool bSkipNegative> CBlock ScanBlock(const float* p, std::int64_t n)
     float afMax[4] = {-kInf, -kInf, -kInf, -kInf};
     std::int64_t i = 0;
     auto lane = [&](int k, float v) {
-        const bool bTake = !bSkipNegative || !(v < 0.0f);
+        // NaN (a record may write "nan") is no value and is left out; so is a humidity
+        // below 0.
+        const bool bTake = bSkipNegative ? v >= 0.0f : v == v;
         adSum[k] += bTake ? v : 0.0f;
         anCounted[k] += bTake;
         const float fLow = bTake ? v : kInf;
@@ -66,11 +69,13 @@ public:
         const CBlock b = ScanBlock<bSkipNegative>(p, n);
         m_dSum += b.dSum;
         m_nCounted += b.nCounted;
-        if (b.fMin < m_fMin) {
+        if (b.nCounted == 0)
+            return;
+        if (m_nMinAt < 0 || b.fMin < m_fMin) {
             m_fMin = b.fMin;
             m_nMinAt = nBlock + (std::find(p, p + n, m_fMin) - p);
         }
-        if (b.fMax > m_fMax) {
+        if (m_nMaxAt < 0 || b.fMax > m_fMax) {
             m_fMax = b.fMax;
             m_nMaxAt = nBlock + (std::find(p, p + n, m_fMax) - p);
         }

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -134,6 +135,27 @@ TEST(RunStatistics, AgreesWithAPlainLoopOverWholeSeriesAndPages)
         ExpectCurve(g.tempPV, 0, c.nSeconds, false, whole.tempPV);
         ExpectDeviation(g.humiPV, g.humiSV, 0, c.nSeconds, c.tolerances.nHumi, true, whole.humi);
     }
+}
+
+TEST(RunStatistics, InfinitiesAreValuesAndNaNsAreLeftOut)
+{
+    const float fInf = std::numeric_limits<float>::infinity();
+    const float fNaN = std::numeric_limits<float>::quiet_NaN();
+    const std::vector<float> tempPV{fInf, fInf, fInf}, tempSV{fNaN, fNaN, fNaN};
+    const std::vector<float> humiPV{fNaN, 50.0f, -fInf}, humiSV{fNaN, 40.0f, 45.0f};
+    const CRunStatistics s = ComputeRunStatistics(
+        {tempPV.data(), tempSV.data(), humiPV.data(), humiSV.data(), 3}, 0, 3, CTolerances());
+    EXPECT_EQ(3, s.tempPV.nCounted);
+    EXPECT_EQ(fInf, s.tempPV.fMin);
+    EXPECT_EQ(0, s.tempPV.nMinAt);
+    EXPECT_EQ(0, s.tempPV.nMaxAt);
+    EXPECT_EQ(0, s.tempSV.nCounted);
+    EXPECT_EQ(0, s.temp.nCounted);
+    EXPECT_EQ(1, s.humiPV.nCounted);
+    EXPECT_EQ(1, s.humiPV.nMinAt);
+    EXPECT_EQ(2, s.humiSV.nCounted);
+    EXPECT_EQ(1, s.humi.nCounted);
+    EXPECT_EQ(1, s.humi.nLargestAt);
 }
 
 } // namespace
