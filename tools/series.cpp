@@ -10,6 +10,8 @@
 #include <ctime>
 #include <limits>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -20,6 +22,8 @@ namespace {
 constexpr int kExitInvalidRecord = 1;
 constexpr int kExitCannotOpen = 2;
 constexpr int kExitTooFewLines = 3;
+constexpr int kExitSpanTooLong = 4;
+constexpr int kExitOutOfMemory = 5;
 constexpr int kExitUsage = 64;
 constexpr int kExitCannotWrite = 74;
 
@@ -36,7 +40,9 @@ void PrintUsage(std::FILE* pOut)
                "the others count from its low 32 bits, as the time labels do.\n"
                "\n"
                "Exit status: 0 read, 1 stopped at an invalid record (the samples before it\n"
-               "are printed), 2 cannot open, 3 fewer than two lines, 64 usage, 74 write error.\n",
+               "are printed), 2 cannot open, 3 fewer than two lines, 4 a record's gap would\n"
+               "make the series too long, 5 memory ran out (the samples before are printed\n"
+               "where there are any), 64 usage, 74 write error.\n",
                pOut);
 }
 
@@ -264,9 +270,7 @@ void PrintSummary(const CLoadResult& result, COutBuffer& out)
     }
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     bool bSummary = false;
     const char* szFile = nullptr;
@@ -319,7 +323,23 @@ int main(int argc, char** argv)
     if (result.status != EStatus::Loaded) {
         std::fprintf(stderr, "%s:%lld: %s\n", szFile, static_cast<long long>(result.nLine),
                      result.strMessage.c_str());
-        return kExitInvalidRecord;
+        return result.status == EStatus::OutOfMemory   ? kExitOutOfMemory
+               : result.status == EStatus::SpanTooLong ? kExitSpanTooLong
+                                                       : kExitInvalidRecord;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("trendora-series: memory ran out\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "trendora-series: %s\n", e.what());
+    }
+    return kExitOutOfMemory;
 }

@@ -16,6 +16,9 @@
 #include <QLineEdit>
 #include <QPrinter>
 
+#include <new>
+#include <stdexcept>
+
 namespace {
 
 // A run that takes a while says how far it has come, once a second after the first second.
@@ -119,7 +122,15 @@ std::optional<int> RunReportMode(int& argc, char** argv)
         std::fputs(qUtf8Printable(ReportUsage()), stderr);
         return kReportUsage;
     }
-    return RunReport(options, stderr);
+    try {
+        return RunReport(options, stderr);
+    } catch (const std::bad_alloc&) {
+        // Pages that need more memory than is left, say: a message instead of an abort.
+        Say(stderr, QStringLiteral("memory ran out"));
+    } catch (const std::exception& e) {
+        Say(stderr, QString::fromLocal8Bit(e.what()));
+    }
+    return kReportOutOfMemory;
 }
 
 int RunReport(const CReportOptions& options, std::FILE* pErr)
@@ -197,7 +208,7 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
     if (eStatus != EStatus::Loaded) {
         Say(pErr,
             QStringLiteral("the pages written hold the records before line %1").arg(result.nLine));
-        return kReportInvalidRecord;
+        return eStatus == EStatus::OutOfMemory ? kReportOutOfMemory : kReportInvalidRecord;
     }
     return 0;
 }

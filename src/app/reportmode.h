@@ -12,6 +12,8 @@ struct CReportOptions;
 inline constexpr int kReportInvalidRecord = 1; // the pages before the invalid record are written
 inline constexpr int kReportCannotOpen = 2;
 inline constexpr int kReportTooFewLines = 3;
+inline constexpr int kReportSpanTooLong = 4;
+inline constexpr int kReportOutOfMemory = 5;
 inline constexpr int kReportUsage = 64;
 inline constexpr int kReportCannotWrite = 74;
 
