@@ -55,8 +55,7 @@ bool CChildView::OpenRecorderPath(const QString& strPath)
     m_bLoading = true;
     const bool bFinished = RunRecorderLoad(
         this, res::LoadString(res::IDS_OPEN_READING).arg(strName),
-        [&path](const LoadProgress& progress) { return LoadRecorderFile(path, progress); },
-        result);
+        [path](const LoadProgress& progress) { return LoadRecorderFile(path, progress); }, result);
     m_bLoading = false;
     if (!bFinished)
         return false; // cancelled: the recording on screen stays as it was
