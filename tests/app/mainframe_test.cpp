@@ -21,6 +21,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QScrollBar>
+#include <QTest>
 #include <QToolButton>
 
 namespace {
@@ -283,6 +284,47 @@ TEST_F(MainFrame, LanguageAndCloseWaitWhileAFileIsRead)
     EXPECT_EQ("File(&F)", MenuTitle(0));
     m_pFrame->OnCommand(res::ID_LANG_CHT);
     EXPECT_NE(pView, m_pFrame->GetView()) << "once read, the language switch works again";
+}
+
+// While a file is read every command shows disabled, and a press on a curve button (a click,
+// or an assistive tool's press) leaves the button agreeing with the menu.
+TEST_F(MainFrame, CommandsShowDisabledDuringALoadAndButtonsStayInStep)
+{
+    Start();
+    CChildView* pView = m_pFrame->GetView();
+    QAction* pButton = m_pFrame->GetToolAction(res::ID_VIEW_TEMP_SV);
+    QAction* pItem = m_pFrame->GetMenuAction(res::ID_VIEW_TEMP_SV);
+    auto* pToolButton =
+        qobject_cast<QToolButton*>(m_pFrame->GetToolBar()->widgetForAction(pButton));
+    ASSERT_NE(nullptr, pToolButton);
+    CFifoWriter fifo(m_profile.FilePath("slow.csv"));
+    ASSERT_TRUE(fifo.IsMade());
+    bool bTried = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!fifo.TryOpen())
+            return;
+        bTried = true;
+        EXPECT_FALSE(pButton->isEnabled());
+        EXPECT_FALSE(pItem->isEnabled());
+        EXPECT_FALSE(m_pFrame->GetMenuAction(res::ID_FILE_OPEN)->isEnabled());
+        QTest::mouseClick(pToolButton, Qt::LeftButton);
+        pToolButton->click();
+        EXPECT_EQ(pItem->isChecked(), pButton->isChecked());
+        fifo.Write("Date,Time\n2026/03/02,00:00:00,1,2,3,4\n");
+        fifo.Close();
+        poll.stop();
+    });
+    poll.start(20);
+    EXPECT_TRUE(pView->OpenRecorderPath(m_profile.FilePath("slow.csv")));
+    EXPECT_TRUE(bTried);
+    EXPECT_TRUE(pButton->isEnabled());
+    EXPECT_TRUE(pButton->isChecked());
+    EXPECT_TRUE(pItem->isChecked());
+    EXPECT_EQ(1, pView->GetPlot()->FindCurve("!101")->m_bVisible);
+    QTest::mouseClick(pToolButton, Qt::LeftButton);
+    EXPECT_FALSE(pButton->isChecked());
+    EXPECT_FALSE(pItem->isChecked());
 }
 
 } // namespace
