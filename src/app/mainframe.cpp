@@ -291,10 +291,10 @@ void CMainFrame::OnCommand(int nId)
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent)
 {
-    if (m_pView && m_pView->IsLoading()) {
-        pEvent->ignore();
-        return;
-    }
+    // Quitting, or the session ending, during a load: the load is cancelled and the frame
+    // closes; the program quits once the load has returned.
+    if (m_pView && m_pView->IsLoading())
+        m_pView->CancelLoad();
     QMainWindow::closeEvent(pEvent);
 }
 

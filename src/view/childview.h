@@ -65,6 +65,8 @@ public:
     void ShowRecording(CLoadResult& result, const QString& strTitle);
     // While a file is read, commands, drops and closing are refused.
     bool IsLoading() const { return m_bLoading; }
+    // Stops the file being read, as its Cancel button does.
+    void CancelLoad() { m_bCancelLoad = true; }
     void CloseRecorderFile();
 
     // Settings commands
@@ -143,6 +145,7 @@ private:
 
     ICommandUi* m_pUi;
     bool m_bLoading = false;
+    bool m_bCancelLoad = false;
     QHash<int, QWidget*> m_controls;
     CCurveCtrl* m_pPlot = nullptr;
     QComboBox* m_pScale = nullptr;

@@ -54,11 +54,13 @@ bool CChildView::OpenRecorderPath(const QString& strPath)
     const std::filesystem::path path = info.filesystemFilePath();
     CLoadResult result;
     m_bLoading = true;
+    m_bCancelLoad = false;
     if (m_pUi)
         m_pUi->LoadingChanged();
     const bool bFinished = RunRecorderLoad(
         this, res::LoadString(res::IDS_OPEN_READING).arg(strName),
-        [path](const LoadProgress& progress) { return LoadRecorderFile(path, progress); }, result);
+        [path](const LoadProgress& progress) { return LoadRecorderFile(path, progress); }, result,
+        500, [this] { return m_bCancelLoad; });
     m_bLoading = false;
     if (m_pUi)
         m_pUi->LoadingChanged();

@@ -53,13 +53,14 @@ struct CLoadState
     }
 };
 
-// Runs the event loop until the load is done or loop is quit otherwise.
+// Runs the event loop until the load is done, a stop is requested or loop is quit otherwise.
 void RunUntilDone(QEventLoop& loop, const CLoadState& state,
+                  const std::function<bool()>& stopRequested,
                   QEventLoop::ProcessEventsFlags flags = QEventLoop::AllEvents)
 {
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (state.bDone.load(std::memory_order_acquire))
+        if (state.bDone.load(std::memory_order_acquire) || (stopRequested && stopRequested()))
             loop.quit();
     });
     poll.start(kPollMs);
@@ -70,7 +71,7 @@ void RunUntilDone(QEventLoop& loop, const CLoadState& state,
 } // namespace
 
 bool RunRecorderLoad(QWidget* pParent, const QString& strLabel, const RecorderLoad& load,
-                     CLoadResult& result, int nDelayMs)
+                     CLoadResult& result, int nDelayMs, const std::function<bool()>& stopRequested)
 {
     const auto state = std::make_shared<CLoadState>();
     state->load = load;
@@ -89,10 +90,10 @@ bool RunRecorderLoad(QWidget* pParent, const QString& strLabel, const RecorderLo
     {
         QEventLoop loop;
         QTimer::singleShot(nDelayMs, &loop, [&loop] { loop.quit(); });
-        RunUntilDone(loop, *state, QEventLoop::ExcludeUserInputEvents);
+        RunUntilDone(loop, *state, stopRequested, QEventLoop::ExcludeUserInputEvents);
     }
 
-    if (!state->bDone.load(std::memory_order_acquire)) {
+    if (!state->bDone.load(std::memory_order_acquire) && !(stopRequested && stopRequested())) {
         // Modal: while it shows, no menu, button or key reaches the window behind it.
         QEventLoop loop;
         QProgressDialog progress(pParent);
@@ -127,12 +128,12 @@ bool RunRecorderLoad(QWidget* pParent, const QString& strLabel, const RecorderLo
         update();
         progress.show();
         ticker.start(kProgressTickMs);
-        RunUntilDone(loop, *state);
+        RunUntilDone(loop, *state, stopRequested);
         ticker.stop();
         progress.hide();
     }
-    // Cancelled, or the application is quitting: the load stops at its next step. A read that
-    // blocks (a pipe, a device, a stalled share) is left to end on its own.
+    // Cancelled, stopped, or the application is quitting: the load stops at its next step. A read
+    // that blocks (a pipe, a device, a stalled share) is left to end on its own.
     if (!state->bDone.load(std::memory_order_acquire)) {
         state->bCancel = true;
         QElapsedTimer waited;

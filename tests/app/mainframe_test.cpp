@@ -256,7 +256,7 @@ TEST_F(MainFrame, ButtonsReadoutsAndBoxesHaveNamesInTheActiveLanguage)
 }
 
 // While a file is read, neither a language switch nor closing may take the view away.
-TEST_F(MainFrame, LanguageAndCloseWaitWhileAFileIsRead)
+TEST_F(MainFrame, LanguageWaitsWhileAFileIsRead)
 {
     Start();
     CChildView* pView = m_pFrame->GetView();
@@ -270,8 +270,6 @@ TEST_F(MainFrame, LanguageAndCloseWaitWhileAFileIsRead)
         bTried = true;
         m_pFrame->OnCommand(res::ID_LANG_CHT);
         EXPECT_EQ(pView, m_pFrame->GetView());
-        EXPECT_FALSE(m_pFrame->close());
-        EXPECT_TRUE(m_pFrame->isVisible());
         fifo.Write("Date,Time\n2026/03/02,00:00:00,1,2,3,4\n");
         fifo.Close();
         poll.stop();
@@ -284,6 +282,31 @@ TEST_F(MainFrame, LanguageAndCloseWaitWhileAFileIsRead)
     EXPECT_EQ("File(&F)", MenuTitle(0));
     m_pFrame->OnCommand(res::ID_LANG_CHT);
     EXPECT_NE(pView, m_pFrame->GetView()) << "once read, the language switch works again";
+}
+
+// The desktop's quit or a logout closes the frame during a load: the load is cancelled, the
+// recording on screen stays as it was, and the frame closes.
+TEST_F(MainFrame, CloseDuringALoadCancelsItAndCloses)
+{
+    Start();
+    CChildView* pView = m_pFrame->GetView();
+    CFifoWriter fifo(m_profile.FilePath("slow.csv"));
+    ASSERT_TRUE(fifo.IsMade());
+    bool bClosed = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!fifo.TryOpen())
+            return;
+        bClosed = m_pFrame->close();
+        poll.stop();
+    });
+    poll.start(20);
+    EXPECT_FALSE(pView->OpenRecorderPath(m_profile.FilePath("slow.csv")));
+    EXPECT_TRUE(bClosed);
+    EXPECT_FALSE(m_pFrame->isVisible());
+    EXPECT_FALSE(pView->IsLoading());
+    EXPECT_TRUE(pView->GetLabel(res::IDC_FILENAME)->text().isEmpty());
+    fifo.Close();
 }
 
 // While a file is read every command shows disabled, and a press on a curve button (a click,
