@@ -168,7 +168,7 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
         Say(pErr, strStopped);
         Say(pErr,
             QStringLiteral("%1 holds no readable record: nothing is written").arg(options.strFile));
-        return kReportInvalidRecord;
+        return result.status == EStatus::OutOfMemory ? kReportOutOfMemory : kReportInvalidRecord;
     }
     const EStatus eStatus = result.status;
     if (eStatus != EStatus::Loaded)
