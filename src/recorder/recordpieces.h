@@ -37,7 +37,7 @@ struct CPieceTarget
 // before them, and reads the lines from nStopAt on itself.
 struct CPieceSummary
 {
-    bool bRan = false;
+    bool bRan = false;        // read to its end, not left early as no longer wanted
     bool bReadFailed = false; // the source failed or changed: nothing else here holds
     std::int64_t nLines = 0;  // lines read, not counting the one at nStopAt
     bool bStopped = false;    // the line at nStopAt needs the reader in file order, and so do

@@ -305,7 +305,6 @@ TEST_F(MainFrame, CloseDuringALoadCancelsItAndCloses)
     EXPECT_TRUE(bClosed);
     EXPECT_FALSE(m_pFrame->isVisible());
     EXPECT_FALSE(pView->IsLoading());
-    EXPECT_TRUE(pView->GetLabel(res::IDC_FILENAME)->text().isEmpty());
     fifo.Close();
 }
 
@@ -345,9 +344,6 @@ TEST_F(MainFrame, CommandsShowDisabledDuringALoadAndButtonsStayInStep)
     EXPECT_TRUE(pButton->isChecked());
     EXPECT_TRUE(pItem->isChecked());
     EXPECT_EQ(1, pView->GetPlot()->FindCurve("!101")->m_bVisible);
-    QTest::mouseClick(pToolButton, Qt::LeftButton);
-    EXPECT_FALSE(pButton->isChecked());
-    EXPECT_FALSE(pItem->isChecked());
 }
 
 } // namespace

@@ -348,8 +348,7 @@ TEST(RecorderLoadBound, HostileFilesCostAboutOnePass)
     const std::int64_t w2000 = 946684800;
     int v = 0;
     std::vector<CHostileFile> files;
-    // A logger whose clock starts at 2000/01/01 after every power cycle.
-    std::string restart = kHeader;
+    std::string restart = kHeader; // a logger's clock restarting at 2000/01/01 after power cycles
     for (int i = 0; i < 6; ++i)
         restart += Seconds(w2000, 3000, v);
     files.push_back({"clock restarts", restart, 1.0});
