@@ -8,6 +8,14 @@
 #include <string>
 #include <sys/wait.h>
 
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define TRENDORA_SANITIZED
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define TRENDORA_SANITIZED
+#endif
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -131,7 +139,7 @@ TEST_F(SeriesTool, InvalidRecordPrintsTheSamplesBeforeItAndExits1)
 // out in the reader, which keeps the records before.
 TEST_F(SeriesTool, MemoryRunningOutExits5AndPrintsTheSamplesBefore)
 {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#ifdef TRENDORA_SANITIZED
     GTEST_SKIP() << "a sanitizer's shadow memory needs more address space than the limit";
 #else
     const std::string strFile = Write("card.csv", "header\n"
