@@ -151,9 +151,10 @@ struct CLoaded
 std::map<std::string, CLoaded> g_loaded; // by benchmark
 
 void RunLoad(benchmark::State& state, const char* szName,
-             bool (*pLoad)(const std::filesystem::path&, CCurveCtrl&))
+             bool (*pLoad)(const std::filesystem::path&, CCurveCtrl&),
+             const std::filesystem::path& (*pFile)() = &BenchmarkMonthFile)
 {
-    const std::filesystem::path& path = BenchmarkMonthFile();
+    const std::filesystem::path& path = pFile();
     const auto nBytes = static_cast<std::int64_t>(std::filesystem::file_size(path));
     CPlot plot;
     for (auto _ : state) {
@@ -184,6 +185,44 @@ void BM_LoadTrendoraOneThread(benchmark::State& state)
     RunLoad(state, "BM_LoadTrendoraOneThread", &TrendoraLoadOneThread);
 }
 BENCHMARK(BM_LoadTrendoraOneThread)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Files whose times repeat: every stretch of a repeat covers samples the series already has,
+// and the reader in file order reads it instead, once.
+void BM_Repeated(benchmark::State& state, const char* szName,
+                 bool (*pLoad)(const std::filesystem::path&, CCurveCtrl&),
+                 const std::filesystem::path& (*pFile)())
+{
+    RunLoad(state, szName, pLoad, pFile);
+}
+BENCHMARK_CAPTURE(BM_Repeated, RestartBaseline, "BM_Repeated/RestartBaseline", &BaselineLoad,
+                  &BenchmarkRestartFile)
+    ->Name("BM_Repeated/RestartBaseline")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Repeated, Restart, "BM_Repeated/Restart", &TrendoraLoad, &BenchmarkRestartFile)
+    ->Name("BM_Repeated/Restart")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Repeated, RestartOneThread, "BM_Repeated/RestartOneThread",
+                  &TrendoraLoadOneThread, &BenchmarkRestartFile)
+    ->Name("BM_Repeated/RestartOneThread")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Repeated, AppendedBaseline, "BM_Repeated/AppendedBaseline", &BaselineLoad,
+                  &BenchmarkAppendedFile)
+    ->Name("BM_Repeated/AppendedBaseline")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Repeated, Appended, "BM_Repeated/Appended", &TrendoraLoad,
+                  &BenchmarkAppendedFile)
+    ->Name("BM_Repeated/Appended")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Repeated, AppendedOneThread, "BM_Repeated/AppendedOneThread",
+                  &TrendoraLoadOneThread, &BenchmarkAppendedFile)
+    ->Name("BM_Repeated/AppendedOneThread")
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // Reading the file's bytes and nothing else: the floor under any loader.
 void BM_ReadBytes(benchmark::State& state)
@@ -361,6 +400,14 @@ const bool kSummary =
                    "BM_ReadBytes") &&
     AddSpeedupLine("load on every core vs on one thread", "BM_LoadTrendoraOneThread",
                    "BM_LoadTrendora") &&
+    AddSpeedupLine("restarting clock: load speedup vs baseline (target >= 3)",
+                   "BM_Repeated/RestartBaseline", "BM_Repeated/Restart") &&
+    AddSpeedupLine("restarting clock: load vs on one thread", "BM_Repeated/RestartOneThread",
+                   "BM_Repeated/Restart") &&
+    AddSpeedupLine("appended week: load speedup vs baseline (target >= 3)",
+                   "BM_Repeated/AppendedBaseline", "BM_Repeated/Appended") &&
+    AddSpeedupLine("appended week: load vs on one thread", "BM_Repeated/AppendedOneThread",
+                   "BM_Repeated/Appended") &&
     AddSpeedupLine("whole process: load speedup vs baseline (target >= 12)",
                    "BM_WholeProcess/Baseline", "BM_WholeProcess/Trendora") &&
     AddSpeedupLine("whole process: load time over cat's time to read the bytes (target <= 8)",

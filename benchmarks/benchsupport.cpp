@@ -3,10 +3,13 @@
 #include "recordinggen.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <spawn.h>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -71,7 +74,51 @@ std::filesystem::path WriteBenchmarkFile(const char* szName, const CRecordingOpt
     return file;
 }
 
+// nRepeats copies of nSeconds records a second apart from the wall time tStart (as UTC
+// fields), after a header.
+std::filesystem::path WriteRepeatedFile(const char* szName, std::int64_t tStart, int nSeconds,
+                                        int nRepeats)
+{
+    std::string strBlock;
+    strBlock.reserve(static_cast<std::size_t>(nSeconds) * 40);
+    for (int i = 0; i < nSeconds; ++i) {
+        const std::time_t t = static_cast<std::time_t>(tStart + i);
+        std::tm u{};
+        gmtime_r(&t, &u);
+        char sz[96];
+        const int n =
+            std::snprintf(sz, sizeof sz, "%04d/%02d/%02d,%02d:%02d:%02d,%d.%d,25.0,%d.5,60.0\n",
+                          u.tm_year + 1900, u.tm_mon + 1, u.tm_mday, u.tm_hour, u.tm_min, u.tm_sec,
+                          20 + i % 7, i % 10, 40 + i % 13);
+        strBlock.append(sz, static_cast<std::size_t>(n));
+    }
+    const std::filesystem::path file = BenchmarkFolder().GetPath() / szName;
+    std::FILE* pFile = std::fopen(file.c_str(), "wb");
+    bool bWritten = pFile && std::fputs("Date,Time,Temp PV,Temp SV,Humi PV,Humi SV\n", pFile) >= 0;
+    for (int i = 0; bWritten && i < nRepeats; ++i)
+        bWritten = std::fwrite(strBlock.data(), 1, strBlock.size(), pFile) == strBlock.size();
+    if (!pFile || std::fclose(pFile) != 0 || !bWritten) {
+        std::fprintf(stderr, "trendora-bench: cannot write %s\n", file.string().c_str());
+        std::exit(1);
+    }
+    return file;
+}
+
 } // namespace
+
+const std::filesystem::path& BenchmarkRestartFile()
+{
+    static const std::filesystem::path path =
+        WriteRepeatedFile("restart.csv", 946684800, 86400, 24); // 2000-01-01
+    return path;
+}
+
+const std::filesystem::path& BenchmarkAppendedFile()
+{
+    static const std::filesystem::path path =
+        WriteRepeatedFile("appended.csv", 1622505600, 7 * 86400, 3); // 2021-06-01
+    return path;
+}
 
 const std::filesystem::path& BenchmarkMonthFile()
 {

@@ -17,6 +17,12 @@ const std::filesystem::path& BenchmarkMonthFile();
 // A year at one record a second (about 1.4 GB), the same way; written only if asked for.
 const std::filesystem::path& BenchmarkYearFile();
 
+// Files whose times repeat, the way a logger writes them: a clock that restarts at
+// 2000/01/01 00:00:00 after every power cycle (24 restarts of a day at one record a second,
+// about 83 MB), and a week at one record a second appended to itself twice (about 73 MB).
+const std::filesystem::path& BenchmarkRestartFile();
+const std::filesystem::path& BenchmarkAppendedFile();
+
 // The counters of each benchmark's last run (its mean over repetitions where there are
 // several), by its name as registered. Rates are already per second.
 using CBenchResults = std::map<std::string, benchmark::UserCounters>;

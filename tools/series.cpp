@@ -11,6 +11,8 @@
 #include <ctime>
 #include <limits>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -275,9 +277,7 @@ void PrintSummary(const CLoadResult& result, COutBuffer& out)
     }
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
 #if defined(_WIN32)
     // The same bytes as everywhere else: no line feed becomes CR LF.
@@ -339,4 +339,18 @@ int main(int argc, char** argv)
                                                        : kReportInvalidRecord;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return Run(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("trendora-series: memory ran out\n", stderr);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "trendora-series: %s\n", e.what());
+    }
+    return kReportOutOfMemory;
 }

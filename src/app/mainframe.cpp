@@ -91,7 +91,12 @@ void CMainFrame::BuildToolBar()
         }
         QAction* pAction = m_pToolBar->addAction(QString());
         pAction->setData(nCommand);
-        connect(pAction, &QAction::triggered, this, [this, nCommand] { OnCommand(nCommand); });
+        connect(pAction, &QAction::triggered, this, [this, pAction, nCommand] {
+            // As in the menu: the command sets the pressed look, a refused one leaves it.
+            if (pAction->isCheckable())
+                pAction->setChecked(!pAction->isChecked());
+            OnCommand(nCommand);
+        });
         m_toolActions.insert(nCommand, pAction);
     }
     // The small pictures stand in if the large ones cannot be loaded.
@@ -251,10 +256,17 @@ bool CMainFrame::HasCommandHandler(int nId) const
 
 void CMainFrame::UpdateCommandStates()
 {
+    // While a file is read every command is refused (see OnCommand), and shows it.
+    const bool bLoading = m_pView && m_pView->IsLoading();
     for (QAction* p : std::as_const(m_menuActions))
-        p->setEnabled(HasCommandHandler(p->data().toInt()));
+        p->setEnabled(!bLoading && HasCommandHandler(p->data().toInt()));
     for (QAction* p : std::as_const(m_toolActions))
-        p->setEnabled(HasCommandHandler(p->data().toInt()));
+        p->setEnabled(!bLoading && HasCommandHandler(p->data().toInt()));
+}
+
+void CMainFrame::LoadingChanged()
+{
+    UpdateCommandStates();
 }
 
 void CMainFrame::OnCommand(int nId)
@@ -283,10 +295,10 @@ void CMainFrame::OnCommand(int nId)
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent)
 {
-    if (m_pView && m_pView->IsLoading()) {
-        pEvent->ignore();
-        return;
-    }
+    // Quitting, or the session ending, during a load: the load is cancelled and the frame
+    // closes; the program quits once the load has returned.
+    if (m_pView && m_pView->IsLoading())
+        m_pView->CancelLoad();
     QMainWindow::closeEvent(pEvent);
 }
 

@@ -41,6 +41,7 @@ public:
     bool IsCommandChecked(int nId) const override;
     void SetCommandChecked(int nId, bool bChecked) override;
     void SetButtonChecked(int nId, bool bChecked) override;
+    void LoadingChanged() override;
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;

@@ -21,6 +21,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include <new>
+#include <stdexcept>
+
 namespace {
 
 // A run that takes a while says how far it has come, once a second after the first second.
@@ -237,7 +240,15 @@ std::optional<int> RunReportMode(int& argc, char** argv)
         std::fputs(qUtf8Printable(ReportUsage()), stderr);
         return kReportUsage;
     }
-    return RunReport(options, stderr);
+    try {
+        return RunReport(options, stderr);
+    } catch (const std::bad_alloc&) {
+        // Pages that need more memory than is left, say: a message instead of an abort.
+        Say(stderr, QStringLiteral("memory ran out"));
+    } catch (const std::exception& e) {
+        Say(stderr, QString::fromLocal8Bit(e.what()));
+    }
+    return kReportOutOfMemory;
 }
 
 int RunReport(const CReportOptions& options, std::FILE* pErr)

@@ -113,6 +113,23 @@ public:
         m_nPopulated = m_nSize; // what lies beyond may or may not be resident
     }
 
+    // Gives the whole pages past the last sample back to the system; the capacity stays, and
+    // those samples read as zero when next written.
+    void ReleaseUnusedPages()
+    {
+#if defined(__linux__)
+        if (!m_bMapped)
+            return;
+        constexpr std::uintptr_t kPage = 4096;
+        const auto nFrom =
+            (reinterpret_cast<std::uintptr_t>(m_pData + m_nSize) + kPage - 1) & ~(kPage - 1);
+        const auto nTo = reinterpret_cast<std::uintptr_t>(m_pData + m_nCapacity);
+        if (nTo > nFrom)
+            madvise(reinterpret_cast<void*>(nFrom), nTo - nFrom, MADV_DONTNEED);
+        m_nPopulated = std::min(m_nPopulated, m_nSize);
+#endif
+    }
+
     // Removes every sample and releases the storage.
     void RemoveAll()
     {

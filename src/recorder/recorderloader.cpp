@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -71,10 +72,19 @@ CRecorderReader::CRecorderReader(std::int64_t nMaxSamples) : m_builder(m_result.
 
 bool CRecorderReader::Feed(const char* pData, std::size_t nSize)
 {
-    const char* p = pData;
-    const char* const pEnd = pData + nSize;
     if (HasStopped())
         return false;
+    try {
+        return ReadLines(pData, pData + nSize);
+    } catch (const std::bad_alloc&) {
+        // A line too long for the memory left: a file of zero bytes a card preallocated, say.
+        StopOutOfMemory();
+        return false;
+    }
+}
+
+bool CRecorderReader::ReadLines(const char* p, const char* const pEnd)
+{
     // First the rest of a line begun in an earlier piece.
     if (!m_strPending.empty()) {
         const char* pNewline = static_cast<const char*>(std::memchr(p, '\n', pEnd - p));
@@ -105,6 +115,15 @@ bool CRecorderReader::Feed(const char* pData, std::size_t nSize)
     return !HasStopped();
 }
 
+void CRecorderReader::StopOutOfMemory()
+{
+    std::string().swap(m_strPending);
+    ++m_nLine; // the line that did not fit
+    Stop(CLoadResult::EStatus::OutOfMemory, "Memory ran out at line " +
+                                                FormatWithThousands(m_nLine) +
+                                                ". The records before this line were read.");
+}
+
 bool CRecorderReader::PrepareTarget(std::int64_t nCapacity, CPieceTarget& target)
 {
     if (HasStopped() || m_nLine < 2 || !m_strPending.empty() || !m_builder.Reserve(nCapacity))
@@ -123,7 +142,8 @@ bool CRecorderReader::PrepareTarget(std::int64_t nCapacity, CPieceTarget& target
 
 bool CRecorderReader::AdoptPiece(const CPieceSummary& piece)
 {
-    if (piece.bWrote && piece.tWritten <= m_builder.GetCursor())
+    if (HasStopped() || !m_strPending.empty() ||
+        (piece.bWrote && piece.tWritten <= m_builder.GetCursor()))
         return false;
     m_nLine += piece.nLines;
     if (piece.bWrote)
@@ -133,23 +153,16 @@ bool CRecorderReader::AdoptPiece(const CPieceSummary& piece)
     return true;
 }
 
-bool CRecorderReader::Mark(CMark& mark) const
-{
-    mark.nLine = m_nLine;
-    return !HasStopped() && m_strPending.empty() && m_builder.Mark(mark.builder);
-}
-
-void CRecorderReader::Rewind(const CMark& mark)
-{
-    m_nLine = mark.nLine;
-    m_builder.Rewind(mark.builder);
-}
-
 CLoadResult CRecorderReader::Finish()
 {
     if (!HasStopped() && !m_strPending.empty()) {
-        ReadLine(m_strPending);
-        m_strPending.clear();
+        try {
+            ReadLine(m_strPending);
+            m_strPending.clear();
+        } catch (const std::bad_alloc&) {
+            --m_nLine; // counted again
+            StopOutOfMemory();
+        }
     }
     if (!HasStopped() && m_nLine < 2)
         Stop(CLoadResult::EStatus::TooFewLines,
@@ -327,9 +340,15 @@ CLoadResult Cancelled()
 // the series; the calling thread then takes the stretches in file order and reads in order
 // what they could not. Nothing where the file must be read in file order from its start: a
 // first record whose time mktime must answer, a series that cannot be sized ahead, or a
-// stretch after the stop that wrote inside the series.
+// source that failed or changed.
+//
+// The cost stays within a bound whatever the file holds: a stretch writes at most its share
+// of samples and holds at most a bounded line, no stretch starts or goes on past an invalid
+// record already met, and the calling thread reads each byte after the stretches at most once,
+// never going back: a stretch it cannot take it reads in order instead.
 std::optional<CLoadResult> ReadInPieces(const CRecordSource& source, std::int64_t nMaxSamples,
-                                        const CReadOptions& options, const LoadProgress& progress)
+                                        const CReadOptions& options, const LoadProgress& progress,
+                                        CReadStats& stats)
 {
     const std::uint64_t nSize = source.GetSize();
     const unsigned nThreads =
@@ -375,104 +394,136 @@ std::optional<CLoadResult> ReadInPieces(const CRecordSource& source, std::int64_
     if (!reader.PrepareTarget(std::min(nSpan, INT64_MAX - kSpanSlack) + kSpanSlack, target))
         return std::nullopt;
 
+    // The stretches fill the bar up to nPieceBar; the reading in file order after them the
+    // rest, so that it never goes back.
+    const std::uint64_t nPieceBar = nSize - nSize / 10;
+    const auto report = [&](std::uint64_t nBar) { return !progress || progress(nBar, nSize); };
+
     const std::size_t nPieces = static_cast<std::size_t>((nSize - nData - 1) / nPieceBytes + 1);
     std::vector<CPieceSummary> pieces(nPieces);
     std::atomic<std::size_t> nNext{0};
-    std::atomic<std::size_t> nInvalidPiece{SIZE_MAX}; // no stretch after it matters
+    CPieceStop stop;
     std::atomic<std::uint64_t> nDone{nData};
-    std::atomic<bool> bCancel{false};
     auto work = [&](bool bReport) {
-        CPieceReader pieceReader(source, target);
-        for (;;) {
-            const std::size_t k = nNext.fetch_add(1);
-            if (k >= nPieces || bCancel || k > nInvalidPiece)
-                return;
-            const std::uint64_t nBegin = nData + k * nPieceBytes;
-            const std::uint64_t nEnd = std::min<std::uint64_t>(nSize, nBegin + nPieceBytes);
-            try {
-                pieces[k] = pieceReader.Read(nBegin, nEnd, nData);
-            } catch (...) {
-                pieces[k].bRan = true;
-                pieces[k].bReadFailed = true; // the reading in order meets it again
-            }
-            if (pieces[k].bInvalid) {
-                std::size_t nWas = nInvalidPiece;
-                while (k < nWas && !nInvalidPiece.compare_exchange_weak(nWas, k)) {
+        try {
+            CPieceReader pieceReader(source, target);
+            for (;;) {
+                const std::size_t k = nNext.fetch_add(1);
+                if (k >= nPieces || stop.After(k))
+                    return;
+                const std::uint64_t nBegin = nData + k * nPieceBytes;
+                const std::uint64_t nEnd = std::min<std::uint64_t>(nSize, nBegin + nPieceBytes);
+                try {
+                    pieces[k] = pieceReader.Read(nBegin, nEnd, nData, k, &stop);
+                } catch (...) {
+                    pieces[k].bRan = true;
+                    pieces[k].bReadFailed = true; // the reading in order meets it again
                 }
+                if (pieces[k].bInvalid) {
+                    std::size_t nWas = stop.nFirstInvalid;
+                    while (k < nWas && !stop.nFirstInvalid.compare_exchange_weak(nWas, k)) {
+                    }
+                }
+                const std::uint64_t nNow = nDone += nEnd - nBegin;
+                if (bReport && !report(nNow / 10 * 9))
+                    stop.bCancel = true;
             }
-            const std::uint64_t nNow = nDone += nEnd - nBegin;
-            if (bReport && progress && !progress(nNow, nSize))
-                bCancel = true;
+        } catch (...) {
+            // The stretch this thread held stays unread, and the file is read in order.
         }
     };
     std::vector<std::thread> helpers;
     try {
         for (std::size_t i = 1; i < std::min<std::size_t>(nThreads, nPieces); ++i)
             helpers.emplace_back(work, false);
-    } catch (const std::system_error&) {
+    } catch (...) {
         // Fewer threads read.
     }
     work(true);
     for (std::thread& helper : helpers)
         helper.join();
-    if (bCancel)
+    if (stop.bCancel)
         return Cancelled();
 
-    // In file order: a stretch's samples follow the ones before it, or it is read again in
-    // order from the last point before the samples it overwrote (a clock set back across
-    // its start, or a stretch starting in the hour after a time that does not exist).
-    struct CPassed
+    // Where two stretches wrote the same samples (a clock set back across a boundary, a
+    // logger restarting its clock), either may have written last: neither is taken.
+    std::vector<bool> overlapped(nPieces);
     {
-        CRecorderReader::CMark mark;
-        bool bMarked = false;
-        std::uint64_t nOffset = 0; // where the lines after the mark start
-    };
-    std::vector<CPassed> passed;
-    passed.reserve(nPieces);
+        std::vector<std::size_t> wrote;
+        for (std::size_t k = 0; k < nPieces; ++k) {
+            stats.nPieceSamples += pieces[k].nSamples;
+            stats.nPiecesRead += pieces[k].bRan ? 1 : 0;
+            if (pieces[k].bWrote)
+                wrote.push_back(k);
+        }
+        std::sort(wrote.begin(), wrote.end(), [&](std::size_t i, std::size_t j) {
+            return pieces[i].tWritten < pieces[j].tWritten;
+        });
+        // An interval that overlaps any other meets the furthest reaching one before it, or
+        // is that one for a later interval.
+        std::int64_t tReach = INT64_MIN;
+        std::size_t kReach = 0;
+        for (const std::size_t k : wrote) {
+            if (pieces[k].tWritten <= tReach)
+                overlapped[k] = overlapped[kReach] = true;
+            if (pieces[k].tCursor > tReach) {
+                tReach = pieces[k].tCursor;
+                kReach = k;
+            }
+        }
+    }
+
+    // In file order: a stretch's samples are taken where they follow the ones before and no
+    // other stretch wrote over them; otherwise its lines are read in order. Samples the
+    // reading in order writes replace whatever a stretch left there, so nothing is read twice.
     std::uint64_t nOffset = nData;
-    auto feed = [&](std::uint64_t nFrom, std::uint64_t nTo) {
+    bool bCancelled = false;
+    const auto feed = [&](std::uint64_t nFrom, std::uint64_t nTo) {
         while (nFrom < nTo && !reader.HasStopped()) {
+            if (!report(nPieceBar + (nFrom - nData) / 10)) {
+                bCancelled = true;
+                return false;
+            }
             const std::size_t nBytes =
                 static_cast<std::size_t>(std::min<std::uint64_t>(nTo - nFrom, kChunkSize));
             if (!source.Read(nFrom, nBytes, buffer, nRead) || nRead != nBytes)
                 return false;
             reader.Feed(buffer.data(), nBytes);
+            stats.nBytesInOrder += nBytes;
             nFrom += nBytes;
         }
         return true;
     };
-    std::size_t k = 0;
-    for (; k < nPieces && !reader.HasStopped(); ++k) {
+    for (std::size_t k = 0; k < nPieces && !reader.HasStopped(); ++k) {
         const CPieceSummary& piece = pieces[k];
         if (!piece.bRan || piece.bReadFailed)
             return std::nullopt;
-        CPassed& here = passed.emplace_back();
-        here.bMarked = reader.Mark(here.mark);
-        here.nOffset = nOffset;
+        if (!report(nPieceBar + (nOffset - nData) / 10))
+            return Cancelled();
         const std::uint64_t nPieceEnd = std::max(nOffset, piece.nEnd);
-        if (reader.AdoptPiece(piece)) {
-            if (piece.bStopped && !feed(piece.nStopAt, piece.nEnd))
-                return std::nullopt;
+        bool bRead = true;
+        if (!overlapped[k] && reader.AdoptPiece(piece)) {
+            ++stats.nPiecesAdopted;
+            if (piece.bStopped)
+                bRead = feed(piece.nStopAt, piece.nEnd);
         } else {
-            std::size_t j = k;
-            while (!passed[j].bMarked || passed[j].mark.builder.tCursor >= piece.tWritten) {
-                if (j == 0)
-                    return std::nullopt;
-                --j;
-            }
-            reader.Rewind(passed[j].mark);
-            if (!feed(passed[j].nOffset, nPieceEnd))
-                return std::nullopt;
+            bRead = feed(nOffset, nPieceEnd);
         }
+        if (bCancelled)
+            return Cancelled();
+        if (!bRead)
+            return std::nullopt;
         nOffset = nPieceEnd;
     }
-    // Stretches past a stop may have written inside what the series keeps.
-    for (; k < nPieces; ++k)
-        if (pieces[k].bWrote && pieces[k].tWritten - target.tFirst < reader.GetSampleCount())
-            return std::nullopt;
-    if (progress && !progress(nSize, nSize))
+    if (!report(nSize))
         return Cancelled();
-    return reader.Finish();
+    CLoadResult result = reader.Finish();
+    // Stretches past an invalid record, and the room left for the series, hold no samples.
+    CRecordSeries& series = result.series;
+    for (CFloatArray* pArray :
+         {&series.arrTempPV, &series.arrHumiPV, &series.arrTempSV, &series.arrHumiSV})
+        pArray->ReleaseUnusedPages();
+    return result;
 }
 
 } // namespace
@@ -480,15 +531,29 @@ std::optional<CLoadResult> ReadInPieces(const CRecordSource& source, std::int64_
 CLoadResult LoadRecorderData(std::string_view data, std::int64_t nMaxSamples,
                              const CReadOptions& options)
 {
-    if (std::optional<CLoadResult> result =
-            ReadInPieces(CMemorySource(data), nMaxSamples, options, LoadProgress()))
-        return std::move(*result);
+    CReadStats stats;
+    try {
+        if (std::optional<CLoadResult> result =
+                ReadInPieces(CMemorySource(data), nMaxSamples, options, LoadProgress(), stats)) {
+            if (options.pStats)
+                *options.pStats = stats;
+            return std::move(*result);
+        }
+    } catch (const std::bad_alloc&) {
+        // Read in order, which needs the least memory.
+    }
+    stats = CReadStats();
+    stats.bWholeInOrder = true;
+    if (options.pStats)
+        *options.pStats = stats;
     CRecorderReader reader(nMaxSamples);
     reader.Feed(data.data(), data.size());
     return reader.Finish();
 }
 
-CLoadResult LoadRecorderFile(const std::filesystem::path& path, const LoadProgress& progress,
+namespace {
+
+CLoadResult ReadRecorderFile(const std::filesystem::path& path, const LoadProgress& progress,
                              const CReadOptions& options)
 {
     auto fail = [&](const std::string& strWhy) {
@@ -514,12 +579,24 @@ CLoadResult LoadRecorderFile(const std::filesystem::path& path, const LoadProgre
     std::uint64_t nRegularSize = 0;
     if (positional.IsRegularFile(nRegularSize)) {
         const CFileSource source(positional, nRegularSize);
-        if (std::optional<CLoadResult> result =
-                ReadInPieces(source, CSeriesBuilder::MaxSamples(), options, progress))
-            return std::move(*result);
+        CReadStats stats;
+        try {
+            if (std::optional<CLoadResult> result =
+                    ReadInPieces(source, CSeriesBuilder::MaxSamples(), options, progress, stats)) {
+                if (options.pStats)
+                    *options.pStats = stats;
+                return std::move(*result);
+            }
+        } catch (const std::bad_alloc&) {
+            // Read in order, which needs the least memory.
+        }
         // Windows' offset reads move the file's position.
         if (std::fseek(file.get(), 0, SEEK_SET) != 0)
             return fail(std::strerror(errno) + std::string("."));
+    }
+    if (options.pStats) {
+        *options.pStats = CReadStats();
+        options.pStats->bWholeInOrder = true;
     }
     // In file order, which also reads pipes and devices.
     CRecorderReader reader(CSeriesBuilder::MaxSamples());
@@ -539,4 +616,27 @@ CLoadResult LoadRecorderFile(const std::filesystem::path& path, const LoadProgre
             return Cancelled();
     }
     return reader.Finish();
+}
+
+} // namespace
+
+CLoadResult LoadRecorderFile(const std::filesystem::path& path, const LoadProgress& progress,
+                             const CReadOptions& options)
+{
+    // Where the file must be read again from its start, the bar holds until it gets past
+    // where it was.
+    std::uint64_t nShown = 0;
+    const LoadProgress forward = [&](std::uint64_t nDone, std::uint64_t nTotal) {
+        nShown = std::max(nShown, nDone);
+        return progress(nShown, nTotal);
+    };
+    try {
+        return ReadRecorderFile(path, progress ? forward : LoadProgress(), options);
+    } catch (...) {
+        // Memory ran out outside the reader's own appends (its buffers, its threads' state).
+        CLoadResult result;
+        result.status = CLoadResult::EStatus::OutOfMemory;
+        result.strMessage = "Memory ran out while reading the file.";
+        return result;
+    }
 }

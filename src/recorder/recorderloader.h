@@ -37,6 +37,17 @@ struct CLoadResult
 // cancels the load.
 using LoadProgress = std::function<bool(std::uint64_t nDone, std::uint64_t nTotal)>;
 
+// What reading in stretches cost beyond one pass, for benchmarks and checks.
+struct CReadStats
+{
+    std::uint64_t nBytesInOrder = 0; // bytes the calling thread read in file order after the
+                                     // stretches, which never exceeds the file's size
+    std::int64_t nPieceSamples = 0;  // samples the stretches wrote, gaps included
+    std::int64_t nPiecesRead = 0;    // stretches read, and of them
+    std::int64_t nPiecesAdopted = 0; // those whose samples were kept
+    bool bWholeInOrder = false;      // the file was read in file order from its start
+};
+
 // How a reader shares out its work. The result never depends on it.
 struct CReadOptions
 {
@@ -44,6 +55,8 @@ struct CReadOptions
     unsigned nThreads = 0;
     // A file is read in stretches of about this many bytes, each by one thread.
     std::size_t nPieceBytes = 256 * 1024;
+    // Filled in when given.
+    CReadStats* pStats = nullptr;
 };
 
 // Line 1 is a header and is skipped; line 2 is the first record; every further line is a
@@ -68,19 +81,13 @@ public:
     // with nothing taken, where its samples do not follow the ones before.
     bool AdoptPiece(const CPieceSummary& piece);
     std::int64_t GetSampleCount() const { return m_result.series.GetCount(); }
-
-    // A point between whole lines to return to, to read on in order from there; false where
-    // none can be taken here.
-    struct CMark
-    {
-        CSeriesBuilder::CMark builder;
-        std::int64_t nLine = 0;
-    };
-    bool Mark(CMark& mark) const;
-    void Rewind(const CMark& mark);
+    // Whether the input fed so far ends inside a line.
+    bool HasPartialLine() const { return !m_strPending.empty(); }
 
 private:
+    bool ReadLines(const char* p, const char* pEnd);
     bool ReadLine(std::string_view line);
+    void StopOutOfMemory();
     bool Stop(CLoadResult::EStatus status, std::string strMessage);
     std::string DescribeInvalidRecord(std::string_view line, const CRecordFields& fields) const;
 

@@ -4,6 +4,7 @@
 #include "recorder/recordparser.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <string_view>
 
@@ -16,6 +17,18 @@ constexpr std::size_t kLookBehind = 512;
 // Pages of the target are made resident this many samples ahead of the writes, in one call
 // per array instead of a page fault per page.
 constexpr std::int64_t kPopulateStep = 16384;
+// A line is read into a stretch's buffer up to twice the stretch's own bytes or this, if
+// more; a longer one is left to the reader in file order, so that each thread's buffer stays
+// small whatever the file's longest line.
+constexpr std::size_t kLineRoom = 64 * 1024;
+// How many lines a stretch reads between looks at whether it is still wanted.
+constexpr unsigned kStopCheckLines = 64;
+
+// Another stretch may write the same sample at the same time (a clock set back across both).
+void Store(float& f, float fValue)
+{
+    std::atomic_ref<float>(f).store(fValue, std::memory_order_relaxed);
+}
 
 } // namespace
 
@@ -24,7 +37,8 @@ CPieceReader::CPieceReader(const CRecordSource& source, const CPieceTarget& targ
 {
 }
 
-CPieceSummary CPieceReader::Read(std::uint64_t nBegin, std::uint64_t nEnd, std::uint64_t nDataStart)
+CPieceSummary CPieceReader::Read(std::uint64_t nBegin, std::uint64_t nEnd, std::uint64_t nDataStart,
+                                 std::size_t k, const CPieceStop* pStop)
 {
     CPieceSummary s;
     s.bRan = true;
@@ -33,6 +47,7 @@ CPieceSummary CPieceReader::Read(std::uint64_t nBegin, std::uint64_t nEnd, std::
     const std::uint64_t nSize = m_source.GetSize();
     std::uint64_t nBufferAt = nBegin - std::min<std::uint64_t>(nBegin - nDataStart, kLookBehind);
     std::size_t nWant = static_cast<std::size_t>(nEnd - nBufferAt) + kLookAhead;
+    const std::size_t nRoom = std::max(2 * nWant, kLineRoom);
     // The source gives all it has up to its size; less means the file changed meanwhile.
     auto fill = [&] {
         s.bReadFailed = !m_source.Read(nBufferAt, nWant, m_buffer, m_nBuffered) ||
@@ -41,6 +56,16 @@ CPieceSummary CPieceReader::Read(std::uint64_t nBegin, std::uint64_t nEnd, std::
     };
     if (!fill())
         return s;
+    struct CRelease
+    {
+        CPieceReader& reader;
+        std::size_t nKeep;
+        ~CRelease()
+        {
+            if (reader.m_buffer.size() > nKeep)
+                reader.ReleaseBuffer();
+        }
+    } release{*this, nWant};
 
     std::uint64_t nPos = nBegin; // where the next line starts
     if (nBegin > nDataStart) {
@@ -52,7 +77,12 @@ CPieceSummary CPieceReader::Read(std::uint64_t nBegin, std::uint64_t nEnd, std::
         nPos = nBegin + static_cast<std::uint64_t>(static_cast<const char*>(pLf) - pFrom);
     }
     m_tFloor = FloorBefore(static_cast<std::size_t>(nPos - nBufferAt), nBufferAt == nDataStart);
+    unsigned nCheck = 0;
     while (nPos < nEnd) {
+        if (pStop && ++nCheck % kStopCheckLines == 0 && pStop->After(k)) {
+            s.bRan = false; // not wanted any more
+            return s;
+        }
         const std::size_t i = static_cast<std::size_t>(nPos - nBufferAt);
         const char* const pLine = m_buffer.data() + i;
         const char* const pLf = static_cast<const char*>(std::memchr(pLine, '\n', m_nBuffered - i));
@@ -67,6 +97,13 @@ CPieceSummary CPieceReader::Read(std::uint64_t nBegin, std::uint64_t nEnd, std::
             // The last line of the file, without a line end: taken as it stands.
             nLength = m_nBuffered - i;
             nNext = nSize;
+        } else if (nWant >= nRoom) {
+            // Too long to hold here: the reader in file order reads on from this line.
+            if (!s.bStopped) {
+                s.bStopped = true;
+                s.nStopAt = nPos;
+            }
+            return s; // nEnd is the stretch's own end, inside that line
         } else {
             // The line goes on past what was read.
             nBufferAt = nPos;
@@ -134,6 +171,10 @@ bool CPieceReader::ReadLine(const char* p, std::size_t nLength, CPieceSummary& s
         const std::int64_t nIndex = t - m_target.tFirst;
         if (nIndex >= m_target.nMaxSamples || nIndex >= m_target.nCapacity)
             return false;
+        const std::int64_t nCount = s.bWrote ? t - tCursor : 1;
+        if (nCount > kSampleShare - s.nSamples)
+            return false;
+        s.nSamples += nCount;
         const float afValues[4] = {f.fTempPV, f.fHumiPV, f.fTempSV, f.fHumiSV};
         if (!s.bWrote) {
             s.bWrote = true;
@@ -161,11 +202,13 @@ void CPieceReader::Write(std::int64_t nFrom, std::int64_t nTo, const float afVal
             CFloatArray::PopulateRange(pData + nStart, pData + nUntil);
         m_nPopulated = nUntil;
     }
-    if (nTo - nFrom == 1) {
-        for (int i = 0; i < 4; ++i)
-            m_target.apData[i][nFrom] = afValues[i];
-        return;
-    }
     for (int i = 0; i < 4; ++i)
-        std::fill(m_target.apData[i] + nFrom, m_target.apData[i] + nTo, afValues[i]);
+        for (std::int64_t n = nFrom; n < nTo; ++n)
+            Store(m_target.apData[i][n], afValues[i]);
+}
+
+void CPieceReader::ReleaseBuffer()
+{
+    std::vector<char>().swap(m_buffer);
+    m_nBuffered = 0;
 }

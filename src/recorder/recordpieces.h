@@ -5,6 +5,7 @@
 #include "recorder/recordclock.h"
 #include "recorder/recordparser.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -36,7 +37,7 @@ struct CPieceTarget
 // before them, and reads the lines from nStopAt on itself.
 struct CPieceSummary
 {
-    bool bRan = false;
+    bool bRan = false;        // read to its end, not left early as no longer wanted
     bool bReadFailed = false; // the source failed or changed: nothing else here holds
     std::int64_t nLines = 0;  // lines read, not counting the one at nStopAt
     bool bStopped = false;    // the line at nStopAt needs the reader in file order, and so do
@@ -53,15 +54,35 @@ struct CPieceSummary
     bool bConverted = false; // some record's time was converted: the last one's
     std::int64_t nLastWall = 0;
     std::int64_t tLast = 0;
+
+    std::int64_t nSamples = 0; // samples written, gaps included
+};
+
+// What lets the stretches still running stop early: once one of them met an invalid record,
+// no stretch after it matters; a cancelled load needs none of them.
+struct CPieceStop
+{
+    std::atomic<std::size_t> nFirstInvalid{SIZE_MAX};
+    std::atomic<bool> bCancel{false};
+
+    bool After(std::size_t k) const
+    {
+        return bCancel.load(std::memory_order_relaxed) ||
+               k > nFirstInvalid.load(std::memory_order_relaxed);
+    }
 };
 
 // Reads the lines that start in [nBegin, nEnd) of the source. Records whose time is not
 // later than every time before them in the stretch (or than the first record's, or than
-// those of the lines just before the stretch) add nothing; the others expand into the target as in
-// file order, except that the first of them writes its own sample only. A line that needs more than
-// the stretch can know (an invalid record, a time that occurs twice or never, a span beyond the
-// limit or the capacity) stops the expansion. One reader per thread: its clock remembers time
-// spans.
+// those of the lines just before the stretch) add nothing; the others expand into the target
+// as in file order, except that the first of them writes its own sample only. A line that
+// needs more than the stretch can know (an invalid record, a time that occurs twice or never,
+// a span beyond the limit or the capacity) stops the expansion, and so does one that would
+// take the stretch past its share of samples or of buffer: the reader in file order goes on
+// from there, so that no stretch costs more than a bounded amount whatever the file holds.
+// Stretches may write the same samples when a clock was set back: the writes are relaxed
+// atomic stores, and the reader in file order keeps no sample that two stretches wrote.
+// One reader per thread: its clock remembers time spans.
 class CPieceReader
 {
 public:
@@ -69,11 +90,18 @@ public:
 
     // nDataStart: where the records after the first one start, which is a line start; the
     // stretch's first line is the first to start at nBegin or later.
-    CPieceSummary Read(std::uint64_t nBegin, std::uint64_t nEnd, std::uint64_t nDataStart);
+    // k: the stretch's place in the file, for pStop.
+    CPieceSummary Read(std::uint64_t nBegin, std::uint64_t nEnd, std::uint64_t nDataStart,
+                       std::size_t k = 0, const CPieceStop* pStop = nullptr);
+
+    // Samples one stretch may write, gaps included (a day at one record a second takes 86,400):
+    // 16 bytes each. A stretch of sparse records needs more and is read on in file order.
+    static constexpr std::int64_t kSampleShare = 1 << 18;
 
 private:
     std::int64_t FloorBefore(std::size_t nLinesEnd, bool bLineStart);
     bool ReadLine(const char* p, std::size_t nLength, CPieceSummary& s);
+    void ReleaseBuffer();
     void Write(std::int64_t nFrom, std::int64_t nTo, const float afValues[4]);
 
     const CRecordSource& m_source;

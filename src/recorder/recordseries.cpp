@@ -123,18 +123,3 @@ void CSeriesBuilder::AdoptSamples(std::int64_t tWritten, const float afValues[4]
     }
     m_tCursor = tCursor;
 }
-
-bool CSeriesBuilder::Mark(CMark& mark) const
-{
-    mark.tCursor = m_tCursor;
-    return m_series.GetCount() > 0 && m_clock.GetLastConverted(mark.nLastWall, mark.tLast);
-}
-
-void CSeriesBuilder::Rewind(const CMark& mark)
-{
-    for (CFloatArray* pArray :
-         {&m_series.arrTempPV, &m_series.arrHumiPV, &m_series.arrTempSV, &m_series.arrHumiSV})
-        pArray->SetSize(mark.tCursor - m_tFirst + 1);
-    m_tCursor = mark.tCursor;
-    m_clock.NoteConverted(mark.nLastWall, mark.tLast);
-}

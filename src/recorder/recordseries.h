@@ -60,17 +60,6 @@ public:
     // Records were converted elsewhere; the last had wall time nWall and time t.
     void NoteConverted(std::int64_t nWall, std::int64_t t) { m_clock.NoteConverted(nWall, t); }
 
-    // A point to return to with Rewind, where the last time converted needed no mktime.
-    struct CMark
-    {
-        std::int64_t tCursor = 0;
-        std::int64_t nLastWall = 0;
-        std::int64_t tLast = 0;
-    };
-    bool Mark(CMark& mark) const;
-    // Drops the samples after the mark's cursor and converts on from there.
-    void Rewind(const CMark& mark);
-
 private:
     EAppendStatus Append(const CRecordFields& fields, std::int64_t nCount);
 

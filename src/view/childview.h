@@ -70,6 +70,8 @@ public:
     void ShowRecording(CLoadResult& result, const QString& strTitle);
     // While a file is read, commands, drops and closing are refused.
     bool IsLoading() const { return m_bLoading; }
+    // Stops the file being read, as its Cancel button does.
+    void CancelLoad() { m_bCancelLoad = true; }
     void CloseRecorderFile();
 
     // Settings commands
@@ -165,6 +167,7 @@ private:
     ICommandUi* m_pUi;
     QPointer<CStatisticsWnd> m_pStatistics;
     bool m_bLoading = false;
+    bool m_bCancelLoad = false;
     QHash<int, QWidget*> m_controls;
     CCurveCtrl* m_pPlot = nullptr;
     QComboBox* m_pScale = nullptr;

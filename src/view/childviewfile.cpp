@@ -7,6 +7,7 @@
 #include "settings/settingkeys.h"
 #include "skin/statictext.h"
 #include "view/childview.h"
+#include "view/commandui.h"
 #include "view/curvefilefilter.h"
 #include "view/curvekeys.h"
 #include "view/paging.h"
@@ -53,11 +54,16 @@ bool CChildView::OpenRecorderPath(const QString& strPath)
     const std::filesystem::path path = info.filesystemFilePath();
     CLoadResult result;
     m_bLoading = true;
+    m_bCancelLoad = false;
+    if (m_pUi)
+        m_pUi->LoadingChanged();
     const bool bFinished = RunRecorderLoad(
         this, res::LoadString(res::IDS_OPEN_READING).arg(strName),
-        [&path](const LoadProgress& progress) { return LoadRecorderFile(path, progress); },
-        result);
+        [path](const LoadProgress& progress) { return LoadRecorderFile(path, progress); }, result,
+        500, [this] { return m_bCancelLoad; });
     m_bLoading = false;
+    if (m_pUi)
+        m_pUi->LoadingChanged();
     if (!bFinished)
         return false; // cancelled: the recording on screen stays as it was
 

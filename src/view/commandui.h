@@ -9,4 +9,6 @@ public:
     virtual bool IsCommandChecked(int nId) const = 0;
     virtual void SetCommandChecked(int nId, bool bChecked) = 0;
     virtual void SetButtonChecked(int nId, bool bChecked) = 0;
+    // A file began or ended being read: commands the view refuses meanwhile change state.
+    virtual void LoadingChanged() {}
 };

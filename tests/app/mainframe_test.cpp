@@ -258,7 +258,7 @@ TEST_F(MainFrame, ButtonsReadoutsAndBoxesHaveNamesInTheActiveLanguage)
 }
 
 // While a file is read, neither a language switch nor closing may take the view away.
-TEST_F(MainFrame, LanguageAndCloseWaitWhileAFileIsRead)
+TEST_F(MainFrame, LanguageWaitsWhileAFileIsRead)
 {
     Start();
     CChildView* pView = m_pFrame->GetView();
@@ -272,8 +272,6 @@ TEST_F(MainFrame, LanguageAndCloseWaitWhileAFileIsRead)
         bTried = true;
         m_pFrame->OnCommand(res::ID_LANG_CHT);
         EXPECT_EQ(pView, m_pFrame->GetView());
-        EXPECT_FALSE(m_pFrame->close());
-        EXPECT_TRUE(m_pFrame->isVisible());
         fifo.Write("Date,Time\n2026/03/02,00:00:00,1,2,3,4\n");
         fifo.Close();
         poll.stop();
@@ -329,6 +327,68 @@ TEST_F(MainFrame, CtrlCCopiesThePictureSaveAsWritesUnlessAnEditBoxHasTheKey)
     pClipboard->clear();
     m_pFrame->GetMenuAction(res::ID_FILE_COPY_PICTURE)->trigger();
     EXPECT_TRUE(pClipboard->image().convertToFormat(QImage::Format_RGB32) == saved);
+}
+
+// The desktop's quit or a logout closes the frame during a load: the load is cancelled, the
+// recording on screen stays as it was, and the frame closes.
+TEST_F(MainFrame, CloseDuringALoadCancelsItAndCloses)
+{
+    Start();
+    CChildView* pView = m_pFrame->GetView();
+    CFifoWriter fifo(m_profile.FilePath("slow.csv"));
+    ASSERT_TRUE(fifo.IsMade());
+    bool bClosed = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!fifo.TryOpen())
+            return;
+        bClosed = m_pFrame->close();
+        poll.stop();
+    });
+    poll.start(20);
+    EXPECT_FALSE(pView->OpenRecorderPath(m_profile.FilePath("slow.csv")));
+    EXPECT_TRUE(bClosed);
+    EXPECT_FALSE(m_pFrame->isVisible());
+    EXPECT_FALSE(pView->IsLoading());
+    fifo.Close();
+}
+
+// While a file is read every command shows disabled, and a press on a curve button (a click,
+// or an assistive tool's press) leaves the button agreeing with the menu.
+TEST_F(MainFrame, CommandsShowDisabledDuringALoadAndButtonsStayInStep)
+{
+    Start();
+    CChildView* pView = m_pFrame->GetView();
+    QAction* pButton = m_pFrame->GetToolAction(res::ID_VIEW_TEMP_SV);
+    QAction* pItem = m_pFrame->GetMenuAction(res::ID_VIEW_TEMP_SV);
+    auto* pToolButton =
+        qobject_cast<QToolButton*>(m_pFrame->GetToolBar()->widgetForAction(pButton));
+    ASSERT_NE(nullptr, pToolButton);
+    CFifoWriter fifo(m_profile.FilePath("slow.csv"));
+    ASSERT_TRUE(fifo.IsMade());
+    bool bTried = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!fifo.TryOpen())
+            return;
+        bTried = true;
+        EXPECT_FALSE(pButton->isEnabled());
+        EXPECT_FALSE(pItem->isEnabled());
+        EXPECT_FALSE(m_pFrame->GetMenuAction(res::ID_FILE_OPEN)->isEnabled());
+        QTest::mouseClick(pToolButton, Qt::LeftButton);
+        pToolButton->click();
+        EXPECT_EQ(pItem->isChecked(), pButton->isChecked());
+        fifo.Write("Date,Time\n2026/03/02,00:00:00,1,2,3,4\n");
+        fifo.Close();
+        poll.stop();
+    });
+    poll.start(20);
+    EXPECT_TRUE(pView->OpenRecorderPath(m_profile.FilePath("slow.csv")));
+    EXPECT_TRUE(bTried);
+    EXPECT_TRUE(pButton->isEnabled());
+    EXPECT_TRUE(pButton->isChecked());
+    EXPECT_TRUE(pItem->isChecked());
+    EXPECT_EQ(1, pView->GetPlot()->FindCurve("!101")->m_bVisible);
 }
 
 } // namespace

@@ -337,3 +337,78 @@ TEST(RecorderLoadFile, MissingFileAndFolderAreReported)
 }
 
 } // namespace
+
+namespace {
+
+// Records at one a second from wall time w (UTC), each with its own value.
+std::string Seconds(std::int64_t w, int nCount, int& nValue)
+{
+    std::string s;
+    for (int i = 0; i < nCount; ++i, ++w) {
+        const time_t tt = static_cast<time_t>(w);
+        struct tm u;
+        gmtime_r(&tt, &u);
+        char sz[80];
+        std::snprintf(sz, sizeof sz, "%04d/%02d/%02d,%02d:%02d:%02d,%d,1,2,3\n", u.tm_year + 1900,
+                      u.tm_mon + 1, u.tm_mday, u.tm_hour, u.tm_min, u.tm_sec, nValue++);
+        s += sz;
+    }
+    return s;
+}
+
+struct CHostileFile
+{
+    const char* szName;
+    std::string strData;
+    double fMaxInOrder; // share of the file the calling thread may read after the stretches
+};
+
+} // namespace
+
+// Files that once made reading in stretches slow, hungry or racy: whatever they hold, the
+// stretches write about one sample per line plus what is kept, and the reader in file order
+// reads no byte twice.
+TEST(RecorderLoadBound, HostileFilesCostAboutOnePass)
+{
+    CTzGuard tz("UTC");
+    const std::int64_t w2000 = 946684800;
+    int v = 0;
+    std::vector<CHostileFile> files;
+    std::string restart = kHeader; // a logger's clock restarting at 2000/01/01 after power cycles
+    for (int i = 0; i < 6; ++i)
+        restart += Seconds(w2000, 3000, v);
+    files.push_back({"clock restarts", restart, 1.0});
+    // A block of records appended to itself.
+    const std::string block = Seconds(w2000 + 86400, 4000, v);
+    files.push_back({"appended", kHeader + block + block + block, 1.0});
+    // An invalid record, then a month's jump: nothing after the record matters.
+    files.push_back({"invalid then jump",
+                     kHeader + Seconds(w2000, 3000, v) + "2000/13/01,00:00:00\n" +
+                         Seconds(w2000 + 3000, 3, v) + Seconds(w2000 + 31 * 86400, 6000, v),
+                     1.0});
+    // A clock set back across many stretches at once.
+    files.push_back(
+        {"set back", kHeader + Seconds(w2000, 4000, v) + Seconds(w2000 + 2000, 4000, v), 1.0});
+    // Lines longer than a stretch may hold.
+    files.push_back({"long lines",
+                     kHeader + Seconds(w2000, 2000, v) + "2000/01/01,01:00:00,1" +
+                         std::string(70000, ' ') + "\n" + Seconds(w2000 + 3601, 2000, v) +
+                         "2000/01/01,03:00:00,2" + std::string(150000, '0') + "\n" +
+                         Seconds(w2000 + 3 * 3600 + 1, 2000, v),
+                     1.0});
+    // And a plain one, most of which the stretches must decide alone.
+    files.push_back({"plain", kHeader + Seconds(w2000, 12000, v), 0.1});
+
+    for (const CHostileFile& file : files) {
+        SCOPED_TRACE(file.szName);
+        const CLoadResult expected = LoadAllWays(file.strData);
+        CReadStats stats;
+        const CLoadResult r =
+            LoadRecorderData(file.strData, CSeriesBuilder::MaxSamples(), {2, 4096, &stats});
+        ExpectSameResult(expected, r, "with stats");
+        ASSERT_FALSE(stats.bWholeInOrder);
+        const std::int64_t nLines = std::count(file.strData.begin(), file.strData.end(), '\n');
+        EXPECT_LE(stats.nPieceSamples, nLines + r.GetSampleCount());
+        EXPECT_LE(stats.nBytesInOrder, file.strData.size() * file.fMaxInOrder);
+    }
+}

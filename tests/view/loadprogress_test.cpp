@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -97,6 +98,45 @@ TEST_F(FileLoad, CancelStopsTheLoadAndKeepsTheRecording)
     EXPECT_EQ(10, SampleCount());
     EXPECT_EQ("good", m_view.GetLabel(res::IDC_FILENAME)->text().toStdString());
     EXPECT_FALSE(m_view.IsLoading());
+}
+
+// A pipe whose writer stalls: Cancel frees the window at once, the progress window stays
+// away, and File > Open works again while the read is still blocked.
+TEST_F(FileLoad, CancelOnAStalledPipeFreesTheWindowAtOnce)
+{
+    CFifoWriter fifo(m_profile.FilePath("stalled.csv"));
+    ASSERT_TRUE(fifo.IsMade());
+    bool bClicked = false;
+    int nShownAfterCancel = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (fifo.TryOpen())
+            fifo.Write(kFile); // and then nothing more, with the pipe left open
+        if (bClicked) {
+            nShownAfterCancel += ShownProgress() != nullptr;
+            return;
+        }
+        if (QProgressDialog* pProgress = ShownProgress()) {
+            QTest::mouseClick(pProgress->findChild<QPushButton*>(), Qt::LeftButton);
+            bClicked = true;
+        }
+    });
+    poll.start(20);
+    EXPECT_FALSE(m_view.OpenRecorderPath(m_profile.FilePath("stalled.csv")));
+    EXPECT_TRUE(bClicked);
+    EXPECT_FALSE(m_view.IsLoading());
+    Pump(300);
+    EXPECT_EQ(0, nShownAfterCancel);
+
+    bool bFileDialog = false;
+    CModalWatcher watcher([&](QWidget* p) {
+        bFileDialog = bFileDialog || qobject_cast<QFileDialog*>(p) != nullptr;
+        p->close();
+    });
+    m_view.OnCommand(res::ID_FILE_OPEN);
+    EXPECT_TRUE(bFileDialog);
+    poll.stop();
+    fifo.Close(); // the read left behind ends now
 }
 
 TEST_F(FileLoad, CommandsDropsAndASecondOpenWaitForTheLoad)
