@@ -203,6 +203,8 @@ bool CRecorderReader::ReadLine(std::string_view line)
         return Stop(CLoadResult::EStatus::OutOfMemory,
                     "Memory ran out at line " + FormatWithThousands(m_nLine) +
                         ". The records before this line were read.");
+    case EAppendStatus::Cancelled:
+        return Stop(CLoadResult::EStatus::Cancelled, "The reading was cancelled.");
     }
     return true;
 }
@@ -398,6 +400,8 @@ std::optional<CLoadResult> ReadInPieces(const CRecordSource& source, std::int64_
     // rest, so that it never goes back.
     const std::uint64_t nPieceBar = nSize - nSize / 10;
     const auto report = [&](std::uint64_t nBar) { return !progress || progress(nBar, nSize); };
+    // The bar never goes back, so a question about cancelling can say 0.
+    reader.SetCancelCheck([&] { return !report(0); });
 
     const std::size_t nPieces = static_cast<std::size_t>((nSize - nData - 1) / nPieceBytes + 1);
     std::vector<CPieceSummary> pieces(nPieces);
@@ -509,7 +513,7 @@ std::optional<CLoadResult> ReadInPieces(const CRecordSource& source, std::int64_
         } else {
             bRead = feed(nOffset, nPieceEnd);
         }
-        if (bCancelled)
+        if (bCancelled || reader.WasCancelled())
             return Cancelled();
         if (!bRead)
             return std::nullopt;
@@ -602,6 +606,7 @@ CLoadResult ReadRecorderFile(const std::filesystem::path& path, const LoadProgre
     CRecorderReader reader(CSeriesBuilder::MaxSamples());
     std::unique_ptr<char[]> buffer(new char[kChunkSize]);
     std::uint64_t nDone = 0;
+    reader.SetCancelCheck([&] { return progress && !progress(nDone, nTotal); });
     for (;;) {
         const std::size_t nRead = std::fread(buffer.get(), 1, kChunkSize, file.get());
         if (nRead == 0) {
@@ -615,6 +620,8 @@ CLoadResult ReadRecorderFile(const std::filesystem::path& path, const LoadProgre
         if (progress && !progress(nDone, nTotal))
             return Cancelled();
     }
+    if (reader.WasCancelled())
+        return Cancelled();
     return reader.Finish();
 }
 

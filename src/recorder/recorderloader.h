@@ -73,6 +73,12 @@ public:
     CLoadResult Finish();
 
     bool HasStopped() const { return m_result.status != CLoadResult::EStatus::Loaded; }
+    // Asked while long gaps are filled; true cancels the reading.
+    void SetCancelCheck(std::function<bool()> fnCancelled)
+    {
+        m_builder.SetCancelCheck(std::move(fnCancelled));
+    }
+    bool WasCancelled() const { return m_builder.WasCancelled(); }
 
     // For reading a file in stretches on several threads: the series' storage, with room
     // for nCapacity samples, once the first record is read.

@@ -34,6 +34,10 @@ std::int64_t PhysicalMemoryBytes()
 
 } // namespace
 
+// Samples a fill writes between two questions to the cancel check: 16 MiB, about a
+// millisecond.
+constexpr std::int64_t kCheckEvery = 1 << 20;
+
 std::int64_t CSeriesBuilder::MaxSamples()
 {
     return std::min<std::int64_t>(INT32_MAX, PhysicalMemoryBytes() / kBytesPerSample);
@@ -93,11 +97,29 @@ EAppendStatus CSeriesBuilder::Append(const CRecordFields& fields, std::int64_t n
     for (CFloatArray* pArray : arrays)
         if (!pArray->ReserveMore(nCount))
             return EAppendStatus::OutOfMemory;
-    m_series.arrTempPV.AddRepeated(fields.fTempPV, nCount);
-    m_series.arrHumiPV.AddRepeated(fields.fHumiPV, nCount);
-    m_series.arrTempSV.AddRepeated(fields.fTempSV, nCount);
-    m_series.arrHumiSV.AddRepeated(fields.fHumiSV, nCount);
+    // A long gap in steps, so that a cancel is heard within milliseconds.
+    for (std::int64_t nLeft = nCount; nLeft > 0;) {
+        const std::int64_t n = std::min(nLeft, kCheckEvery);
+        m_series.arrTempPV.AddRepeated(fields.fTempPV, n);
+        m_series.arrHumiPV.AddRepeated(fields.fHumiPV, n);
+        m_series.arrTempSV.AddRepeated(fields.fTempSV, n);
+        m_series.arrHumiSV.AddRepeated(fields.fHumiSV, n);
+        nLeft -= n;
+        if (!GoOn(n))
+            return EAppendStatus::Cancelled;
+    }
     return EAppendStatus::Appended;
+}
+
+bool CSeriesBuilder::GoOn(std::int64_t nWritten)
+{
+    m_nUnchecked += nWritten;
+    if (m_nUnchecked < kCheckEvery)
+        return true;
+    m_nUnchecked = 0;
+    if (m_fnCancelled && m_fnCancelled())
+        m_bCancelled = true;
+    return !m_bCancelled;
 }
 
 bool CSeriesBuilder::Reserve(std::int64_t nCapacity)
@@ -117,9 +139,15 @@ void CSeriesBuilder::AdoptSamples(std::int64_t tWritten, const float afValues[4]
                                    &m_series.arrHumiSV};
     const std::int64_t nSize = m_series.GetCount();
     const std::int64_t nGapEnd = tWritten - m_tFirst;
-    for (int i = 0; i < 4; ++i) {
-        std::fill(arrays[i]->GetData() + nSize, arrays[i]->GetData() + nGapEnd, afValues[i]);
-        arrays[i]->SetSize(tCursor - m_tFirst + 1);
+    for (std::int64_t nFrom = nSize; nFrom < nGapEnd;) {
+        const std::int64_t nTo = std::min(nGapEnd, nFrom + kCheckEvery);
+        for (int i = 0; i < 4; ++i)
+            std::fill(arrays[i]->GetData() + nFrom, arrays[i]->GetData() + nTo, afValues[i]);
+        if (!GoOn(nTo - nFrom))
+            return; // the series keeps its size; the caller sees WasCancelled
+        nFrom = nTo;
     }
+    for (int i = 0; i < 4; ++i)
+        arrays[i]->SetSize(tCursor - m_tFirst + 1);
     m_tCursor = tCursor;
 }

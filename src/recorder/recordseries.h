@@ -6,6 +6,7 @@
 #include "recorder/recordparser.h"
 
 #include <cstdint>
+#include <functional>
 
 // Four curves of equal length; sample i stands for the first record's time plus i seconds.
 struct CRecordSeries
@@ -25,6 +26,7 @@ enum class EAppendStatus
     InvalidRecord, // its date or time is out of range or cannot be converted
     SpanTooLong,   // its gap would make the series longer than it can hold
     OutOfMemory,
+    Cancelled, // the cancel check asked to stop during a long gap; the samples are partial
 };
 
 // Expands records into a series: every second from the first record's time to the latest
@@ -57,11 +59,17 @@ public:
     // written at its own sample, and the samples up to tCursor after it. The gap before
     // tWritten gets its values, as AppendRecord would have given it.
     void AdoptSamples(std::int64_t tWritten, const float afValues[4], std::int64_t tCursor);
+    // Asked now and then while long gaps are filled (a gap of a year is half a gigabyte);
+    // true stops the filling, and the series is then incomplete.
+    void SetCancelCheck(std::function<bool()> fnCancelled) { m_fnCancelled = std::move(fnCancelled); }
+    bool WasCancelled() const { return m_bCancelled; }
     // Records were converted elsewhere; the last had wall time nWall and time t.
     void NoteConverted(std::int64_t nWall, std::int64_t t) { m_clock.NoteConverted(nWall, t); }
 
 private:
     EAppendStatus Append(const CRecordFields& fields, std::int64_t nCount);
+    // Counts samples written; every kCheckEvery of them asks the cancel check.
+    bool GoOn(std::int64_t nWritten);
 
     CRecordSeries& m_series;
     CRecordClock m_clock;
@@ -70,4 +78,7 @@ private:
     ERecordFault m_fault = ERecordFault::None;
     std::int64_t m_nRefusedCount = 0;
     std::int64_t m_nMaxSamples;
+    std::function<bool()> m_fnCancelled;
+    std::int64_t m_nUnchecked = 0;
+    bool m_bCancelled = false;
 };

@@ -325,6 +325,26 @@ TEST(RecorderLoadFile, ReadsAFileAndReportsProgress)
     EXPECT_EQ(CLoadResult::EStatus::Cancelled, cancelled.status);
 }
 
+// Two records sixty days apart make five million samples from one line: Cancel is heard
+// while they are written, not only between the file's chunks.
+TEST(RecorderLoadFile, CancelIsHeardWhileALongGapIsFilled)
+{
+    const CTempFolder dir;
+    const std::filesystem::path path = dir.FilePath("gap.csv");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << kHeader << "2020/01/01,00:00:00,1,2,3,4\n"
+            << "2020/03/01,00:00:00,5,6,7,8\n";
+    }
+    for (const CReadOptions& options : {CReadOptions{1, 256 * 1024}, CReadOptions{2, 16}}) {
+        int nCalls = 0;
+        const CLoadResult r = LoadRecorderFile(
+            path, [&](std::uint64_t, std::uint64_t) { return ++nCalls < 2; }, options);
+        EXPECT_EQ(CLoadResult::EStatus::Cancelled, r.status) << options.nThreads;
+        EXPECT_EQ(2, nCalls) << options.nThreads;
+    }
+}
+
 TEST(RecorderLoadFile, MissingFileAndFolderAreReported)
 {
     const CTempFolder dir;
