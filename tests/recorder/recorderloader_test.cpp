@@ -365,9 +365,7 @@ std::string Seconds(std::int64_t w, int nCount, int& nValue)
 {
     std::string s;
     for (int i = 0; i < nCount; ++i, ++w) {
-        const time_t tt = static_cast<time_t>(w);
-        struct tm u;
-        gmtime_r(&tt, &u);
+        const std::tm u = UtcFields(w);
         char sz[80];
         std::snprintf(sz, sizeof sz, "%04d/%02d/%02d,%02d:%02d:%02d,%d,1,2,3\n", u.tm_year + 1900,
                       u.tm_mon + 1, u.tm_mday, u.tm_hour, u.tm_min, u.tm_sec, nValue++);
