@@ -3,9 +3,11 @@
 #pragma once
 
 #include <QString>
+#include <QTimer>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,6 +32,18 @@ public:
             m_nFd = open(m_strPath.c_str(), O_WRONLY | O_NONBLOCK);
         return m_nFd >= 0;
     }
+    // Runs fn once from the event loop as soon as a reader has opened the pipe, while the
+    // load that opened it is still waiting for its bytes.
+    void WhenReaderArrives(std::function<void()> fn)
+    {
+        m_poll.callOnTimeout([this, fn = std::move(fn)] {
+            if (!TryOpen())
+                return;
+            m_poll.stop();
+            fn();
+        });
+        m_poll.start(20);
+    }
     // Small texts only: they fit the pipe's buffer whatever the reader does.
     bool Write(const std::string& strText)
     {
@@ -48,4 +62,5 @@ private:
     std::string m_strPath;
     bool m_bMade = false;
     int m_nFd = -1;
+    QTimer m_poll;
 };

@@ -265,18 +265,13 @@ TEST_F(MainFrame, LanguageWaitsWhileAFileIsRead)
     CFifoWriter fifo(m_profile.FilePath("slow.csv"));
     ASSERT_TRUE(fifo.IsMade());
     bool bTried = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!fifo.TryOpen())
-            return; // the reader has not reached the pipe yet
+    fifo.WhenReaderArrives([&] {
         bTried = true;
         m_pFrame->OnCommand(res::ID_LANG_CHT);
         EXPECT_EQ(pView, m_pFrame->GetView());
         fifo.Write("Date,Time\n2026/03/02,00:00:00,1,2,3,4\n");
         fifo.Close();
-        poll.stop();
     });
-    poll.start(20);
     EXPECT_TRUE(pView->OpenRecorderPath(m_profile.FilePath("slow.csv")));
     Pump();
     EXPECT_TRUE(bTried);
@@ -338,14 +333,7 @@ TEST_F(MainFrame, CloseDuringALoadCancelsItAndCloses)
     CFifoWriter fifo(m_profile.FilePath("slow.csv"));
     ASSERT_TRUE(fifo.IsMade());
     bool bClosed = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!fifo.TryOpen())
-            return;
-        bClosed = m_pFrame->close();
-        poll.stop();
-    });
-    poll.start(20);
+    fifo.WhenReaderArrives([&] { bClosed = m_pFrame->close(); });
     EXPECT_FALSE(pView->OpenRecorderPath(m_profile.FilePath("slow.csv")));
     EXPECT_TRUE(bClosed);
     EXPECT_FALSE(m_pFrame->isVisible());
@@ -367,10 +355,7 @@ TEST_F(MainFrame, CommandsShowDisabledDuringALoadAndButtonsStayInStep)
     CFifoWriter fifo(m_profile.FilePath("slow.csv"));
     ASSERT_TRUE(fifo.IsMade());
     bool bTried = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!fifo.TryOpen())
-            return;
+    fifo.WhenReaderArrives([&] {
         bTried = true;
         EXPECT_FALSE(pButton->isEnabled());
         EXPECT_FALSE(pItem->isEnabled());
@@ -380,9 +365,7 @@ TEST_F(MainFrame, CommandsShowDisabledDuringALoadAndButtonsStayInStep)
         EXPECT_EQ(pItem->isChecked(), pButton->isChecked());
         fifo.Write("Date,Time\n2026/03/02,00:00:00,1,2,3,4\n");
         fifo.Close();
-        poll.stop();
     });
-    poll.start(20);
     EXPECT_TRUE(pView->OpenRecorderPath(m_profile.FilePath("slow.csv")));
     EXPECT_TRUE(bTried);
     EXPECT_TRUE(pButton->isEnabled());

@@ -146,26 +146,19 @@ TEST_F(FileLoad, CommandsDropsAndASecondOpenWaitForTheLoad)
     CFifoWriter fifo(m_profile.FilePath("slow.csv"));
     ASSERT_TRUE(fifo.IsMade());
     bool bTried = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (!fifo.TryOpen())
-            return; // the reader has not reached the pipe yet
-        if (!bTried) {
-            bTried = true;
-            EXPECT_TRUE(m_view.IsLoading());
-            EXPECT_FALSE(m_view.OpenRecorderPath(strOther));
-            m_view.OnCommand(res::ID_FILE_CLOSE);
-            QMimeData mime;
-            mime.setUrls({QUrl::fromLocalFile(strOther)});
-            QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(&m_view, &drop);
-            EXPECT_FALSE(drop.isAccepted());
-        }
+    fifo.WhenReaderArrives([&] {
+        bTried = true;
+        EXPECT_TRUE(m_view.IsLoading());
+        EXPECT_FALSE(m_view.OpenRecorderPath(strOther));
+        m_view.OnCommand(res::ID_FILE_CLOSE);
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(strOther)});
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&m_view, &drop);
+        EXPECT_FALSE(drop.isAccepted());
         fifo.Write("Date,Time\n2026/03/02,00:00:00,1,2,3,4\n");
         fifo.Close();
-        poll.stop();
     });
-    poll.start(20);
     CModalWatcher watcher;
     EXPECT_TRUE(m_view.OpenRecorderPath(m_profile.FilePath("slow.csv")));
     Pump();
