@@ -16,19 +16,9 @@ packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev 
           fonts-liberation fonts-wqy-zenhei)
 [ "$mode" = test ] && packages+=(locales tzdata appstream)
 
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  as_root apt-get update -qq
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
-fi
+# shellcheck source=tools/apt-install.sh
+. tools/apt-install.sh
+install_missing "${packages[@]}"
 
 jobs=$(nproc 2>/dev/null || echo 2)
 

@@ -8,20 +8,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(g++-mingw-w64-x86-64-posix wine64 googletest)
-as_root() {
-  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  as_root apt-get update -qq
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    "${missing[@]}"
-fi
+# shellcheck source=../tools/apt-install.sh
+. tools/apt-install.sh
+install_missing --no-install-recommends g++-mingw-w64-x86-64-posix wine64 googletest
 jobs=$(nproc 2>/dev/null || echo 2)
 
 echo "== Every source compiles for Windows (mingw-w64, syntax only)"
