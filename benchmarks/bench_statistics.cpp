@@ -3,7 +3,7 @@
 // against a plain loop that only sums the four curves' samples once.
 #include "benchsupport.h"
 
-#include "recorder/runstatistics.h"
+#include "analysis/runstatistics.h"
 
 #include <chrono>
 #include <cmath>

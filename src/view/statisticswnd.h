@@ -3,7 +3,7 @@
 // the PV-SV comparison can be changed in it and are kept in the settings.
 #pragma once
 
-#include "recorder/runstatistics.h"
+#include "analysis/runstatistics.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "recorder/runstatistics.h"
+#include "analysis/runstatistics.h"
 
 #include <algorithm>
 #include <cmath>
