@@ -92,8 +92,63 @@ std::int64_t SettledAt(const CCurveSamples& c, std::int64_t nBegin, std::int64_t
     return -1;
 }
 
+// A block's figures of PV and of |PV - SV|, in four independent lanes so that the processor
+// overlaps them. NaN is left out of the values and is never within.
+struct CBlockFigures
+{
+    std::int64_t nCounted = 0;
+    std::int64_t nWithin = 0;
+    float fMin = std::numeric_limits<float>::infinity();
+    float fMax = -std::numeric_limits<float>::infinity();
+    double dSum = 0.0;
+    double dMaxSize = -1.0; // -1: no deviation that is a number
+};
+
+CBlockFigures ScanBlock(const CCurveSamples& c, std::int64_t nBegin, std::int64_t nEnd)
+{
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    std::int64_t anCounted[4] = {0, 0, 0, 0};
+    std::int64_t anWithin[4] = {0, 0, 0, 0};
+    float afMin[4] = {kInf, kInf, kInf, kInf};
+    float afMax[4] = {-kInf, -kInf, -kInf, -kInf};
+    double adSum[4] = {0.0, 0.0, 0.0, 0.0};
+    double adMaxSize[4] = {-1.0, -1.0, -1.0, -1.0};
+    auto lane = [&](int k, std::int64_t i) {
+        const float v = c.pPV[i];
+        const bool bTake = v == v;
+        anCounted[k] += bTake;
+        adSum[k] += bTake ? v : 0.0f;
+        const float fLow = bTake ? v : kInf;
+        const float fHigh = bTake ? v : -kInf;
+        afMin[k] = fLow < afMin[k] ? fLow : afMin[k];
+        afMax[k] = fHigh > afMax[k] ? fHigh : afMax[k];
+        const double dSize = std::fabs(static_cast<double>(v) - static_cast<double>(c.pSV[i]));
+        anWithin[k] += dSize < c.dLimit;
+        adMaxSize[k] = dSize > adMaxSize[k] ? dSize : adMaxSize[k];
+    };
+    std::int64_t i = nBegin;
+    for (; i + 4 <= nEnd; i += 4) {
+        lane(0, i);
+        lane(1, i + 1);
+        lane(2, i + 2);
+        lane(3, i + 3);
+    }
+    for (; i < nEnd; ++i)
+        lane(0, i);
+    CBlockFigures b;
+    b.nCounted = (anCounted[0] + anCounted[1]) + (anCounted[2] + anCounted[3]);
+    b.nWithin = (anWithin[0] + anWithin[1]) + (anWithin[2] + anWithin[3]);
+    b.fMin = std::min(std::min(afMin[0], afMin[1]), std::min(afMin[2], afMin[3]));
+    b.fMax = std::max(std::max(afMax[0], afMax[1]), std::max(afMax[2], afMax[3]));
+    b.dSum = (adSum[0] + adSum[1]) + (adSum[2] + adSum[3]);
+    b.dMaxSize = std::max(std::max(adMaxSize[0], adMaxSize[1]), std::max(adMaxSize[2], adMaxSize[3]));
+    return b;
+}
+
 // Figures over the judged seconds nBegin to nEnd; in a dwell also its excursions, appended to
-// excursions. False when cancelled.
+// excursions. Block by block: only a block with a new largest deviation is looked through
+// again for its first second, and only one with a second outside for its excursions, which
+// costs one more pass at most. False when cancelled.
 bool JudgeSeconds(const CCurveSamples& c, std::int64_t nBegin, std::int64_t nEnd, bool bDwell,
                   std::int64_t nDelay, std::size_t nStep, int nCurve, CStepCurveFigures& f,
                   std::vector<CExcursion>& excursions, const CCancelCheck& cancel)
@@ -115,35 +170,50 @@ bool JudgeSeconds(const CCurveSamples& c, std::int64_t nBegin, std::int64_t nEnd
         }
         run.nBegin = -1;
     };
-    for (std::int64_t nBlock = nBegin; nBlock < nEnd; nBlock += kBlock) {
-        if (cancel.Stopped())
+    auto deviation = [&c](std::int64_t i) {
+        return static_cast<double>(c.pPV[i]) - static_cast<double>(c.pSV[i]);
+    };
+    constexpr std::int64_t kScan = 2048;
+    for (std::int64_t nBlock = nBegin; nBlock < nEnd; nBlock += kScan) {
+        if (((nBlock - nBegin) & (kBlock - 1)) == 0 && cancel.Stopped())
             return false;
-        const std::int64_t nStop = std::min(nEnd, nBlock + kBlock);
-        for (std::int64_t i = nBlock; i < nStop; ++i) {
-            const float fPV = c.pPV[i];
-            values.Take(fPV);
-            const double dDeviation = static_cast<double>(fPV) - static_cast<double>(c.pSV[i]);
-            const double dSize = std::fabs(dDeviation);
-            const bool bWithin = dSize < c.dLimit;
-            nWithin += bWithin;
-            if (dSize > dLargestSize) {
-                dLargestSize = dSize;
-                f.dLargest = dDeviation;
+        const std::int64_t nStop = std::min(nEnd, nBlock + kScan);
+        const CBlockFigures b = ScanBlock(c, nBlock, nStop);
+        values.nCounted += b.nCounted;
+        values.dSum += b.dSum;
+        values.fMin = std::min(values.fMin, b.fMin);
+        values.fMax = std::max(values.fMax, b.fMax);
+        nWithin += b.nWithin;
+        if (b.dMaxSize > dLargestSize) {
+            dLargestSize = b.dMaxSize;
+            for (std::int64_t i = nBlock; i < nStop; ++i) {
+                if (std::fabs(deviation(i)) == b.dMaxSize) {
+                    f.dLargest = deviation(i);
+                    break;
+                }
             }
-            if (!bDwell)
-                continue;
-            if (bWithin) {
+        }
+        if (!bDwell)
+            continue;
+        if (b.nWithin == nStop - nBlock) {
+            close(nBlock);
+            continue;
+        }
+        for (std::int64_t i = nBlock; i < nStop; ++i) {
+            const double dDeviation = deviation(i);
+            const double dSize = std::fabs(dDeviation);
+            if (dSize < c.dLimit) {
                 close(i);
-            } else {
-                if (run.nBegin < 0) {
-                    run.nBegin = i;
-                    run.dPeak = std::numeric_limits<double>::quiet_NaN();
-                    dPeakSize = -1.0;
-                }
-                if (dSize > dPeakSize) {
-                    dPeakSize = dSize;
-                    run.dPeak = dDeviation;
-                }
+                continue;
+            }
+            if (run.nBegin < 0) {
+                run.nBegin = i;
+                run.dPeak = std::numeric_limits<double>::quiet_NaN();
+                dPeakSize = -1.0;
+            }
+            if (dSize > dPeakSize) {
+                dPeakSize = dSize;
+                run.dPeak = dDeviation;
             }
         }
     }
@@ -222,12 +292,15 @@ public:
         step.nBegin = nBegin;
         step.nEnd = nEnd;
         const std::size_t nStep = m_analysis.steps.size();
-        m_temp.clear();
-        m_humi.clear();
-        if (!JudgeCurve(m_curves[kStepTemp], m_options, nStep, kStepTemp, step, m_temp, m_cancel))
+        std::vector<CExcursion>& excursions = m_analysis.excursions;
+        const std::size_t nFirst = excursions.size();
+        if (!JudgeCurve(m_curves[kStepTemp], m_options, nStep, kStepTemp, step, excursions,
+                        m_cancel))
             return false;
+        const std::size_t nHumiFirst = excursions.size();
         if (bHumiControlled &&
-            !JudgeCurve(m_curves[kStepHumi], m_options, nStep, kStepHumi, step, m_humi, m_cancel))
+            !JudgeCurve(m_curves[kStepHumi], m_options, nStep, kStepHumi, step, excursions,
+                        m_cancel))
             return false;
         if (bDwell) {
             const bool bPass = step.curves[kStepTemp].verdict == EVerdict::Pass &&
@@ -236,10 +309,15 @@ public:
             ++m_analysis.nDwells;
             m_analysis.nDwellsPassed += bPass;
         }
-        // Each curve's are in time order; Temp goes first where two start together.
-        std::merge(m_temp.begin(), m_temp.end(), m_humi.begin(), m_humi.end(),
-                   std::back_inserter(m_analysis.excursions),
-                   [](const CExcursion& a, const CExcursion& b) { return a.nBegin < b.nBegin; });
+        // Each curve's are in time order; the merge keeps Temp's first where two start
+        // together.
+        const auto first = excursions.begin() + static_cast<std::ptrdiff_t>(nFirst);
+        const auto humi = excursions.begin() + static_cast<std::ptrdiff_t>(nHumiFirst);
+        if (humi != first && humi != excursions.end())
+            std::inplace_merge(first, humi, excursions.end(),
+                               [](const CExcursion& a, const CExcursion& b) {
+                                   return a.nBegin < b.nBegin;
+                               });
         m_analysis.steps.push_back(step);
         return true;
     }
@@ -249,8 +327,6 @@ private:
     const CCancelCheck& m_cancel;
     CProgramAnalysis& m_analysis;
     CCurveSamples m_curves[2];
-    std::vector<CExcursion> m_temp;
-    std::vector<CExcursion> m_humi;
 };
 
 } // namespace
