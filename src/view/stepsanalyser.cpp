@@ -31,7 +31,7 @@ void CStepsAnalyser::Forget()
 {
     Stop();
     m_bHaveResult = false;
-    m_result = CProgramAnalysis();
+    m_pResult = std::make_shared<CProgramAnalysis>();
 }
 
 void CStepsAnalyser::Start(const CStepOptions& options)
@@ -55,7 +55,7 @@ void CStepsAnalyser::Start(const CStepOptions& options)
                     return;
                 if (m_thread.joinable())
                     m_thread.join();
-                m_result = std::move(*pResult);
+                m_pResult = pResult;
                 m_bHaveResult = true;
                 emit Analysed();
             },
@@ -68,7 +68,8 @@ void CStepsAnalyser::RunNow(const CStepOptions& options)
     Forget();
     m_options = options;
     const CSeriesSamples series = PlotSamples(m_plot);
-    m_result = AnalyseProgramSteps(series, 0, series.nCount, options);
+    m_pResult = std::make_shared<CProgramAnalysis>(
+        AnalyseProgramSteps(series, 0, series.nCount, options));
     m_bHaveResult = true;
     emit Analysed();
 }

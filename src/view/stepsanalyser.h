@@ -7,6 +7,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 class CCurveCtrl;
@@ -30,7 +31,9 @@ public:
     bool IsRunning() const { return m_thread.joinable(); }
     // Whether Result holds an analysis of the samples now in the plot.
     bool HasResult() const { return m_bHaveResult; }
-    const CProgramAnalysis& Result() const { return m_result; }
+    const CProgramAnalysis& Result() const { return *m_pResult; }
+    // The same, to be kept by a reader while later analyses come and go.
+    std::shared_ptr<const CProgramAnalysis> SharedResult() const { return m_pResult; }
     const CStepOptions& Options() const { return m_options; }
     // The result no longer applies: the samples changed.
     void Forget();
@@ -44,7 +47,7 @@ private:
     std::atomic<bool> m_bCancel{false};
     // Counts runs, so that the result of a run stopped in favour of a later one is dropped.
     unsigned m_nRun = 0;
-    CProgramAnalysis m_result;
+    std::shared_ptr<const CProgramAnalysis> m_pResult = std::make_shared<CProgramAnalysis>();
     CStepOptions m_options;
     bool m_bHaveResult = false;
 };

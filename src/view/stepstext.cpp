@@ -72,46 +72,59 @@ QString FormatVerdict(EVerdict verdict, const CStepWords& words)
     }
 }
 
+QStringList StepRowCells(const CProgramAnalysis& analysis, std::size_t nStep, int nCurve,
+                         std::uint32_t tFirst, const CStepWords& words)
+{
+    const CJudgedStep& step = analysis.steps[nStep];
+    const CStepCurveFigures& f = step.curves[nCurve];
+    const std::int64_t nDuration = step.nEnd - step.nBegin;
+    const double dRate =
+        (static_cast<double>(f.fToSV) - f.fFromSV) / (static_cast<double>(nDuration) / 60.0);
+    QString strSettled = kNone;
+    if (step.bDwell)
+        strSettled = f.nSettledAt < 0 ? words.strNever : FormatDuration(f.nSettledAt - step.nBegin);
+    CDeviationFigures within;
+    within.nCounted = f.nJudged;
+    within.nWithin = f.nWithin;
+    const bool bLargest = f.nJudged > 0 && !std::isnan(f.dLargest);
+    return {QString::number(nStep + 1),
+            step.bDwell ? words.strDwell : words.strRamp,
+            nCurve == kStepTemp ? words.strTemp : words.strHumi,
+            FormatFigureTime(tFirst, step.nBegin),
+            FormatFigureTime(tFirst, step.nEnd - 1),
+            FormatDuration(nDuration),
+            FormatFigure(f.fFromSV),
+            FormatFigure(f.fToSV),
+            step.bDwell ? kNone : FormatDeviation(dRate),
+            strSettled,
+            Figure(f.nCounted, f.fMin),
+            Figure(f.nCounted, f.fMax),
+            Figure(f.nCounted, f.dMean),
+            FormatWithin(within),
+            bLargest ? FormatDeviation(f.dLargest) : kNone,
+            QString::number(f.nExcursions),
+            FormatVerdict(f.verdict, words)};
+}
+
+QStringList ExcursionRowCells(const CProgramAnalysis& analysis, std::size_t nExcursion,
+                              std::uint32_t tFirst, const CStepWords& words)
+{
+    const CExcursion& x = analysis.excursions[nExcursion];
+    return {QString::number(nExcursion + 1), QString::number(x.nStep + 1),
+            x.nCurve == kStepTemp ? words.strTemp : words.strHumi,
+            FormatFigureTime(tFirst, x.nBegin), FormatFigureTime(tFirst, x.nEnd - 1),
+            FormatDuration(x.nEnd - x.nBegin),
+            std::isnan(x.dPeak) ? kNone : FormatDeviation(x.dPeak)};
+}
+
 std::vector<QStringList> StepTableRows(const CProgramAnalysis& analysis, std::uint32_t tFirst,
                                        const CStepWords& words)
 {
     std::vector<QStringList> rows;
-    for (std::size_t s = 0; s < analysis.steps.size(); ++s) {
-        const CJudgedStep& step = analysis.steps[s];
-        const std::int64_t nDuration = step.nEnd - step.nBegin;
-        for (const int nCurve : {kStepTemp, kStepHumi}) {
-            const CStepCurveFigures& f = step.curves[nCurve];
-            if (!f.bJudged)
-                continue;
-            const double dRate =
-                (static_cast<double>(f.fToSV) - f.fFromSV) / (static_cast<double>(nDuration) / 60.0);
-            QString strSettled = kNone;
-            if (step.bDwell)
-                strSettled =
-                    f.nSettledAt < 0 ? words.strNever : FormatDuration(f.nSettledAt - step.nBegin);
-            CDeviationFigures within;
-            within.nCounted = f.nJudged;
-            within.nWithin = f.nWithin;
-            const bool bLargest = f.nJudged > 0 && !std::isnan(f.dLargest);
-            rows.push_back({QString::number(s + 1),
-                            step.bDwell ? words.strDwell : words.strRamp,
-                            nCurve == kStepTemp ? words.strTemp : words.strHumi,
-                            FormatFigureTime(tFirst, step.nBegin),
-                            FormatFigureTime(tFirst, step.nEnd - 1),
-                            FormatDuration(nDuration),
-                            FormatFigure(f.fFromSV),
-                            FormatFigure(f.fToSV),
-                            step.bDwell ? kNone : FormatDeviation(dRate),
-                            strSettled,
-                            Figure(f.nCounted, f.fMin),
-                            Figure(f.nCounted, f.fMax),
-                            Figure(f.nCounted, f.dMean),
-                            FormatWithin(within),
-                            bLargest ? FormatDeviation(f.dLargest) : kNone,
-                            QString::number(f.nExcursions),
-                            FormatVerdict(f.verdict, words)});
-        }
-    }
+    for (std::size_t s = 0; s < analysis.steps.size(); ++s)
+        for (const int nCurve : {kStepTemp, kStepHumi})
+            if (analysis.steps[s].curves[nCurve].bJudged)
+                rows.push_back(StepRowCells(analysis, s, nCurve, tFirst, words));
     return rows;
 }
 
@@ -120,14 +133,8 @@ std::vector<QStringList> ExcursionTableRows(const CProgramAnalysis& analysis,
 {
     std::vector<QStringList> rows;
     rows.reserve(analysis.excursions.size());
-    for (std::size_t e = 0; e < analysis.excursions.size(); ++e) {
-        const CExcursion& x = analysis.excursions[e];
-        rows.push_back({QString::number(e + 1), QString::number(x.nStep + 1),
-                        x.nCurve == kStepTemp ? words.strTemp : words.strHumi,
-                        FormatFigureTime(tFirst, x.nBegin), FormatFigureTime(tFirst, x.nEnd - 1),
-                        FormatDuration(x.nEnd - x.nBegin),
-                        std::isnan(x.dPeak) ? kNone : FormatDeviation(x.dPeak)});
-    }
+    for (std::size_t e = 0; e < analysis.excursions.size(); ++e)
+        rows.push_back(ExcursionRowCells(analysis, e, tFirst, words));
     return rows;
 }
 

@@ -25,6 +25,13 @@ CStepWords LocalStepWords();
 QString FormatDuration(std::int64_t nSeconds);
 QString FormatVerdict(EVerdict verdict, const CStepWords& words);
 
+// The cells of the row of step nStep's curve nCurve, and of excursion nExcursion, in the
+// columns of the headings.
+QStringList StepRowCells(const CProgramAnalysis& analysis, std::size_t nStep, int nCurve,
+                         std::uint32_t tFirst, const CStepWords& words);
+QStringList ExcursionRowCells(const CProgramAnalysis& analysis, std::size_t nExcursion,
+                              std::uint32_t tFirst, const CStepWords& words);
+
 // One row per step and judged curve, Temp before Humi, in the columns of the headings.
 std::vector<QStringList> StepTableRows(const CProgramAnalysis& analysis, std::uint32_t tFirst,
                                        const CStepWords& words);

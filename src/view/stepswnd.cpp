@@ -6,6 +6,7 @@
 #include "view/childview.h"
 #include "view/statisticstext.h"
 #include "view/stepsanalyser.h"
+#include "view/stepsmodel.h"
 #include "view/stepstext.h"
 
 #include <QClipboard>
@@ -16,19 +17,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
 
-// The first sample of a row's step or excursion, kept in its first cell.
-constexpr int kFirstSampleRole = Qt::UserRole;
-
-QTableWidget* MakeTable(int nHeadings, int nName, QWidget* pParent)
+QTableView* MakeTable(CStepsTableModel* pModel, int nName, QWidget* pParent)
 {
-    const QStringList headings = res::LoadString(nHeadings).split(QLatin1Char('\t'));
-    auto* pTable = new QTableWidget(0, static_cast<int>(headings.size()), pParent);
-    pTable->setHorizontalHeaderLabels(headings);
+    auto* pTable = new QTableView(pParent);
+    pTable->setModel(pModel);
     pTable->setAccessibleName(res::LoadString(nName));
     pTable->verticalHeader()->hide();
     pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -37,15 +34,9 @@ QTableWidget* MakeTable(int nHeadings, int nName, QWidget* pParent)
     return pTable;
 }
 
-QStringList RowTexts(const QTableWidget& table, int nRow)
+QStringList Headings(int nId)
 {
-    QStringList cells;
-    for (int c = 0; c < table.columnCount(); ++c) {
-        const QTableWidgetItem* pItem =
-            nRow < 0 ? table.horizontalHeaderItem(c) : table.item(nRow, c);
-        cells << (pItem ? pItem->text() : QString());
-    }
-    return cells;
+    return res::LoadString(nId).split(QLatin1Char('\t'));
 }
 
 } // namespace
@@ -61,12 +52,15 @@ CStepsWnd::CStepsWnd(CChildView* pView)
     font.setBold(true);
     font.setPointSizeF(font.pointSizeF() * 1.3);
     m_pVerdict->setFont(font);
-    m_pSteps = MakeTable(res::IDS_STEPS_COLUMNS, res::IDS_STEPS_STEP_TABLE, this);
-    m_pExcursions = MakeTable(res::IDS_STEPS_EXC_COLUMNS, res::IDS_STEPS_EXC_TABLE, this);
+    m_pStepRows = new CStepsTableModel(false, Headings(res::IDS_STEPS_COLUMNS), this);
+    m_pExcursionRows = new CStepsTableModel(true, Headings(res::IDS_STEPS_EXC_COLUMNS), this);
+    m_pSteps = MakeTable(m_pStepRows, res::IDS_STEPS_STEP_TABLE, this);
+    m_pExcursions = MakeTable(m_pExcursionRows, res::IDS_STEPS_EXC_TABLE, this);
     // Double-click and Enter both activate a row.
-    for (QTableWidget* pTable : {m_pSteps, m_pExcursions})
-        connect(pTable, &QTableWidget::activated, this,
-                [this, pTable](const QModelIndex& index) { ShowSampleOf(pTable, index.row()); });
+    connect(m_pSteps, &QTableView::activated, this,
+            [this](const QModelIndex& index) { ShowSampleOf(*m_pStepRows, index.row()); });
+    connect(m_pExcursions, &QTableView::activated, this,
+            [this](const QModelIndex& index) { ShowSampleOf(*m_pExcursionRows, index.row()); });
 
     auto* pOptions = new QGridLayout;
     auto box = [&](int nCaption, int nRow, int nColumn) {
@@ -175,8 +169,8 @@ void CStepsWnd::OnOptionEdited(QLineEdit* pBox)
 
 void CStepsWnd::ShowWaiting()
 {
-    m_pSteps->setRowCount(0);
-    m_pExcursions->setRowCount(0);
+    m_pStepRows->Clear();
+    m_pExcursionRows->Clear();
     m_pVerdict->setStyleSheet(QString());
 }
 
@@ -196,19 +190,13 @@ void CStepsWnd::ShowAnalysis()
             m_pView->AnalyseSteps(m_options);
         return;
     }
-    const CProgramAnalysis& analysis = analyser.Result();
+    const std::shared_ptr<const CProgramAnalysis> pAnalysis = analyser.SharedResult();
+    const CProgramAnalysis& analysis = *pAnalysis;
     const std::uint32_t tFirst = m_pView->m_tFirstSample;
-    const CStepWords words = LocalStepWords();
-    std::vector<std::int64_t> stepFirsts;
-    for (const CJudgedStep& step : analysis.steps)
-        for (const CStepCurveFigures& f : step.curves)
-            if (f.bJudged)
-                stepFirsts.push_back(step.nBegin);
-    std::vector<std::int64_t> excursionFirsts;
-    for (const CExcursion& x : analysis.excursions)
-        excursionFirsts.push_back(x.nBegin);
-    FillTable(m_pSteps, StepTableRows(analysis, tFirst, words), stepFirsts);
-    FillTable(m_pExcursions, ExcursionTableRows(analysis, tFirst, words), excursionFirsts);
+    m_pStepRows->SetAnalysis(pAnalysis, tFirst, LocalStepWords());
+    m_pExcursionRows->SetAnalysis(pAnalysis, tFirst, LocalStepWords());
+    m_pSteps->resizeColumnsToContents();
+    m_pExcursions->resizeColumnsToContents();
     const int nVerdict = analysis.verdict == EVerdict::Pass   ? res::IDS_STEPS_VERDICT_PASS
                          : analysis.verdict == EVerdict::Fail ? res::IDS_STEPS_VERDICT_FAIL
                                                               : res::IDS_STEPS_VERDICT_NONE;
@@ -221,37 +209,12 @@ void CStepsWnd::ShowAnalysis()
                                                                    : QString());
 }
 
-void CStepsWnd::FillTable(QTableWidget* pTable, const std::vector<QStringList>& rows,
-                          const std::vector<std::int64_t>& firsts)
+void CStepsWnd::ShowSampleOf(const CStepsTableModel& model, int nRow)
 {
-    pTable->setUpdatesEnabled(false);
-    pTable->setRowCount(0);
-    pTable->setRowCount(static_cast<int>(rows.size()));
-    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-        const QStringList& cells = rows[static_cast<std::size_t>(r)];
-        for (int c = 0; c < cells.size() && c < pTable->columnCount(); ++c) {
-            auto* pItem = new QTableWidgetItem(cells[c]);
-            pItem->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            pItem->setTextAlignment((c <= 2 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-            if (c == 0)
-                pItem->setData(kFirstSampleRole,
-                               QVariant::fromValue<qint64>(firsts[static_cast<std::size_t>(r)]));
-            pTable->setItem(r, c, pItem);
-        }
-    }
-    pTable->resizeColumnsToContents();
-    pTable->setUpdatesEnabled(true);
-}
-
-void CStepsWnd::ShowSampleOf(QTableWidget* pTable, int nRow)
-{
-    const QTableWidgetItem* pItem = pTable->item(nRow, 0);
-    if (!pItem)
-        return;
-    const std::int64_t nFirst = pItem->data(kFirstSampleRole).toLongLong();
+    const std::int64_t nFirst = model.FirstSample(nRow);
     const std::int64_t nPerPage =
         static_cast<std::int64_t>(m_pView->GetPlot()->width()) * m_pView->GetSecondsPerPixel();
-    if (nPerPage <= 0)
+    if (nFirst < 0 || nPerPage <= 0)
         return;
     m_pView->SetPageText(QString::number(nFirst / nPerPage + 1));
 }
@@ -259,10 +222,13 @@ void CStepsWnd::ShowSampleOf(QTableWidget* pTable, int nRow)
 QString CStepsWnd::TablesText() const
 {
     QStringList lines{m_pVerdict->text()};
-    for (const QTableWidget* pTable : {m_pSteps, m_pExcursions}) {
-        lines << QString() << RowTexts(*pTable, -1).join(QLatin1Char('\t'));
-        for (int r = 0; r < pTable->rowCount(); ++r)
-            lines << RowTexts(*pTable, r).join(QLatin1Char('\t'));
+    for (const CStepsTableModel* pModel : {m_pStepRows, m_pExcursionRows}) {
+        QStringList heading;
+        for (int c = 0; c < pModel->columnCount(); ++c)
+            heading << pModel->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        lines << QString() << heading.join(QLatin1Char('\t'));
+        for (int r = 0; r < pModel->rowCount(); ++r)
+            lines << pModel->RowCells(r).join(QLatin1Char('\t'));
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }

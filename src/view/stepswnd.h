@@ -11,7 +11,8 @@ class CChildView;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
+class QTableView;
+class CStepsTableModel;
 
 class CStepsWnd : public QWidget
 {
@@ -26,8 +27,8 @@ public:
     QString TablesText() const;
 
     QLabel* GetVerdictLabel() const { return m_pVerdict; }
-    QTableWidget* GetStepTable() const { return m_pSteps; }
-    QTableWidget* GetExcursionTable() const { return m_pExcursions; }
+    QTableView* GetStepTable() const { return m_pSteps; }
+    QTableView* GetExcursionTable() const { return m_pExcursions; }
     QLineEdit* GetMinDwellBox() const { return m_pMinDwell; }
     QLineEdit* GetSettleWindowBox() const { return m_pSettle; }
     QLineEdit* GetDelayBox() const { return m_pDelay; }
@@ -39,9 +40,7 @@ public:
 private:
     void ShowAnalysis();
     void ShowWaiting();
-    void FillTable(QTableWidget* pTable, const std::vector<QStringList>& rows,
-                   const std::vector<std::int64_t>& firsts);
-    void ShowSampleOf(QTableWidget* pTable, int nRow);
+    void ShowSampleOf(const CStepsTableModel& model, int nRow);
     // A box's text read back: valid, it becomes the option and the analysis runs again;
     // otherwise the message names the box and its stored value comes back.
     void OnOptionEdited(QLineEdit* pBox);
@@ -50,8 +49,10 @@ private:
     CChildView* m_pView;
     CStepOptions m_options;
     QLabel* m_pVerdict = nullptr;
-    QTableWidget* m_pSteps = nullptr;
-    QTableWidget* m_pExcursions = nullptr;
+    QTableView* m_pSteps = nullptr;
+    QTableView* m_pExcursions = nullptr;
+    CStepsTableModel* m_pStepRows = nullptr;
+    CStepsTableModel* m_pExcursionRows = nullptr;
     QLineEdit* m_pMinDwell = nullptr;
     QLineEdit* m_pSettle = nullptr;
     QLineEdit* m_pDelay = nullptr;

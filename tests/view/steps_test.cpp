@@ -15,7 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include <functional>
@@ -226,17 +226,17 @@ TEST_F(StepsWindow, ChoosingAnExcursionPagesTheViewAndMarksLeaveNoTraceWhenOff)
     ASSERT_TRUE(WaitForAnalysis());
     Pump();
     EXPECT_EQ("Fail: 0 of 1 dwells passed", pWnd->GetVerdictLabel()->text());
-    QTableWidget* pExcursions = pWnd->GetExcursionTable();
-    ASSERT_EQ(1, pExcursions->rowCount());
-    EXPECT_EQ("2026-03-01 00:26:40", pExcursions->item(0, 3)->text());
+    QTableView* pExcursions = pWnd->GetExcursionTable();
+    ASSERT_EQ(1, pExcursions->model()->rowCount());
+    EXPECT_EQ("2026-03-01 00:26:40", pExcursions->model()->index(0, 3).data().toString());
 
     // A double click as the window system delivers it: a click, then the second press.
-    const QPoint ptRow = pExcursions->visualItemRect(pExcursions->item(0, 1)).center();
+    const QPoint ptRow = pExcursions->visualRect(pExcursions->model()->index(0, 1)).center();
     QTest::mouseClick(pExcursions->viewport(), Qt::LeftButton, {}, ptRow);
     QTest::mouseDClick(pExcursions->viewport(), Qt::LeftButton, {}, ptRow);
     EXPECT_EQ("3", m_view.GetPageBox()->text());
-    QTableWidget* pSteps = pWnd->GetStepTable();
-    pSteps->setCurrentCell(0, 0);
+    QTableView* pSteps = pWnd->GetStepTable();
+    pSteps->setCurrentIndex(pSteps->model()->index(0, 0));
     QTest::keyClick(pSteps, Qt::Key_Return);
     EXPECT_EQ("1", m_view.GetPageBox()->text()) << "Enter on the dwell shows its first page";
 
@@ -260,8 +260,8 @@ TEST_F(StepsWindow, ChoosingAnExcursionPagesTheViewAndMarksLeaveNoTraceWhenOff)
     EXPECT_EQ(plain, m_view.TakePicture());
 
     m_view.OnCommand(res::ID_FILE_CLOSE);
-    EXPECT_EQ(0, pSteps->rowCount());
-    EXPECT_EQ(0, pExcursions->rowCount());
+    EXPECT_EQ(0, pSteps->model()->rowCount());
+    EXPECT_EQ(0, pExcursions->model()->rowCount());
 }
 
 } // namespace
