@@ -110,6 +110,8 @@ public:
     void AnalyseSteps(const CStepOptions& options);
     // The same, finished before returning, for report runs.
     void AnalyseStepsNow(const CStepOptions& options);
+    // A window stored new tolerances: the other windows and the marks follow.
+    void NotifyTolerancesChanged() { emit TolerancesChanged(); }
     // Print without the dialog: pages nFrom to nTo, one sheet each, centred at screen size;
     // the view stays on page nTo. fnBeforePage hears each page number before its sheet.
     enum class EPrintResult
@@ -160,6 +162,8 @@ signals:
     void PageApplied();
     // A recording was shown or closed.
     void RecordingChanged();
+    // The stored tolerances changed.
+    void TolerancesChanged();
 
 protected:
     // Show the open-file and print dialogs and return their results. Tests answer them here:

@@ -14,6 +14,11 @@ void CChildView::InitSteps()
 {
     m_pSteps = new CStepsAnalyser(*m_pPlot, this);
     connect(m_pSteps, &CStepsAnalyser::Analysed, this, &CChildView::ApplyStepMarks);
+    // The steps window follows the tolerances itself.
+    connect(this, &CChildView::TolerancesChanged, this, [this] {
+        if (m_bMarkSteps && !m_pStepsWnd && m_bHaveFirstSample)
+            RefreshSteps();
+    });
 }
 
 void CChildView::ForgetSteps()

@@ -41,6 +41,8 @@ private:
     void FillColumn(int nColumn, const CRunStatistics& stats);
     void LabelToleranceRows();
     void OnToleranceEdited(QLineEdit* pBox, int CTolerances::*pMember);
+    // Another window changed the stored tolerances.
+    void OnStoredTolerancesChanged();
 
     CChildView* m_pView;
     QTableWidget* m_pTable = nullptr;

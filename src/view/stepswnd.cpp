@@ -106,6 +106,16 @@ CStepsWnd::CStepsWnd(CChildView* pView)
     CStepsAnalyser* pAnalyser = m_pView->GetStepsAnalyser();
     connect(pAnalyser, &CStepsAnalyser::Analysed, this, &CStepsWnd::ShowAnalysis);
     connect(m_pView, &CChildView::RecordingChanged, this, &CStepsWnd::ShowAnalysis);
+    connect(m_pView, &CChildView::TolerancesChanged, this, [this] {
+        const CTolerances stored = ReadStoredTolerances();
+        if (stored == m_options.tolerances)
+            return;
+        m_options.tolerances = stored;
+        ShowOptions();
+        if (m_pView->m_bHaveFirstSample)
+            m_pView->AnalyseSteps(m_options);
+        ShowAnalysis();
+    });
     // The marks may have an analysis with other options, or none at all.
     if (!pAnalyser->IsRunning() && !(pAnalyser->HasResult() && pAnalyser->Options() == m_options))
         m_pView->AnalyseSteps(m_options);
@@ -165,6 +175,7 @@ void CStepsWnd::OnOptionEdited(QLineEdit* pBox)
     StoreTolerances(m_options.tolerances);
     m_pView->AnalyseSteps(m_options);
     ShowAnalysis();
+    m_pView->NotifyTolerancesChanged();
 }
 
 void CStepsWnd::ShowWaiting()
