@@ -5,7 +5,6 @@
 
 #include "analysis/runstatistics.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -46,22 +45,10 @@ const CMonth& Month()
     return month;
 }
 
-void Measure(benchmark::State& state, const std::function<void()>& fnRun)
-{
-    double fSeconds = 0.0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        fnRun();
-        fSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    }
-    state.counters["ms_per_run"] =
-        benchmark::Counter(fSeconds * 1000.0, benchmark::Counter::kAvgIterations);
-}
-
 void BM_StatisticsPlainSum(benchmark::State& state)
 {
     const CMonth& month = Month();
-    Measure(state, [&] {
+    MeasureRunTime(state, [&] {
         double dSum = 0.0;
         for (const std::vector<float>& curve : month.curves)
             for (const float f : curve)
@@ -73,7 +60,7 @@ void BM_StatisticsPlainSum(benchmark::State& state)
 void BM_StatisticsWholeMonth(benchmark::State& state)
 {
     const CSeriesSamples series = Month().Samples();
-    Measure(state, [&] {
+    MeasureRunTime(state, [&] {
         CRunStatistics s = ComputeRunStatistics(series, 0, series.nCount, CTolerances{});
         benchmark::DoNotOptimize(s);
     });

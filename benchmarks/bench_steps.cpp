@@ -7,7 +7,6 @@
 #include "analysis/programsteps.h"
 #include "recorder/recorderloader.h"
 
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -58,22 +57,10 @@ const CCurves& Worst(bool bStairs)
     return bStairs ? stairs : chatter;
 }
 
-void Measure(benchmark::State& state, const std::function<void()>& fnRun)
-{
-    double fSeconds = 0.0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        fnRun();
-        fSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    }
-    state.counters["ms_per_run"] =
-        benchmark::Counter(fSeconds * 1000.0, benchmark::Counter::kAvgIterations);
-}
-
 void BM_StepsPlainSum(benchmark::State& state)
 {
     const CCurves& month = Programme();
-    Measure(state, [&] {
+    MeasureRunTime(state, [&] {
         double dSum = 0.0;
         for (const std::vector<float>& curve : month.curves)
             for (const float f : curve)
@@ -87,7 +74,7 @@ void BM_Steps(benchmark::State& state, const CCurves& (*pCurves)())
     const CSeriesSamples series = pCurves().Samples();
     std::size_t nSteps = 0;
     std::size_t nExcursions = 0;
-    Measure(state, [&] {
+    MeasureRunTime(state, [&] {
         const CProgramAnalysis a = AnalyseProgramSteps(series, 0, series.nCount, CStepOptions{});
         nSteps = a.steps.size();
         nExcursions = a.excursions.size();

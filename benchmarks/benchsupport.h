@@ -51,3 +51,6 @@ bool RunInChild(const std::string& strName, const std::vector<std::string>& args
 // Runs a program (found on PATH when strProgram has no slash) with its output sent to
 // /dev/null and waits for it; false if it could not be started or did not exit with 0.
 bool RunProgram(const std::string& strProgram, const std::vector<std::string>& args);
+
+// Runs fnRun once an iteration and reports its mean wall time as the counter "ms_per_run".
+void MeasureRunTime(benchmark::State& state, const std::function<void()>& fnRun);
