@@ -12,6 +12,7 @@
 #include "view/curvekeys.h"
 #include "view/paging.h"
 #include "view/statisticswnd.h"
+#include "view/stepsanalyser.h"
 #include "view/stepstext.h"
 
 #include <QChildEvent>
@@ -52,7 +53,11 @@ CChildView::CChildView(ICommandUi* pUi, QWidget* pParent) : CBitMapFormView(pPar
     InitSteps();
 }
 
-CChildView::~CChildView() = default;
+CChildView::~CChildView()
+{
+    // The plot goes before the analyser among the children: no run may still read its samples.
+    ForgetSteps();
+}
 
 QSize CChildView::FormSize()
 {
