@@ -188,6 +188,8 @@ private:
     // After they changed: analysed again where the window or the marks want it.
     void RefreshSteps();
     void ApplyStepMarks();
+    // A picture taken while the marks are on waits for the analysis they come from.
+    void FinishStepMarks();
 
     ICommandUi* m_pUi;
     QPointer<CStatisticsWnd> m_pStatistics;

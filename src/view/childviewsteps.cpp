@@ -70,6 +70,12 @@ void CChildView::ApplyStepMarks()
     m_pPlot->SetStepMarks(std::move(starts), std::move(merged));
 }
 
+void CChildView::FinishStepMarks()
+{
+    if (m_bMarkSteps)
+        m_pSteps->Finish();
+}
+
 void CChildView::OnProgramSteps()
 {
     if (!m_pStepsWnd) {

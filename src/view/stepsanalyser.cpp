@@ -27,6 +27,18 @@ void CStepsAnalyser::Stop()
     ++m_nRun;
 }
 
+void CStepsAnalyser::Finish()
+{
+    if (!m_thread.joinable())
+        return;
+    m_thread.join();
+    // The result it posted is taken here instead.
+    ++m_nRun;
+    m_pResult = std::move(m_pFinished);
+    m_bHaveResult = true;
+    emit Analysed();
+}
+
 void CStepsAnalyser::Forget()
 {
     Stop();
@@ -48,6 +60,7 @@ void CStepsAnalyser::Start(const CStepOptions& options)
         } catch (const std::bad_alloc&) {
             pResult->bCancelled = true;
         }
+        m_pFinished = pResult;
         QMetaObject::invokeMethod(
             this,
             [this, pResult, nRun] {

@@ -27,6 +27,8 @@ public:
     void RunNow(const CStepOptions& options);
     // Stops a run under way and waits for it: call before the plot's samples change.
     void Stop();
+    // Waits for a run under way to finish and takes its result at once.
+    void Finish();
 
     bool IsRunning() const { return m_thread.joinable(); }
     // Whether Result holds an analysis of the samples now in the plot.
@@ -48,6 +50,8 @@ private:
     // Counts runs, so that the result of a run stopped in favour of a later one is dropped.
     unsigned m_nRun = 0;
     std::shared_ptr<const CProgramAnalysis> m_pResult = std::make_shared<CProgramAnalysis>();
+    // Written by the run's thread before it ends, read once it is joined.
+    std::shared_ptr<const CProgramAnalysis> m_pFinished;
     CStepOptions m_options;
     bool m_bHaveResult = false;
 };

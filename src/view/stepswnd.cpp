@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "res/resources.h"
 #include "view/childview.h"
+#include "view/paging.h"
 #include "view/statisticstext.h"
 #include "view/stepsanalyser.h"
 #include "view/stepsmodel.h"
@@ -19,6 +20,8 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <climits>
 
 namespace {
 
@@ -227,7 +230,23 @@ void CStepsWnd::ShowSampleOf(const CStepsTableModel& model, int nRow)
         static_cast<std::int64_t>(m_pView->GetPlot()->width()) * m_pView->GetSecondsPerPixel();
     if (nFirst < 0 || nPerPage <= 0)
         return;
-    m_pView->SetPageText(QString::number(nFirst / nPerPage + 1));
+    // Far into a long recording the pages' windows are rounded to single precision, which
+    // may move a boundary by a few seconds.
+    const int nWidth = m_pView->GetPlot()->width();
+    const int nScale = m_pView->GetSecondsPerPixel();
+    const std::int64_t nCount = PlotSamples(*m_pView->GetPlot()).nCount;
+    std::int64_t nPage = nFirst / nPerPage + 1;
+    for (const std::int64_t p : {nPage, nPage - 1, nPage + 1}) {
+        if (p < 1 || p > INT_MAX)
+            continue;
+        const auto [fStart, fEnd] = PageWindow(static_cast<int>(p), nWidth, nScale);
+        const auto [nBegin, nEnd] = PageSamples(fStart, fEnd, nCount);
+        if (nFirst >= nBegin && nFirst < nEnd) {
+            nPage = p;
+            break;
+        }
+    }
+    m_pView->SetPageText(QString::number(nPage));
 }
 
 QString CStepsWnd::TablesText() const
