@@ -94,8 +94,10 @@ QStringList StepSheetFacts(const QString& strFile, const CChildView& view,
             QStringLiteral(" min"),
         QStringLiteral("excursion delay\t") + QString::number(options.nExcursionDelay) +
             QStringLiteral(" s"),
-        QStringLiteral("tolerance Temp\t\u00B1") + FormatTolerance(options.tolerances.nTemp),
-        QStringLiteral("tolerance Humi\t\u00B1") + FormatTolerance(options.tolerances.nHumi),
+        QStringLiteral("tolerance Temp\t\u00B1") + FormatTolerance(options.tolerances.nTemp) +
+            QStringLiteral(" \u00B0C"),
+        QStringLiteral("tolerance Humi\t\u00B1") + FormatTolerance(options.tolerances.nHumi) +
+            QStringLiteral(" %RH"),
         QStringLiteral("verdict\t") + strVerdict,
     };
 }
