@@ -103,15 +103,19 @@ const bool g_bSummary = AddSummaryLine([](const CBenchResults& results) -> std::
     if (plain == results.end())
         return {};
     const double fPlain = plain->second.at("ms_per_run");
-    std::string strLine = "program steps of a month at 1 Hz, against a plain sum of the four "
-                          "curves (" + std::to_string(fPlain) + " ms; target within 3x):";
+    char szHead[160];
+    std::snprintf(szHead, sizeof szHead,
+                  "program steps of a month at 1 Hz against a plain sum of the four curves "
+                  "(%.1f ms; target within 3x):",
+                  fPlain);
+    std::string strLine = szHead;
     for (const char* szCase : {"programme", "stairs", "chatter"}) {
         const auto it = results.find(std::string("BM_Steps/") + szCase);
         if (it == results.end())
             continue;
+        const double fSteps = it->second.at("ms_per_run");
         char sz[120];
-        std::snprintf(sz, sizeof sz, " %s %.1f ms %.2fx;", szCase, it->second.at("ms_per_run"),
-                      it->second.at("ms_per_run") / fPlain);
+        std::snprintf(sz, sizeof sz, " %s %.1f ms %.2fx;", szCase, fSteps, fSteps / fPlain);
         strLine += sz;
     }
     return strLine;
