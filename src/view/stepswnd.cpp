@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include <climits>
+#include <tuple>
 
 namespace {
 
@@ -136,32 +137,42 @@ void CStepsWnd::ShowOptions()
 
 void CStepsWnd::OnOptionEdited(QLineEdit* pBox)
 {
+    struct CNumberBox
+    {
+        QLineEdit* pBox;
+        std::int64_t CStepOptions::*pMember;
+        std::int64_t nMin, nMax, nUnit; // as typed; the seconds of one
+        int nRange;                     // the message that names the box
+    };
+    const CNumberBox numbers[] = {
+        {m_pMinDwell, &CStepOptions::nMinDwell, kMinDwellMinutesMin, kMinDwellMinutesMax, 60,
+         res::IDS_STEPS_MIN_DWELL_RANGE},
+        {m_pSettle, &CStepOptions::nSettleWindow, 0, kSettleWindowMinutesMax, 60,
+         res::IDS_STEPS_SETTLE_RANGE},
+        {m_pDelay, &CStepOptions::nExcursionDelay, 0, kExcursionDelaySecondsMax, 1,
+         res::IDS_STEPS_DELAY_RANGE},
+    };
     CStepOptions options = m_options;
     int nRange = 0;
-    if (pBox == m_pMinDwell || pBox == m_pSettle || pBox == m_pDelay) {
-        const bool bDwell = pBox == m_pMinDwell;
-        const bool bSettle = pBox == m_pSettle;
-        const std::int64_t nMin = bDwell ? kMinDwellMinutesMin : 0;
-        const std::int64_t nMax = bDwell    ? kMinDwellMinutesMax
-                                  : bSettle ? kSettleWindowMinutesMax
-                                            : kExcursionDelaySecondsMax;
-        const std::optional<std::int64_t> n = ParseStepNumber(pBox->text(), nMin, nMax);
-        nRange = bDwell    ? res::IDS_STEPS_MIN_DWELL_RANGE
-                 : bSettle ? res::IDS_STEPS_SETTLE_RANGE
-                           : res::IDS_STEPS_DELAY_RANGE;
-        if (n) {
-            nRange = 0;
-            (bDwell ? options.nMinDwell : bSettle ? options.nSettleWindow : options.nExcursionDelay) =
-                bDwell || bSettle ? *n * 60 : *n;
-        }
-    } else {
-        const bool bTemp = pBox == m_pTolTemp;
+    for (const CNumberBox& number : numbers) {
+        if (number.pBox != pBox)
+            continue;
+        const std::optional<std::int64_t> n = ParseStepNumber(pBox->text(), number.nMin, number.nMax);
+        if (n)
+            options.*number.pMember = *n * number.nUnit;
+        else
+            nRange = number.nRange;
+    }
+    for (const auto& [pTolerance, pMember, nMessage] :
+         {std::tuple(m_pTolTemp, &CTolerances::nTemp, res::IDS_STEPS_TOL_TEMP_RANGE),
+          std::tuple(m_pTolHumi, &CTolerances::nHumi, res::IDS_STEPS_TOL_HUMI_RANGE)}) {
+        if (pTolerance != pBox)
+            continue;
         const std::optional<int> n = ParseTolerance(pBox->text());
-        nRange = bTemp ? res::IDS_STEPS_TOL_TEMP_RANGE : res::IDS_STEPS_TOL_HUMI_RANGE;
-        if (n) {
-            nRange = 0;
-            (bTemp ? options.tolerances.nTemp : options.tolerances.nHumi) = *n;
-        }
+        if (n)
+            options.tolerances.*pMember = *n;
+        else
+            nRange = nMessage;
     }
     if (nRange != 0) {
         m_pMessage->setText(res::LoadString(nRange));
