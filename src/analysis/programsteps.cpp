@@ -141,7 +141,8 @@ CBlockFigures ScanBlock(const CCurveSamples& c, std::int64_t nBegin, std::int64_
     b.fMin = std::min(std::min(afMin[0], afMin[1]), std::min(afMin[2], afMin[3]));
     b.fMax = std::max(std::max(afMax[0], afMax[1]), std::max(afMax[2], afMax[3]));
     b.dSum = (adSum[0] + adSum[1]) + (adSum[2] + adSum[3]);
-    b.dMaxSize = std::max(std::max(adMaxSize[0], adMaxSize[1]), std::max(adMaxSize[2], adMaxSize[3]));
+    b.dMaxSize =
+        std::max(std::max(adMaxSize[0], adMaxSize[1]), std::max(adMaxSize[2], adMaxSize[3]));
     return b;
 }
 
@@ -228,8 +229,8 @@ bool JudgeSeconds(const CCurveSamples& c, std::int64_t nBegin, std::int64_t nEnd
     return true;
 }
 
-bool WholeStepValues(const float* pPV, std::int64_t nBegin, std::int64_t nEnd,
-                     CStepCurveFigures& f, const CCancelCheck& cancel)
+bool WholeStepValues(const float* pPV, std::int64_t nBegin, std::int64_t nEnd, CStepCurveFigures& f,
+                     const CCancelCheck& cancel)
 {
     CValueFigures values;
     for (std::int64_t nBlock = nBegin; nBlock < nEnd; nBlock += kBlock) {
@@ -244,9 +245,8 @@ bool WholeStepValues(const float* pPV, std::int64_t nBegin, std::int64_t nEnd,
 }
 
 // Judges one curve over a step; false when cancelled.
-bool JudgeCurve(const CCurveSamples& c, const CStepOptions& options, std::size_t nStep,
-                int nCurve, CJudgedStep& step, std::vector<CExcursion>& excursions,
-                const CCancelCheck& cancel)
+bool JudgeCurve(const CCurveSamples& c, const CStepOptions& options, std::size_t nStep, int nCurve,
+                CJudgedStep& step, std::vector<CExcursion>& excursions, const CCancelCheck& cancel)
 {
     CStepCurveFigures& f = step.curves[nCurve];
     f.bJudged = true;
@@ -278,9 +278,11 @@ class CStepJudge
 public:
     CStepJudge(const CSeriesSamples& series, const CStepOptions& options,
                const CCancelCheck& cancel, CProgramAnalysis& analysis)
-        : m_options(options), m_cancel(cancel), m_analysis(analysis),
-          m_curves{{series.pTempPV, series.pTempSV, WithinLimit(options.tolerances.nTemp)},
-                   {series.pHumiPV, series.pHumiSV, WithinLimit(options.tolerances.nHumi)}}
+        : m_options(options), m_cancel(cancel),
+          m_analysis(analysis), m_curves{{series.pTempPV, series.pTempSV,
+                                          WithinLimit(options.tolerances.nTemp)},
+                                         {series.pHumiPV, series.pHumiSV,
+                                          WithinLimit(options.tolerances.nHumi)}}
     {
     }
 
@@ -298,13 +300,13 @@ public:
                         m_cancel))
             return false;
         const std::size_t nHumiFirst = excursions.size();
-        if (bHumiControlled &&
-            !JudgeCurve(m_curves[kStepHumi], m_options, nStep, kStepHumi, step, excursions,
-                        m_cancel))
+        if (bHumiControlled && !JudgeCurve(m_curves[kStepHumi], m_options, nStep, kStepHumi, step,
+                                           excursions, m_cancel))
             return false;
         if (bDwell) {
-            const bool bPass = step.curves[kStepTemp].verdict == EVerdict::Pass &&
-                               (!bHumiControlled || step.curves[kStepHumi].verdict == EVerdict::Pass);
+            const bool bPass =
+                step.curves[kStepTemp].verdict == EVerdict::Pass &&
+                (!bHumiControlled || step.curves[kStepHumi].verdict == EVerdict::Pass);
             step.verdict = bPass ? EVerdict::Pass : EVerdict::Fail;
             ++m_analysis.nDwells;
             m_analysis.nDwellsPassed += bPass;
@@ -314,10 +316,9 @@ public:
         const auto first = excursions.begin() + static_cast<std::ptrdiff_t>(nFirst);
         const auto humi = excursions.begin() + static_cast<std::ptrdiff_t>(nHumiFirst);
         if (humi != first && humi != excursions.end())
-            std::inplace_merge(first, humi, excursions.end(),
-                               [](const CExcursion& a, const CExcursion& b) {
-                                   return a.nBegin < b.nBegin;
-                               });
+            std::inplace_merge(
+                first, humi, excursions.end(),
+                [](const CExcursion& a, const CExcursion& b) { return a.nBegin < b.nBegin; });
         m_analysis.steps.push_back(step);
         return true;
     }

@@ -81,8 +81,8 @@ void CStepsAnalyser::RunNow(const CStepOptions& options)
     Forget();
     m_options = options;
     const CSeriesSamples series = PlotSamples(m_plot);
-    m_pResult = std::make_shared<CProgramAnalysis>(
-        AnalyseProgramSteps(series, 0, series.nCount, options));
+    m_pResult =
+        std::make_shared<CProgramAnalysis>(AnalyseProgramSteps(series, 0, series.nCount, options));
     m_bHaveResult = true;
     emit Analysed();
 }

@@ -2,8 +2,7 @@
 
 #include <limits>
 
-CStepsTableModel::CStepsTableModel(bool bExcursions, const QStringList& headings,
-                                   QObject* pParent)
+CStepsTableModel::CStepsTableModel(bool bExcursions, const QStringList& headings, QObject* pParent)
     : QAbstractTableModel(pParent), m_bExcursions(bExcursions), m_headings(headings)
 {
 }
@@ -73,8 +72,8 @@ QVariant CStepsTableModel::data(const QModelIndex& index, int nRole) const
     if (!index.isValid())
         return {};
     if (nRole == Qt::TextAlignmentRole)
-        return QVariant::fromValue(
-            (index.column() <= 2 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+        return QVariant::fromValue((index.column() <= 2 ? Qt::AlignLeft : Qt::AlignRight) |
+                                   Qt::AlignVCenter);
     if (nRole != Qt::DisplayRole)
         return {};
     return RowCells(index.row()).value(index.column());

@@ -22,7 +22,8 @@ QString Section()
 std::int64_t ReadStored(const char* szEntry, std::int64_t nDefault, std::int64_t nMin,
                         std::int64_t nMax)
 {
-    const int n = ReadSettingInt(Section(), QString::fromLatin1(szEntry), static_cast<int>(nDefault));
+    const int n =
+        ReadSettingInt(Section(), QString::fromLatin1(szEntry), static_cast<int>(nDefault));
     // A value edited by hand out of range reads as the default.
     return n >= nMin && n <= nMax ? n : nDefault;
 }
@@ -110,9 +111,11 @@ QStringList ExcursionRowCells(const CProgramAnalysis& analysis, std::size_t nExc
                               std::uint32_t tFirst, const CStepWords& words)
 {
     const CExcursion& x = analysis.excursions[nExcursion];
-    return {QString::number(nExcursion + 1), QString::number(x.nStep + 1),
+    return {QString::number(nExcursion + 1),
+            QString::number(x.nStep + 1),
             x.nCurve == kStepTemp ? words.strTemp : words.strHumi,
-            FormatFigureTime(tFirst, x.nBegin), FormatFigureTime(tFirst, x.nEnd - 1),
+            FormatFigureTime(tFirst, x.nBegin),
+            FormatFigureTime(tFirst, x.nEnd - 1),
             FormatDuration(x.nEnd - x.nBegin),
             std::isnan(x.dPeak) ? kNone : FormatDeviation(x.dPeak)};
 }
@@ -128,8 +131,8 @@ std::vector<QStringList> StepTableRows(const CProgramAnalysis& analysis, std::ui
     return rows;
 }
 
-std::vector<QStringList> ExcursionTableRows(const CProgramAnalysis& analysis,
-                                            std::uint32_t tFirst, const CStepWords& words)
+std::vector<QStringList> ExcursionTableRows(const CProgramAnalysis& analysis, std::uint32_t tFirst,
+                                            const CStepWords& words)
 {
     std::vector<QStringList> rows;
     rows.reserve(analysis.excursions.size());
@@ -167,8 +170,8 @@ CStepOptions ReadStoredStepOptions()
                                         kMinDwellMinutesMin, kMinDwellMinutesMax);
     options.nSettleWindow = 60 * ReadStored(settings::kEntrySettleWindow,
                                             options.nSettleWindow / 60, 0, kSettleWindowMinutesMax);
-    options.nExcursionDelay = ReadStored(settings::kEntryExcursionDelay, options.nExcursionDelay,
-                                         0, kExcursionDelaySecondsMax);
+    options.nExcursionDelay = ReadStored(settings::kEntryExcursionDelay, options.nExcursionDelay, 0,
+                                         kExcursionDelaySecondsMax);
     options.tolerances = ReadStoredTolerances();
     return options;
 }

@@ -36,8 +36,8 @@ QStringList ExcursionRowCells(const CProgramAnalysis& analysis, std::size_t nExc
 std::vector<QStringList> StepTableRows(const CProgramAnalysis& analysis, std::uint32_t tFirst,
                                        const CStepWords& words);
 // One row per excursion, in the analysis' order.
-std::vector<QStringList> ExcursionTableRows(const CProgramAnalysis& analysis,
-                                            std::uint32_t tFirst, const CStepWords& words);
+std::vector<QStringList> ExcursionTableRows(const CProgramAnalysis& analysis, std::uint32_t tFirst,
+                                            const CStepWords& words);
 
 // What --steps prints: the step table, a blank line, the excursions, a blank line and the
 // verdict, tab-separated under their English headings.

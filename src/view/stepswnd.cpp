@@ -157,7 +157,8 @@ void CStepsWnd::OnOptionEdited(QLineEdit* pBox)
     for (const CNumberBox& number : numbers) {
         if (number.pBox != pBox)
             continue;
-        const std::optional<std::int64_t> n = ParseStepNumber(pBox->text(), number.nMin, number.nMax);
+        const std::optional<std::int64_t> n =
+            ParseStepNumber(pBox->text(), number.nMin, number.nMax);
         if (n)
             options.*number.pMember = *n * number.nUnit;
         else
@@ -229,9 +230,10 @@ void CStepsWnd::ShowAnalysis()
     if (analysis.verdict != EVerdict::None)
         strVerdict = strVerdict.arg(analysis.nDwellsPassed).arg(analysis.nDwells);
     m_pVerdict->setText(strVerdict);
-    m_pVerdict->setStyleSheet(analysis.verdict == EVerdict::Pass   ? QStringLiteral("color: #007a00")
-                              : analysis.verdict == EVerdict::Fail ? QStringLiteral("color: #c00000")
-                                                                   : QString());
+    m_pVerdict->setStyleSheet(analysis.verdict == EVerdict::Pass ? QStringLiteral("color: #007a00")
+                              : analysis.verdict == EVerdict::Fail
+                                  ? QStringLiteral("color: #c00000")
+                                  : QString());
 }
 
 void CStepsWnd::ShowSampleOf(const CStepsTableModel& model, int nRow)

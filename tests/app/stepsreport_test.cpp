@@ -59,7 +59,10 @@ private:
         bool end() override { return true; }
         void updateState(const QPaintEngineState&) override {}
         void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
-        void drawTextItem(const QPointF&, const QTextItem& item) override { m_texts << item.text(); }
+        void drawTextItem(const QPointF&, const QTextItem& item) override
+        {
+            m_texts << item.text();
+        }
         Type type() const override { return User; }
 
     private:

@@ -72,7 +72,9 @@ TEST(ProgramSteps, GeneratedProgramsGiveTheTablesTheDefinitionsGive)
              p.Hold(100, 40, 30, 50, 50);
              p.Hold(600, 40, 40, 50, 50);
          },
-         0, "UTC", kMay4,
+         0,
+         "UTC",
+         kMay4,
          {"1\tdwell\tTemp\t2026-05-04 09:00:00\t2026-05-04 09:11:39\t0:11:40\t20.00\t20.00\t-\t"
           "0:00:00\t20.00\t21.00\t20.14\t100.00%\t+1.00\t0\tpass",
           "1\tdwell\tHumi\t2026-05-04 09:00:00\t2026-05-04 09:11:39\t0:11:40\t50.00\t50.00\t-\t"
@@ -90,7 +92,9 @@ TEST(ProgramSteps, GeneratedProgramsGiveTheTablesTheDefinitionsGive)
                  p.Hold(10, 20 + 0.5f * k, 20 + 0.5f * k, k <= 15 ? 0 : 50, 50);
              p.Hold(600, 35, 35, 50, 50);
          },
-         0, "UTC", kMay4,
+         0,
+         "UTC",
+         kMay4,
          {"1\tdwell\tTemp\t2026-05-04 09:00:00\t2026-05-04 09:09:59\t0:10:00\t20.00\t20.00\t-\t"
           "0:00:00\t20.00\t20.00\t20.00\t100.00%\t+0.00\t0\tpass",
           "1\tdwell\tHumi\t2026-05-04 09:00:00\t2026-05-04 09:09:59\t0:10:00\t50.00\t50.00\t-\t"
@@ -111,7 +115,9 @@ TEST(ProgramSteps, GeneratedProgramsGiveTheTablesTheDefinitionsGive)
              p.Hold(500, 30, 25);
              p.Hold(200, 30, 30);
          },
-         0, "UTC", kMay4,
+         0,
+         "UTC",
+         kMay4,
          {"1\tdwell\tTemp\t2026-05-04 09:00:00\t2026-05-04 09:14:59\t0:15:00\t20.00\t20.00\t-\t"
           "never\t20.00\t23.00\t20.02\t-\t-\t0\tfail",
           "2\tdwell\tTemp\t2026-05-04 09:15:00\t2026-05-04 09:26:39\t0:11:40\t30.00\t30.00\t-\t"
@@ -128,7 +134,9 @@ TEST(ProgramSteps, GeneratedProgramsGiveTheTablesTheDefinitionsGive)
              p.Hold(19, 20, 16, 50, 60);
              p.Hold(360, 20, 20, 50, 50);
          },
-         30, "UTC", kMay4,
+         30,
+         "UTC",
+         kMay4,
          {"1\tdwell\tTemp\t2026-05-04 09:00:00\t2026-05-04 09:19:59\t0:20:00\t20.00\t20.00\t-\t"
           "0:00:00\t15.00\t23.00\t19.92\t95.00%\t-5.00\t1\tfail",
           "1\tdwell\tHumi\t2026-05-04 09:00:00\t2026-05-04 09:19:59\t0:20:00\t50.00\t50.00\t-\t"
@@ -138,7 +146,9 @@ TEST(ProgramSteps, GeneratedProgramsGiveTheTablesTheDefinitionsGive)
          "verdict\tfail\t0 of 1 dwells passed"},
         {"humidity off (SV 0) is not judged, however far PV lies",
          [](CProgram& p) { p.Hold(700, 25, 25, 0, 80); },
-         0, "UTC", kMay4,
+         0,
+         "UTC",
+         kMay4,
          {"1\tdwell\tTemp\t2026-05-04 09:00:00\t2026-05-04 09:11:39\t0:11:40\t25.00\t25.00\t-\t"
           "0:00:00\t25.00\t25.00\t25.00\t100.00%\t+0.00\t0\tpass"},
          {},
@@ -148,7 +158,9 @@ TEST(ProgramSteps, GeneratedProgramsGiveTheTablesTheDefinitionsGive)
              p.Hold(7200, 20, 20);
              p.Hold(60, 21, 21);
          },
-         0, "CET-1CEST,M3.5.0,M10.5.0/3", kMar29,
+         0,
+         "CET-1CEST,M3.5.0,M10.5.0/3",
+         kMar29,
          {"1\tdwell\tTemp\t2026-03-29 00:30:00\t2026-03-29 03:29:59\t2:00:00\t20.00\t20.00\t-\t"
           "0:00:00\t20.00\t20.00\t20.00\t100.00%\t+0.00\t0\tpass",
           "2\tramp\tTemp\t2026-03-29 03:30:00\t2026-03-29 03:30:59\t0:01:00\t21.00\t21.00\t"
