@@ -194,5 +194,6 @@ inline constexpr int IDS_STEPS_ANALYSING = 291;
 inline constexpr int IDS_STEPS_COPY = 292;
 inline constexpr int IDS_STEPS_CLOSE = 293;
 inline constexpr int IDS_STEPS_NO_RECORDING = 294;
+inline constexpr int IDS_STEPS_INCOMPLETE = 295;
 
 } // namespace res

@@ -107,6 +107,7 @@ constexpr CStringEntry kStringsCHT[] = {
     {IDS_STEPS_COPY, "複製(&C)"},
     {IDS_STEPS_CLOSE, "關閉"},
     {IDS_STEPS_NO_RECORDING, "沒有開啟的記錄。"},
+    {IDS_STEPS_INCOMPLETE, "記憶體不足，分析未完成：表中只有已分析的部分。"},
 };
 
 constexpr CStringEntry kStringsENG[] = {
@@ -199,6 +200,7 @@ constexpr CStringEntry kStringsENG[] = {
     {IDS_STEPS_COPY, "&Copy"},
     {IDS_STEPS_CLOSE, "Close"},
     {IDS_STEPS_NO_RECORDING, "No recording is open."},
+    {IDS_STEPS_INCOMPLETE, "Memory ran out: the analysis is incomplete, the tables show only what was analysed."},
 };
 
 constexpr CStringEntry kStringsCHS[] = {
@@ -291,6 +293,7 @@ constexpr CStringEntry kStringsCHS[] = {
     {IDS_STEPS_COPY, "复制(&C)"},
     {IDS_STEPS_CLOSE, "关闭"},
     {IDS_STEPS_NO_RECORDING, "没有打开的记录。"},
+    {IDS_STEPS_INCOMPLETE, "内存不足，分析未完成：表中只有已分析的部分。"},
 };
 
 // Texts that read the same in every language.

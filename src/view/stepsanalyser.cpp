@@ -4,7 +4,6 @@
 #include "view/statisticstext.h"
 
 #include <memory>
-#include <new>
 
 CStepsAnalyser::CStepsAnalyser(const CCurveCtrl& plot, QObject* pParent)
     : QObject(pParent), m_plot(plot)
@@ -57,7 +56,8 @@ void CStepsAnalyser::Start(const CStepOptions& options)
         auto pResult = std::make_shared<CProgramAnalysis>();
         try {
             *pResult = AnalyseProgramSteps(series, 0, series.nCount, options, &m_bCancel);
-        } catch (const std::bad_alloc&) {
+        } catch (...) {
+            // Memory ran out, in all likelihood: what was analysed is shown as incomplete.
             pResult->bCancelled = true;
         }
         m_pFinished = pResult;

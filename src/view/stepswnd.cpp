@@ -230,6 +230,11 @@ void CStepsWnd::ShowAnalysis()
     if (analysis.verdict != EVerdict::None)
         strVerdict = strVerdict.arg(analysis.nDwellsPassed).arg(analysis.nDwells);
     m_pVerdict->setText(strVerdict);
+    const QString strIncomplete = res::LoadString(res::IDS_STEPS_INCOMPLETE);
+    if (analysis.bCancelled)
+        m_pMessage->setText(strIncomplete);
+    else if (m_pMessage->text() == strIncomplete)
+        m_pMessage->clear();
     m_pVerdict->setStyleSheet(analysis.verdict == EVerdict::Pass ? QStringLiteral("color: #007a00")
                               : analysis.verdict == EVerdict::Fail
                                   ? QStringLiteral("color: #c00000")
