@@ -47,14 +47,7 @@ const CMonth& Month()
 
 void BM_StatisticsPlainSum(benchmark::State& state)
 {
-    const CMonth& month = Month();
-    MeasureRunTime(state, [&] {
-        double dSum = 0.0;
-        for (const std::vector<float>& curve : month.curves)
-            for (const float f : curve)
-                dSum += f;
-        benchmark::DoNotOptimize(dSum);
-    });
+    MeasurePlainSum(state, Month().curves);
 }
 
 void BM_StatisticsWholeMonth(benchmark::State& state)

@@ -59,14 +59,7 @@ const CCurves& Worst(bool bStairs)
 
 void BM_StepsPlainSum(benchmark::State& state)
 {
-    const CCurves& month = Programme();
-    MeasureRunTime(state, [&] {
-        double dSum = 0.0;
-        for (const std::vector<float>& curve : month.curves)
-            for (const float f : curve)
-                dSum += f;
-        benchmark::DoNotOptimize(dSum);
-    });
+    MeasurePlainSum(state, Programme().curves);
 }
 
 void BM_Steps(benchmark::State& state, const CCurves& (*pCurves)())

@@ -269,3 +269,14 @@ void MeasureRunTime(benchmark::State& state, const std::function<void()>& fnRun)
     state.counters["ms_per_run"] =
         benchmark::Counter(fSeconds * 1000.0, benchmark::Counter::kAvgIterations);
 }
+
+void MeasurePlainSum(benchmark::State& state, const std::vector<float> (&curves)[4])
+{
+    MeasureRunTime(state, [&] {
+        double dSum = 0.0;
+        for (const std::vector<float>& curve : curves)
+            for (const float f : curve)
+                dSum += f;
+        benchmark::DoNotOptimize(dSum);
+    });
+}

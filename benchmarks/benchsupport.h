@@ -54,3 +54,6 @@ bool RunProgram(const std::string& strProgram, const std::vector<std::string>& a
 
 // Runs fnRun once an iteration and reports its mean wall time as the counter "ms_per_run".
 void MeasureRunTime(benchmark::State& state, const std::function<void()>& fnRun);
+// The baseline of the figures over a series: a plain loop that only sums the four curves'
+// samples once, timed as MeasureRunTime does.
+void MeasurePlainSum(benchmark::State& state, const std::vector<float> (&curves)[4]);
