@@ -29,8 +29,9 @@ export WINEPREFIX="$PWD/build-win/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="
 # A first start sets up the prefix; it must not hold up the run if it hangs.
 timeout 300 "$wine" wineboot --init >/dev/null 2>&1 || echo "note: wineboot did not finish"
 for zone in UTC CET-1CEST; do
-  echo "recorder tests, TZ=$zone"
+  echo "recorder and analysis tests, TZ=$zone"
   TZ=$zone timeout 900 "$wine" build-win/tests/recorder/recorder_tests.exe --gtest_brief=1
+  TZ=$zone timeout 900 "$wine" build-win/tests/analysis/analysis_tests.exe --gtest_brief=1
 done
 
 samples=build-win/recordings

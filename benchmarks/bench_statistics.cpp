@@ -3,9 +3,8 @@
 // against a plain loop that only sums the four curves' samples once.
 #include "benchsupport.h"
 
-#include "recorder/runstatistics.h"
+#include "analysis/runstatistics.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -46,34 +45,15 @@ const CMonth& Month()
     return month;
 }
 
-void Measure(benchmark::State& state, const std::function<void()>& fnRun)
-{
-    double fSeconds = 0.0;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        fnRun();
-        fSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    }
-    state.counters["ms_per_run"] =
-        benchmark::Counter(fSeconds * 1000.0, benchmark::Counter::kAvgIterations);
-}
-
 void BM_StatisticsPlainSum(benchmark::State& state)
 {
-    const CMonth& month = Month();
-    Measure(state, [&] {
-        double dSum = 0.0;
-        for (const std::vector<float>& curve : month.curves)
-            for (const float f : curve)
-                dSum += f;
-        benchmark::DoNotOptimize(dSum);
-    });
+    MeasurePlainSum(state, Month().curves);
 }
 
 void BM_StatisticsWholeMonth(benchmark::State& state)
 {
     const CSeriesSamples series = Month().Samples();
-    Measure(state, [&] {
+    MeasureRunTime(state, [&] {
         CRunStatistics s = ComputeRunStatistics(series, 0, series.nCount, CTolerances{});
         benchmark::DoNotOptimize(s);
     });

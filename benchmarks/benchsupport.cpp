@@ -3,6 +3,7 @@
 #include "recordinggen.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -255,4 +256,27 @@ bool RunProgram(const std::string& strProgram, const std::vector<std::string>& a
     if (waitpid(pid, &nStatus, 0) != pid)
         return false;
     return WIFEXITED(nStatus) && WEXITSTATUS(nStatus) == 0;
+}
+
+void MeasureRunTime(benchmark::State& state, const std::function<void()>& fnRun)
+{
+    double fSeconds = 0.0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        fnRun();
+        fSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    state.counters["ms_per_run"] =
+        benchmark::Counter(fSeconds * 1000.0, benchmark::Counter::kAvgIterations);
+}
+
+void MeasurePlainSum(benchmark::State& state, const std::vector<float> (&curves)[4])
+{
+    MeasureRunTime(state, [&] {
+        double dSum = 0.0;
+        for (const std::vector<float>& curve : curves)
+            for (const float f : curve)
+                dSum += f;
+        benchmark::DoNotOptimize(dSum);
+    });
 }

@@ -51,3 +51,9 @@ bool RunInChild(const std::string& strName, const std::vector<std::string>& args
 // Runs a program (found on PATH when strProgram has no slash) with its output sent to
 // /dev/null and waits for it; false if it could not be started or did not exit with 0.
 bool RunProgram(const std::string& strProgram, const std::vector<std::string>& args);
+
+// Runs fnRun once an iteration and reports its mean wall time as the counter "ms_per_run".
+void MeasureRunTime(benchmark::State& state, const std::function<void()>& fnRun);
+// The baseline of the figures over a series: a plain loop that only sums the four curves'
+// samples once, timed as MeasureRunTime does.
+void MeasurePlainSum(benchmark::State& state, const std::vector<float> (&curves)[4]);

@@ -2,12 +2,15 @@
 
 #include "app/reportoptions.h"
 #include "app/statisticsreport.h"
+#include "app/stepsreport.h"
 #include "app/trendoraapp.h"
 #include "recorder/recorderloader.h"
 #include "res/resource.h"
 #include "settings/profile.h"
 #include "view/childview.h"
 #include "view/paging.h"
+#include "view/stepsanalyser.h"
+#include "view/stepstext.h"
 
 #include <QApplication>
 #include <QDir>
@@ -164,8 +167,16 @@ bool SavePages(CChildView& view, const CReportOptions& options, const QString& s
     return true;
 }
 
+// The sheets --steps adds after the pages.
+struct CStepSheets
+{
+    QStringList facts;
+    QStringList lines;
+};
+
 bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nTo,
-              const QStringList& statistics, CProgressLine& progress, std::FILE* pErr)
+              const QStringList& statistics, const CStepSheets& steps, CProgressLine& progress,
+              std::FILE* pErr)
 {
     const QString strTarget = ReportLocalPath(options.strPdf);
     CFileBeside file(strTarget);
@@ -180,9 +191,15 @@ bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nT
     printer.setOutputFileName(strPath);
     printer.setPageOrientation(QPageLayout::Landscape);
     std::function<void(QPainter&, const QRect&)> fnLastSheet;
-    if (!statistics.isEmpty()) {
+    if (!statistics.isEmpty() || !steps.lines.isEmpty()) {
         fnLastSheet = [&](QPainter& painter, const QRect& rcArea) {
-            DrawStatisticsSheet(painter, rcArea, QFileInfo(options.strFile).fileName(), statistics);
+            const QString strName = QFileInfo(options.strFile).fileName();
+            if (!statistics.isEmpty())
+                DrawStatisticsSheet(painter, rcArea, strName, statistics);
+            if (steps.lines.isEmpty() || (!statistics.isEmpty() && !printer.newPage()))
+                return;
+            DrawStepSheets(painter, rcArea, strName, steps.facts, steps.lines,
+                           [&printer] { return printer.newPage(); });
         };
     }
     const auto eResult = view.PrintPages(
@@ -342,11 +359,38 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
         }
     }
 
+    // The steps too; the marks on the pages, where they are on, show the same analysis.
+    CStepSheets steps;
+    EVerdict eVerdict = EVerdict::None;
+    if (options.bSteps || view.IsMarkingSteps()) {
+        const CStepOptions stepOptions =
+            options.bSteps ? StepOptionsOf(options) : ReadStoredStepOptions();
+        view.AnalyseStepsNow(stepOptions);
+        const CProgramAnalysis& analysis = view.GetStepsAnalyser()->Result();
+        if (options.bSteps) {
+            eVerdict = analysis.verdict;
+            steps.lines = StepReportLines(analysis, view.m_tFirstSample);
+            if (!WriteStatisticsReport(steps.lines, stdout)) {
+                Say(pErr, QStringLiteral("the steps could not be written to stdout"));
+                return kReportCannotWrite;
+            }
+        }
+        if (options.bSteps && !options.strPdf.isEmpty()) {
+            QString strReason;
+            steps.facts = StepSheetFacts(strFile, view, stepOptions, analysis, strReason);
+            if (steps.facts.isEmpty()) {
+                Say(pErr, QStringLiteral("%1 cannot be read again for its SHA-256: %2")
+                              .arg(Native(options.strFile), strReason));
+                return kReportCannotWrite;
+            }
+        }
+    }
+
     if (!options.strFolder.isEmpty() &&
         !SavePages(view, options, info.completeBaseName(), nFrom, nTo, progress, pErr))
         return kReportCannotWrite;
     if (!options.strPdf.isEmpty() &&
-        !PrintPdf(view, options, nFrom, nTo, statistics, progress, pErr))
+        !PrintPdf(view, options, nFrom, nTo, statistics, steps, progress, pErr))
         return kReportCannotWrite;
 
     if (eStatus != EStatus::Loaded) {
@@ -354,5 +398,5 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
             QStringLiteral("the pages written hold the records before line %1").arg(result.nLine));
         return StoppedStatus(eStatus);
     }
-    return 0;
+    return eVerdict == EVerdict::Fail ? kReportStepsFailed : 0;
 }

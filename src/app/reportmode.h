@@ -17,6 +17,7 @@ inline constexpr int kReportCannotOpen = 2;
 inline constexpr int kReportTooFewLines = 3;
 inline constexpr int kReportSpanTooLong = 4; // a record's gap would make the series too long
 inline constexpr int kReportOutOfMemory = 5; // memory ran out while reading
+inline constexpr int kReportStepsFailed = 6; // --steps: a dwell did not pass
 inline constexpr int kReportUsage = 64;
 inline constexpr int kReportCannotWrite = 74;
 

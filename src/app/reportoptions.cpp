@@ -4,6 +4,7 @@
 #include "res/resources.h"
 #include "view/paging.h"
 #include "view/statisticstext.h"
+#include "view/stepstext.h"
 
 #include <QCommandLineParser>
 #include <QRegularExpression>
@@ -19,6 +20,10 @@ constexpr const char* kOptionStatistics = "statistics";
 constexpr const char* kOptionTolTemp = "tolerance-temp";
 constexpr const char* kOptionTolHumi = "tolerance-humi";
 constexpr const char* kFormats[] = {"png", "jpg", "bmp"};
+constexpr const char* kOptionSteps = "steps";
+constexpr const char* kOptionMinDwell = "min-dwell";
+constexpr const char* kOptionSettleWindow = "settle-window";
+constexpr const char* kOptionExcursionDelay = "excursion-delay";
 
 // A plain positive decimal number that fits in an int, without sign or blanks.
 std::optional<int> ReadPositive(const QString& strText)
@@ -30,13 +35,76 @@ std::optional<int> ReadPositive(const QString& strText)
     return n > 0 ? std::optional<int>(n) : std::nullopt;
 }
 
+// --steps and its options.
+struct CStepOptionNames
+{
+    QCommandLineOption steps{QString::fromLatin1(kOptionSteps), QString()};
+    QCommandLineOption minDwell{QString::fromLatin1(kOptionMinDwell), QString(),
+                                QStringLiteral("MINUTES")};
+    QCommandLineOption settleWindow{QString::fromLatin1(kOptionSettleWindow), QString(),
+                                    QStringLiteral("MINUTES")};
+    QCommandLineOption excursionDelay{QString::fromLatin1(kOptionExcursionDelay), QString(),
+                                      QStringLiteral("SECONDS")};
+
+    QList<QCommandLineOption> All() const { return {steps, minDwell, settleWindow, excursionDelay}; }
+};
+
+// False, with the error in options, when a step option is wrong.
+bool ReadStepOptions(const QCommandLineParser& parser, const CStepOptionNames& names,
+                     CReportOptions& options)
+{
+    options.bSteps = parser.isSet(names.steps);
+    struct CNumber
+    {
+        const QCommandLineOption* pOption;
+        int* pValue;
+        std::int64_t nMin;
+        std::int64_t nMax;
+        const char* szUnit;
+    };
+    const CNumber numbers[] = {
+        {&names.minDwell, &options.nMinDwell, kMinDwellMinutesMin, kMinDwellMinutesMax,
+         "minutes"},
+        {&names.settleWindow, &options.nSettleWindow, 0, kSettleWindowMinutesMax, "minutes"},
+        {&names.excursionDelay, &options.nExcursionDelay, 0, kExcursionDelaySecondsMax,
+         "seconds"},
+    };
+    for (const CNumber& n : numbers) {
+        if (!parser.isSet(*n.pOption))
+            continue;
+        const QString strName = QStringLiteral("--") + n.pOption->names().constFirst();
+        if (parser.values(*n.pOption).size() > 1) {
+            options.strError = strName + QStringLiteral(" is given more than once.");
+            return false;
+        }
+        if (!options.bSteps) {
+            options.strError = strName + QStringLiteral(" applies to --steps only.");
+            return false;
+        }
+        const QString strValue = parser.value(*n.pOption);
+        const std::optional<std::int64_t> nValue = ParseStepNumber(strValue, n.nMin, n.nMax);
+        if (!nValue) {
+            // Concatenated: the value is the user's text.
+            options.strError = strName + QStringLiteral(" \"") + strValue +
+                               QStringLiteral("\" is not a whole number of ") +
+                               QString::fromLatin1(n.szUnit) + QStringLiteral(" from ") +
+                               QString::number(n.nMin) + QStringLiteral(" to ") +
+                               QString::number(n.nMax) + u'.';
+            return false;
+        }
+        *n.pValue = static_cast<int>(*nValue);
+    }
+    return true;
+}
+
 } // namespace
 
 bool IsReportCommandLine(int argc, const char* const* argv)
 {
     for (int i = 1; i < argc; ++i) {
         for (const char* szName :
-             {kOptionPdf, kOptionPages, kOptionStatistics, kOptionTolTemp, kOptionTolHumi}) {
+             {kOptionPdf, kOptionPages, kOptionStatistics, kOptionTolTemp, kOptionTolHumi,
+              kOptionSteps, kOptionMinDwell, kOptionSettleWindow, kOptionExcursionDelay}) {
             // --name, --name=VALUE and -name, as the parser reads them.
             const char* p = argv[i];
             if (p[0] != '-')
@@ -82,6 +150,8 @@ QString ReportUsage()
         "       trendora --save-pages FOLDER [--format png|jpg|bmp] [--scale NAME]\n"
         "                [--pages A-B] FILE\n"
         "       trendora --statistics [--tolerance-temp X] [--tolerance-humi Y] FILE\n"
+        "       trendora --steps [--min-dwell M] [--settle-window M] [--excursion-delay S]\n"
+        "                [--tolerance-temp X] [--tolerance-humi Y] FILE\n"
         "\n"
         "Writes the pages of the recorder file FILE without opening a window, with the\n"
         "stored colours, widths, limits, title and language:\n"
@@ -95,13 +165,24 @@ QString ReportUsage()
         "--statistics  the whole recording's minimum, maximum and mean of each curve, and\n"
         "              the share of seconds with PV within the tolerance of SV, to stdout\n"
         "              as tab-separated lines; with --print-pdf also as a last sheet\n"
+        "--steps       the steps of the test program read from the set values, each\n"
+        "              dwell's settling and excursions, and the verdict, to stdout as\n"
+        "              tab-separated lines; with --print-pdf also as sheets at the end\n"
+        "--min-dwell   minutes a set value must hold to make a dwell, 1 to 10080 (10)\n"
+        "--settle-window\n"
+        "              minutes every second must be within for a dwell to have settled,\n"
+        "              0 to 1440 (5)\n"
+        "--excursion-delay\n"
+        "              seconds outside the tolerance that make an excursion, 0 to 86400\n"
+        "              (0: every such second); the stored values where not given\n"
         "--tolerance-temp, --tolerance-humi\n"
         "              the tolerances, 0 to 999.99 (the stored ones, or 2.00 and 5.00)\n"
         "\n"
         "Exit status: 0 written, 1 stopped at an invalid record, 2 cannot open FILE,\n"
         "3 FILE has fewer than two lines, 4 stopped at a record whose gap makes the\n"
         "series too long, 5 out of memory (after 1, 4 and 5 the pages of the records\n"
-        "before that record are written), 64 usage, 74 cannot write.\n");
+        "before that record are written), 6 --steps found a dwell that failed,\n"
+        "64 usage, 74 cannot write.\n");
 }
 
 CReportOptions ParseReportOptions(const QStringList& args)
@@ -121,6 +202,8 @@ CReportOptions ParseReportOptions(const QStringList& args)
     const QCommandLineOption tolHumi(QString::fromLatin1(kOptionTolHumi), QString(),
                                      QStringLiteral("Y"));
     parser.addOptions({pdf, pages, format, scale, range, statistics, tolTemp, tolHumi});
+    const CStepOptionNames steps;
+    parser.addOptions(steps.All());
     const QCommandLineOption help = parser.addHelpOption();
     if (!parser.parse(args)) {
         options.strError = parser.errorText();
@@ -182,13 +265,16 @@ CReportOptions ParseReportOptions(const QStringList& args)
         std::tie(options.nFrom, options.nTo) = *fromTo;
     }
     options.bStatistics = parser.isSet(statistics);
+    if (!ReadStepOptions(parser, steps, options))
+        return options;
     for (const auto& [pOption, pValue] : {std::pair(&tolTemp, &options.nToleranceTemp),
                                           std::pair(&tolHumi, &options.nToleranceHumi)}) {
         if (!parser.isSet(*pOption))
             continue;
         const QString strName = pOption->names().constFirst();
-        if (!options.bStatistics) {
-            options.strError = QStringLiteral("--%1 applies to --statistics only.").arg(strName);
+        if (!options.bStatistics && !options.bSteps) {
+            options.strError =
+                QStringLiteral("--%1 applies to --statistics and --steps only.").arg(strName);
             return options;
         }
         const std::optional<int> n = ParseTolerance(parser.value(*pOption));

@@ -18,6 +18,12 @@ struct CReportOptions
     bool bStatistics = false; // --statistics: the whole recording's figures to stdout
     int nToleranceTemp = -1;  // --tolerance-temp, in hundredths; -1 for the stored one
     int nToleranceHumi = -1;  // --tolerance-humi
+    // --steps: the program steps, their excursions and the verdict to stdout; the options
+    // are -1 for the stored values.
+    bool bSteps = false;
+    int nMinDwell = -1;       // --min-dwell, in minutes
+    int nSettleWindow = -1;   // --settle-window, in minutes
+    int nExcursionDelay = -1; // --excursion-delay, in seconds
     QString strFile;    // the recorder file
     bool bHelp = false; // --help: print the usage and write nothing
     QString strError;   // why the command line cannot be run; empty when it can

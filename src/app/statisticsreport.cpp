@@ -1,7 +1,7 @@
 #include "app/statisticsreport.h"
 
 #include "app/reportoptions.h"
-#include "recorder/runstatistics.h"
+#include "analysis/runstatistics.h"
 #include "view/childview.h"
 #include "view/statisticstext.h"
 

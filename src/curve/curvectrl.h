@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class CCurveCtrl : public QWidget
@@ -48,6 +49,13 @@ public:
     void DrawCrossHair(QPainter& painter, const QSize& size, const QPoint& pt) const;
     void DrawCurve(QPainter& painter, const QSize& size, const CCurve& curve) const;
 
+    // Marks of a test program's steps, drawn over the curves: a thin line at each step's first
+    // sample, and a band along the bottom under samples nBegin to nEnd (exclusive) of each
+    // excursion. Both in increasing order, the bands apart. Empty lists draw nothing.
+    void SetStepMarks(std::vector<std::int64_t> arrStarts,
+                      std::vector<std::pair<std::int64_t, std::int64_t>> arrBands);
+    void DrawStepMarks(QPainter& painter, const QSize& size) const;
+
     int GetCurveCount() const { return static_cast<int>(m_arrCurves.size()); }
     CCurve* GetCurve(int i) const { return m_arrCurves[static_cast<std::size_t>(i)].get(); }
 
@@ -84,4 +92,7 @@ private:
     QImage m_imgCurves;
     std::vector<std::uint64_t> m_baseSignature;
     std::vector<std::uint64_t> m_curvesSignature;
+
+    std::vector<std::int64_t> m_arrStepStarts;
+    std::vector<std::pair<std::int64_t, std::int64_t>> m_arrStepBands;
 };

@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -128,6 +129,63 @@ void CCurveCtrl::DrawPlot(QPainter& painter, const QSize& size, const QPoint* pC
     for (const auto& pCurve : m_arrCurves)
         if (pCurve->m_bVisible && !pCurve->m_arrValues.IsEmpty())
             DrawCurve(painter, size, *pCurve);
+    DrawStepMarks(painter, size);
+}
+
+void CCurveCtrl::SetStepMarks(std::vector<std::int64_t> arrStarts,
+                              std::vector<std::pair<std::int64_t, std::int64_t>> arrBands)
+{
+    m_arrStepStarts = std::move(arrStarts);
+    m_arrStepBands = std::move(arrBands);
+    update();
+}
+
+void CCurveCtrl::DrawStepMarks(QPainter& painter, const QSize& size) const
+{
+    if ((m_arrStepStarts.empty() && m_arrStepBands.empty()) || m_arrCurves.empty())
+        return;
+    // Where the curves put a sample: x = (i + 1 - m_fHorzMin) * W / span, truncated.
+    const CCurve& curve = *m_arrCurves.front();
+    const float fSpan = curve.m_fHorzMax - curve.m_fHorzMin;
+    const int w = size.width();
+    const int h = size.height();
+    if (fSpan <= 0.0f || w <= 0 || h <= 0)
+        return;
+    const float sx = static_cast<float>(w) / fSpan;
+    const float ox = curve.m_fHorzMin * sx;
+    // Truncated as the curves are; a sample far off the page stays just beside it.
+    auto xOf = [&](std::int64_t i) {
+        const float x = static_cast<float>(i + 1) * sx - ox;
+        return x <= -1.0f ? -1 : x >= static_cast<float>(w) ? w : static_cast<int>(x);
+    };
+    // Only what lies on the page is looked at: from the last sample left of it.
+    const std::int64_t nFirst =
+        static_cast<std::int64_t>(std::max(0.0f, std::floor(curve.m_fHorzMin) - 2.0f));
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(QColor(0x50, 0x50, 0x50), 1));
+    for (auto it = std::lower_bound(m_arrStepStarts.begin(), m_arrStepStarts.end(), nFirst);
+         it != m_arrStepStarts.end(); ++it) {
+        const int x = xOf(*it);
+        if (x >= w)
+            break;
+        if (x >= 0)
+            painter.drawLine(x, 0, x, h - 1);
+    }
+    const int nBand = std::max(3, h / 80);
+    auto band = std::lower_bound(
+        m_arrStepBands.begin(), m_arrStepBands.end(), nFirst,
+        [](const std::pair<std::int64_t, std::int64_t>& b, std::int64_t n) { return b.second < n; });
+    for (; band != m_arrStepBands.end(); ++band) {
+        const int x0 = std::max(xOf(band->first), 0);
+        if (x0 >= w)
+            break;
+        const int x1 = std::min(xOf(band->second - 1), w - 1);
+        if (x1 >= 0)
+            painter.fillRect(QRect(x0, h - nBand, std::max(x1 - x0 + 1, 1), nBand),
+                             QColor(0xE0, 0x00, 0x00));
+    }
+    painter.restore();
 }
 
 std::vector<std::uint64_t> CCurveCtrl::BaseSignature(const QSize& size) const
@@ -191,6 +249,7 @@ void CCurveCtrl::paintEvent(QPaintEvent*)
     if (m_bCrossHair && m_bPointerInside)
         DrawCrossHair(painter, sz, m_ptPointer);
     painter.drawImage(0, 0, m_imgCurves);
+    DrawStepMarks(painter, sz);
 }
 
 void CCurveCtrl::mouseMoveEvent(QMouseEvent* pEvent)

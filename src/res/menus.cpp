@@ -44,6 +44,8 @@ std::vector<CMenuPopupDef> MenuCHT()
              Item(ID_VIEW_HUMI_SV, "顯示濕度設定值", true),
              Separator(),
              Item(ID_VIEW_STATISTICS, "統計(&T)..."),
+             Item(ID_VIEW_PROGRAM_STEPS, "程式段(&P)..."),
+             Item(ID_VIEW_MARK_STEPS, "標示程式段(&M)"),
          }},
         {Text("設定(&S)"),
          {
@@ -92,6 +94,8 @@ std::vector<CMenuPopupDef> MenuENG()
              Item(ID_VIEW_HUMI_SV, "Humi SV Curve", true),
              Separator(),
              Item(ID_VIEW_STATISTICS, "Statistics(&T)..."),
+             Item(ID_VIEW_PROGRAM_STEPS, "Program Steps(&P)..."),
+             Item(ID_VIEW_MARK_STEPS, "Mark Steps(&M)"),
          }},
         {Text("Set(&S)"),
          {
@@ -140,6 +144,8 @@ std::vector<CMenuPopupDef> MenuCHS()
              Item(ID_VIEW_HUMI_SV, "显示湿度设定值", true),
              Separator(),
              Item(ID_VIEW_STATISTICS, "统计(&T)..."),
+             Item(ID_VIEW_PROGRAM_STEPS, "程序段(&P)..."),
+             Item(ID_VIEW_MARK_STEPS, "标示程序段(&M)"),
          }},
         {Text("设定(&S)"),
          {

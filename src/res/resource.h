@@ -164,4 +164,36 @@ inline constexpr int IDW_PANE_FIRST = 59648;
 // The view's repeating 100 ms timer
 inline constexpr int IDT_VIEW = 100;
 
+// Program steps: the window, the marks on the plot and their texts (commands 32784-32789,
+// strings 270-319). IDS_STEPS_VERDICT_* hold %1 dwells passed of %2;
+// IDS_STEPS_COLUMNS and IDS_STEPS_EXC_COLUMNS are the tables' headings, tab-separated.
+inline constexpr int ID_VIEW_PROGRAM_STEPS = 32784;
+inline constexpr int ID_VIEW_MARK_STEPS = 32785;
+inline constexpr int IDS_STEPS_CAPTION = 270;
+inline constexpr int IDS_STEPS_VERDICT_PASS = 271;
+inline constexpr int IDS_STEPS_VERDICT_FAIL = 272;
+inline constexpr int IDS_STEPS_VERDICT_NONE = 273;
+inline constexpr int IDS_STEPS_STEP_TABLE = 274;
+inline constexpr int IDS_STEPS_EXC_TABLE = 275;
+inline constexpr int IDS_STEPS_MIN_DWELL = 276;
+inline constexpr int IDS_STEPS_SETTLE = 277;
+inline constexpr int IDS_STEPS_DELAY = 278;
+inline constexpr int IDS_STEPS_MIN_DWELL_RANGE = 279;
+inline constexpr int IDS_STEPS_SETTLE_RANGE = 280;
+inline constexpr int IDS_STEPS_DELAY_RANGE = 281;
+inline constexpr int IDS_STEPS_TOL_TEMP_RANGE = 282;
+inline constexpr int IDS_STEPS_TOL_HUMI_RANGE = 283;
+inline constexpr int IDS_STEPS_DWELL = 284;
+inline constexpr int IDS_STEPS_RAMP = 285;
+inline constexpr int IDS_STEPS_PASS = 286;
+inline constexpr int IDS_STEPS_FAIL = 287;
+inline constexpr int IDS_STEPS_NEVER = 288;
+inline constexpr int IDS_STEPS_COLUMNS = 289;
+inline constexpr int IDS_STEPS_EXC_COLUMNS = 290;
+inline constexpr int IDS_STEPS_ANALYSING = 291;
+inline constexpr int IDS_STEPS_COPY = 292;
+inline constexpr int IDS_STEPS_CLOSE = 293;
+inline constexpr int IDS_STEPS_NO_RECORDING = 294;
+inline constexpr int IDS_STEPS_INCOMPLETE = 295;
+
 } // namespace res

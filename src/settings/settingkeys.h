@@ -62,4 +62,13 @@ inline constexpr std::array<SeedEntry, 13> kSeeds = {{
     {kSectionLimit, kEntryMinHumi, 0},
 }};
 
+// Section and entries of the program steps: the minimum dwell and the settle window in whole
+// minutes, the excursion delay in seconds, and whether View > Mark Steps is on (1) or off.
+// Not seeded: the readers' defaults apply until the user changes them.
+inline constexpr const char* kSectionSteps = "Steps";
+inline constexpr const char* kEntryMinDwell = "MinDwell";
+inline constexpr const char* kEntrySettleWindow = "SettleWindow";
+inline constexpr const char* kEntryExcursionDelay = "ExcursionDelay";
+inline constexpr const char* kEntryMarkSteps = "MarkSteps";
+
 } // namespace settings

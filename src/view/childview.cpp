@@ -12,6 +12,8 @@
 #include "view/curvekeys.h"
 #include "view/paging.h"
 #include "view/statisticswnd.h"
+#include "view/stepsanalyser.h"
+#include "view/stepstext.h"
 
 #include <QChildEvent>
 #include <QComboBox>
@@ -48,9 +50,14 @@ CChildView::CChildView(ICommandUi* pUi, QWidget* pParent) : CBitMapFormView(pPar
         });
     }
     BindControls();
+    InitSteps();
 }
 
-CChildView::~CChildView() = default;
+CChildView::~CChildView()
+{
+    // The plot goes before the analyser among the children: no run may still read its samples.
+    ForgetSteps();
+}
 
 QSize CChildView::FormSize()
 {
@@ -161,6 +168,7 @@ void CChildView::NameControls()
 
 void CChildView::OnInitialUpdate()
 {
+    ForgetSteps();
     LoadBackground(QStringLiteral(":/images/bitmap%1.png").arg(res::IDB_BACKGROUND));
     m_pPlot->m_nGridRows = 10;
     m_pPlot->m_nGridCols = 6;
@@ -243,6 +251,9 @@ void CChildView::OnInitialUpdate()
     if (m_pUi)
         m_pUi->SetCommandChecked(res::ID_SET_HIDE_TITLE, !bShowTitle);
     pTitle->setVisible(bShowTitle);
+    m_bMarkSteps = ReadStoredMarkSteps();
+    if (m_pUi)
+        m_pUi->SetCommandChecked(res::ID_VIEW_MARK_STEPS, m_bMarkSteps);
 
     if (m_pScale->count() == 0)
         for (int i = 0; i < 8; ++i)
@@ -285,6 +296,8 @@ bool CChildView::HasCommand(int nId) const
     case res::ID_FILE_PRINT:
     case res::ID_FILE_COPY_PICTURE:
     case res::ID_VIEW_STATISTICS:
+    case res::ID_VIEW_PROGRAM_STEPS:
+    case res::ID_VIEW_MARK_STEPS:
     case res::ID_VIEW_TEMP_PV:
     case res::ID_VIEW_HUMI_PV:
     case res::ID_VIEW_TEMP_SV:
@@ -322,6 +335,12 @@ bool CChildView::OnCommand(int nId)
         break;
     case res::ID_VIEW_STATISTICS:
         OnStatistics();
+        break;
+    case res::ID_VIEW_PROGRAM_STEPS:
+        OnProgramSteps();
+        break;
+    case res::ID_VIEW_MARK_STEPS:
+        OnMarkSteps();
         break;
     case res::ID_VIEW_TEMP_PV:
     case res::ID_VIEW_HUMI_PV:

@@ -4,6 +4,7 @@
 
 #include "skin/bitmapformview.h"
 #include "view/statisticswnd.h"
+#include "view/stepswnd.h"
 
 #include <QHash>
 #include <QImage>
@@ -14,6 +15,8 @@
 #include <functional>
 
 class CCurveCtrl;
+class CStepsAnalyser;
+struct CStepOptions;
 struct CLoadResult;
 class CStaticText;
 class ICommandUi;
@@ -95,6 +98,20 @@ public:
     // View > Statistics: opens the statistics window, or brings it to the front.
     void OnStatistics();
     CStatisticsWnd* GetStatisticsWindow() const { return m_pStatistics; }
+    // View > Program Steps: opens the steps window, or brings it to the front.
+    void OnProgramSteps();
+    CStepsWnd* GetStepsWindow() const { return m_pStepsWnd; }
+    // View > Mark Steps: the steps' starts and excursions on the plot, on or off.
+    void OnMarkSteps();
+    bool IsMarkingSteps() const { return m_bMarkSteps; }
+    // The analysis of the recording's steps, shared by the window and the marks.
+    CStepsAnalyser* GetStepsAnalyser() const { return m_pSteps; }
+    // Analyses the steps again with these options; the marks follow once it is done.
+    void AnalyseSteps(const CStepOptions& options);
+    // The same, finished before returning, for report runs.
+    void AnalyseStepsNow(const CStepOptions& options);
+    // A window stored new tolerances: the other windows and the marks follow.
+    void NotifyTolerancesChanged() { emit TolerancesChanged(); }
     // Print without the dialog: pages nFrom to nTo, one sheet each, centred at screen size;
     // the view stays on page nTo. fnBeforePage hears each page number before its sheet.
     enum class EPrintResult
@@ -145,6 +162,8 @@ signals:
     void PageApplied();
     // A recording was shown or closed.
     void RecordingChanged();
+    // The stored tolerances changed.
+    void TolerancesChanged();
 
 protected:
     // Show the open-file and print dialogs and return their results. Tests answer them here:
@@ -163,9 +182,20 @@ private:
     // Names for assistive technology, in the form's language.
     void NameControls();
     void FinishOpen();
+    // Before the curves' samples change: the analysis of the old ones stops and is dropped.
+    void ForgetSteps();
+    void InitSteps();
+    // After they changed: analysed again where the window or the marks want it.
+    void RefreshSteps();
+    void ApplyStepMarks();
+    // A picture taken while the marks are on waits for the analysis they come from.
+    void FinishStepMarks();
 
     ICommandUi* m_pUi;
     QPointer<CStatisticsWnd> m_pStatistics;
+    QPointer<CStepsWnd> m_pStepsWnd;
+    CStepsAnalyser* m_pSteps = nullptr;
+    bool m_bMarkSteps = false;
     bool m_bLoading = false;
     bool m_bCancelLoad = false;
     QHash<int, QWidget*> m_controls;

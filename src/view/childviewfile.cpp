@@ -108,6 +108,7 @@ void CChildView::ShowRecording(CLoadResult& result, const QString& strTitle)
     CRecordSeries& series = result.series;
     CFloatArray* const arrays[4] = {&series.arrTempPV, &series.arrHumiPV, &series.arrTempSV,
                                     &series.arrHumiSV};
+    ForgetSteps();
     for (int i = 0; i < 4; ++i) {
         CCurve* pCurve = m_pPlot->FindCurve(kCurveOrder[i]);
         m_pPlot->ClearCurve(pCurve);
@@ -124,6 +125,7 @@ void CChildView::ShowRecording(CLoadResult& result, const QString& strTitle)
     GetLabel(res::IDC_DATE)->SetText(FormatLocalTime(result.tFirst, "%Y-%m-%d"));
     GetLabel(res::IDC_TIME)->SetText(FormatLocalTime(result.tFirst, "%H:%M:%S"));
     FinishOpen();
+    RefreshSteps();
     emit RecordingChanged();
 }
 
@@ -147,6 +149,7 @@ void CChildView::CloseRecorderFile()
     GetLabel(res::IDC_TIME)->SetText(QString());
     GetLabel(res::IDC_DATE)->SetText(QString());
     GetLabel(res::IDC_FILENAME)->SetText(QString());
+    ForgetSteps();
     for (const auto& pCurve : m_pPlot->m_arrCurves)
         m_pPlot->ClearCurve(pCurve.get());
     m_pPlot->update();

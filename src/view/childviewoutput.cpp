@@ -143,6 +143,7 @@ QString CChildView::SavePicture(const QString& strPath)
 QImage CChildView::TakePicture()
 {
     const CCrossHairOff crossHairOff(m_pPlot);
+    FinishStepMarks();
     return RenderTopLeft(*this, QSize(width() - kSaveMarginX, height() - kMarginY));
 }
 
@@ -203,6 +204,7 @@ CChildView::PrintPages(QPrinter& printer, int nFrom, int nTo,
                        const std::function<void(QPainter&, const QRect&)>& fnLastSheet)
 {
     const CCrossHairOff crossHairOff(m_pPlot);
+    FinishStepMarks();
     QPainter painter;
     if (!painter.begin(&printer))
         return EPrintResult::CannotStart;

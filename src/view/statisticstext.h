@@ -3,7 +3,7 @@
 // has no sample to come from.
 #pragma once
 
-#include "recorder/runstatistics.h"
+#include "analysis/runstatistics.h"
 
 #include <QString>
 #include <QStringList>

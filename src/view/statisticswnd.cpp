@@ -127,6 +127,8 @@ CStatisticsWnd::CStatisticsWnd(CChildView* pView)
         UpdatePage();
     });
     connect(m_pView, &CChildView::PageApplied, this, &CStatisticsWnd::UpdatePage);
+    connect(m_pView, &CChildView::TolerancesChanged, this,
+            &CStatisticsWnd::OnStoredTolerancesChanged);
     UpdateWhole();
     UpdatePage();
 
@@ -162,6 +164,20 @@ void CStatisticsWnd::OnToleranceEdited(QLineEdit* pBox, int CTolerances::*pMembe
         return;
     m_tolerances.*pMember = *nValue;
     StoreTolerances(m_tolerances);
+    LabelToleranceRows();
+    UpdateWhole();
+    UpdatePage();
+    m_pView->NotifyTolerancesChanged();
+}
+
+void CStatisticsWnd::OnStoredTolerancesChanged()
+{
+    const CTolerances stored = ReadStoredTolerances();
+    if (stored == m_tolerances)
+        return;
+    m_tolerances = stored;
+    m_pTolTemp->setText(FormatTolerance(m_tolerances.nTemp));
+    m_pTolHumi->setText(FormatTolerance(m_tolerances.nHumi));
     LabelToleranceRows();
     UpdateWhole();
     UpdatePage();

@@ -3,7 +3,7 @@
 // the PV-SV comparison can be changed in it and are kept in the settings.
 #pragma once
 
-#include "recorder/runstatistics.h"
+#include "analysis/runstatistics.h"
 
 #include <QWidget>
 
@@ -41,6 +41,8 @@ private:
     void FillColumn(int nColumn, const CRunStatistics& stats);
     void LabelToleranceRows();
     void OnToleranceEdited(QLineEdit* pBox, int CTolerances::*pMember);
+    // Another window changed the stored tolerances.
+    void OnStoredTolerancesChanged();
 
     CChildView* m_pView;
     QTableWidget* m_pTable = nullptr;

@@ -402,4 +402,45 @@ TEST_F(ReportRun, StatisticsPrintTheWholeRecordingAndEndThePdf)
     }
 }
 
+TEST_F(ReportRun, StepsPrintTheVerdictExitWithSixOnAFailedDwellAndEndThePdf)
+{
+    const QString strCsv = WriteSixPages("six.csv");
+    // Six pages of 720 s, each a dwell; PV lies 5 below SV and Humi PV 10 below.
+    CRun run = Run({"--steps", strCsv});
+    EXPECT_EQ(kReportStepsFailed, run.nExit) << run.strErr.toStdString();
+    QStringList lines = run.strOut.split('\n');
+    ASSERT_EQ(12 + 6, lines.size()) << run.strOut.toStdString();
+    EXPECT_TRUE(lines[0].startsWith("step\tkind\tcurve\tstart\tend\tduration\tfrom\tto\t"));
+    EXPECT_EQ("1\tdwell\tTemp\t2026-03-01 00:00:00\t2026-03-01 00:11:59\t0:12:00\t5.00\t5.00\t-\t"
+              "never\t0.00\t0.00\t0.00\t-\t-\t0\tfail",
+              lines[1]);
+    EXPECT_EQ("verdict\tfail\t0 of 6 dwells passed", lines[16]);
+
+    const QString strPdf = Path("steps.pdf");
+    run = Run({"--steps", "--tolerance-temp", "5", "--tolerance-humi", "10", "--min-dwell", "12",
+               "--settle-window", "0", "--excursion-delay", "3", "--print-pdf", strPdf, "--pages",
+               "2", strCsv});
+    EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
+    EXPECT_TRUE(run.strOut.endsWith("\nverdict\tpass\t6 of 6 dwells passed\n"));
+    EXPECT_EQ(2, CountLandscapeSheets(strPdf)) << "a page and the steps";
+
+    // A run stopped at an invalid record judges the records before it.
+    run = Run({"--steps", WriteSixPages("bad.csv", 720 + 100)});
+    EXPECT_EQ(kReportInvalidRecord, run.nExit);
+    EXPECT_TRUE(run.strOut.contains("\n2\tramp\tTemp\t2026-03-01 00:12:00\t2026-03-01 00:13:39\t"))
+        << run.strOut.toStdString();
+    EXPECT_TRUE(run.strOut.endsWith("\nverdict\tfail\t0 of 1 dwells passed\n"));
+
+    for (const QStringList& wrong :
+         {QStringList{"--steps", "--min-dwell", "0"}, QStringList{"--steps", "--min-dwell", "10081"},
+          QStringList{"--steps", "--settle-window", "1.5"},
+          QStringList{"--steps", "--excursion-delay", "86401"},
+          QStringList{"--steps", "--tolerance-temp", "-1"}, QStringList{"--min-dwell", "10"}}) {
+        run = Run(wrong + QStringList{strCsv});
+        EXPECT_EQ(kReportUsage, run.nExit) << wrong.join(' ').toStdString();
+        EXPECT_TRUE(run.strErr.contains(wrong[wrong.size() - 2])) << run.strErr.toStdString();
+        EXPECT_EQ("", run.strOut);
+    }
+}
+
 } // namespace

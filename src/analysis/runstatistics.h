@@ -2,6 +2,7 @@
 // second they occur and its mean, and how closely the measured values held their set values.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 // The four curves of a series, sample i of each standing for second i.
@@ -51,7 +52,17 @@ struct CTolerances
 {
     int nTemp = 200;
     int nHumi = 500;
+
+    bool operator==(const CTolerances&) const = default;
 };
+
+// |PV - SV| below this counts as within nTolerance hundredths. Values carry two decimals, and
+// a float holds them to about 1e-5 over the recorders' range: half a hundredth above the
+// tolerance separates "shows as within" from not.
+inline double WithinLimit(int nTolerance)
+{
+    return (std::max(nTolerance, 0) + 0.5) / 100.0;
+}
 
 // The figures over samples nBegin to nEnd (exclusive), clamped to the series. A humidity
 // below 0 means the recorder has no humidity sensor: such samples are left out of the

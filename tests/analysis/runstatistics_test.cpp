@@ -1,5 +1,5 @@
 // The figures of a run against a plain loop over generated series.
-#include "recorder/runstatistics.h"
+#include "analysis/runstatistics.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "recorder/runstatistics.h"
+#include "analysis/runstatistics.h"
 
 #include <algorithm>
 #include <cmath>
@@ -112,10 +112,7 @@ template <bool bSkipNegative> class CDeviationScan
 public:
     CDeviationScan(const float* pPV, const float* pSV, int nTolerance)
         : m_pPV(pPV), m_pSV(pSV),
-          // Values carry two decimals, and a float holds them to about 1e-5 over the
-          // recorders' range: half a hundredth above the tolerance separates "shows as
-          // within" from not.
-          m_dLimit((std::max(nTolerance, 0) + 0.5) / 100.0)
+          m_dLimit(WithinLimit(nTolerance))
     {
     }
 

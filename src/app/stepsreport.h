@@ -1,0 +1,32 @@
+// --steps of a report run: the program steps as tab-separated lines on stdout, and as sheets
+// after the printed pages that also say which file they judge.
+#pragma once
+
+#include "analysis/programsteps.h"
+
+#include <QStringList>
+
+#include <functional>
+
+class CChildView;
+class QPainter;
+class QRect;
+struct CReportOptions;
+
+// The stored options with the command line's own over them.
+CStepOptions StepOptionsOf(const CReportOptions& options);
+
+// What the sheets say before the tables, a "name<TAB>value" line each: the file's name, size
+// and SHA-256, its first and last record, the options and the verdict. Empty, with the reason
+// in strError, when the file cannot be read again.
+QStringList StepSheetFacts(const QString& strFile, const CChildView& view,
+                           const CStepOptions& options, const CProgramAnalysis& analysis,
+                           QString& strError);
+
+// Draws the facts and then lines (blocks of tab-separated rows apart by empty lines, each
+// block's first row its heading) as aligned tables under strHeading, over as many sheets as
+// they need: fnNewSheet starts the next one and returns false when it cannot. The heading
+// row is repeated at the top of a sheet a table continues on. Returns the sheets drawn.
+int DrawStepSheets(QPainter& painter, const QRect& rcArea, const QString& strHeading,
+                   const QStringList& facts, const QStringList& lines,
+                   const std::function<bool()>& fnNewSheet);

@@ -1,0 +1,57 @@
+// Runs the program-step analysis of the view's recording on a thread of its own, so that
+// neither the steps window nor the marks on the plot keep the window waiting.
+#pragma once
+
+#include "analysis/programsteps.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+class CCurveCtrl;
+
+class CStepsAnalyser : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit CStepsAnalyser(const CCurveCtrl& plot, QObject* pParent = nullptr);
+    ~CStepsAnalyser() override;
+
+    // Analyses the plot's samples with these options, dropping a run under way; Analysed
+    // follows once it is done.
+    void Start(const CStepOptions& options);
+    // The same, before returning: for runs without an event loop to wait in.
+    void RunNow(const CStepOptions& options);
+    // Stops a run under way and waits for it: call before the plot's samples change.
+    void Stop();
+    // Waits for a run under way to finish and takes its result at once.
+    void Finish();
+
+    bool IsRunning() const { return m_thread.joinable(); }
+    // Whether Result holds an analysis of the samples now in the plot.
+    bool HasResult() const { return m_bHaveResult; }
+    const CProgramAnalysis& Result() const { return *m_pResult; }
+    // The same, to be kept by a reader while later analyses come and go.
+    std::shared_ptr<const CProgramAnalysis> SharedResult() const { return m_pResult; }
+    const CStepOptions& Options() const { return m_options; }
+    // The result no longer applies: the samples changed.
+    void Forget();
+
+signals:
+    void Analysed();
+
+private:
+    const CCurveCtrl& m_plot;
+    std::thread m_thread;
+    std::atomic<bool> m_bCancel{false};
+    // Counts runs, so that the result of a run stopped in favour of a later one is dropped.
+    unsigned m_nRun = 0;
+    std::shared_ptr<const CProgramAnalysis> m_pResult = std::make_shared<CProgramAnalysis>();
+    // Written by the run's thread before it ends, read once it is joined.
+    std::shared_ptr<const CProgramAnalysis> m_pFinished;
+    CStepOptions m_options;
+    bool m_bHaveResult = false;
+};

@@ -1,0 +1,282 @@
+#include "view/stepswnd.h"
+
+#include "curve/curvectrl.h"
+#include "res/resource.h"
+#include "res/resources.h"
+#include "view/childview.h"
+#include "view/paging.h"
+#include "view/statisticstext.h"
+#include "view/stepsanalyser.h"
+#include "view/stepsmodel.h"
+#include "view/stepstext.h"
+
+#include <QClipboard>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <climits>
+#include <tuple>
+
+namespace {
+
+QTableView* MakeTable(CStepsTableModel* pModel, int nName, QWidget* pParent)
+{
+    auto* pTable = new QTableView(pParent);
+    pTable->setModel(pModel);
+    pTable->setAccessibleName(res::LoadString(nName));
+    pTable->verticalHeader()->hide();
+    pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    pTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    pTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    return pTable;
+}
+
+QStringList Headings(int nId)
+{
+    return res::LoadString(nId).split(QLatin1Char('\t'));
+}
+
+} // namespace
+
+CStepsWnd::CStepsWnd(CChildView* pView)
+    : QWidget(pView, Qt::Window), m_pView(pView), m_options(ReadStoredStepOptions())
+{
+    setWindowTitle(res::LoadString(res::IDS_STEPS_CAPTION));
+    setObjectName(QStringLiteral("programSteps"));
+
+    m_pVerdict = new QLabel(this);
+    QFont font = m_pVerdict->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.3);
+    m_pVerdict->setFont(font);
+    m_pStepRows = new CStepsTableModel(false, Headings(res::IDS_STEPS_COLUMNS), this);
+    m_pExcursionRows = new CStepsTableModel(true, Headings(res::IDS_STEPS_EXC_COLUMNS), this);
+    m_pSteps = MakeTable(m_pStepRows, res::IDS_STEPS_STEP_TABLE, this);
+    m_pExcursions = MakeTable(m_pExcursionRows, res::IDS_STEPS_EXC_TABLE, this);
+    // Double-click and Enter both activate a row.
+    connect(m_pSteps, &QTableView::activated, this,
+            [this](const QModelIndex& index) { ShowSampleOf(*m_pStepRows, index.row()); });
+    connect(m_pExcursions, &QTableView::activated, this,
+            [this](const QModelIndex& index) { ShowSampleOf(*m_pExcursionRows, index.row()); });
+
+    auto* pOptions = new QGridLayout;
+    auto box = [&](int nCaption, int nRow, int nColumn) {
+        auto* pBox = new QLineEdit(this);
+        pBox->setMaxLength(9);
+        auto* pCaption = new QLabel(res::LoadString(nCaption), this);
+        pCaption->setBuddy(pBox);
+        pBox->setAccessibleName(pCaption->text());
+        pOptions->addWidget(pCaption, nRow, nColumn);
+        pOptions->addWidget(pBox, nRow, nColumn + 1);
+        connect(pBox, &QLineEdit::editingFinished, this, [this, pBox] { OnOptionEdited(pBox); });
+        return pBox;
+    };
+    m_pMinDwell = box(res::IDS_STEPS_MIN_DWELL, 0, 0);
+    m_pSettle = box(res::IDS_STEPS_SETTLE, 1, 0);
+    m_pDelay = box(res::IDS_STEPS_DELAY, 2, 0);
+    m_pTolTemp = box(res::IDS_STAT_TOLERANCE_TEMP, 0, 2);
+    m_pTolHumi = box(res::IDS_STAT_TOLERANCE_HUMI, 1, 2);
+    pOptions->setColumnStretch(4, 1);
+    ShowOptions();
+    m_pMessage = new QLabel(this);
+    m_pMessage->setWordWrap(true);
+
+    m_pCopy = new QPushButton(res::LoadString(res::IDS_STEPS_COPY), this);
+    connect(m_pCopy, &QPushButton::clicked, this,
+            [this] { QGuiApplication::clipboard()->setText(TablesText()); });
+    auto* pClose = new QPushButton(res::LoadString(res::IDS_STEPS_CLOSE), this);
+    connect(pClose, &QPushButton::clicked, this, &QWidget::close);
+    auto* pButtons = new QHBoxLayout;
+    pButtons->addStretch(1);
+    pButtons->addWidget(m_pCopy);
+    pButtons->addWidget(pClose);
+
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addWidget(m_pVerdict);
+    pLayout->addWidget(m_pSteps, 3);
+    pLayout->addWidget(m_pExcursions, 2);
+    pLayout->addLayout(pOptions);
+    pLayout->addWidget(m_pMessage);
+    pLayout->addLayout(pButtons);
+    resize(1100, 560);
+
+    CStepsAnalyser* pAnalyser = m_pView->GetStepsAnalyser();
+    connect(pAnalyser, &CStepsAnalyser::Analysed, this, &CStepsWnd::ShowAnalysis);
+    connect(m_pView, &CChildView::RecordingChanged, this, &CStepsWnd::ShowAnalysis);
+    connect(m_pView, &CChildView::TolerancesChanged, this, [this] {
+        const CTolerances stored = ReadStoredTolerances();
+        if (stored == m_options.tolerances)
+            return;
+        m_options.tolerances = stored;
+        ShowOptions();
+        if (m_pView->m_bHaveFirstSample)
+            m_pView->AnalyseSteps(m_options);
+        ShowAnalysis();
+    });
+    // The marks may have an analysis with other options, or none at all.
+    if (!pAnalyser->IsRunning() && !(pAnalyser->HasResult() && pAnalyser->Options() == m_options))
+        m_pView->AnalyseSteps(m_options);
+    ShowAnalysis();
+}
+
+void CStepsWnd::ShowOptions()
+{
+    m_pMinDwell->setText(QString::number(m_options.nMinDwell / 60));
+    m_pSettle->setText(QString::number(m_options.nSettleWindow / 60));
+    m_pDelay->setText(QString::number(m_options.nExcursionDelay));
+    m_pTolTemp->setText(FormatTolerance(m_options.tolerances.nTemp));
+    m_pTolHumi->setText(FormatTolerance(m_options.tolerances.nHumi));
+}
+
+void CStepsWnd::OnOptionEdited(QLineEdit* pBox)
+{
+    struct CNumberBox
+    {
+        QLineEdit* pBox;
+        std::int64_t CStepOptions::*pMember;
+        std::int64_t nMin, nMax, nUnit; // as typed; the seconds of one
+        int nRange;                     // the message that names the box
+    };
+    const CNumberBox numbers[] = {
+        {m_pMinDwell, &CStepOptions::nMinDwell, kMinDwellMinutesMin, kMinDwellMinutesMax, 60,
+         res::IDS_STEPS_MIN_DWELL_RANGE},
+        {m_pSettle, &CStepOptions::nSettleWindow, 0, kSettleWindowMinutesMax, 60,
+         res::IDS_STEPS_SETTLE_RANGE},
+        {m_pDelay, &CStepOptions::nExcursionDelay, 0, kExcursionDelaySecondsMax, 1,
+         res::IDS_STEPS_DELAY_RANGE},
+    };
+    CStepOptions options = m_options;
+    int nRange = 0;
+    for (const CNumberBox& number : numbers) {
+        if (number.pBox != pBox)
+            continue;
+        const std::optional<std::int64_t> n =
+            ParseStepNumber(pBox->text(), number.nMin, number.nMax);
+        if (n)
+            options.*number.pMember = *n * number.nUnit;
+        else
+            nRange = number.nRange;
+    }
+    for (const auto& [pTolerance, pMember, nMessage] :
+         {std::tuple(m_pTolTemp, &CTolerances::nTemp, res::IDS_STEPS_TOL_TEMP_RANGE),
+          std::tuple(m_pTolHumi, &CTolerances::nHumi, res::IDS_STEPS_TOL_HUMI_RANGE)}) {
+        if (pTolerance != pBox)
+            continue;
+        const std::optional<int> n = ParseTolerance(pBox->text());
+        if (n)
+            options.tolerances.*pMember = *n;
+        else
+            nRange = nMessage;
+    }
+    if (nRange != 0) {
+        m_pMessage->setText(res::LoadString(nRange));
+        ShowOptions();
+        return;
+    }
+    m_pMessage->clear();
+    const bool bChanged = !(options == m_options);
+    m_options = options;
+    ShowOptions();
+    if (!bChanged)
+        return;
+    StoreStepOptions(m_options);
+    StoreTolerances(m_options.tolerances);
+    m_pView->AnalyseSteps(m_options);
+    ShowAnalysis();
+    m_pView->NotifyTolerancesChanged();
+}
+
+void CStepsWnd::ShowWaiting()
+{
+    m_pStepRows->Clear();
+    m_pExcursionRows->Clear();
+    m_pVerdict->setStyleSheet(QString());
+}
+
+void CStepsWnd::ShowAnalysis()
+{
+    const CStepsAnalyser& analyser = *m_pView->GetStepsAnalyser();
+    if (!m_pView->m_bHaveFirstSample || PlotSamples(*m_pView->GetPlot()).nCount == 0) {
+        ShowWaiting();
+        m_pVerdict->setText(res::LoadString(res::IDS_STEPS_NO_RECORDING));
+        return;
+    }
+    if (!analyser.HasResult()) {
+        ShowWaiting();
+        m_pVerdict->setText(res::LoadString(res::IDS_STEPS_ANALYSING));
+        // A file shown while the window was closed and the marks off has no analysis yet.
+        if (!analyser.IsRunning())
+            m_pView->AnalyseSteps(m_options);
+        return;
+    }
+    const std::shared_ptr<const CProgramAnalysis> pAnalysis = analyser.SharedResult();
+    const CProgramAnalysis& analysis = *pAnalysis;
+    const std::uint32_t tFirst = m_pView->m_tFirstSample;
+    m_pStepRows->SetAnalysis(pAnalysis, tFirst, LocalStepWords());
+    m_pExcursionRows->SetAnalysis(pAnalysis, tFirst, LocalStepWords());
+    m_pSteps->resizeColumnsToContents();
+    m_pExcursions->resizeColumnsToContents();
+    const int nVerdict = analysis.verdict == EVerdict::Pass   ? res::IDS_STEPS_VERDICT_PASS
+                         : analysis.verdict == EVerdict::Fail ? res::IDS_STEPS_VERDICT_FAIL
+                                                              : res::IDS_STEPS_VERDICT_NONE;
+    QString strVerdict = res::LoadString(nVerdict);
+    if (analysis.verdict != EVerdict::None)
+        strVerdict = strVerdict.arg(analysis.nDwellsPassed).arg(analysis.nDwells);
+    m_pVerdict->setText(strVerdict);
+    const QString strIncomplete = res::LoadString(res::IDS_STEPS_INCOMPLETE);
+    if (analysis.bCancelled)
+        m_pMessage->setText(strIncomplete);
+    else if (m_pMessage->text() == strIncomplete)
+        m_pMessage->clear();
+    m_pVerdict->setStyleSheet(analysis.verdict == EVerdict::Pass ? QStringLiteral("color: #007a00")
+                              : analysis.verdict == EVerdict::Fail
+                                  ? QStringLiteral("color: #c00000")
+                                  : QString());
+}
+
+void CStepsWnd::ShowSampleOf(const CStepsTableModel& model, int nRow)
+{
+    const std::int64_t nFirst = model.FirstSample(nRow);
+    const std::int64_t nPerPage =
+        static_cast<std::int64_t>(m_pView->GetPlot()->width()) * m_pView->GetSecondsPerPixel();
+    if (nFirst < 0 || nPerPage <= 0)
+        return;
+    // Far into a long recording the pages' windows are rounded to single precision, which
+    // may move a boundary by a few seconds.
+    const int nWidth = m_pView->GetPlot()->width();
+    const int nScale = m_pView->GetSecondsPerPixel();
+    const std::int64_t nCount = PlotSamples(*m_pView->GetPlot()).nCount;
+    std::int64_t nPage = nFirst / nPerPage + 1;
+    for (const std::int64_t p : {nPage, nPage - 1, nPage + 1}) {
+        if (p < 1 || p > INT_MAX)
+            continue;
+        const auto [fStart, fEnd] = PageWindow(static_cast<int>(p), nWidth, nScale);
+        const auto [nBegin, nEnd] = PageSamples(fStart, fEnd, nCount);
+        if (nFirst >= nBegin && nFirst < nEnd) {
+            nPage = p;
+            break;
+        }
+    }
+    m_pView->SetPageText(QString::number(nPage));
+}
+
+QString CStepsWnd::TablesText() const
+{
+    QStringList lines{m_pVerdict->text()};
+    for (const CStepsTableModel* pModel : {m_pStepRows, m_pExcursionRows}) {
+        QStringList heading;
+        for (int c = 0; c < pModel->columnCount(); ++c)
+            heading << pModel->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        lines << QString() << heading.join(QLatin1Char('\t'));
+        for (int r = 0; r < pModel->rowCount(); ++r)
+            lines << pModel->RowCells(r).join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
