@@ -1,0 +1,154 @@
+#include "recorder/recordexport.h"
+
+#include <algorithm>
+#include <charconv>
+#include <ctime>
+
+namespace {
+
+constexpr std::size_t kPieceBytes = 1 << 20;
+// A record is at most 20 bytes of time and four values of at most 15 bytes each.
+constexpr std::size_t kMaxRecordBytes = 128;
+
+bool LocalFields(std::int64_t t, std::tm& out)
+{
+    const std::time_t tt = static_cast<std::time_t>(t);
+    if (static_cast<std::int64_t>(tt) != t)
+        return false;
+#if defined(_WIN32)
+    return localtime_s(&out, &tt) == 0;
+#else
+    return localtime_r(&tt, &out) != nullptr;
+#endif
+}
+
+bool SameMinute(const std::tm& a, const std::tm& b)
+{
+    return a.tm_year == b.tm_year && a.tm_mon == b.tm_mon && a.tm_mday == b.tm_mday &&
+           a.tm_hour == b.tm_hour && a.tm_min == b.tm_min;
+}
+
+// Local calendar fields of consecutive seconds: one minute is converted at its ends, and the
+// seconds between follow arithmetically. Where the two ends agree, the UTC offset cannot have
+// changed between them (offsets never change twice within an hour).
+class CLocalMinutes
+{
+public:
+    bool Get(std::int64_t t, std::tm& out)
+    {
+        if (t < m_tBegin || t >= m_tEnd) {
+            if (!LocalFields(t, m_tm))
+                return false;
+            m_tBegin = t;
+            m_tEnd = t + 1;
+            if (m_tm.tm_sec < 59) {
+                const std::int64_t tLast = t + (59 - m_tm.tm_sec);
+                std::tm last{};
+                if (LocalFields(tLast, last) && last.tm_sec == 59 && SameMinute(last, m_tm))
+                    m_tEnd = tLast + 1;
+            }
+        }
+        out = m_tm;
+        out.tm_sec += static_cast<int>(t - m_tBegin);
+        return true;
+    }
+
+private:
+    std::int64_t m_tBegin = 0;
+    std::int64_t m_tEnd = 0;
+    std::tm m_tm{};
+};
+
+char* Digits(char* p, int nValue, int nWidth)
+{
+    for (int i = nWidth - 1; i >= 0; --i) {
+        p[i] = static_cast<char>('0' + nValue % 10);
+        nValue /= 10;
+    }
+    return p + nWidth;
+}
+
+char* Value(char* p, char* pEnd, float fValue)
+{
+    *p++ = ',';
+    return std::to_chars(p, pEnd, fValue).ptr;
+}
+
+} // namespace
+
+std::int64_t ExportRecordCount(std::int64_t nBegin, std::int64_t nEnd, std::int64_t nInterval,
+                               std::int64_t nCount)
+{
+    nBegin = std::max<std::int64_t>(nBegin, 0);
+    nEnd = std::min(nEnd, nCount);
+    if (nEnd <= nBegin)
+        return 0;
+    nInterval = std::max<std::int64_t>(nInterval, 1);
+    return (nEnd - nBegin - 1) / nInterval + 1;
+}
+
+EExportStatus WriteRecorderExport(const CSeriesSamples& series, std::int64_t tFirst,
+                                  std::int64_t nBegin, std::int64_t nEnd, std::int64_t nInterval,
+                                  const ExportWriter& write, const ExportCancel& cancelled)
+{
+    nInterval = std::max<std::int64_t>(nInterval, 1);
+    nBegin = std::max<std::int64_t>(nBegin, 0);
+    nEnd = std::min(nEnd, series.nCount);
+    std::string buffer;
+    buffer.reserve(kPieceBytes + kMaxRecordBytes);
+    buffer.append(kRecorderHeader);
+    buffer.append("\r\n");
+    CLocalMinutes minutes;
+    std::int64_t nDone = 0;
+    char record[kMaxRecordBytes];
+    for (std::int64_t i = nBegin; i < nEnd; i += nInterval) {
+        std::tm tm{};
+        if (!minutes.Get(tFirst + i, tm))
+            return EExportStatus::BadTime;
+        char* p = record;
+        char* const pEnd = record + sizeof record;
+        const int nYear = tm.tm_year + 1900;
+        p = nYear >= 1000 && nYear <= 9999 ? Digits(p, nYear, 4)
+                                          : std::to_chars(p, pEnd, nYear).ptr;
+        *p++ = '/';
+        p = Digits(p, tm.tm_mon + 1, 2);
+        *p++ = '/';
+        p = Digits(p, tm.tm_mday, 2);
+        *p++ = ',';
+        p = Digits(p, tm.tm_hour, 2);
+        *p++ = ':';
+        p = Digits(p, tm.tm_min, 2);
+        *p++ = ':';
+        p = Digits(p, tm.tm_sec, 2);
+        p = Value(p, pEnd, series.pTempPV[i]);
+        p = Value(p, pEnd, series.pTempSV[i]);
+        p = Value(p, pEnd, series.pHumiPV[i]);
+        p = Value(p, pEnd, series.pHumiSV[i]);
+        *p++ = '\r';
+        *p++ = '\n';
+        buffer.append(record, static_cast<std::size_t>(p - record));
+        ++nDone;
+        if (buffer.size() >= kPieceBytes) {
+            if (cancelled && cancelled(nDone))
+                return EExportStatus::Cancelled;
+            if (!write(buffer))
+                return EExportStatus::WriteFailed;
+            buffer.clear();
+        }
+    }
+    if (cancelled && cancelled(nDone))
+        return EExportStatus::Cancelled;
+    return write(buffer) ? EExportStatus::Written : EExportStatus::WriteFailed;
+}
+
+std::string FormatRecorderExport(const CSeriesSamples& series, std::int64_t tFirst,
+                                 std::int64_t nBegin, std::int64_t nEnd, std::int64_t nInterval)
+{
+    std::string text;
+    const EExportStatus status =
+        WriteRecorderExport(series, tFirst, nBegin, nEnd, nInterval, [&](std::string_view piece) {
+            text.append(piece);
+            return true;
+        });
+    return status == EExportStatus::Written ? text : std::string();
+}
