@@ -7,19 +7,16 @@
 #include "res/resource.h"
 #include "settings/profile.h"
 #include "view/childview.h"
+#include "view/filebeside.h"
 #include "view/paging.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QRandomGenerator>
 
-#include <filesystem>
-#include <system_error>
 
 #include <new>
 #include <stdexcept>
@@ -57,76 +54,6 @@ QString Native(const QString& strPath)
 {
     return QDir::toNativeSeparators(strPath);
 }
-
-std::filesystem::path FileSystemPath(const QString& strPath)
-{
-    return std::filesystem::path(strPath.toStdU16String());
-}
-
-// Whether both names lead to one file, however they are spelt (a link, "./", another case on
-// a system that ignores it). False when either does not exist.
-bool IsSameFile(const QString& strA, const QString& strB)
-{
-    std::error_code error;
-    return std::filesystem::equivalent(FileSystemPath(strA), FileSystemPath(strB), error);
-}
-
-// The sheets of a report are printed into a new file beside it, which takes the report's
-// name only once it is complete: a run that fails leaves an earlier report as it was and no
-// partial file. The new file is removed unless it was put in place.
-class CFileBeside
-{
-public:
-    explicit CFileBeside(QString strTarget) : m_strTarget(std::move(strTarget)) {}
-    ~CFileBeside()
-    {
-        if (!m_strPath.isEmpty())
-            QFile::remove(m_strPath);
-    }
-    CFileBeside(const CFileBeside&) = delete;
-    CFileBeside& operator=(const CFileBeside&) = delete;
-
-    // Creates the new file; empty, with the reason in strReason, when it cannot be made.
-    QString Create(QString& strReason)
-    {
-        const QFileInfo target(m_strTarget);
-        const QString strStem = target.path() + QStringLiteral("/.") + target.fileName() + u'-';
-        for (int nTry = 0; nTry < 16; ++nTry) {
-            const QString strPath =
-                strStem + QString::number(QRandomGenerator::global()->generate(), 16);
-            QFile file(strPath);
-            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-                m_strPath = strPath;
-                // A report written again keeps who may read it.
-                if (target.exists())
-                    file.setPermissions(target.permissions());
-                return m_strPath;
-            }
-            strReason = file.errorString();
-            if (!file.exists())
-                break;
-        }
-        return {};
-    }
-
-    // Puts the new file in the target's place, replacing it. False, with the reason in
-    // strReason, when that fails.
-    bool Replace(QString& strReason)
-    {
-        std::error_code error;
-        std::filesystem::rename(FileSystemPath(m_strPath), FileSystemPath(m_strTarget), error);
-        if (error) {
-            strReason = QString::fromLocal8Bit(error.message());
-            return false;
-        }
-        m_strPath.clear();
-        return true;
-    }
-
-private:
-    QString m_strTarget;
-    QString m_strPath;
-};
 
 int StoppedStatus(CLoadResult::EStatus eStatus)
 {

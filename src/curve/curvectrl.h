@@ -47,6 +47,7 @@ public:
     void DrawGrid(QPainter& painter, const QSize& size) const;
     void DrawCrossHair(QPainter& painter, const QSize& size, const QPoint& pt) const;
     void DrawCurve(QPainter& painter, const QSize& size, const CCurve& curve) const;
+    void DrawBand(QPainter& painter, const QSize& size) const;
 
     int GetCurveCount() const { return static_cast<int>(m_arrCurves.size()); }
     CCurve* GetCurve(int i) const { return m_arrCurves[static_cast<std::size_t>(i)].get(); }
@@ -61,6 +62,10 @@ public:
     int m_nGridCols = 0;
     int m_bCrossHair = 0;
     std::uint32_t m_crCrossHair = 0;
+    // Samples m_nBandFirst to m_nBandLast, both included, lie under a translucent band on
+    // screen; none while m_nBandFirst > m_nBandLast. Pictures of the plot leave it out.
+    std::int64_t m_nBandFirst = 0;
+    std::int64_t m_nBandLast = -1;
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;
