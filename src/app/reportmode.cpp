@@ -7,8 +7,10 @@
 #include "res/resource.h"
 #include "settings/profile.h"
 #include "view/childview.h"
+#include "view/exportfile.h"
 #include "view/filebeside.h"
 #include "view/paging.h"
+#include "view/statisticstext.h"
 
 #include <QApplication>
 #include <QDir>
@@ -130,6 +132,25 @@ bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nT
     return true;
 }
 
+bool ExportStretch(const CChildView& view, const CReportOptions& options, std::int64_t tFirst,
+                   const CSampleRange& range, CProgressLine& progress, std::FILE* pErr)
+{
+    const CExportFileResult exported = ExportRecorderFile(
+        ReportLocalPath(options.strExport), PlotSamples(*view.GetPlot()), tFirst, range.nBegin,
+        range.nEnd, options.nInterval, [&](std::int64_t nDone, std::int64_t nTotal) {
+            progress.Report(QStringLiteral("exporting %1: %2%")
+                                .arg(Native(options.strExport),
+                                     QString::number(nTotal > 0 ? nDone * 100 / nTotal : 100)));
+            return true;
+        });
+    if (exported.status != CExportFileResult::EStatus::Written) {
+        Say(pErr, QStringLiteral("%1 was not written: %2")
+                      .arg(Native(options.strExport), exported.strReason));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString ReportLocalPath(const QString& strPath)
@@ -181,10 +202,12 @@ std::optional<int> RunReportMode(int& argc, char** argv)
 int RunReport(const CReportOptions& options, std::FILE* pErr)
 {
     const QString strFile = ReportLocalPath(options.strFile);
-    if (!options.strPdf.isEmpty() && IsSameFile(ReportLocalPath(options.strPdf), strFile)) {
-        Say(pErr, QStringLiteral("%1 is the recorder file itself: nothing is written")
-                      .arg(Native(options.strPdf)));
-        return kReportUsage;
+    for (const QString& strOutput : {options.strPdf, options.strExport}) {
+        if (!strOutput.isEmpty() && IsSameFile(ReportLocalPath(strOutput), strFile)) {
+            Say(pErr, QStringLiteral("%1 is the recorder file itself: nothing is written")
+                          .arg(Native(strOutput)));
+            return kReportUsage;
+        }
     }
 
     // The stored settings apply, but the store stays as it is: the seeds are read, not written.
@@ -225,6 +248,15 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
     if (eStatus != EStatus::Loaded)
         Say(pErr, strStopped);
 
+    // --from and --to name seconds of this recording, or nothing is written.
+    QString strRangeError;
+    const std::optional<CSampleRange> range =
+        ResolveSampleRange(options, result.tFirst, result.GetSampleCount(), strRangeError);
+    if (!range) {
+        Say(pErr, strRangeError);
+        return kReportUsage;
+    }
+
     // The real view, never shown: the pages are painted off screen as Save as and Print
     // paint them.
     CChildView view(nullptr);
@@ -262,13 +294,16 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
     // The figures come first: a failed picture or sheet leaves them printed.
     QStringList statistics;
     if (options.bStatistics) {
-        statistics = StatisticsReportOf(view, options);
+        statistics = StatisticsReportOf(view, options, range->nBegin, range->nEnd);
         if (!WriteStatisticsReport(statistics, stdout)) {
             Say(pErr, QStringLiteral("the statistics could not be written to stdout"));
             return kReportCannotWrite;
         }
     }
 
+    if (!options.strExport.isEmpty() &&
+        !ExportStretch(view, options, result.tFirst, *range, progress, pErr))
+        return kReportCannotWrite;
     if (!options.strFolder.isEmpty() &&
         !SavePages(view, options, info.completeBaseName(), nFrom, nTo, progress, pErr))
         return kReportCannotWrite;

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 
 #include <cstring>
+#include <ctime>
 #include <iterator>
 
 namespace {
@@ -19,6 +20,10 @@ constexpr const char* kOptionStatistics = "statistics";
 constexpr const char* kOptionTolTemp = "tolerance-temp";
 constexpr const char* kOptionTolHumi = "tolerance-humi";
 constexpr const char* kFormats[] = {"png", "jpg", "bmp"};
+constexpr const char* kOptionExport = "export";
+constexpr const char* kOptionInterval = "interval";
+constexpr const char* kOptionFrom = "from";
+constexpr const char* kOptionTo = "to";
 
 // A plain positive decimal number that fits in an int, without sign or blanks.
 std::optional<int> ReadPositive(const QString& strText)
@@ -30,13 +35,120 @@ std::optional<int> ReadPositive(const QString& strText)
     return n > 0 ? std::optional<int>(n) : std::nullopt;
 }
 
+// --export, --interval, --from and --to; false, with options.strError, for a wrong one.
+bool ParseStretchOptions(const QCommandLineParser& parser, const QCommandLineOption& exportTo,
+                         const QCommandLineOption& interval, const QCommandLineOption& from,
+                         const QCommandLineOption& to, CReportOptions& options)
+{
+    options.strExport = parser.value(exportTo);
+    if (parser.isSet(exportTo) && options.strExport.isEmpty()) {
+        options.strError = QStringLiteral("--export needs a file name.");
+        return false;
+    }
+    if (parser.isSet(interval)) {
+        if (!parser.isSet(exportTo)) {
+            options.strError = QStringLiteral("--interval applies to --export only.");
+            return false;
+        }
+        const std::optional<int> n = ReadPositive(parser.value(interval));
+        if (!n) {
+            // Concatenated: the value is the user's text.
+            options.strError = QStringLiteral("--interval \"") + parser.value(interval) +
+                               QStringLiteral("\" is not a whole positive number of seconds.");
+            return false;
+        }
+        options.nInterval = *n;
+    }
+    for (const auto& [pOption, pTime] :
+         {std::pair(&from, &options.tFrom), std::pair(&to, &options.tTo)}) {
+        if (!parser.isSet(*pOption))
+            continue;
+        const QString strName = QStringLiteral("--") + pOption->names().constFirst();
+        if (!options.bStatistics && !parser.isSet(exportTo)) {
+            options.strError = strName + QStringLiteral(" applies to --statistics and --export only.");
+            return false;
+        }
+        *pTime = ParseLocalTime(parser.value(*pOption));
+        if (!*pTime) {
+            options.strError = strName + QStringLiteral(" \"") + parser.value(*pOption) +
+                               QStringLiteral("\" is not a local time \"YYYY-MM-DD HH:MM:SS\".");
+            return false;
+        }
+    }
+    if (options.tFrom && options.tTo && *options.tTo < *options.tFrom) {
+        options.strError = QStringLiteral("--to \"") + parser.value(to) +
+                           QStringLiteral("\" is before --from \"") + parser.value(from) +
+                           QStringLiteral("\".");
+        return false;
+    }
+    return true;
+}
+
 } // namespace
+
+std::optional<std::int64_t> ParseLocalTime(const QString& strText)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^([0-9]{4})-([0-9]{2})-([0-9]{2}) ([0-9]{2}):([0-9]{2}):([0-9]{2})$"));
+    const QRegularExpressionMatch match = pattern.match(strText);
+    if (!match.hasMatch())
+        return std::nullopt;
+    int n[6];
+    for (int i = 0; i < 6; ++i)
+        n[i] = match.captured(i + 1).toInt();
+    std::tm tm{};
+    tm.tm_year = n[0] - 1900;
+    tm.tm_mon = n[1] - 1;
+    tm.tm_mday = n[2];
+    tm.tm_hour = n[3];
+    tm.tm_min = n[4];
+    tm.tm_sec = n[5];
+    tm.tm_isdst = -1;
+    const std::time_t t = std::mktime(&tm);
+    // mktime moves a day past the month's end and a time in the spring gap on; such a time
+    // names no second of a recording.
+    std::tm back{};
+#if defined(_WIN32)
+    const bool bConverted = t != -1 && localtime_s(&back, &t) == 0;
+#else
+    const bool bConverted = t != -1 && localtime_r(&t, &back) != nullptr;
+#endif
+    if (!bConverted || back.tm_year != n[0] - 1900 || back.tm_mon != n[1] - 1 ||
+        back.tm_mday != n[2] || back.tm_hour != n[3] || back.tm_min != n[4] || back.tm_sec != n[5])
+        return std::nullopt;
+    return static_cast<std::int64_t>(t);
+}
+
+std::optional<CSampleRange> ResolveSampleRange(const CReportOptions& options, std::int64_t tFirst,
+                                               std::int64_t nCount, QString& strError)
+{
+    CSampleRange range{0, nCount};
+    const auto outside = [&](const char* szName, std::int64_t t) {
+        strError = QStringLiteral("--%1 %2 lies outside the recording, %3 to %4.")
+                       .arg(QLatin1String(szName), FormatLocalTime(t, "%Y-%m-%d %H:%M:%S"),
+                            FormatLocalTime(tFirst, "%Y-%m-%d %H:%M:%S"),
+                            FormatLocalTime(tFirst + nCount - 1, "%Y-%m-%d %H:%M:%S"));
+        return std::nullopt;
+    };
+    if (options.tFrom) {
+        if (*options.tFrom < tFirst || *options.tFrom - tFirst >= nCount)
+            return outside(kOptionFrom, *options.tFrom);
+        range.nBegin = *options.tFrom - tFirst;
+    }
+    if (options.tTo) {
+        if (*options.tTo < tFirst || *options.tTo - tFirst >= nCount)
+            return outside(kOptionTo, *options.tTo);
+        range.nEnd = *options.tTo - tFirst + 1;
+    }
+    return range;
+}
 
 bool IsReportCommandLine(int argc, const char* const* argv)
 {
     for (int i = 1; i < argc; ++i) {
         for (const char* szName :
-             {kOptionPdf, kOptionPages, kOptionStatistics, kOptionTolTemp, kOptionTolHumi}) {
+             {kOptionPdf, kOptionPages, kOptionStatistics, kOptionTolTemp, kOptionTolHumi,
+              kOptionExport, kOptionInterval, kOptionFrom, kOptionTo}) {
             // --name, --name=VALUE and -name, as the parser reads them.
             const char* p = argv[i];
             if (p[0] != '-')
@@ -81,7 +193,9 @@ QString ReportUsage()
         "usage: trendora --print-pdf OUT.pdf [--scale NAME] [--pages A-B] FILE\n"
         "       trendora --save-pages FOLDER [--format png|jpg|bmp] [--scale NAME]\n"
         "                [--pages A-B] FILE\n"
-        "       trendora --statistics [--tolerance-temp X] [--tolerance-humi Y] FILE\n"
+        "       trendora --statistics [--tolerance-temp X] [--tolerance-humi Y]\n"
+        "                [--from TIME] [--to TIME] FILE\n"
+        "       trendora --export OUT.csv [--interval SECONDS] [--from TIME] [--to TIME] FILE\n"
         "\n"
         "Writes the pages of the recorder file FILE without opening a window, with the\n"
         "stored colours, widths, limits, title and language:\n"
@@ -97,6 +211,10 @@ QString ReportUsage()
         "              as tab-separated lines; with --print-pdf also as a last sheet\n"
         "--tolerance-temp, --tolerance-humi\n"
         "              the tolerances, 0 to 999.99 (the stored ones, or 2.00 and 5.00)\n"
+        "--export      the recording's seconds as a recorder file, one record a second or\n"
+        "              one every --interval seconds, in local time\n"
+        "--from, --to  \"YYYY-MM-DD HH:MM:SS\" in local time: the first and the last second\n"
+        "              --statistics and --export take (the recording's ends when not given)\n"
         "\n"
         "Exit status: 0 written, 1 stopped at an invalid record, 2 cannot open FILE,\n"
         "3 FILE has fewer than two lines, 4 stopped at a record whose gap makes the\n"
@@ -120,7 +238,14 @@ CReportOptions ParseReportOptions(const QStringList& args)
                                      QStringLiteral("X"));
     const QCommandLineOption tolHumi(QString::fromLatin1(kOptionTolHumi), QString(),
                                      QStringLiteral("Y"));
-    parser.addOptions({pdf, pages, format, scale, range, statistics, tolTemp, tolHumi});
+    const QCommandLineOption exportTo(QString::fromLatin1(kOptionExport), QString(),
+                                      QStringLiteral("OUT"));
+    const QCommandLineOption interval(QString::fromLatin1(kOptionInterval), QString(),
+                                      QStringLiteral("SECONDS"));
+    const QCommandLineOption from(QString::fromLatin1(kOptionFrom), QString(), QStringLiteral("TIME"));
+    const QCommandLineOption to(QString::fromLatin1(kOptionTo), QString(), QStringLiteral("TIME"));
+    parser.addOptions({pdf, pages, format, scale, range, statistics, tolTemp, tolHumi, exportTo,
+                       interval, from, to});
     const QCommandLineOption help = parser.addHelpOption();
     if (!parser.parse(args)) {
         options.strError = parser.errorText();
@@ -130,8 +255,8 @@ CReportOptions ParseReportOptions(const QStringList& args)
         options.bHelp = true;
         return options;
     }
-    for (const QCommandLineOption* p :
-         {&pdf, &pages, &format, &scale, &range, &tolTemp, &tolHumi}) {
+    for (const QCommandLineOption* p : {&pdf, &pages, &format, &scale, &range, &tolTemp, &tolHumi,
+                                        &exportTo, &interval, &from, &to}) {
         if (parser.values(*p).size() > 1) {
             options.strError =
                 QStringLiteral("--%1 is given more than once.").arg(p->names().constFirst());
@@ -201,6 +326,8 @@ CReportOptions ParseReportOptions(const QStringList& args)
         }
         *pValue = *n;
     }
+    if (!ParseStretchOptions(parser, exportTo, interval, from, to, options))
+        return options;
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1) {
         options.strError = files.isEmpty() ? QStringLiteral("No recorder file is given.")
