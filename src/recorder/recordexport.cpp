@@ -1,7 +1,9 @@
 #include "recorder/recordexport.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
+#include <cmath>
 #include <ctime>
 
 namespace {
@@ -68,9 +70,36 @@ char* Digits(char* p, int nValue, int nWidth)
     return p + nWidth;
 }
 
+// Recorders write two decimals. Below 1000 such a value has at most five significant digits,
+// and decimals of up to six name distinct floats, so where its two-decimal text (without
+// trailing zeros) reads back as the float, no shorter text does: it is what to_chars gives,
+// without to_chars' search for the shortest digits.
 char* Value(char* p, char* pEnd, float fValue)
 {
     *p++ = ',';
+    if (std::fabs(fValue) < 1000.0f) {
+        const long nHundredths = std::lround(static_cast<double>(fValue) * 100.0);
+        // The quotient is the double nearest the decimal, and no two-decimal number lies close
+        // enough to a float's rounding boundary for its rounding to float to differ from
+        // reading the text.
+        if (std::bit_cast<std::uint32_t>(static_cast<float>(nHundredths / 100.0)) ==
+            std::bit_cast<std::uint32_t>(fValue)) {
+            long n = nHundredths;
+            if (n < 0) {
+                *p++ = '-';
+                n = -n;
+            }
+            p = std::to_chars(p, pEnd, n / 100).ptr;
+            const int nCents = static_cast<int>(n % 100);
+            if (nCents != 0) {
+                *p++ = '.';
+                *p++ = static_cast<char>('0' + nCents / 10);
+                if (nCents % 10 != 0)
+                    *p++ = static_cast<char>('0' + nCents % 10);
+            }
+            return p;
+        }
+    }
     return std::to_chars(p, pEnd, fValue).ptr;
 }
 

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <vector>
 
 namespace {
@@ -159,6 +161,32 @@ TEST(RecordExport, CancelAndRefusedWritesStop)
     nPieces = 0;
     EXPECT_EQ(WriteRecorderExport(data.Samples(), 0, 0, 200000, 1, count), EExportStatus::Written);
     EXPECT_GT(nPieces, 1); // in pieces, not as one text of the whole export
+}
+
+TEST(RecordExport, ValuesAreTheShortestTextsToCharsGives)
+{
+    const CTzGuard tz("UTC");
+    // Every two-decimal value below 1000, three-decimal ones, and random bit patterns.
+    CSeriesData data;
+    std::mt19937 random(28);
+    for (int k = -99999; k <= 99999; ++k) {
+        data.tempPV.push_back(static_cast<float>(k / 100.0));
+        data.tempSV.push_back(static_cast<float>(k / 1000.0));
+        data.humiPV.push_back(std::bit_cast<float>(static_cast<std::uint32_t>(random())));
+        data.humiSV.push_back(k % 2 ? -0.0f : static_cast<float>(k) * 0.01f);
+    }
+    const std::string text = FormatRecorderExport(data.Samples(), 0, 0, 1 << 30, 1);
+    std::size_t nAt = text.find('\n') + 1;
+    for (std::size_t i = 0; i < data.tempPV.size(); ++i) {
+        std::string expected = text.substr(nAt, 19); // date and time
+        for (const float f : {data.tempPV[i], data.tempSV[i], data.humiPV[i], data.humiSV[i]}) {
+            char sz[32];
+            expected += ',' + std::string(sz, std::to_chars(sz, sz + sizeof sz, f).ptr);
+        }
+        const std::size_t nEnd = text.find('\r', nAt);
+        ASSERT_EQ(expected, text.substr(nAt, nEnd - nAt)) << "sample " << i;
+        nAt = nEnd + 2;
+    }
 }
 
 } // namespace
