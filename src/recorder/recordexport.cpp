@@ -24,16 +24,11 @@ bool LocalFields(std::int64_t t, std::tm& out)
 #endif
 }
 
-bool SameMinute(const std::tm& a, const std::tm& b)
-{
-    return a.tm_year == b.tm_year && a.tm_mon == b.tm_mon && a.tm_mday == b.tm_mday &&
-           a.tm_hour == b.tm_hour && a.tm_min == b.tm_min;
-}
-
-// Local calendar fields of consecutive seconds: one minute is converted at its ends, and the
-// seconds between follow arithmetically. Where the two ends agree, the UTC offset cannot have
-// changed between them (offsets never change twice within an hour).
-class CLocalMinutes
+// Local calendar fields of consecutive seconds: the rest of a wall-clock hour is converted at
+// its ends, and the seconds between follow arithmetically. Where the two ends agree, the UTC
+// offset cannot have changed between them (offsets never change twice within an hour); where
+// they do not, the rest of the minute is tried the same way, and then the second alone.
+class CLocalClock
 {
 public:
     bool Get(std::int64_t t, std::tm& out)
@@ -43,19 +38,31 @@ public:
                 return false;
             m_tBegin = t;
             m_tEnd = t + 1;
-            if (m_tm.tm_sec < 59) {
-                const std::int64_t tLast = t + (59 - m_tm.tm_sec);
-                std::tm last{};
-                if (LocalFields(tLast, last) && last.tm_sec == 59 && SameMinute(last, m_tm))
-                    m_tEnd = tLast + 1;
+            const int nIntoHour = m_tm.tm_min * 60 + m_tm.tm_sec;
+            for (const int nLeft : {3599 - nIntoHour, 59 - m_tm.tm_sec}) {
+                if (nLeft > 0 && Agrees(t + nLeft, nIntoHour + nLeft)) {
+                    m_tEnd = t + nLeft + 1;
+                    break;
+                }
             }
         }
+        const int nIntoHour = m_tm.tm_min * 60 + m_tm.tm_sec + static_cast<int>(t - m_tBegin);
         out = m_tm;
-        out.tm_sec += static_cast<int>(t - m_tBegin);
+        out.tm_min = nIntoHour / 60;
+        out.tm_sec = nIntoHour % 60;
         return true;
     }
 
 private:
+    // Whether t shows the wall clock of the hour of m_tm at nIntoHour seconds into it.
+    bool Agrees(std::int64_t t, int nIntoHour) const
+    {
+        std::tm tm{};
+        return LocalFields(t, tm) && tm.tm_year == m_tm.tm_year && tm.tm_mon == m_tm.tm_mon &&
+               tm.tm_mday == m_tm.tm_mday && tm.tm_hour == m_tm.tm_hour &&
+               tm.tm_min * 60 + tm.tm_sec == nIntoHour;
+    }
+
     std::int64_t m_tBegin = 0;
     std::int64_t m_tEnd = 0;
     std::tm m_tm{};
@@ -127,12 +134,12 @@ EExportStatus WriteRecorderExport(const CSeriesSamples& series, std::int64_t tFi
     buffer.reserve(kPieceBytes + kMaxRecordBytes);
     buffer.append(kRecorderHeader);
     buffer.append("\r\n");
-    CLocalMinutes minutes;
+    CLocalClock clock;
     std::int64_t nDone = 0;
     char record[kMaxRecordBytes];
     for (std::int64_t i = nBegin; i < nEnd; i += nInterval) {
         std::tm tm{};
-        if (!minutes.Get(tFirst + i, tm))
+        if (!clock.Get(tFirst + i, tm))
             return EExportStatus::BadTime;
         char* p = record;
         char* const pEnd = record + sizeof record;
