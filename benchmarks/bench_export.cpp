@@ -19,7 +19,8 @@ struct CMonthSeries
     CSeriesSamples series;
     std::filesystem::path folder;
 
-    CMonthSeries() : result(LoadRecorderFile(BenchmarkMonthFile())), folder(BenchmarkMonthFile().parent_path())
+    CMonthSeries()
+        : result(LoadRecorderFile(BenchmarkMonthFile())), folder(BenchmarkMonthFile().parent_path())
     {
         const CRecordSeries& s = result.series;
         series = {s.arrTempPV.GetData(), s.arrTempSV.GetData(), s.arrHumiPV.GetData(),

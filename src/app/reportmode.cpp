@@ -19,7 +19,6 @@
 #include <QLineEdit>
 #include <QPrinter>
 
-
 #include <new>
 #include <stdexcept>
 

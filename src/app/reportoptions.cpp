@@ -65,7 +65,8 @@ bool ParseStretchOptions(const QCommandLineParser& parser, const QCommandLineOpt
             continue;
         const QString strName = QStringLiteral("--") + pOption->names().constFirst();
         if (!options.bStatistics && !parser.isSet(exportTo)) {
-            options.strError = strName + QStringLiteral(" applies to --statistics and --export only.");
+            options.strError =
+                strName + QStringLiteral(" applies to --statistics and --export only.");
             return false;
         }
         *pTime = ParseLocalTime(parser.value(*pOption));
@@ -242,7 +243,8 @@ CReportOptions ParseReportOptions(const QStringList& args)
                                       QStringLiteral("OUT"));
     const QCommandLineOption interval(QString::fromLatin1(kOptionInterval), QString(),
                                       QStringLiteral("SECONDS"));
-    const QCommandLineOption from(QString::fromLatin1(kOptionFrom), QString(), QStringLiteral("TIME"));
+    const QCommandLineOption from(QString::fromLatin1(kOptionFrom), QString(),
+                                  QStringLiteral("TIME"));
     const QCommandLineOption to(QString::fromLatin1(kOptionTo), QString(), QStringLiteral("TIME"));
     parser.addOptions({pdf, pages, format, scale, range, statistics, tolTemp, tolHumi, exportTo,
                        interval, from, to});

@@ -21,10 +21,11 @@ struct CReportOptions
     int nToleranceHumi = -1;  // --tolerance-humi
     // A stretch of the recording: --from and --to restrict --statistics (and what else reads
     // figures) to those seconds; --export writes them as a recorder file.
-    QString strExport;                   // --export: the recorder file to write
-    int nInterval = 1;                   // --interval: seconds between exported records
-    std::optional<std::int64_t> tFrom;   // --from: seconds since 1970-01-01 00:00 UTC
-    std::optional<std::int64_t> tTo;     // --to: the last second taken in
+    QString strExport;                 // --export: the recorder file to write
+    int nInterval = 1;                 // --interval: seconds between exported records
+    std::optional<std::int64_t> tFrom; // --from: seconds since 1970-01-01 00:00 UTC
+    std::optional<std::int64_t> tTo;   // --to: the last second taken in
+
     QString strFile;    // the recorder file
     bool bHelp = false; // --help: print the usage and write nothing
     QString strError;   // why the command line cannot be run; empty when it can

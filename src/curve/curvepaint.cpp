@@ -211,7 +211,8 @@ void CCurveCtrl::DrawBand(QPainter& painter, const QSize& size) const
     if (x1 <= 0.0 || x0 >= size.width())
         return;
     const int nLeft = static_cast<int>(std::floor(std::max(x0, 0.0)));
-    const int nRight = std::max(nLeft + 1, static_cast<int>(std::ceil(std::min(x1, double(size.width())))));
+    const int nRight =
+        std::max(nLeft + 1, static_cast<int>(std::ceil(std::min(x1, double(size.width())))));
     painter.fillRect(QRect(nLeft, 0, nRight - nLeft, size.height()), QColor(0, 120, 215, 64));
 }
 

@@ -145,7 +145,7 @@ EExportStatus WriteRecorderExport(const CSeriesSamples& series, std::int64_t tFi
         char* const pEnd = record + sizeof record;
         const int nYear = tm.tm_year + 1900;
         p = nYear >= 1000 && nYear <= 9999 ? Digits(p, nYear, 4)
-                                          : std::to_chars(p, pEnd, nYear).ptr;
+                                           : std::to_chars(p, pEnd, nYear).ptr;
         *p++ = '/';
         p = Digits(p, tm.tm_mon + 1, 2);
         *p++ = '/';

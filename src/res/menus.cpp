@@ -172,8 +172,9 @@ std::vector<CMenuPopupDef> MenuCHS()
 void AddStretchItems(std::vector<CMenuPopupDef>& menu, const char* pszExport, const char* pszClear)
 {
     std::vector<CMenuItemDef>& file = menu[0].items;
-    const auto exit = std::find_if(file.begin(), file.end(),
-                                   [](const CMenuItemDef& item) { return item.nCommand == ID_APP_EXIT; });
+    const auto exit = std::find_if(file.begin(), file.end(), [](const CMenuItemDef& item) {
+        return item.nCommand == ID_APP_EXIT;
+    });
     file.insert(exit - 1, Item(ID_FILE_EXPORT, pszExport));
     menu[1].items.push_back(Item(ID_VIEW_CLEAR_SELECTION, pszClear));
 }

@@ -5,9 +5,9 @@
 #include "skin/bitmapformview.h"
 #include "view/statisticswnd.h"
 
+#include <QEvent>
 #include <QHash>
 #include <QImage>
-#include <QEvent>
 #include <QPointer>
 
 #include <array>

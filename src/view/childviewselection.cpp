@@ -46,8 +46,8 @@ struct CStretchCopy
 
     CSeriesSamples Samples() const
     {
-        return {arrValues[0].data(), arrValues[1].data(), arrValues[2].data(),
-                arrValues[3].data(), static_cast<std::int64_t>(arrValues[0].size())};
+        return {arrValues[0].data(), arrValues[1].data(), arrValues[2].data(), arrValues[3].data(),
+                static_cast<std::int64_t>(arrValues[0].size())};
     }
 };
 
@@ -169,9 +169,9 @@ void CChildView::OnExport()
     const std::int64_t nBegin = HasSelection() ? m_nSelFirst : 0;
     const std::int64_t nEnd = HasSelection() ? m_nSelLast + 1 : n;
     const int nStored = ReadSettingInt(kSectionExport, kEntryInterval, 1);
-    int nChoice = static_cast<int>(std::find(std::begin(kExportIntervals),
-                                             std::end(kExportIntervals), nStored) -
-                                   std::begin(kExportIntervals));
+    int nChoice = static_cast<int>(
+        std::find(std::begin(kExportIntervals), std::end(kExportIntervals), nStored) -
+        std::begin(kExportIntervals));
     nChoice = nChoice < 4 ? nChoice : 0;
     // Asked again after a warning the user does not go on from, so a longer interval can be
     // chosen.
@@ -184,13 +184,15 @@ void CChildView::OnExport()
         pInterval->setCurrentIndex(nChoice);
         auto* pCount = new QLabel(&dlg);
         const auto showCount = [&](int nIndex) {
-            const std::int64_t nRecords = ExportRecordCount(nBegin, nEnd, kExportIntervals[nIndex], n);
+            const std::int64_t nRecords =
+                ExportRecordCount(nBegin, nEnd, kExportIntervals[nIndex], n);
             pCount->setText(res::LoadString(res::IDS_EXPORT_RECORDS)
                                 .arg(QString::fromStdString(FormatWithThousands(nRecords))));
         };
         showCount(nChoice);
         connect(pInterval, &QComboBox::currentIndexChanged, &dlg, showCount);
-        auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+        auto* pButtons =
+            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
         connect(pButtons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
         connect(pButtons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
         auto* pLayout = new QFormLayout(&dlg);
@@ -244,12 +246,12 @@ QString CChildView::ExportTo(const QString& strPath, int nInterval)
     stretch->tFirst = m_tFirstTime + nBegin;
     const RecorderLoad write = [stretch, strPath, nInterval](const LoadProgress& progress) {
         const CSeriesSamples samples = stretch->Samples();
-        const CExportFileResult exported = ExportRecorderFile(
-            strPath, samples, stretch->tFirst, 0, samples.nCount, nInterval,
-            [&](std::int64_t nDone, std::int64_t nTotal) {
-                return progress(static_cast<std::uint64_t>(nDone),
-                                static_cast<std::uint64_t>(nTotal));
-            });
+        const CExportFileResult exported =
+            ExportRecorderFile(strPath, samples, stretch->tFirst, 0, samples.nCount, nInterval,
+                               [&](std::int64_t nDone, std::int64_t nTotal) {
+                                   return progress(static_cast<std::uint64_t>(nDone),
+                                                   static_cast<std::uint64_t>(nTotal));
+                               });
         CLoadResult result;
         switch (exported.status) {
         case CExportFileResult::EStatus::Written:

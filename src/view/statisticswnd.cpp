@@ -194,8 +194,8 @@ void CStatisticsWnd::UpdateSelection()
     // Without a selection the column shows "-", as for a page past the end.
     const std::int64_t nBegin = m_pView->HasSelection() ? m_pView->GetSelectionFirst() : 0;
     const std::int64_t nEnd = m_pView->HasSelection() ? m_pView->GetSelectionLast() + 1 : 0;
-    FillColumn(kSelectionColumn, ComputeRunStatistics(PlotSamples(*m_pView->GetPlot()), nBegin,
-                                                      nEnd, m_tolerances));
+    FillColumn(kSelectionColumn,
+               ComputeRunStatistics(PlotSamples(*m_pView->GetPlot()), nBegin, nEnd, m_tolerances));
 }
 
 void CStatisticsWnd::FillColumn(int nColumn, const CRunStatistics& stats)

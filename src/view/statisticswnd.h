@@ -1,6 +1,6 @@
 // View > Statistics: a window beside the main one with the figures of the whole recording and
-// of the page on screen and of the selection, which follow the paging, the scale and the file; the tolerances of
-// the PV-SV comparison can be changed in it and are kept in the settings.
+// of the page on screen and of the selection, which follow the paging, the scale and the file; the
+// tolerances of the PV-SV comparison can be changed in it and are kept in the settings.
 #pragma once
 
 #include "recorder/runstatistics.h"

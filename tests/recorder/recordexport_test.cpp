@@ -1,5 +1,5 @@
-#include "recorder/recordexport.h"
 #include "recorder/recorderloader.h"
+#include "recorder/recordexport.h"
 
 #include "tzguard.h"
 
@@ -68,8 +68,8 @@ std::vector<std::uint32_t> Bits(const std::vector<float>& values, std::int64_t n
     // The reader gives each second of a gap the values of the record that ends it.
     std::vector<std::uint32_t> v;
     for (std::int64_t j = 0; j < nCount; ++j)
-        v.push_back(std::bit_cast<std::uint32_t>(
-            values[static_cast<std::size_t>(nBegin + (j + nInterval - 1) / nInterval * nInterval)]));
+        v.push_back(std::bit_cast<std::uint32_t>(values[static_cast<std::size_t>(
+            nBegin + (j + nInterval - 1) / nInterval * nInterval)]));
     return v;
 }
 
@@ -99,8 +99,7 @@ TEST_P(RecordExportRoundTrip, ReadsBackAsTheExportedSamples)
     const CSeriesData data = MakeSeries(c.nSamples, c.bNoHumidity, c.bNan);
     const std::string text =
         FormatRecorderExport(data.Samples(), tFirst, c.nBegin, c.nEnd, c.nInterval);
-    const std::int64_t nRecords =
-        ExportRecordCount(c.nBegin, c.nEnd, c.nInterval, c.nSamples);
+    const std::int64_t nRecords = ExportRecordCount(c.nBegin, c.nEnd, c.nInterval, c.nSamples);
     ASSERT_EQ(static_cast<std::int64_t>(std::count(text.begin(), text.end(), '\n')), nRecords + 1);
 
     const CLoadResult r = LoadRecorderData(text);
@@ -120,14 +119,40 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         CRoundTripCase{"WholeSeries", "UTC", {2026, 5, 4, 10, 0, 0}, 500, 0, 500, 1, false, false},
         // Clamped to the series at both ends.
-        CRoundTripCase{"PastTheEnds", "UTC", {2026, 5, 4, 23, 59, 30}, 200, -5, 900, 1, false, false},
-        CRoundTripCase{"NoHumiditySensor", "UTC", {2026, 2, 10, 9, 0, 0}, 300, 17, 250, 1, true, false},
+        CRoundTripCase{
+            "PastTheEnds", "UTC", {2026, 5, 4, 23, 59, 30}, 200, -5, 900, 1, false, false},
+        CRoundTripCase{
+            "NoHumiditySensor", "UTC", {2026, 2, 10, 9, 0, 0}, 300, 17, 250, 1, true, false},
         CRoundTripCase{"NanSamples", "UTC", {2026, 2, 10, 9, 0, 0}, 300, 0, 300, 1, false, true},
         // Across the spring gap the wall clock jumps from 01:59:59 to 03:00:00.
-        CRoundTripCase{"OverTheSpringGap", "Europe/Berlin", {2026, 3, 29, 1, 50, 0}, 3600, 100, 3000, 1, false, false},
+        CRoundTripCase{"OverTheSpringGap",
+                       "Europe/Berlin",
+                       {2026, 3, 29, 1, 50, 0},
+                       3600,
+                       100,
+                       3000,
+                       1,
+                       false,
+                       false},
         // Gaps: one record every 10 s and every minute, not starting on a whole minute.
-        CRoundTripCase{"EveryTenSeconds", "Europe/Berlin", {2026, 3, 29, 1, 50, 7}, 3000, 3, 2990, 10, false, true},
-        CRoundTripCase{"EveryMinute", "America/New_York", {2026, 3, 8, 1, 0, 0}, 7300, 1, 7300, 60, false, false}),
+        CRoundTripCase{"EveryTenSeconds",
+                       "Europe/Berlin",
+                       {2026, 3, 29, 1, 50, 7},
+                       3000,
+                       3,
+                       2990,
+                       10,
+                       false,
+                       true},
+        CRoundTripCase{"EveryMinute",
+                       "America/New_York",
+                       {2026, 3, 8, 1, 0, 0},
+                       7300,
+                       1,
+                       7300,
+                       60,
+                       false,
+                       false}),
     [](const auto& info) { return std::string(info.param.szName); });
 
 TEST(RecordExport, RecordsReadAsARecorderWritesThem)
