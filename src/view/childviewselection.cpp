@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -238,11 +239,17 @@ QString CChildView::ExportTo(const QString& strPath, int nInterval)
     const std::int64_t nBegin = HasSelection() ? m_nSelFirst : 0;
     const std::int64_t nEnd = HasSelection() ? m_nSelLast + 1 : series.nCount;
 
-    const auto stretch = std::make_shared<CStretchCopy>();
-    const float* const sources[4] = {series.pTempPV, series.pTempSV, series.pHumiPV,
-                                     series.pHumiSV};
-    for (int i = 0; i < 4; ++i)
-        stretch->arrValues[i].assign(sources[i] + nBegin, sources[i] + nEnd);
+    std::shared_ptr<CStretchCopy> stretch;
+    try {
+        stretch = std::make_shared<CStretchCopy>();
+        const float* const sources[4] = {series.pTempPV, series.pTempSV, series.pHumiPV,
+                                         series.pHumiSV};
+        for (int i = 0; i < 4; ++i)
+            stretch->arrValues[i].assign(sources[i] + nBegin, sources[i] + nEnd);
+    } catch (const std::bad_alloc&) {
+        return res::LoadString(res::IDS_EXPORT_FAILED)
+            .arg(strNative, QStringLiteral("memory ran out"));
+    }
     stretch->tFirst = m_tFirstTime + nBegin;
     const RecorderLoad write = [stretch, strPath, nInterval](const LoadProgress& progress) {
         const CSeriesSamples samples = stretch->Samples();
