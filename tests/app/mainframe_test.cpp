@@ -443,6 +443,15 @@ TEST_F(MainFrame, DragSelectsSecondsShiftClickExtendsAndEscClears)
     EXPECT_TRUE(pView->TakePicture() == plain) << "the band must stay out of pictures";
     const QImage banded = pPlot->grab().toImage();
 
+    // File > Export writes the selection, and never over the recording on screen.
+    EXPECT_TRUE(pView->ExportTo(strCsv, 60).contains("never replaces")) << "refused";
+    ASSERT_EQ("", pView->ExportTo(m_profile.FilePath("part.csv"), 60));
+    QFile part(m_profile.FilePath("part.csv"));
+    ASSERT_TRUE(part.open(QIODevice::ReadOnly));
+    const QList<QByteArray> records = part.readAll().split('\n');
+    ASSERT_EQ(1 + 14 + 1, records.size()) << "a header, seconds 0, 60 ... 780, and no more";
+    EXPECT_EQ("2026/05/04,10:13:00,780,40,55,60\r", records[14]);
+
     QTest::keyClick(m_pFrame.get(), Qt::Key_Escape);
     EXPECT_EQ("", pStatus->text());
     EXPECT_EQ("-", selected(2));
