@@ -142,6 +142,15 @@ void CMainFrame::BuildStatusBar()
         pLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         pStatus->addPermanentWidget(pLabel);
     }
+    // The selection's first and last second and its duration, while there is one.
+    m_pSelection = new QLabel(pStatus);
+    m_pSelection->setObjectName(QStringLiteral("selection"));
+    pStatus->insertPermanentWidget(0, m_pSelection);
+}
+
+void CMainFrame::ShowSelection()
+{
+    m_pSelection->setText(m_pView ? m_pView->SelectionText() : QString());
 }
 
 void CMainFrame::BuildMenu()
@@ -227,6 +236,7 @@ void CMainFrame::RecreateMainView()
     }
     setUpdatesEnabled(false);
     m_pView = new CChildView(this, this);
+    connect(m_pView, &CChildView::SelectionChanged, this, &CMainFrame::ShowSelection);
     setCentralWidget(m_pView);
     m_pView->show();
     m_pView->OnInitialUpdate();
@@ -237,6 +247,7 @@ void CMainFrame::RecreateMainView()
     adjustSize();
     setFixedSize(sizeHint());
     UpdateCommandStates();
+    ShowSelection();
     m_pView->update();
 }
 
@@ -308,6 +319,12 @@ void CMainFrame::keyPressEvent(QKeyEvent* pEvent)
     // it where Qt routes the key without the shortcut, so the picture is copied either way.
     if (pEvent->matches(QKeySequence::Copy) && HasCommandHandler(res::ID_FILE_COPY_PICTURE)) {
         OnCommand(res::ID_FILE_COPY_PICTURE);
+        pEvent->accept();
+        return;
+    }
+    // Esc that no control took (a drop-down list closes its popup with it) clears the selection.
+    if (pEvent->key() == Qt::Key_Escape && pEvent->modifiers() == Qt::NoModifier) {
+        OnCommand(res::ID_VIEW_CLEAR_SELECTION);
         pEvent->accept();
         return;
     }

@@ -58,10 +58,12 @@ private:
     void PressVisibilityButtons();
     // Status tips, tooltips and button names in the active language.
     void ApplyToolPrompts();
+    void ShowSelection();
 
     CBitMapToolBar* m_pToolBar = nullptr;
     CChildView* m_pView = nullptr;
     QHash<int, QAction*> m_menuActions;
     QHash<int, QAction*> m_toolActions;
     QString m_strHelpFile;
+    QLabel* m_pSelection = nullptr; // status bar pane
 };

@@ -8,21 +8,19 @@
 #include "res/resource.h"
 #include "settings/profile.h"
 #include "view/childview.h"
+#include "view/exportfile.h"
+#include "view/filebeside.h"
 #include "view/paging.h"
 #include "view/stepsanalyser.h"
 #include "view/stepstext.h"
+#include "view/statisticstext.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPrinter>
-#include <QRandomGenerator>
-
-#include <filesystem>
-#include <system_error>
 
 #include <new>
 #include <stdexcept>
@@ -60,76 +58,6 @@ QString Native(const QString& strPath)
 {
     return QDir::toNativeSeparators(strPath);
 }
-
-std::filesystem::path FileSystemPath(const QString& strPath)
-{
-    return std::filesystem::path(strPath.toStdU16String());
-}
-
-// Whether both names lead to one file, however they are spelt (a link, "./", another case on
-// a system that ignores it). False when either does not exist.
-bool IsSameFile(const QString& strA, const QString& strB)
-{
-    std::error_code error;
-    return std::filesystem::equivalent(FileSystemPath(strA), FileSystemPath(strB), error);
-}
-
-// The sheets of a report are printed into a new file beside it, which takes the report's
-// name only once it is complete: a run that fails leaves an earlier report as it was and no
-// partial file. The new file is removed unless it was put in place.
-class CFileBeside
-{
-public:
-    explicit CFileBeside(QString strTarget) : m_strTarget(std::move(strTarget)) {}
-    ~CFileBeside()
-    {
-        if (!m_strPath.isEmpty())
-            QFile::remove(m_strPath);
-    }
-    CFileBeside(const CFileBeside&) = delete;
-    CFileBeside& operator=(const CFileBeside&) = delete;
-
-    // Creates the new file; empty, with the reason in strReason, when it cannot be made.
-    QString Create(QString& strReason)
-    {
-        const QFileInfo target(m_strTarget);
-        const QString strStem = target.path() + QStringLiteral("/.") + target.fileName() + u'-';
-        for (int nTry = 0; nTry < 16; ++nTry) {
-            const QString strPath =
-                strStem + QString::number(QRandomGenerator::global()->generate(), 16);
-            QFile file(strPath);
-            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-                m_strPath = strPath;
-                // A report written again keeps who may read it.
-                if (target.exists())
-                    file.setPermissions(target.permissions());
-                return m_strPath;
-            }
-            strReason = file.errorString();
-            if (!file.exists())
-                break;
-        }
-        return {};
-    }
-
-    // Puts the new file in the target's place, replacing it. False, with the reason in
-    // strReason, when that fails.
-    bool Replace(QString& strReason)
-    {
-        std::error_code error;
-        std::filesystem::rename(FileSystemPath(m_strPath), FileSystemPath(m_strTarget), error);
-        if (error) {
-            strReason = QString::fromLocal8Bit(error.message());
-            return false;
-        }
-        m_strPath.clear();
-        return true;
-    }
-
-private:
-    QString m_strTarget;
-    QString m_strPath;
-};
 
 int StoppedStatus(CLoadResult::EStatus eStatus)
 {
@@ -220,6 +148,25 @@ bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nT
     return true;
 }
 
+bool ExportStretch(const CChildView& view, const CReportOptions& options, std::int64_t tFirst,
+                   const CSampleRange& range, CProgressLine& progress, std::FILE* pErr)
+{
+    const CExportFileResult exported = ExportRecorderFile(
+        ReportLocalPath(options.strExport), PlotSamples(*view.GetPlot()), tFirst, range.nBegin,
+        range.nEnd, options.nInterval, [&](std::int64_t nDone, std::int64_t nTotal) {
+            progress.Report(QStringLiteral("exporting %1: %2%")
+                                .arg(Native(options.strExport),
+                                     QString::number(nTotal > 0 ? nDone * 100 / nTotal : 100)));
+            return true;
+        });
+    if (exported.status != CExportFileResult::EStatus::Written) {
+        Say(pErr, QStringLiteral("%1 was not written: %2")
+                      .arg(Native(options.strExport), exported.strReason));
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 QString ReportLocalPath(const QString& strPath)
@@ -271,10 +218,12 @@ std::optional<int> RunReportMode(int& argc, char** argv)
 int RunReport(const CReportOptions& options, std::FILE* pErr)
 {
     const QString strFile = ReportLocalPath(options.strFile);
-    if (!options.strPdf.isEmpty() && IsSameFile(ReportLocalPath(options.strPdf), strFile)) {
-        Say(pErr, QStringLiteral("%1 is the recorder file itself: nothing is written")
-                      .arg(Native(options.strPdf)));
-        return kReportUsage;
+    for (const QString& strOutput : {options.strPdf, options.strExport}) {
+        if (!strOutput.isEmpty() && IsSameFile(ReportLocalPath(strOutput), strFile)) {
+            Say(pErr, QStringLiteral("%1 is the recorder file itself: nothing is written")
+                          .arg(Native(strOutput)));
+            return kReportUsage;
+        }
     }
 
     // The stored settings apply, but the store stays as it is: the seeds are read, not written.
@@ -315,6 +264,15 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
     if (eStatus != EStatus::Loaded)
         Say(pErr, strStopped);
 
+    // --from and --to name seconds of this recording, or nothing is written.
+    QString strRangeError;
+    const std::optional<CSampleRange> range =
+        ResolveSampleRange(options, result.tFirst, result.GetSampleCount(), strRangeError);
+    if (!range) {
+        Say(pErr, strRangeError);
+        return kReportUsage;
+    }
+
     // The real view, never shown: the pages are painted off screen as Save as and Print
     // paint them.
     CChildView view(nullptr);
@@ -352,7 +310,7 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
     // The figures come first: a failed picture or sheet leaves them printed.
     QStringList statistics;
     if (options.bStatistics) {
-        statistics = StatisticsReportOf(view, options);
+        statistics = StatisticsReportOf(view, options, range->nBegin, range->nEnd);
         if (!WriteStatisticsReport(statistics, stdout)) {
             Say(pErr, QStringLiteral("the statistics could not be written to stdout"));
             return kReportCannotWrite;
@@ -366,7 +324,14 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
         const CStepOptions stepOptions =
             options.bSteps ? StepOptionsOf(options) : ReadStoredStepOptions();
         view.AnalyseStepsNow(stepOptions);
-        const CProgramAnalysis& analysis = view.GetStepsAnalyser()->Result();
+        // --from and --to judge only their seconds; marks on the pages stay the whole
+        // recording's, as the window draws them.
+        const CSeriesSamples series = PlotSamples(*view.GetPlot());
+        std::optional<CProgramAnalysis> stretch;
+        if (options.bSteps && (range->nBegin > 0 || range->nEnd < series.nCount))
+            stretch = AnalyseProgramSteps(series, range->nBegin, range->nEnd, stepOptions);
+        const CProgramAnalysis& analysis =
+            stretch ? *stretch : view.GetStepsAnalyser()->Result();
         if (options.bSteps) {
             eVerdict = analysis.verdict;
             steps.lines = StepReportLines(analysis, view.m_tFirstSample);
@@ -386,6 +351,9 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
         }
     }
 
+    if (!options.strExport.isEmpty() &&
+        !ExportStretch(view, options, result.tFirst, *range, progress, pErr))
+        return kReportCannotWrite;
     if (!options.strFolder.isEmpty() &&
         !SavePages(view, options, info.completeBaseName(), nFrom, nTo, progress, pErr))
         return kReportCannotWrite;

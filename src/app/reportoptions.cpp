@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 
 #include <cstring>
+#include <ctime>
 #include <iterator>
 
 namespace {
@@ -24,6 +25,10 @@ constexpr const char* kOptionSteps = "steps";
 constexpr const char* kOptionMinDwell = "min-dwell";
 constexpr const char* kOptionSettleWindow = "settle-window";
 constexpr const char* kOptionExcursionDelay = "excursion-delay";
+constexpr const char* kOptionExport = "export";
+constexpr const char* kOptionInterval = "interval";
+constexpr const char* kOptionFrom = "from";
+constexpr const char* kOptionTo = "to";
 
 // A plain positive decimal number that fits in an int, without sign or blanks.
 std::optional<int> ReadPositive(const QString& strText)
@@ -97,14 +102,122 @@ bool ReadStepOptions(const QCommandLineParser& parser, const CStepOptionNames& n
     return true;
 }
 
+// --export, --interval, --from and --to; false, with options.strError, for a wrong one.
+bool ParseStretchOptions(const QCommandLineParser& parser, const QCommandLineOption& exportTo,
+                         const QCommandLineOption& interval, const QCommandLineOption& from,
+                         const QCommandLineOption& to, CReportOptions& options)
+{
+    options.strExport = parser.value(exportTo);
+    if (parser.isSet(exportTo) && options.strExport.isEmpty()) {
+        options.strError = QStringLiteral("--export needs a file name.");
+        return false;
+    }
+    if (parser.isSet(interval)) {
+        if (!parser.isSet(exportTo)) {
+            options.strError = QStringLiteral("--interval applies to --export only.");
+            return false;
+        }
+        const std::optional<int> n = ReadPositive(parser.value(interval));
+        if (!n) {
+            // Concatenated: the value is the user's text.
+            options.strError = QStringLiteral("--interval \"") + parser.value(interval) +
+                               QStringLiteral("\" is not a whole positive number of seconds.");
+            return false;
+        }
+        options.nInterval = *n;
+    }
+    for (const auto& [pOption, pTime] :
+         {std::pair(&from, &options.tFrom), std::pair(&to, &options.tTo)}) {
+        if (!parser.isSet(*pOption))
+            continue;
+        const QString strName = QStringLiteral("--") + pOption->names().constFirst();
+        if (!options.bStatistics && !options.bSteps && !parser.isSet(exportTo)) {
+            options.strError =
+                strName + QStringLiteral(" applies to --statistics, --steps and --export only.");
+            return false;
+        }
+        *pTime = ParseLocalTime(parser.value(*pOption));
+        if (!*pTime) {
+            options.strError = strName + QStringLiteral(" \"") + parser.value(*pOption) +
+                               QStringLiteral("\" is not a local time \"YYYY-MM-DD HH:MM:SS\".");
+            return false;
+        }
+    }
+    if (options.tFrom && options.tTo && *options.tTo < *options.tFrom) {
+        options.strError = QStringLiteral("--to \"") + parser.value(to) +
+                           QStringLiteral("\" is before --from \"") + parser.value(from) +
+                           QStringLiteral("\".");
+        return false;
+    }
+    return true;
+}
+
 } // namespace
+
+std::optional<std::int64_t> ParseLocalTime(const QString& strText)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^([0-9]{4})-([0-9]{2})-([0-9]{2}) ([0-9]{2}):([0-9]{2}):([0-9]{2})$"));
+    const QRegularExpressionMatch match = pattern.match(strText);
+    if (!match.hasMatch())
+        return std::nullopt;
+    int n[6];
+    for (int i = 0; i < 6; ++i)
+        n[i] = match.captured(i + 1).toInt();
+    std::tm tm{};
+    tm.tm_year = n[0] - 1900;
+    tm.tm_mon = n[1] - 1;
+    tm.tm_mday = n[2];
+    tm.tm_hour = n[3];
+    tm.tm_min = n[4];
+    tm.tm_sec = n[5];
+    tm.tm_isdst = -1;
+    const std::time_t t = std::mktime(&tm);
+    // mktime moves a day past the month's end and a time in the spring gap on; such a time
+    // names no second of a recording.
+    std::tm back{};
+#if defined(_WIN32)
+    const bool bConverted = t != -1 && localtime_s(&back, &t) == 0;
+#else
+    const bool bConverted = t != -1 && localtime_r(&t, &back) != nullptr;
+#endif
+    if (!bConverted || back.tm_year != n[0] - 1900 || back.tm_mon != n[1] - 1 ||
+        back.tm_mday != n[2] || back.tm_hour != n[3] || back.tm_min != n[4] || back.tm_sec != n[5])
+        return std::nullopt;
+    return static_cast<std::int64_t>(t);
+}
+
+std::optional<CSampleRange> ResolveSampleRange(const CReportOptions& options, std::int64_t tFirst,
+                                               std::int64_t nCount, QString& strError)
+{
+    CSampleRange range{0, nCount};
+    const auto outside = [&](const char* szName, std::int64_t t) {
+        strError = QStringLiteral("--%1 %2 lies outside the recording, %3 to %4.")
+                       .arg(QLatin1String(szName), FormatLocalTime(t, "%Y-%m-%d %H:%M:%S"),
+                            FormatLocalTime(tFirst, "%Y-%m-%d %H:%M:%S"),
+                            FormatLocalTime(tFirst + nCount - 1, "%Y-%m-%d %H:%M:%S"));
+        return std::nullopt;
+    };
+    if (options.tFrom) {
+        if (*options.tFrom < tFirst || *options.tFrom - tFirst >= nCount)
+            return outside(kOptionFrom, *options.tFrom);
+        range.nBegin = *options.tFrom - tFirst;
+    }
+    if (options.tTo) {
+        if (*options.tTo < tFirst || *options.tTo - tFirst >= nCount)
+            return outside(kOptionTo, *options.tTo);
+        range.nEnd = *options.tTo - tFirst + 1;
+    }
+    return range;
+}
 
 bool IsReportCommandLine(int argc, const char* const* argv)
 {
     for (int i = 1; i < argc; ++i) {
         for (const char* szName :
              {kOptionPdf, kOptionPages, kOptionStatistics, kOptionTolTemp, kOptionTolHumi,
-              kOptionSteps, kOptionMinDwell, kOptionSettleWindow, kOptionExcursionDelay}) {
+              kOptionSteps, kOptionMinDwell, kOptionSettleWindow, kOptionExcursionDelay,
+              kOptionExport, kOptionInterval, kOptionFrom, kOptionTo}) {
             // --name, --name=VALUE and -name, as the parser reads them.
             const char* p = argv[i];
             if (p[0] != '-')
@@ -149,9 +262,11 @@ QString ReportUsage()
         "usage: trendora --print-pdf OUT.pdf [--scale NAME] [--pages A-B] FILE\n"
         "       trendora --save-pages FOLDER [--format png|jpg|bmp] [--scale NAME]\n"
         "                [--pages A-B] FILE\n"
-        "       trendora --statistics [--tolerance-temp X] [--tolerance-humi Y] FILE\n"
+        "       trendora --statistics [--tolerance-temp X] [--tolerance-humi Y]\n"
+        "                [--from TIME] [--to TIME] FILE\n"
         "       trendora --steps [--min-dwell M] [--settle-window M] [--excursion-delay S]\n"
-        "                [--tolerance-temp X] [--tolerance-humi Y] FILE\n"
+        "                [--tolerance-temp X] [--tolerance-humi Y] [--from TIME] [--to TIME] FILE\n"
+        "       trendora --export OUT.csv [--interval SECONDS] [--from TIME] [--to TIME] FILE\n"
         "\n"
         "Writes the pages of the recorder file FILE without opening a window, with the\n"
         "stored colours, widths, limits, title and language:\n"
@@ -177,6 +292,11 @@ QString ReportUsage()
         "              (0: every such second); the stored values where not given\n"
         "--tolerance-temp, --tolerance-humi\n"
         "              the tolerances, 0 to 999.99 (the stored ones, or 2.00 and 5.00)\n"
+        "--export      the recording's seconds as a recorder file, one record a second or\n"
+        "              one every --interval seconds, in local time\n"
+        "--from, --to  \"YYYY-MM-DD HH:MM:SS\" in local time: the first and the last second\n"
+        "              --statistics, --steps and --export take (the recording's ends when\n"
+        "              not given)\n"
         "\n"
         "Exit status: 0 written, 1 stopped at an invalid record, 2 cannot open FILE,\n"
         "3 FILE has fewer than two lines, 4 stopped at a record whose gap makes the\n"
@@ -201,7 +321,15 @@ CReportOptions ParseReportOptions(const QStringList& args)
                                      QStringLiteral("X"));
     const QCommandLineOption tolHumi(QString::fromLatin1(kOptionTolHumi), QString(),
                                      QStringLiteral("Y"));
-    parser.addOptions({pdf, pages, format, scale, range, statistics, tolTemp, tolHumi});
+    const QCommandLineOption exportTo(QString::fromLatin1(kOptionExport), QString(),
+                                      QStringLiteral("OUT"));
+    const QCommandLineOption interval(QString::fromLatin1(kOptionInterval), QString(),
+                                      QStringLiteral("SECONDS"));
+    const QCommandLineOption from(QString::fromLatin1(kOptionFrom), QString(),
+                                  QStringLiteral("TIME"));
+    const QCommandLineOption to(QString::fromLatin1(kOptionTo), QString(), QStringLiteral("TIME"));
+    parser.addOptions({pdf, pages, format, scale, range, statistics, tolTemp, tolHumi, exportTo,
+                       interval, from, to});
     const CStepOptionNames steps;
     parser.addOptions(steps.All());
     const QCommandLineOption help = parser.addHelpOption();
@@ -213,8 +341,8 @@ CReportOptions ParseReportOptions(const QStringList& args)
         options.bHelp = true;
         return options;
     }
-    for (const QCommandLineOption* p :
-         {&pdf, &pages, &format, &scale, &range, &tolTemp, &tolHumi}) {
+    for (const QCommandLineOption* p : {&pdf, &pages, &format, &scale, &range, &tolTemp, &tolHumi,
+                                        &exportTo, &interval, &from, &to}) {
         if (parser.values(*p).size() > 1) {
             options.strError =
                 QStringLiteral("--%1 is given more than once.").arg(p->names().constFirst());
@@ -287,6 +415,8 @@ CReportOptions ParseReportOptions(const QStringList& args)
         }
         *pValue = *n;
     }
+    if (!ParseStretchOptions(parser, exportTo, interval, from, to, options))
+        return options;
     const QStringList files = parser.positionalArguments();
     if (files.size() != 1) {
         options.strError = files.isEmpty() ? QStringLiteral("No recorder file is given.")

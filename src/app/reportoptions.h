@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <optional>
 
 struct CReportOptions
@@ -24,6 +25,13 @@ struct CReportOptions
     int nMinDwell = -1;       // --min-dwell, in minutes
     int nSettleWindow = -1;   // --settle-window, in minutes
     int nExcursionDelay = -1; // --excursion-delay, in seconds
+    // A stretch of the recording: --from and --to restrict --statistics (and what else reads
+    // figures) to those seconds; --export writes them as a recorder file.
+    QString strExport;                 // --export: the recorder file to write
+    int nInterval = 1;                 // --interval: seconds between exported records
+    std::optional<std::int64_t> tFrom; // --from: seconds since 1970-01-01 00:00 UTC
+    std::optional<std::int64_t> tTo;   // --to: the last second taken in
+
     QString strFile;    // the recorder file
     bool bHelp = false; // --help: print the usage and write nothing
     QString strError;   // why the command line cannot be run; empty when it can
@@ -42,6 +50,21 @@ std::optional<int> ScaleSecondsPerPixel(const QString& strScale);
 
 // "A-B" or "A", with 1 <= A <= B.
 std::optional<std::pair<int, int>> ParsePageRange(const QString& strPages);
+
+// "YYYY-MM-DD HH:MM:SS" as local time; nothing for a text of another form or a time the
+// local clock never shows (a day past the month's end, an hour the clock skips in spring).
+std::optional<std::int64_t> ParseLocalTime(const QString& strText);
+
+// The samples [nBegin, nEnd) that --from and --to ask for in a recording of nCount samples
+// from tFirst on: all of them without either. Nothing, with the reason in strError, when one
+// of the times lies outside the recording.
+struct CSampleRange
+{
+    std::int64_t nBegin = 0;
+    std::int64_t nEnd = 0;
+};
+std::optional<CSampleRange> ResolveSampleRange(const CReportOptions& options, std::int64_t tFirst,
+                                               std::int64_t nCount, QString& strError);
 
 // What --help prints.
 QString ReportUsage();

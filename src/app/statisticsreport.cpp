@@ -12,7 +12,8 @@
 #include <algorithm>
 #include <vector>
 
-QStringList StatisticsReportOf(const CChildView& view, const CReportOptions& options)
+QStringList StatisticsReportOf(const CChildView& view, const CReportOptions& options,
+                               std::int64_t nBegin, std::int64_t nEnd)
 {
     CTolerances tolerances = ReadStoredTolerances();
     if (options.nToleranceTemp >= 0)
@@ -20,7 +21,7 @@ QStringList StatisticsReportOf(const CChildView& view, const CReportOptions& opt
     if (options.nToleranceHumi >= 0)
         tolerances.nHumi = options.nToleranceHumi;
     const CSeriesSamples series = PlotSamples(*view.GetPlot());
-    return StatisticsReportLines(ComputeRunStatistics(series, 0, series.nCount, tolerances),
+    return StatisticsReportLines(ComputeRunStatistics(series, nBegin, nEnd, tolerances),
                                  view.m_tFirstSample, tolerances);
 }
 

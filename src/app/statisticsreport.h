@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <cstdint>
 #include <cstdio>
 
 class CChildView;
@@ -11,8 +12,10 @@ class QPainter;
 class QRect;
 struct CReportOptions;
 
-// The lines for the recording the view shows, with the stored tolerances or the options' own.
-QStringList StatisticsReportOf(const CChildView& view, const CReportOptions& options);
+// The lines for samples nBegin to nEnd (exclusive) of the recording the view shows, with the
+// stored tolerances or the options' own.
+QStringList StatisticsReportOf(const CChildView& view, const CReportOptions& options,
+                               std::int64_t nBegin, std::int64_t nEnd);
 
 // Writes the lines; false when the stream would not take them.
 bool WriteStatisticsReport(const QStringList& lines, std::FILE* pOut);

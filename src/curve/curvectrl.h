@@ -48,6 +48,7 @@ public:
     void DrawGrid(QPainter& painter, const QSize& size) const;
     void DrawCrossHair(QPainter& painter, const QSize& size, const QPoint& pt) const;
     void DrawCurve(QPainter& painter, const QSize& size, const CCurve& curve) const;
+    void DrawBand(QPainter& painter, const QSize& size) const;
 
     // Marks of a test program's steps, drawn over the curves: a thin line at each step's first
     // sample, and a band along the bottom under samples nBegin to nEnd (exclusive) of each
@@ -69,6 +70,10 @@ public:
     int m_nGridCols = 0;
     int m_bCrossHair = 0;
     std::uint32_t m_crCrossHair = 0;
+    // Samples m_nBandFirst to m_nBandLast, both included, lie under a translucent band on
+    // screen; none while m_nBandFirst > m_nBandLast. Pictures of the plot leave it out.
+    std::int64_t m_nBandFirst = 0;
+    std::int64_t m_nBandLast = -1;
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;

@@ -250,6 +250,28 @@ void CCurveCtrl::paintEvent(QPaintEvent*)
         DrawCrossHair(painter, sz, m_ptPointer);
     painter.drawImage(0, 0, m_imgCurves);
     DrawStepMarks(painter, sz);
+    DrawBand(painter, sz);
+}
+
+void CCurveCtrl::DrawBand(QPainter& painter, const QSize& size) const
+{
+    if (m_nBandFirst > m_nBandLast || m_arrCurves.empty())
+        return;
+    const CCurve& curve = *m_arrCurves.front();
+    const double dSpan = static_cast<double>(curve.m_fHorzMax) - curve.m_fHorzMin;
+    if (!(dSpan > 0.0))
+        return;
+    // Second s covers the columns from s to s + 1 in the window's scale; a band at least a
+    // column wide stays visible at any scale.
+    const double dPerSample = size.width() / dSpan;
+    const double x0 = (static_cast<double>(m_nBandFirst) - curve.m_fHorzMin) * dPerSample;
+    const double x1 = (static_cast<double>(m_nBandLast) + 1.0 - curve.m_fHorzMin) * dPerSample;
+    if (x1 <= 0.0 || x0 >= size.width())
+        return;
+    const int nLeft = static_cast<int>(std::floor(std::max(x0, 0.0)));
+    const int nRight =
+        std::max(nLeft + 1, static_cast<int>(std::ceil(std::min(x1, double(size.width())))));
+    painter.fillRect(QRect(nLeft, 0, nRight - nLeft, size.height()), QColor(0, 120, 215, 64));
 }
 
 void CCurveCtrl::mouseMoveEvent(QMouseEvent* pEvent)

@@ -3,6 +3,8 @@
 #include "res/resource.h"
 #include "res/resources.h"
 
+#include <algorithm>
+
 namespace res {
 
 namespace {
@@ -172,15 +174,42 @@ std::vector<CMenuPopupDef> MenuCHS()
     };
 }
 
+// File > Export goes between the two separators before Exit, View > Clear Selection last.
+void AddStretchItems(std::vector<CMenuPopupDef>& menu, const char* pszExport, const char* pszClear)
+{
+    std::vector<CMenuItemDef>& file = menu[0].items;
+    const auto exit = std::find_if(file.begin(), file.end(), [](const CMenuItemDef& item) {
+        return item.nCommand == ID_APP_EXIT;
+    });
+    file.insert(exit - 1, Item(ID_FILE_EXPORT, pszExport));
+    menu[1].items.push_back(Item(ID_VIEW_CLEAR_SELECTION, pszClear));
+}
+
+std::vector<CMenuPopupDef> WithStretchItems(std::vector<CMenuPopupDef> menu, int nLangId)
+{
+    switch (nLangId) {
+    case kLangCHT:
+        AddStretchItems(menu, "匯出(&E)...", "清除選取(&N)");
+        break;
+    case kLangCHS:
+        AddStretchItems(menu, "导出(&E)...", "清除选择(&N)");
+        break;
+    default:
+        AddStretchItems(menu, "Export(&E)...", "Clear Selection(&N)");
+        break;
+    }
+    return menu;
+}
+
 } // namespace
 
 std::vector<CMenuPopupDef> LoadMenu(int nId, int nLangId)
 {
     if (nId != IDR_MAINFRAME)
         return {};
-    static const std::vector<CMenuPopupDef> menuCHT = MenuCHT();
-    static const std::vector<CMenuPopupDef> menuENG = MenuENG();
-    static const std::vector<CMenuPopupDef> menuCHS = MenuCHS();
+    static const std::vector<CMenuPopupDef> menuCHT = WithStretchItems(MenuCHT(), kLangCHT);
+    static const std::vector<CMenuPopupDef> menuENG = WithStretchItems(MenuENG(), kLangENG);
+    static const std::vector<CMenuPopupDef> menuCHS = WithStretchItems(MenuCHS(), kLangCHS);
     switch (nLangId) {
     case kLangCHT:
         return menuCHT;

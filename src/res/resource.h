@@ -195,5 +195,23 @@ inline constexpr int IDS_STEPS_COPY = 292;
 inline constexpr int IDS_STEPS_CLOSE = 293;
 inline constexpr int IDS_STEPS_NO_RECORDING = 294;
 inline constexpr int IDS_STEPS_INCOMPLETE = 295;
+// A stretch of the recording: selecting it on the plot, its figures and File > Export.
+inline constexpr int ID_FILE_EXPORT = 32790;          // the selection as a recorder file
+inline constexpr int ID_VIEW_CLEAR_SELECTION = 32791; // Esc as well
+inline constexpr int IDS_STAT_SELECTION = 320;        // the statistics window's third column
+inline constexpr int IDS_SEL_STATUS = 321;            // %1 first second, %2 last, %3 duration
+inline constexpr int IDS_EXPORT_CAPTION = 322;
+inline constexpr int IDS_EXPORT_INTERVAL = 323;
+inline constexpr int IDS_EXPORT_1S = 324; // the interval choices, shortest first
+inline constexpr int IDS_EXPORT_10S = 325;
+inline constexpr int IDS_EXPORT_1MIN = 326;
+inline constexpr int IDS_EXPORT_10MIN = 327;
+inline constexpr int IDS_EXPORT_RECORDS = 328;  // %1 the number of records
+inline constexpr int IDS_EXPORT_MANY = 329;     // %1 the number of records
+inline constexpr int IDS_EXPORT_WRITING = 330;  // %1 the file name
+inline constexpr int IDS_EXPORT_FAILED = 331;   // %1 the file, %2 the system's reason
+inline constexpr int IDS_EXPORT_IS_INPUT = 332; // %1 the file
+inline constexpr int IDS_EXPORT_NOTHING = 333;
+inline constexpr int IDS_EXPORT_FILTER = 334;
 
 } // namespace res

@@ -108,6 +108,24 @@ constexpr CStringEntry kStringsCHT[] = {
     {IDS_STEPS_CLOSE, "關閉"},
     {IDS_STEPS_NO_RECORDING, "沒有開啟的記錄。"},
     {IDS_STEPS_INCOMPLETE, "記憶體不足，分析未完成：表中只有已分析的部分。"},
+    // Selecting a stretch and exporting it.
+    {IDS_STAT_SELECTION, "選取範圍"},
+    {IDS_SEL_STATUS, "%1 – %2，%3"},
+    {IDS_EXPORT_CAPTION, "匯出"},
+    {IDS_EXPORT_INTERVAL, "記錄間隔："},
+    {IDS_EXPORT_1S, "1 秒"},
+    {IDS_EXPORT_10S, "10 秒"},
+    {IDS_EXPORT_1MIN, "1 分"},
+    {IDS_EXPORT_10MIN, "10 分"},
+    {IDS_EXPORT_RECORDS, "共 %1 筆記錄"},
+    {IDS_EXPORT_MANY, "匯出將包含 %1 筆記錄，超過試算表的 1,048,576 列上限。較長的間隔可減少記錄數。\n\n仍要匯出全部 %1 筆記錄嗎？"},
+    {IDS_EXPORT_WRITING, "正在匯出 %1"},
+    {IDS_EXPORT_FAILED, "未寫入 %1：%2\n\n原有的同名檔案保持不變。"},
+    {IDS_EXPORT_IS_INPUT, "%1 是畫面上的記錄檔，匯出不會取代它。請選擇其他檔名。"},
+    {IDS_EXPORT_NOTHING, "請先開啟記錄檔：沒有可匯出的資料。"},
+    {IDS_EXPORT_FILTER, "記錄檔 (*.csv)"},
+    {ID_FILE_EXPORT, "將選取範圍或整個記錄寫成記錄檔\n匯出"},
+    {ID_VIEW_CLEAR_SELECTION, "清除曲線上的選取範圍\n清除選取"},
 };
 
 constexpr CStringEntry kStringsENG[] = {
@@ -201,6 +219,24 @@ constexpr CStringEntry kStringsENG[] = {
     {IDS_STEPS_CLOSE, "Close"},
     {IDS_STEPS_NO_RECORDING, "No recording is open."},
     {IDS_STEPS_INCOMPLETE, "Memory ran out: the analysis is incomplete, the tables show only what was analysed."},
+    // Selecting a stretch and exporting it.
+    {IDS_STAT_SELECTION, "Selection"},
+    {IDS_SEL_STATUS, "%1 – %2, %3"},
+    {IDS_EXPORT_CAPTION, "Export"},
+    {IDS_EXPORT_INTERVAL, "Interval between records:"},
+    {IDS_EXPORT_1S, "1 s"},
+    {IDS_EXPORT_10S, "10 s"},
+    {IDS_EXPORT_1MIN, "1 min"},
+    {IDS_EXPORT_10MIN, "10 min"},
+    {IDS_EXPORT_RECORDS, "%1 records"},
+    {IDS_EXPORT_MANY, "The export holds %1 records, more than the 1,048,576 rows a spreadsheet takes. A longer interval gives fewer records.\n\nExport all %1 records anyway?"},
+    {IDS_EXPORT_WRITING, "Exporting %1"},
+    {IDS_EXPORT_FAILED, "%1 was not written: %2\n\nAn earlier file of that name is as it was."},
+    {IDS_EXPORT_IS_INPUT, "%1 is the recording on screen: an export never replaces it. Choose another name."},
+    {IDS_EXPORT_NOTHING, "Open a recording first: there is nothing to export."},
+    {IDS_EXPORT_FILTER, "Recorder Files (*.csv)"},
+    {ID_FILE_EXPORT, "Write the selection, or the whole recording, as a recorder file\nExport"},
+    {ID_VIEW_CLEAR_SELECTION, "Clear the selection on the plot\nClear Selection"},
 };
 
 constexpr CStringEntry kStringsCHS[] = {
@@ -294,6 +330,24 @@ constexpr CStringEntry kStringsCHS[] = {
     {IDS_STEPS_CLOSE, "关闭"},
     {IDS_STEPS_NO_RECORDING, "没有打开的记录。"},
     {IDS_STEPS_INCOMPLETE, "内存不足，分析未完成：表中只有已分析的部分。"},
+    // Selecting a stretch and exporting it.
+    {IDS_STAT_SELECTION, "选择范围"},
+    {IDS_SEL_STATUS, "%1 – %2，%3"},
+    {IDS_EXPORT_CAPTION, "导出"},
+    {IDS_EXPORT_INTERVAL, "记录间隔："},
+    {IDS_EXPORT_1S, "1 秒"},
+    {IDS_EXPORT_10S, "10 秒"},
+    {IDS_EXPORT_1MIN, "1 分"},
+    {IDS_EXPORT_10MIN, "10 分"},
+    {IDS_EXPORT_RECORDS, "共 %1 条记录"},
+    {IDS_EXPORT_MANY, "导出将包含 %1 条记录，超过电子表格的 1,048,576 行上限。较长的间隔可减少记录数。\n\n仍要导出全部 %1 条记录吗？"},
+    {IDS_EXPORT_WRITING, "正在导出 %1"},
+    {IDS_EXPORT_FAILED, "未写入 %1：%2\n\n原有的同名文件保持不变。"},
+    {IDS_EXPORT_IS_INPUT, "%1 是画面上的记录文件，导出不会取代它。请选择其他文件名。"},
+    {IDS_EXPORT_NOTHING, "请先打开记录文件：没有可导出的数据。"},
+    {IDS_EXPORT_FILTER, "记录文件 (*.csv)"},
+    {ID_FILE_EXPORT, "将选择范围或整个记录写成记录文件\n导出"},
+    {ID_VIEW_CLEAR_SELECTION, "清除曲线上的选择范围\n清除选择"},
 };
 
 // Texts that read the same in every language.

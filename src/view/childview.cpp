@@ -307,6 +307,8 @@ bool CChildView::HasCommand(int nId) const
     case res::ID_SET_BKCOLOR:
     case res::ID_SET_TITLE:
     case res::ID_SET_HIDE_TITLE:
+    case res::ID_FILE_EXPORT:
+    case res::ID_VIEW_CLEAR_SELECTION:
         return true;
     default:
         return false;
@@ -363,6 +365,12 @@ bool CChildView::OnCommand(int nId)
     case res::ID_SET_HIDE_TITLE:
         OnHideTitle();
         break;
+    case res::ID_FILE_EXPORT:
+        OnExport();
+        break;
+    case res::ID_VIEW_CLEAR_SELECTION:
+        ClearSelection();
+        break;
     default:
         return false;
     }
@@ -413,9 +421,15 @@ bool CChildView::eventFilter(QObject* pWatched, QEvent* pEvent)
     if (pWatched == m_pPlot && pEvent->type() == QEvent::MouseMove) {
         // While a button is held after a press on the plot, Qt goes on sending it the moves
         // outside it too; only the pointer over the plot is read out.
-        const QPoint pt = static_cast<QMouseEvent*>(pEvent)->position().toPoint();
+        const auto* pMouse = static_cast<QMouseEvent*>(pEvent);
+        const QPoint pt = pMouse->position().toPoint();
         if (m_pPlot->rect().contains(pt))
             ShowCursorValues(pt.x(), pt.y());
+        OnPlotMouse(pEvent->type(), *pMouse);
+    } else if (pWatched == m_pPlot && (pEvent->type() == QEvent::MouseButtonPress ||
+                                       pEvent->type() == QEvent::MouseButtonRelease)) {
+        if (OnPlotMouse(pEvent->type(), *static_cast<QMouseEvent*>(pEvent)))
+            return true;
     } else if (pWatched == m_pPage && pEvent->type() == QEvent::FocusOut) {
         // A popup opening (a context menu, the menu bar) leaves the focus in the box.
         const Qt::FocusReason eReason = static_cast<QFocusEvent*>(pEvent)->reason();

@@ -6,6 +6,7 @@
 #include "view/statisticswnd.h"
 #include "view/stepswnd.h"
 
+#include <QEvent>
 #include <QHash>
 #include <QImage>
 #include <QPointer>
@@ -25,6 +26,7 @@ class QFileDialog;
 class QPainter;
 class QLineEdit;
 class QMenu;
+class QMouseEvent;
 class QPrintDialog;
 class QPrinter;
 class QScrollBar;
@@ -157,7 +159,27 @@ public:
     // Until a file is opened there is no first time: the time and date labels stay empty.
     bool m_bHaveFirstSample = false;
 
+    // The selection: seconds nFirst to nLast after the first sample, both included, which the
+    // plot marks with a band on screen. Clamped to the recording; none without one.
+    void SetSelection(std::int64_t nFirst, std::int64_t nLast);
+    void ClearSelection();
+    bool HasSelection() const { return m_nSelFirst <= m_nSelLast; }
+    std::int64_t GetSelectionFirst() const { return m_nSelFirst; }
+    std::int64_t GetSelectionLast() const { return m_nSelLast; }
+    // "first – last, h:mm:ss" for the status bar; empty without a selection.
+    QString SelectionText() const;
+    // File > Export: asks for the interval and the file, then writes the selection, or the
+    // whole recording without one.
+    void OnExport();
+    // The export without the dialogs; returns why nothing was written, or an empty text (also
+    // after Cancel).
+    QString ExportTo(const QString& strPath, int nInterval);
+    // The first record's full time; m_tFirstSample keeps its low 32 bits.
+    std::int64_t m_tFirstTime = 0;
+
 signals:
+    // The selection was made, changed or cleared.
+    void SelectionChanged();
     // The window of the page on screen was applied: a new page, scale or recording.
     void PageApplied();
     // A recording was shown or closed.
@@ -190,6 +212,12 @@ private:
     void ApplyStepMarks();
     // A picture taken while the marks are on waits for the analysis they come from.
     void FinishStepMarks();
+    // A press, move or release of the left button over the plot; true when it was taken.
+    bool OnPlotMouse(QEvent::Type eType, const QMouseEvent& event);
+    // The second under plot column x, within the recording; -1 without samples.
+    std::int64_t SecondAt(int x) const;
+    // Sets the selection as it is given, and tells when it changed.
+    void ApplySelection(std::int64_t nFirst, std::int64_t nLast);
 
     ICommandUi* m_pUi;
     QPointer<CStatisticsWnd> m_pStatistics;
@@ -210,4 +238,14 @@ private:
     std::array<CStaticText*, 11> m_arrHumiAxis{};
     std::array<CStaticText*, 7> m_arrTimeLabels{};
     std::array<CStaticText*, 7> m_arrDateLabels{};
+
+    std::int64_t m_nSelFirst = 0;
+    std::int64_t m_nSelLast = -1;
+    // A press on the plot that may become a drag: where and at which second.
+    bool m_bPressed = false;
+    bool m_bDragging = false; // the pointer has moved far enough from the press
+    QPoint m_ptPress;
+    std::int64_t m_nPressSecond = -1;
+    // The file the recording on screen came from; an export never replaces it.
+    QString m_strRecordingPath;
 };

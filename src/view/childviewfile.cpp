@@ -93,6 +93,7 @@ bool CChildView::OpenRecorderPath(const QString& strPath)
 
     // What the reader kept before a faulty line is shown and can be paged like a whole file.
     ShowRecording(result, info.completeBaseName());
+    m_strRecordingPath = strPath;
     if (result.status != EStatus::Loaded) {
         const int nId = result.status == EStatus::SpanTooLong   ? res::IDS_OPEN_SPAN_REFUSED
                         : result.status == EStatus::OutOfMemory ? res::IDS_OPEN_OUT_OF_MEMORY
@@ -118,6 +119,9 @@ void CChildView::ShowRecording(CLoadResult& result, const QString& strTitle)
         if (CCurve* pCurve = m_pPlot->FindCurve(szKey))
             pCurve->m_bSkipNegative = 1;
     m_tFirstSample = static_cast<std::uint32_t>(result.tFirst);
+    m_tFirstTime = result.tFirst;
+    m_strRecordingPath.clear();
+    ClearSelection();
     m_bHaveFirstSample = true;
     GetLabel(res::IDC_FILENAME)->SetText(strTitle);
     // The first record's own time, also before 1970 or from 2106 on, where the 32 bits kept
@@ -152,6 +156,8 @@ void CChildView::CloseRecorderFile()
     ForgetSteps();
     for (const auto& pCurve : m_pPlot->m_arrCurves)
         m_pPlot->ClearCurve(pCurve.get());
+    m_strRecordingPath.clear();
+    ClearSelection();
     m_pPlot->update();
     emit RecordingChanged();
 }

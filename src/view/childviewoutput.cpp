@@ -32,22 +32,30 @@ constexpr int kSaveMarginX = 190;
 constexpr int kPrintMarginX = 186;
 constexpr int kMarginY = 80;
 
-// The cross-hair follows the pointer and would land in the pictures; it is off while a
-// command takes them and as it was when the command ends, whichever way it ends.
+// The cross-hair follows the pointer and the selection's band marks the screen only; both would
+// land in the pictures. They are off while a command takes them and as they were when the
+// command ends, whichever way it ends.
 class CCrossHairOff
 {
 public:
-    explicit CCrossHairOff(CCurveCtrl* pPlot) : m_pPlot(pPlot), m_bWas(pPlot->m_bCrossHair)
+    explicit CCrossHairOff(CCurveCtrl* pPlot)
+        : m_pPlot(pPlot), m_bWas(pPlot->m_bCrossHair), m_nBandLast(pPlot->m_nBandLast)
     {
         m_pPlot->m_bCrossHair = 0;
+        m_pPlot->m_nBandLast = m_pPlot->m_nBandFirst - 1;
     }
-    ~CCrossHairOff() { m_pPlot->m_bCrossHair = m_bWas; }
+    ~CCrossHairOff()
+    {
+        m_pPlot->m_bCrossHair = m_bWas;
+        m_pPlot->m_nBandLast = m_nBandLast;
+    }
     CCrossHairOff(const CCrossHairOff&) = delete;
     CCrossHairOff& operator=(const CCrossHairOff&) = delete;
 
 private:
     CCurveCtrl* m_pPlot;
     decltype(CCurveCtrl::m_bCrossHair) m_bWas;
+    std::int64_t m_nBandLast;
 };
 
 // The top left region of the form, painted off screen from the current state: the page just

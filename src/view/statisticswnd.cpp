@@ -41,11 +41,12 @@ CStatisticsWnd::CStatisticsWnd(CChildView* pView)
     setWindowTitle(res::LoadString(res::IDS_STAT_CAPTION));
     setObjectName(QStringLiteral("statistics"));
 
-    m_pTable = new QTableWidget(kRowCount, 4, this);
+    m_pTable = new QTableWidget(kRowCount, 5, this);
     m_pTable->setAccessibleName(res::LoadString(res::IDS_STAT_TABLE));
     m_pTable->setHorizontalHeaderLabels(
         {res::LoadString(res::IDS_STAT_CURVE), res::LoadString(res::IDS_STAT_FIGURE),
-         res::LoadString(res::IDS_STAT_WHOLE), res::LoadString(res::IDS_STAT_PAGE)});
+         res::LoadString(res::IDS_STAT_WHOLE), res::LoadString(res::IDS_STAT_PAGE),
+         res::LoadString(res::IDS_STAT_SELECTION)});
     m_pTable->verticalHeader()->hide();
     m_pTable->horizontalHeader()->setStretchLastSection(true);
     m_pTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -75,7 +76,7 @@ CStatisticsWnd::CStatisticsWnd(CChildView* pView)
                           Cell(res::LoadString(res::IDS_STAT_AT), Qt::AlignLeft));
     }
     for (int r = 0; r < kRowCount; ++r)
-        for (const int nColumn : {kWholeColumn, kPageColumn})
+        for (const int nColumn : {kWholeColumn, kPageColumn, kSelectionColumn})
             m_pTable->setItem(r, nColumn, Cell(QStringLiteral("-"), Qt::AlignRight));
     LabelToleranceRows();
 
@@ -125,16 +126,19 @@ CStatisticsWnd::CStatisticsWnd(CChildView* pView)
     connect(m_pView, &CChildView::RecordingChanged, this, [this] {
         UpdateWhole();
         UpdatePage();
+        UpdateSelection();
     });
     connect(m_pView, &CChildView::PageApplied, this, &CStatisticsWnd::UpdatePage);
     connect(m_pView, &CChildView::TolerancesChanged, this,
             &CStatisticsWnd::OnStoredTolerancesChanged);
+    connect(m_pView, &CChildView::SelectionChanged, this, &CStatisticsWnd::UpdateSelection);
     UpdateWhole();
     UpdatePage();
+    UpdateSelection();
 
     m_pTable->resizeColumnsToContents();
     m_pTable->resizeRowsToContents();
-    // Room for the longest time in both columns and every row, without scrolling.
+    // Room for the longest time in every column and every row, without scrolling.
     const int nWidth = m_pTable->horizontalHeader()->length() + 2 * m_pTable->frameWidth();
     // The header is not laid out before the window is shown: its size hint is.
     const int nHeight = m_pTable->horizontalHeader()->sizeHint().height() +
@@ -167,6 +171,7 @@ void CStatisticsWnd::OnToleranceEdited(QLineEdit* pBox, int CTolerances::*pMembe
     LabelToleranceRows();
     UpdateWhole();
     UpdatePage();
+    UpdateSelection();
     m_pView->NotifyTolerancesChanged();
 }
 
@@ -181,6 +186,7 @@ void CStatisticsWnd::OnStoredTolerancesChanged()
     LabelToleranceRows();
     UpdateWhole();
     UpdatePage();
+    UpdateSelection();
 }
 
 void CStatisticsWnd::UpdateWhole()
@@ -198,6 +204,15 @@ void CStatisticsWnd::UpdatePage()
     plot.GetHorzRange(plot.FindCurve(QString::fromLatin1(kKeyTempPV)), fStart, fEnd);
     const auto [nBegin, nEnd] = PageSamples(fStart, fEnd, series.nCount);
     FillColumn(kPageColumn, ComputeRunStatistics(series, nBegin, nEnd, m_tolerances));
+}
+
+void CStatisticsWnd::UpdateSelection()
+{
+    // Without a selection the column shows "-", as for a page past the end.
+    const std::int64_t nBegin = m_pView->HasSelection() ? m_pView->GetSelectionFirst() : 0;
+    const std::int64_t nEnd = m_pView->HasSelection() ? m_pView->GetSelectionLast() + 1 : 0;
+    FillColumn(kSelectionColumn,
+               ComputeRunStatistics(PlotSamples(*m_pView->GetPlot()), nBegin, nEnd, m_tolerances));
 }
 
 void CStatisticsWnd::FillColumn(int nColumn, const CRunStatistics& stats)

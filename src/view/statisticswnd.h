@@ -1,6 +1,6 @@
 // View > Statistics: a window beside the main one with the figures of the whole recording and
-// of the page on screen, which follow the paging, the scale and the file; the tolerances of
-// the PV-SV comparison can be changed in it and are kept in the settings.
+// of the page on screen and of the selection, which follow the paging, the scale and the file; the
+// tolerances of the PV-SV comparison can be changed in it and are kept in the settings.
 #pragma once
 
 #include "analysis/runstatistics.h"
@@ -34,10 +34,12 @@ public:
     static constexpr int kRowCount = 4 * 5 + 2 * 3;
     static constexpr int kWholeColumn = 2;
     static constexpr int kPageColumn = 3;
+    static constexpr int kSelectionColumn = 4;
 
 private:
     void UpdateWhole();
     void UpdatePage();
+    void UpdateSelection();
     void FillColumn(int nColumn, const CRunStatistics& stats);
     void LabelToleranceRows();
     void OnToleranceEdited(QLineEdit* pBox, int CTolerances::*pMember);

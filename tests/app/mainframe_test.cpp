@@ -7,9 +7,11 @@
 #include "skin/bitmaptoolbar.h"
 #include "skin/statictext.h"
 #include "view/childview.h"
+#include "view/statisticswnd.h"
 
 #include "../fifowriter.h"
 #include "../guitest.h"
+#include "../recorder/tzguard.h"
 
 #include <gtest/gtest.h>
 
@@ -18,11 +20,15 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -375,3 +381,79 @@ TEST_F(MainFrame, CommandsShowDisabledDuringALoadAndButtonsStayInStep)
 }
 
 } // namespace
+
+// A drag on the plot selects its seconds; Shift+click on a later page extends the selection;
+// the status bar and the statistics window show it, pictures leave its band out, Esc clears.
+TEST_F(MainFrame, DragSelectsSecondsShiftClickExtendsAndEscClears)
+{
+    const CTzGuard tz("UTC");
+    Start();
+    const QString strCsv = m_profile.FilePath("stretch.csv");
+    QFile file(strCsv);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Date,Time,Temp PV,Temp SV,Humi PV,Humi SV\r\n");
+    for (int s = 0; s < 2000; ++s) // Temp PV is the second's index
+        file.write(QStringLiteral("2026/05/04,%1:%2:%3,%4.00,40.00,55.00,60.00\r\n")
+                       .arg(10 + s / 3600)
+                       .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+                       .arg(s % 60, 2, 10, QLatin1Char('0'))
+                       .arg(s)
+                       .toLatin1());
+    file.close();
+    CChildView* pView = m_pFrame->GetView();
+    ASSERT_TRUE(pView->OpenRecorderPath(strCsv));
+    Pump();
+    m_pFrame->GetMenuAction(res::ID_VIEW_STATISTICS)->trigger();
+    const QTableWidget* pTable = pView->GetStatisticsWindow()->GetTable();
+    const auto selected = [&](int nRow) {
+        return pTable->item(nRow, CStatisticsWnd::kSelectionColumn)->text();
+    };
+    const QLabel* pStatus = m_pFrame->statusBar()->findChild<QLabel*>("selection");
+    ASSERT_NE(nullptr, pStatus);
+    CCurveCtrl* pPlot = pView->GetPlot();
+
+    // A click that moves less than a few pixels selects nothing.
+    QTest::mousePress(pPlot, Qt::LeftButton, Qt::NoModifier, QPoint(50, 200));
+    QTest::mouseMove(pPlot, QPoint(52, 200));
+    QTest::mouseRelease(pPlot, Qt::LeftButton, Qt::NoModifier, QPoint(52, 200));
+    EXPECT_EQ("", pStatus->text());
+    EXPECT_EQ("-", selected(0));
+
+    // Right to left, ending past the plot's edge: the page's first second.
+    QTest::mousePress(pPlot, Qt::LeftButton, Qt::NoModifier, QPoint(400, 200));
+    QTest::mouseMove(pPlot, QPoint(200, 150));
+    QTest::mouseMove(pPlot, QPoint(-30, 150));
+    QTest::mouseRelease(pPlot, Qt::LeftButton, Qt::NoModifier, QPoint(-30, 150));
+    EXPECT_EQ(QString::fromUtf8("2026-05-04 10:00:00 – 2026-05-04 10:06:40, 0:06:41"),
+              pStatus->text());
+    EXPECT_EQ("0.00", selected(0));
+    EXPECT_EQ("400.00", selected(2));
+    EXPECT_EQ("2026-05-04 10:06:40", selected(3));
+    EXPECT_EQ("10:03:20", pView->GetLabel(res::IDC_TIME)->GetText())
+        << "the readout follows the pointer over the plot during the drag";
+
+    QTest::mouseClick(qobject_cast<QPushButton*>(pView->GetControl(res::IDC_NEXT_PAGE)),
+                      Qt::LeftButton);
+    const QImage plain = pView->TakePicture();
+    QTest::mouseClick(pPlot, Qt::LeftButton, Qt::ShiftModifier, QPoint(60, 200));
+    EXPECT_EQ(QString::fromUtf8("2026-05-04 10:00:00 – 2026-05-04 10:13:00, 0:13:01"),
+              pStatus->text());
+    EXPECT_EQ("780.00", selected(2));
+    EXPECT_EQ("390.00", selected(4));
+    EXPECT_TRUE(pView->TakePicture() == plain) << "the band must stay out of pictures";
+    const QImage banded = pPlot->grab().toImage();
+
+    // File > Export writes the selection, and never over the recording on screen.
+    EXPECT_TRUE(pView->ExportTo(strCsv, 60).contains("never replaces")) << "refused";
+    ASSERT_EQ("", pView->ExportTo(m_profile.FilePath("part.csv"), 60));
+    QFile part(m_profile.FilePath("part.csv"));
+    ASSERT_TRUE(part.open(QIODevice::ReadOnly));
+    const QList<QByteArray> records = part.readAll().split('\n');
+    ASSERT_EQ(1 + 14 + 1, records.size()) << "a header, seconds 0, 60 ... 780, and no more";
+    EXPECT_EQ("2026/05/04,10:13:00,780,40,55,60\r", records[14]);
+
+    QTest::keyClick(m_pFrame.get(), Qt::Key_Escape);
+    EXPECT_EQ("", pStatus->text());
+    EXPECT_EQ("-", selected(2));
+    EXPECT_FALSE(pPlot->grab().toImage() == banded) << "the band shows on screen";
+}

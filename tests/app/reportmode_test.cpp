@@ -443,4 +443,76 @@ TEST_F(ReportRun, StepsPrintTheVerdictExitWithSixOnAFailedDwellAndEndThePdf)
     }
 }
 
+// --from and --to restrict the figures and the export to their seconds, both included;
+// --interval thins the export. A wrong stretch or interval writes nothing at all.
+TEST_F(ReportRun, StretchOptionsRestrictFiguresAndExportOrRefuseWithUsage)
+{
+    const QString strCsv = WriteSixPages("six.csv");
+    const QStringList stretch = {"--from", "2026-03-01 00:12:00", "--to", "2026-03-01 00:35:59"};
+    CRun run = Run(QStringList{"--statistics"} + stretch + QStringList{strCsv});
+    EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
+    EXPECT_TRUE(run.strOut.startsWith(
+        "curve\tminimum\tat\tmaximum\tat\tmean\n"
+        "Temp PV\t20.00\t2026-03-01 00:12:00\t40.00\t2026-03-01 00:24:00\t30.00\n"))
+        << run.strOut.toStdString();
+
+    // The steps judge the same seconds: the stretch holds the second and third dwells.
+    run = Run(QStringList{"--steps"} + stretch + QStringList{strCsv});
+    EXPECT_EQ(kReportStepsFailed, run.nExit) << run.strErr.toStdString();
+    EXPECT_TRUE(run.strOut.contains("\n1\tdwell\tTemp\t2026-03-01 00:12:00\t2026-03-01 00:23:59\t"))
+        << run.strOut.toStdString();
+    EXPECT_TRUE(run.strOut.endsWith("\nverdict\tfail\t0 of 2 dwells passed\n"));
+
+    run = Run(QStringList{"--export", "part.csv", "--interval", "60"} + stretch +
+              QStringList{strCsv});
+    EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
+    QFile part(Path("part.csv"));
+    ASSERT_TRUE(part.open(QIODevice::ReadOnly));
+    const QByteArray exported = part.readAll();
+    EXPECT_EQ(25, exported.count('\n')) << "the header and one record a minute";
+    EXPECT_TRUE(exported.startsWith("Date,Time,Temp PV,Temp SV,Humi PV,Humi SV\r\n"
+                                    "2026/03/01,00:12:00,20,25,50,60\r\n"
+                                    "2026/03/01,00:13:00,20,25,50,60\r\n"));
+    EXPECT_TRUE(exported.endsWith("2026/03/01,00:35:00,40,45,50,60\r\n"));
+
+    ASSERT_TRUE(QDir(Path("kept.csv")).mkpath("inside"));
+    const QStringList before = QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden);
+    const struct
+    {
+        QStringList args;
+        int nExit;
+        const char* szSays;
+    } cases[] = {
+        {{"--export", "o.csv", "--from", "2026-03-01 01:12:00"},
+         kReportUsage,
+         "--from 2026-03-01 01:12:00 lies outside"},
+        {{"--statistics", "--to", "2026-02-28 23:59:59"},
+         kReportUsage,
+         "--to 2026-02-28 23:59:59 lies outside"},
+        {{"--export", "o.csv", "--from", "2026-03-01 00:10:00", "--to", "2026-03-01 00:09:59"},
+         kReportUsage,
+         "before --from"},
+        {{"--statistics", "--from", "2026-03-01 24:00:00"},
+         kReportUsage,
+         "--from \"2026-03-01 24:00:00\" is not a local time"},
+        {{"--export", "o.csv", "--interval", "0"},
+         kReportUsage,
+         "--interval \"0\" is not a whole positive"},
+        {{"--export", "o.csv", "--interval", "1.5"}, kReportUsage, "--interval \"1.5\" is not"},
+        {{"--statistics", "--interval", "10"}, kReportUsage, "--interval applies to --export only"},
+        {{"--print-pdf", "o.pdf", "--to", "2026-03-01 00:10:00"}, kReportUsage, "--to applies to"},
+        {{"--export", "./six.csv"}, kReportUsage, "the recorder file itself"},
+        {{"--export", "kept.csv"}, kReportCannotWrite, "kept.csv was not written"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        run = Run(c.args + QStringList{"six.csv"});
+        EXPECT_EQ(c.nExit, run.nExit);
+        EXPECT_TRUE(run.strErr.contains(QString::fromLatin1(c.szSays))) << run.strErr.toStdString();
+        EXPECT_EQ("", run.strOut);
+    }
+    EXPECT_EQ(before, QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden))
+        << "a refused run wrote a file";
+}
+
 } // namespace

@@ -1,6 +1,7 @@
 // Save as image and Print: the placement arithmetic, and the files both commands write, read
 // back and compared with what the view paints.
 #include "view/childview.h"
+#include "view/exportfile.h"
 #include "view/printplacement.h"
 
 #include "curve/curvectrl.h"
@@ -514,6 +515,40 @@ TEST_F(Printing, CancelPrintsNothingAndAMissingPictureLeavesItsSheetBlank)
     EXPECT_TRUE(pages[0].pictures.empty());
     EXPECT_TRUE(pages[1].pictures.empty());
     EXPECT_EQ("5", m_pView->GetPageBox()->text());
+}
+
+// An export that is cancelled or fails leaves an earlier file of its name as it was and
+// nothing of its own; one that completes replaces it.
+TEST(ExportFile, OnlyACompleteExportTakesTheName)
+{
+    const CTzGuard tz("UTC");
+    QTemporaryDir dir;
+    const QString strTarget = dir.filePath("out.csv");
+    QFile earlier(strTarget);
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("earlier");
+    earlier.close();
+    const std::vector<float> values(300000, 21.5f);
+    const CSeriesSamples series{values.data(), values.data(), values.data(), values.data(), 300000};
+    const auto run = [&](const QString& strPath, bool bCancel) {
+        return ExportRecorderFile(strPath, series, 0, 0, series.nCount, 1,
+                                  [&](std::int64_t, std::int64_t) { return !bCancel; });
+    };
+    const auto read = [&] {
+        QFile file(strTarget);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    using EStatus = CExportFileResult::EStatus;
+    EXPECT_EQ(EStatus::Cancelled, run(strTarget, true).status);
+    EXPECT_EQ("earlier", read());
+    const CExportFileResult failed = run(dir.filePath("missing/out.csv"), false);
+    EXPECT_EQ(EStatus::Failed, failed.status);
+    EXPECT_FALSE(failed.strReason.isEmpty());
+    EXPECT_EQ(QStringList{"out.csv"}, QDir(dir.path()).entryList(QDir::Files | QDir::Hidden));
+    EXPECT_EQ(EStatus::Written, run(strTarget, false).status);
+    EXPECT_TRUE(read().startsWith("Date,Time,Temp PV,Temp SV,Humi PV,Humi SV\r\n"
+                                  "1970/01/01,00:00:00,21.5,21.5,21.5,21.5\r\n"));
+    EXPECT_EQ(QStringList{"out.csv"}, QDir(dir.path()).entryList(QDir::Files | QDir::Hidden));
 }
 
 } // namespace

@@ -119,8 +119,8 @@ TEST_F(StatisticsWindow, FollowsThePagesTakesAToleranceAndCopiesItsTable)
     QTest::mouseClick(pWnd->GetCopyButton(), Qt::LeftButton);
     const QString strCopied = QApplication::clipboard()->text();
     EXPECT_EQ(pWnd->TableText(), strCopied);
-    EXPECT_TRUE(strCopied.startsWith("Curve\tFigure\tWhole recording\tThis page\n"));
-    EXPECT_TRUE(strCopied.contains("Temp PV\tMinimum\t-5.00\t25.00\n"));
+    EXPECT_TRUE(strCopied.startsWith("Curve\tFigure\tWhole recording\tThis page\tSelection\n"));
+    EXPECT_TRUE(strCopied.contains("Temp PV\tMinimum\t-5.00\t25.00\t-\n"));
 
     m_view.OnCommand(res::ID_FILE_CLOSE);
     for (const int nRow : {kTempPVMin, kTempPVMaxAt, kTempWithin, kTempLargest}) {

@@ -1,0 +1,293 @@
+// The selection of the main view: a stretch of seconds dragged out on the plot, its text for
+// the status bar, and File > Export, which writes it as a recorder file.
+#include "curve/curvectrl.h"
+#include "recorder/recordexport.h"
+#include "res/resource.h"
+#include "res/resources.h"
+#include "settings/profile.h"
+#include "view/childview.h"
+#include "view/commandui.h"
+#include "view/curvekeys.h"
+#include "view/exportfile.h"
+#include "view/filebeside.h"
+#include "view/loadprogress.h"
+#include "view/paging.h"
+#include "view/statisticstext.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace {
+
+// A press and release closer than this selects nothing: a click, not a drag.
+constexpr int kDragPixels = 4;
+
+const QString kSectionExport = QStringLiteral("Export");
+const QString kEntryInterval = QStringLiteral("Interval");
+
+// The stretch an export writes, copied: a cancelled export whose write is stuck (a stalled
+// share) finishes on its own, after the recording it came from may have been closed.
+struct CStretchCopy
+{
+    std::vector<float> arrValues[4];
+    std::int64_t tFirst = 0;
+
+    CSeriesSamples Samples() const
+    {
+        return {arrValues[0].data(), arrValues[1].data(), arrValues[2].data(), arrValues[3].data(),
+                static_cast<std::int64_t>(arrValues[0].size())};
+    }
+};
+
+} // namespace
+
+std::int64_t CChildView::SecondAt(int x) const
+{
+    CCurve* pTempPV = m_pPlot->FindCurve(kKeyTempPV);
+    float fStart = 0.0f;
+    float fEnd = 0.0f;
+    if (!m_bHaveFirstSample || !m_pPlot->GetHorzRange(pTempPV, fStart, fEnd))
+        return -1;
+    const std::int64_t n = pTempPV->m_arrValues.GetSize();
+    if (n == 0 || m_pPlot->width() <= 0)
+        return -1;
+    const int c = std::clamp(x, 0, m_pPlot->width() - 1);
+    return std::clamp<std::int64_t>(CursorPoint(c, m_pPlot->width(), fStart, fEnd).nIndex, 0,
+                                    n - 1);
+}
+
+bool CChildView::OnPlotMouse(QEvent::Type eType, const QMouseEvent& event)
+{
+    const QPoint pt = event.position().toPoint();
+    switch (eType) {
+    case QEvent::MouseButtonPress: {
+        if (event.button() != Qt::LeftButton)
+            return false;
+        const std::int64_t nSecond = SecondAt(pt.x());
+        if (nSecond < 0)
+            return false;
+        if ((event.modifiers() & Qt::ShiftModifier) && HasSelection()) {
+            SetSelection(m_nSelFirst, nSecond);
+            m_bPressed = false;
+            return true;
+        }
+        m_bPressed = true;
+        m_bDragging = false;
+        m_ptPress = pt;
+        m_nPressSecond = nSecond;
+        return false;
+    }
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease: {
+        if (!m_bPressed)
+            return false;
+        if (eType == QEvent::MouseButtonRelease) {
+            if (event.button() != Qt::LeftButton)
+                return false;
+            m_bPressed = false;
+        }
+        m_bDragging = m_bDragging || std::abs(pt.x() - m_ptPress.x()) > kDragPixels;
+        if (m_bDragging) {
+            const std::int64_t nSecond = SecondAt(pt.x());
+            SetSelection(std::min(m_nPressSecond, nSecond), std::max(m_nPressSecond, nSecond));
+        }
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+void CChildView::SetSelection(std::int64_t nFirst, std::int64_t nLast)
+{
+    const CCurve* pTempPV = m_pPlot->FindCurve(kKeyTempPV);
+    const std::int64_t n = pTempPV ? pTempPV->m_arrValues.GetSize() : 0;
+    if (nFirst > nLast)
+        std::swap(nFirst, nLast);
+    nFirst = std::max<std::int64_t>(nFirst, 0);
+    nLast = std::min(nLast, n - 1);
+    if (nFirst > nLast)
+        ClearSelection(); // wholly outside the recording
+    else
+        ApplySelection(nFirst, nLast);
+}
+
+void CChildView::ClearSelection()
+{
+    m_bPressed = false;
+    ApplySelection(0, -1);
+}
+
+void CChildView::ApplySelection(std::int64_t nFirst, std::int64_t nLast)
+{
+    if (nFirst == m_nSelFirst && nLast == m_nSelLast)
+        return;
+    m_nSelFirst = nFirst;
+    m_nSelLast = nLast;
+    m_pPlot->m_nBandFirst = nFirst;
+    m_pPlot->m_nBandLast = nLast;
+    m_pPlot->update();
+    emit SelectionChanged();
+}
+
+QString CChildView::SelectionText() const
+{
+    if (!HasSelection())
+        return QString();
+    const char* const szFormat = "%Y-%m-%d %H:%M:%S";
+    const std::int64_t nSeconds = m_nSelLast - m_nSelFirst + 1;
+    const QString strDuration = QStringLiteral("%1:%2:%3")
+                                    .arg(nSeconds / 3600)
+                                    .arg(nSeconds / 60 % 60, 2, 10, QLatin1Char('0'))
+                                    .arg(nSeconds % 60, 2, 10, QLatin1Char('0'));
+    return res::LoadString(res::IDS_SEL_STATUS)
+        .arg(FormatRecordTime(m_tFirstSample, m_nSelFirst, szFormat),
+             FormatRecordTime(m_tFirstSample, m_nSelLast, szFormat), strDuration);
+}
+
+void CChildView::OnExport()
+{
+    const CCurve* pTempPV = m_pPlot->FindCurve(kKeyTempPV);
+    const std::int64_t n = pTempPV ? pTempPV->m_arrValues.GetSize() : 0;
+    const QString strCaption = res::LoadString(res::IDR_MAINFRAME);
+    if (!m_bHaveFirstSample || n == 0) {
+        QMessageBox::information(this, strCaption, res::LoadString(res::IDS_EXPORT_NOTHING));
+        return;
+    }
+    const std::int64_t nBegin = HasSelection() ? m_nSelFirst : 0;
+    const std::int64_t nEnd = HasSelection() ? m_nSelLast + 1 : n;
+    const int nStored = ReadSettingInt(kSectionExport, kEntryInterval, 1);
+    int nChoice = static_cast<int>(
+        std::find(std::begin(kExportIntervals), std::end(kExportIntervals), nStored) -
+        std::begin(kExportIntervals));
+    nChoice = nChoice < 4 ? nChoice : 0;
+    // Asked again after a warning the user does not go on from, so a longer interval can be
+    // chosen.
+    for (;;) {
+        QDialog dlg(this);
+        dlg.setWindowTitle(res::LoadString(res::IDS_EXPORT_CAPTION));
+        auto* pInterval = new QComboBox(&dlg);
+        for (int i = 0; i < 4; ++i)
+            pInterval->addItem(res::LoadString(res::IDS_EXPORT_1S + i));
+        pInterval->setCurrentIndex(nChoice);
+        auto* pCount = new QLabel(&dlg);
+        const auto showCount = [&](int nIndex) {
+            const std::int64_t nRecords =
+                ExportRecordCount(nBegin, nEnd, kExportIntervals[nIndex], n);
+            pCount->setText(res::LoadString(res::IDS_EXPORT_RECORDS)
+                                .arg(QString::fromStdString(FormatWithThousands(nRecords))));
+        };
+        showCount(nChoice);
+        connect(pInterval, &QComboBox::currentIndexChanged, &dlg, showCount);
+        auto* pButtons =
+            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dlg);
+        connect(pButtons, &QDialogButtonBox::accepted, &dlg, &QDialog::accept);
+        connect(pButtons, &QDialogButtonBox::rejected, &dlg, &QDialog::reject);
+        auto* pLayout = new QFormLayout(&dlg);
+        pLayout->addRow(res::LoadString(res::IDS_EXPORT_INTERVAL), pInterval);
+        pLayout->addRow(QString(), pCount);
+        pLayout->addRow(pButtons);
+        if (dlg.exec() != QDialog::Accepted)
+            return;
+        nChoice = pInterval->currentIndex();
+        WriteSettingInt(kSectionExport, kEntryInterval, kExportIntervals[nChoice]);
+        const std::int64_t nRecords = ExportRecordCount(nBegin, nEnd, kExportIntervals[nChoice], n);
+        if (nRecords <= kSpreadsheetRows ||
+            QMessageBox::warning(this, strCaption,
+                                 res::LoadString(res::IDS_EXPORT_MANY)
+                                     .arg(QString::fromStdString(FormatWithThousands(nRecords))),
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes)
+            break;
+    }
+
+    QFileDialog dlg(this);
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setNameFilter(res::LoadString(res::IDS_EXPORT_FILTER));
+    dlg.setDefaultSuffix(QStringLiteral("csv"));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return;
+    const QString strError = ExportTo(dlg.selectedFiles().constFirst(), kExportIntervals[nChoice]);
+    if (!strError.isEmpty())
+        QMessageBox::warning(this, strCaption, strError);
+}
+
+QString CChildView::ExportTo(const QString& strPath, int nInterval)
+{
+    if (m_bLoading)
+        return QString();
+    const QString strNative = QDir::toNativeSeparators(strPath);
+    if (!m_strRecordingPath.isEmpty() && IsSameFile(strPath, m_strRecordingPath))
+        return res::LoadString(res::IDS_EXPORT_IS_INPUT).arg(strNative);
+    const CSeriesSamples series = PlotSamples(*m_pPlot);
+    if (!m_bHaveFirstSample || series.nCount == 0)
+        return res::LoadString(res::IDS_EXPORT_NOTHING);
+    const std::int64_t nBegin = HasSelection() ? m_nSelFirst : 0;
+    const std::int64_t nEnd = HasSelection() ? m_nSelLast + 1 : series.nCount;
+
+    std::shared_ptr<CStretchCopy> stretch;
+    try {
+        stretch = std::make_shared<CStretchCopy>();
+        const float* const sources[4] = {series.pTempPV, series.pTempSV, series.pHumiPV,
+                                         series.pHumiSV};
+        for (int i = 0; i < 4; ++i)
+            stretch->arrValues[i].assign(sources[i] + nBegin, sources[i] + nEnd);
+    } catch (const std::bad_alloc&) {
+        return res::LoadString(res::IDS_EXPORT_FAILED)
+            .arg(strNative, QStringLiteral("memory ran out"));
+    }
+    stretch->tFirst = m_tFirstTime + nBegin;
+    const RecorderLoad write = [stretch, strPath, nInterval](const LoadProgress& progress) {
+        const CSeriesSamples samples = stretch->Samples();
+        const CExportFileResult exported =
+            ExportRecorderFile(strPath, samples, stretch->tFirst, 0, samples.nCount, nInterval,
+                               [&](std::int64_t nDone, std::int64_t nTotal) {
+                                   return progress(static_cast<std::uint64_t>(nDone),
+                                                   static_cast<std::uint64_t>(nTotal));
+                               });
+        CLoadResult result;
+        switch (exported.status) {
+        case CExportFileResult::EStatus::Written:
+            result.status = CLoadResult::EStatus::Loaded;
+            break;
+        case CExportFileResult::EStatus::Cancelled:
+            result.status = CLoadResult::EStatus::Cancelled;
+            break;
+        case CExportFileResult::EStatus::Failed:
+            result.status = CLoadResult::EStatus::CannotOpen;
+            result.strMessage = exported.strReason.toStdString();
+            break;
+        }
+        return result;
+    };
+
+    m_bLoading = true;
+    m_bCancelLoad = false;
+    if (m_pUi)
+        m_pUi->LoadingChanged();
+    CLoadResult result;
+    const bool bFinished = RunRecorderLoad(
+        this, res::LoadString(res::IDS_EXPORT_WRITING).arg(QFileInfo(strPath).fileName()), write,
+        result, 500, [this] { return m_bCancelLoad; });
+    m_bLoading = false;
+    if (m_pUi)
+        m_pUi->LoadingChanged();
+    if (!bFinished || result.status == CLoadResult::EStatus::Loaded)
+        return QString();
+    return res::LoadString(res::IDS_EXPORT_FAILED)
+        .arg(strNative, QString::fromStdString(result.strMessage));
+}
