@@ -14,7 +14,7 @@ struct CRun
     QByteArray out, err;
 };
 
-CRun Run(const QString& strProgram, const QStringList& args)
+CRun RunProgram(const QString& strProgram, const QStringList& args)
 {
     QProcess process;
     process.start(strProgram, args);
@@ -43,8 +43,8 @@ TEST(Console, BothProgramsAnswerThroughAPipe)
     };
     for (const auto& c : cases) {
         const std::string strWhat = c.args.join(' ').toStdString();
-        const CRun exe = Run(QStringLiteral(TRENDORA_EXE), c.args);
-        const CRun com = Run(QStringLiteral(TRENDORA_COM), c.args);
+        const CRun exe = RunProgram(QStringLiteral(TRENDORA_EXE), c.args);
+        const CRun com = RunProgram(QStringLiteral(TRENDORA_COM), c.args);
         EXPECT_EQ(c.nExit, exe.nExit) << strWhat << exe.err.toStdString();
         EXPECT_EQ(c.nExit, com.nExit) << strWhat << com.err.toStdString();
         EXPECT_TRUE(com.out.startsWith(c.szOutStart)) << strWhat << ": " << com.out.toStdString();
@@ -61,7 +61,7 @@ TEST(Console, CompanionSaysWhenTheWindowProgramIsMissing)
     ASSERT_TRUE(dir.isValid());
     const QString strCom = dir.filePath("trendora.com");
     ASSERT_TRUE(QFile::copy(QStringLiteral(TRENDORA_COM), strCom));
-    const CRun run = Run(strCom, {dir.filePath("some.csv")});
+    const CRun run = RunProgram(strCom, {dir.filePath("some.csv")});
     EXPECT_EQ(2, run.nExit);
     EXPECT_TRUE(run.err.contains("trendora.exe could not be started")) << run.err.toStdString();
 }
