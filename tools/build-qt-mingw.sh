@@ -22,26 +22,39 @@ if [ -f "$stamp" ]; then
   exit 0
 fi
 
+# The work folder of an interrupted build is taken up again: its source was complete (marked),
+# and Ninja goes on where it stopped.
 work="$cache/qt6-base-${version}-mingw64-work"
-rm -rf "$prefix" "$work"
-mkdir -p "$work"
+rm -rf "$prefix"
+if [ ! -f "$work/.source-ready" ]; then
+  rm -rf "$work"
+  mkdir -p "$work"
 
-# The source package: enable Debian's source lists in a file of their own, made from the
-# machine's binary lists so that they name the same mirror and suites.
-srclist=/etc/apt/sources.list.d/trendora-deb-src.sources
-if ! apt-get source --print-uris "qt6-base=$version" >/dev/null 2>&1; then
-  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
-    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
-      | as_root tee "$srclist" >/dev/null
-  elif [ -f /etc/apt/sources.list ]; then
-    sed -n 's/^deb \(.*\)$/deb-src \1/p' /etc/apt/sources.list \
-      | as_root tee /etc/apt/sources.list.d/trendora-deb-src.list >/dev/null
+  # The source package: enable Debian's source lists in a file of their own, made from the
+  # machine's binary lists so that they name the same mirror and suites.
+  srclist=/etc/apt/sources.list.d/trendora-deb-src.sources
+  if ! apt-get source --print-uris "qt6-base=$version" >/dev/null 2>&1; then
+    if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+      sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources \
+        | as_root tee "$srclist" >/dev/null
+    elif [ -f /etc/apt/sources.list ]; then
+      sed -n 's/^deb \(.*\)$/deb-src \1/p' /etc/apt/sources.list \
+        | as_root tee /etc/apt/sources.list.d/trendora-deb-src.list >/dev/null
+    fi
+    as_root apt-get update -qq
   fi
-  as_root apt-get update -qq
+  (cd "$work" && apt-get source -qq "qt6-base=$version" >/dev/null)
+  src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -1)
+  [ -n "$src" ] || { echo "apt-get source qt6-base=$version gave no source folder" >&2; exit 1; }
+  # Qt 6.4 builds the DirectWrite font engine only together with Direct2D, which is left out
+  # here, while the print support uses it whenever DirectWrite is on: build it with DirectWrite.
+  gui="$src/src/gui/CMakeLists.txt"
+  condition='CONDITION QT_FEATURE_direct2d AND QT_FEATURE_directwrite AND WIN32'
+  grep -qF "$condition" "$gui" || { echo "$gui has changed: check the DirectWrite engine's condition" >&2; exit 1; }
+  sed -i "s/$condition/CONDITION QT_FEATURE_directwrite AND WIN32/" "$gui"
+  touch "$work/.source-ready"
 fi
-(cd "$work" && apt-get source -qq "qt6-base=$version" >/dev/null)
 src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -1)
-[ -n "$src" ] || { echo "apt-get source qt6-base=$version gave no source folder" >&2; exit 1; }
 
 cat > "$work/toolchain.cmake" <<'EOF'
 set(CMAKE_SYSTEM_NAME Windows)
