@@ -46,12 +46,6 @@ if [ ! -f "$work/.source-ready" ]; then
   (cd "$work" && apt-get source -qq "qt6-base=$version" >/dev/null)
   src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -1)
   [ -n "$src" ] || { echo "apt-get source qt6-base=$version gave no source folder" >&2; exit 1; }
-  # Qt 6.4 builds the DirectWrite font engine only together with Direct2D, which is left out
-  # here, while the print support uses it whenever DirectWrite is on: build it with DirectWrite.
-  gui="$src/src/gui/CMakeLists.txt"
-  condition='CONDITION QT_FEATURE_direct2d AND QT_FEATURE_directwrite AND WIN32'
-  grep -qF "$condition" "$gui" || { echo "$gui has changed: check the DirectWrite engine's condition" >&2; exit 1; }
-  sed -i "s/$condition/CONDITION QT_FEATURE_directwrite AND WIN32/" "$gui"
   touch "$work/.source-ready"
 fi
 src=$(find "$work" -mindepth 1 -maxdepth 1 -type d -name 'qt6-base-*' | head -1)
@@ -71,8 +65,9 @@ EOF
 
 # Every third-party library from Qt's own copy (the machine's are Linux builds). Debian's copy
 # of the source lacks the wintab headers, so no tablet events; the windows platform plugin of
-# this version needs OpenGL, loaded at run time. What Trendora does not use is left out to
-# shorten the build.
+# this version needs OpenGL, loaded at run time, and its DirectWrite font code needs Direct2D
+# (without it Qt 6.4's print support and windows plugin do not link). What Trendora does not
+# use is left out to shorten the build.
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S "$src" -B "$work/build" -G Ninja \
@@ -85,7 +80,7 @@ cmake -S "$src" -B "$work/build" -G Ninja \
   -DFEATURE_system_doubleconversion=OFF -DFEATURE_system_libb2=OFF \
   -DFEATURE_tabletevent=OFF -DFEATURE_opengl_dynamic=ON \
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_concurrent=OFF \
-  -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF -DFEATURE_sql_odbc=OFF \
+  -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF -DFEATURE_direct2d=ON \
   -DFEATURE_sql_sqlite=OFF -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF \
   -DFEATURE_gif=OFF -DFEATURE_ico=OFF -DFEATURE_androiddeployqt=OFF \
   -DFEATURE_testlib=ON -DFEATURE_printsupport=ON -DFEATURE_jpeg=ON \
