@@ -8,7 +8,7 @@ build=${1:-build-win}
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || { echo "$build is not a configured build" >&2; exit 1; }
 name="trendora-$version-win64"
-stage="$build/$name"
+stage="$(realpath -m "$build/$name")"
 
 rm -rf "$stage" "$build/$name.zip" "$build/$name-setup.exe"
 cmake --install "$build" --prefix "$stage" >/dev/null
