@@ -4,8 +4,9 @@
 #     (tools/build-qt-mingw.sh);
 #  2. cross-builds the whole program and every test program into build-win/, warnings as errors;
 #  3. runs the tests under Wine, offscreen, in UTC and in a zone with summer time;
-#  4. writes build-win/trendora-VERSION-win64.zip and build-win/trendora-VERSION-win64-setup.exe,
-#     and checks under Wine that the installer installs and uninstalls silently.
+#  4. writes build-win/trendora-VERSION-win64.zip and build-win/trendora-VERSION-win64-setup.exe
+#     (before the tests), and checks under Wine that the installer installs and uninstalls
+#     silently.
 # Every Wine step has a time limit, so that a hang fails with a message instead of stalling.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +14,8 @@ cd "$(dirname "$0")/.."
 # shellcheck source=apt-install.sh
 . tools/apt-install.sh
 install_missing --no-install-recommends build-essential cmake ninja-build qt6-base-dev \
-  qt6-base-dev-tools libgl-dev g++-mingw-w64-x86-64-posix wine64 googletest nsis dpkg-dev
+  qt6-base-dev-tools libgl-dev g++-mingw-w64-x86-64-posix wine64 googletest nsis dpkg-dev \
+  xvfb xauth
 jobs=$(nproc 2>/dev/null || echo 2)
 
 echo "== Qt for Windows"
@@ -31,9 +33,8 @@ cmake -S . -B build-win -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_COMPILE_WARNING_AS_ERROR=ON -DTRENDORA_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build build-win -j "$jobs"
 
-# shellcheck source=wine-env.sh
-. tools/wine-env.sh
-wine_prefix build-win
+echo "== Packages"
+packaging/windows/make-packages.sh build-win
 
 echo "== The tests under Wine"
 # Each test program is one CTest test here; the full output goes to build-win/ctest-ZONE.log,
@@ -42,7 +43,8 @@ for zone in UTC CET-1CEST; do
   echo "-- TZ=$zone"
   log="build-win/ctest-$zone.log"
   status=0
-  (cd build-win && TZ=$zone ctest -V --timeout 900 -j "$jobs") > "$log" 2>&1 || status=$?
+  tools/wine-session.sh build-win bash -c "cd build-win && TZ=$zone ctest -V --timeout 900 -j $jobs" \
+    > "$log" 2>&1 || status=$?
   grep -E -A1 '^[0-9]+: .*(Skipped|Failure)$' "$log" | grep -v '^--$' || true
   sed -n '/tests passed/,$p' "$log"
   if [ $status -ne 0 ]; then
@@ -51,6 +53,5 @@ for zone in UTC CET-1CEST; do
   fi
 done
 
-echo "== Packages"
-packaging/windows/make-packages.sh build-win
-packaging/windows/check-installer.sh build-win
+echo "== The installer under Wine"
+tools/wine-session.sh build-win packaging/windows/check-installer.sh build-win

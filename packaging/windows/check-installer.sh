@@ -9,7 +9,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 setup="$build/trendora-$version-win64-setup.exe"
 # shellcheck source=../../tools/wine-env.sh
 . tools/wine-env.sh
-[ -n "${WINEPREFIX:-}" ] || wine_prefix "$build"
+[ -n "${WINE:-}" ] && [ -n "${WINEPREFIX:-}" ] || wine_prefix "$build"
 
 failed=0
 check() { # check WHAT COMMAND...
