@@ -3,7 +3,8 @@
 #   TRENDORA_WIN_QT_DIR        the Qt prefix (bin/ holds the DLLs, plugins/ the plugins)
 #   TRENDORA_WIN_RUNTIME_DLLS  the compiler's runtime DLLs
 #   TRENDORA_WINE_TEST_ENV     the environment under which the test programs find all of
-#                              them when CTest runs them under Wine
+#                              them when CTest runs them under Wine (the plugins are copied
+#                              into the build folder)
 get_target_property(_trendora_qtcore Qt6::Core IMPORTED_LOCATION_RELEASE)
 if(NOT _trendora_qtcore)
   get_target_property(_trendora_qtcore Qt6::Core LOCATION)
@@ -27,7 +28,8 @@ endforeach()
 set(_trendora_dlls "${CMAKE_BINARY_DIR}/wine-path")
 file(GLOB _trendora_qtdlls "${TRENDORA_WIN_QT_DIR}/bin/Qt6*.dll")
 file(COPY ${_trendora_qtdlls} ${TRENDORA_WIN_RUNTIME_DLLS} DESTINATION "${_trendora_dlls}")
-set(TRENDORA_WINE_TEST_ENV
-    "WINEPATH=Z:${_trendora_dlls}"
-    "QT_PLUGIN_PATH=Z:${TRENDORA_WIN_QT_DIR}/plugins"
-    QT_QPA_PLATFORM=offscreen)
+# Qt takes the folder above Qt6Core.dll's for its prefix and finds the plugins in plugins/ there
+# (QT_PLUGIN_PATH naming the cache was not heeded under Wine: the programs waited on a message
+# about the missing platform plugin).
+file(COPY "${TRENDORA_WIN_QT_DIR}/plugins" DESTINATION "${CMAKE_BINARY_DIR}")
+set(TRENDORA_WINE_TEST_ENV "WINEPATH=Z:${_trendora_dlls}" QT_QPA_PLATFORM=offscreen)
