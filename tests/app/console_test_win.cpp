@@ -35,11 +35,12 @@ TEST(Console, BothProgramsAnswerThroughAPipe)
         int nExit;
         const char* szOutStart; // what stdout starts with
         const char* szErrPart;  // what stderr holds
+        bool bSame;             // both programs print the same (the usage names each itself)
     } cases[] = {
-        {{"--version"}, 0, "Trendora " TRENDORA_VERSION "\n", ""},
-        {{"--help"}, 0, "Usage: ", ""},
-        {{"--statistics", strRecording}, 0, "curve\tminimum\tat\tmaximum\tat\tmean\n", ""},
-        {{"--colour=red"}, 64, "", "Unknown option 'colour'"},
+        {{"--version"}, 0, "Trendora " TRENDORA_VERSION "\n", "", true},
+        {{"--help"}, 0, "Usage: ", "", false},
+        {{"--statistics", strRecording}, 0, "curve\tminimum\tat\tmaximum\tat\tmean\n", "", true},
+        {{"--colour=red"}, 64, "", "Unknown option 'colour'", true},
     };
     for (const auto& c : cases) {
         const std::string strWhat = c.args.join(' ').toStdString();
@@ -49,7 +50,9 @@ TEST(Console, BothProgramsAnswerThroughAPipe)
         EXPECT_EQ(c.nExit, com.nExit) << strWhat << com.err.toStdString();
         EXPECT_TRUE(com.out.startsWith(c.szOutStart)) << strWhat << ": " << com.out.toStdString();
         EXPECT_TRUE(com.err.contains(c.szErrPart)) << strWhat << ": " << com.err.toStdString();
-        EXPECT_EQ(exe.out, com.out) << strWhat;
+        if (c.bSame) {
+            EXPECT_EQ(exe.out, com.out) << strWhat;
+        }
         EXPECT_FALSE(com.out.contains('\r')) << strWhat;
     }
 }
