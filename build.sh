@@ -3,13 +3,17 @@
 #   ./build.sh run    install what is missing, build, start Trendora
 #   ./build.sh test   install what is missing, build, run the tests, then again under
 #                     AddressSanitizer and UndefinedBehaviorSanitizer
+#   ./build.sh windows  build Qt for Windows once (cached), cross-build the whole program and its
+#                     tests with mingw-w64, run the tests under Wine, and write the portable zip
+#                     and the installer into build-win/
 set -euo pipefail
 cd "$(dirname "$0")"
 
 mode=${1:-}
 case "$mode" in
   run|test) ;;
-  *) echo "usage: $0 run|test" >&2; exit 64 ;;
+  windows) exec tools/build-windows.sh ;;
+  *) echo "usage: $0 run|test|windows" >&2; exit 64 ;;
 esac
 
 packages=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev

@@ -105,8 +105,14 @@ void AnswerInfoOptions(int& argc, char** argv)
         std::fputs(qUtf8Printable(parser.helpText() + QLatin1Char('\n') + ReportUsage()), stdout);
         std::exit(0);
     }
-    if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
+    // Not QCommandLineParser::showVersion(): on Windows it opens a message box instead when the
+    // standard handles are not redirected.
+    if (parser.isSet(QStringLiteral("version"))) {
+        std::fputs(qUtf8Printable(QCoreApplication::applicationName() + QLatin1Char(' ') +
+                                  QCoreApplication::applicationVersion() + QLatin1Char('\n')),
+                   stdout);
+        std::exit(0);
+    }
     const CCommandLine commandLine = ParseCommandLine(arrArgs);
     if (!commandLine.strError.isEmpty()) {
         std::fprintf(stderr, "trendora: %s\nTry 'trendora --help'.\n",

@@ -563,7 +563,11 @@ CLoadResult ReadRecorderFile(const std::filesystem::path& path, const LoadProgre
     auto fail = [&](const std::string& strWhy) {
         CLoadResult result;
         result.status = CLoadResult::EStatus::CannotOpen;
-        result.strMessage = "Cannot read \"" + path.filename().string() + "\": " + strWhy;
+        // UTF-8 on every system: on Windows string() converts to the ANSI code page and throws
+        // for a name it cannot hold (Chinese characters on a Western system).
+        const std::u8string strName = path.filename().u8string();
+        result.strMessage =
+            "Cannot read \"" + std::string(strName.begin(), strName.end()) + "\": " + strWhy;
         return result;
     };
     std::error_code ec;

@@ -3,7 +3,8 @@
 unset(ENV{DISPLAY})
 unset(ENV{WAYLAND_DISPLAY})
 unset(ENV{QT_QPA_PLATFORM})
-execute_process(COMMAND ${EXE} ${OPTION} RESULT_VARIABLE result OUTPUT_VARIABLE out
+# EMULATOR: Wine, for the Windows build.
+execute_process(COMMAND ${EMULATOR} ${EXE} ${OPTION} RESULT_VARIABLE result OUTPUT_VARIABLE out
   ERROR_VARIABLE err TIMEOUT 60)
 if(OPTION STREQUAL "--colour=red")
   if(NOT result EQUAL 64 OR NOT err MATCHES "Unknown option 'colour'" OR NOT out STREQUAL "")

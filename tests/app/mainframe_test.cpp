@@ -269,7 +269,7 @@ TEST_F(MainFrame, LanguageWaitsWhileAFileIsRead)
     Start();
     CChildView* pView = m_pFrame->GetView();
     CFifoWriter fifo(m_profile.FilePath("slow.csv"));
-    ASSERT_TRUE(fifo.IsMade());
+    ASSERT_FIFO_MADE(fifo);
     bool bTried = false;
     fifo.WhenReaderArrives([&] {
         bTried = true;
@@ -337,7 +337,7 @@ TEST_F(MainFrame, CloseDuringALoadCancelsItAndCloses)
     Start();
     CChildView* pView = m_pFrame->GetView();
     CFifoWriter fifo(m_profile.FilePath("slow.csv"));
-    ASSERT_TRUE(fifo.IsMade());
+    ASSERT_FIFO_MADE(fifo);
     bool bClosed = false;
     fifo.WhenReaderArrives([&] { bClosed = m_pFrame->close(); });
     EXPECT_FALSE(pView->OpenRecorderPath(m_profile.FilePath("slow.csv")));
@@ -359,7 +359,7 @@ TEST_F(MainFrame, CommandsShowDisabledDuringALoadAndButtonsStayInStep)
         qobject_cast<QToolButton*>(m_pFrame->GetToolBar()->widgetForAction(pButton));
     ASSERT_NE(nullptr, pToolButton);
     CFifoWriter fifo(m_profile.FilePath("slow.csv"));
-    ASSERT_TRUE(fifo.IsMade());
+    ASSERT_FIFO_MADE(fifo);
     bool bTried = false;
     fifo.WhenReaderArrives([&] {
         bTried = true;

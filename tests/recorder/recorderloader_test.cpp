@@ -356,6 +356,31 @@ TEST(RecorderLoadFile, MissingFileAndFolderAreReported)
     EXPECT_NE(std::string::npos, folder.strMessage.find("folder")) << folder.strMessage;
 }
 
+// Recordings named in Chinese with spaces, as a Chinese desktop saves them: they open, and a
+// message about one names it in UTF-8 (Windows' narrow names cannot hold these characters).
+TEST(RecorderLoadFile, ChineseNamesWithSpacesOpenAndAreNamedInUtf8)
+{
+    const CTempFolder dir;
+    for (const char8_t* szName : {u8"溫度 記錄.csv", u8"温度 记录 2026.CSV", u8"資料夾 一/試驗.csv"}) {
+        const std::filesystem::path path = dir.Path() / szName;
+        std::filesystem::create_directories(path.parent_path());
+        {
+            std::ofstream out(path, std::ios::binary);
+            out << kHeader << "2020/01/01,00:00:00,1,2,3,4\n2020/01/01,00:00:09,5,6,7,8\n";
+        }
+        const std::string strName(reinterpret_cast<const char*>(szName));
+        const CLoadResult loaded = LoadRecorderFile(path);
+        EXPECT_EQ(CLoadResult::EStatus::Loaded, loaded.status) << strName;
+        EXPECT_EQ(10, loaded.series.arrTempPV.GetSize()) << strName;
+
+        std::filesystem::remove(path);
+        const CLoadResult missing = LoadRecorderFile(path);
+        EXPECT_EQ(CLoadResult::EStatus::CannotOpen, missing.status) << strName;
+        const std::string strFile = strName.substr(strName.find('/') + 1);
+        EXPECT_NE(std::string::npos, missing.strMessage.find(strFile)) << missing.strMessage;
+    }
+}
+
 } // namespace
 
 namespace {

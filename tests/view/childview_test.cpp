@@ -194,6 +194,9 @@ TEST_F(ChildView, OpenShowsTheFileFromItsFirstPage)
 
 TEST_F(ChildView, OpenShowsTheFirstRecordsOwnTimeBefore1970AndFrom2106On)
 {
+#if defined(_WIN32)
+    GTEST_SKIP() << "Windows' C library converts no time before 1970 or after 3000";
+#endif
     const struct
     {
         const char* szRecord;

@@ -64,7 +64,7 @@ TEST_F(FileLoad, CancelStopsTheLoadAndKeepsTheRecording)
     Pump();
 
     CFifoWriter fifo(m_profile.FilePath("slow.csv"));
-    ASSERT_TRUE(fifo.IsMade());
+    ASSERT_FIFO_MADE(fifo);
     QString strLabel;
     bool bModal = false;
     bool bClicked = false;
@@ -105,7 +105,7 @@ TEST_F(FileLoad, CancelStopsTheLoadAndKeepsTheRecording)
 TEST_F(FileLoad, CancelOnAStalledPipeFreesTheWindowAtOnce)
 {
     CFifoWriter fifo(m_profile.FilePath("stalled.csv"));
-    ASSERT_TRUE(fifo.IsMade());
+    ASSERT_FIFO_MADE(fifo);
     bool bClicked = false;
     int nShownAfterCancel = 0;
     QTimer poll;
@@ -144,7 +144,7 @@ TEST_F(FileLoad, CommandsDropsAndASecondOpenWaitForTheLoad)
     const QString strOther = m_profile.FilePath("other.csv");
     std::ofstream(strOther.toStdString()) << kFile;
     CFifoWriter fifo(m_profile.FilePath("slow.csv"));
-    ASSERT_TRUE(fifo.IsMade());
+    ASSERT_FIFO_MADE(fifo);
     bool bTried = false;
     fifo.WhenReaderArrives([&] {
         bTried = true;
