@@ -157,6 +157,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(RecordExport, RecordsReadAsARecorderWritesThem)
 {
+#if defined(_WIN32)
+    GTEST_SKIP() << "Windows' C library takes no summer-time rules in TZ, only the form CET-1CEST";
+#endif
     // The clock goes forward in the middle of a minute, from 02:00:29 to 03:00:30: the reader
     // would move a time in the gap forward alike, so only the text shows it.
     const CTzGuard tz("AAA-1BBB,M3.5.0/2:00:30,M10.5.0/3");
