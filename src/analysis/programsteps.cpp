@@ -1,5 +1,7 @@
 #include "analysis/programsteps.h"
 
+#include "analysis/fourlanes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -126,15 +128,7 @@ CBlockFigures ScanBlock(const CCurveSamples& c, std::int64_t nBegin, std::int64_
         anWithin[k] += dSize < c.dLimit;
         adMaxSize[k] = dSize > adMaxSize[k] ? dSize : adMaxSize[k];
     };
-    std::int64_t i = nBegin;
-    for (; i + 4 <= nEnd; i += 4) {
-        lane(0, i);
-        lane(1, i + 1);
-        lane(2, i + 2);
-        lane(3, i + 3);
-    }
-    for (; i < nEnd; ++i)
-        lane(0, i);
+    ForFourLanes(nBegin, nEnd, lane);
     CBlockFigures b;
     b.nCounted = (anCounted[0] + anCounted[1]) + (anCounted[2] + anCounted[3]);
     b.nWithin = (anWithin[0] + anWithin[1]) + (anWithin[2] + anWithin[3]);

@@ -1,5 +1,7 @@
 #include "analysis/runstatistics.h"
 
+#include "analysis/fourlanes.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -27,7 +29,6 @@ template <bool bSkipNegative> CBlock ScanBlock(const float* p, std::int64_t n)
     std::int64_t anCounted[4] = {0, 0, 0, 0};
     float afMin[4] = {kInf, kInf, kInf, kInf};
     float afMax[4] = {-kInf, -kInf, -kInf, -kInf};
-    std::int64_t i = 0;
     auto lane = [&](int k, float v) {
         // NaN (a record may write "nan") is no value and is left out; so is a humidity
         // below 0.
@@ -39,14 +40,7 @@ template <bool bSkipNegative> CBlock ScanBlock(const float* p, std::int64_t n)
         afMin[k] = fLow < afMin[k] ? fLow : afMin[k];
         afMax[k] = fHigh > afMax[k] ? fHigh : afMax[k];
     };
-    for (; i + 4 <= n; i += 4) {
-        lane(0, p[i]);
-        lane(1, p[i + 1]);
-        lane(2, p[i + 2]);
-        lane(3, p[i + 3]);
-    }
-    for (; i < n; ++i)
-        lane(0, p[i]);
+    ForFourLanes(0, n, [&](int k, std::int64_t i) { lane(k, p[i]); });
     CBlock b;
     b.dSum = (adSum[0] + adSum[1]) + (adSum[2] + adSum[3]);
     b.nCounted = anCounted[0] + anCounted[1] + anCounted[2] + anCounted[3];
@@ -128,15 +122,7 @@ public:
             anWithin[k] += dSize >= 0.0 && dSize < m_dLimit;
             adMax[k] = dSize > adMax[k] ? dSize : adMax[k];
         };
-        std::int64_t i = nBlock;
-        for (; i + 4 <= nStop; i += 4) {
-            lane(0, i);
-            lane(1, i + 1);
-            lane(2, i + 2);
-            lane(3, i + 3);
-        }
-        for (; i < nStop; ++i)
-            lane(0, i);
+        ForFourLanes(nBlock, nStop, lane);
         m_f.nCounted += (anCounted[0] + anCounted[1]) + (anCounted[2] + anCounted[3]);
         m_f.nWithin += (anWithin[0] + anWithin[1]) + (anWithin[2] + anWithin[3]);
         const double dMax = std::max(std::max(adMax[0], adMax[1]), std::max(adMax[2], adMax[3]));
