@@ -6,8 +6,7 @@
 
 // Calls lane(k, i) for every i from nBegin to nEnd (exclusive), k = 0..3 in turn for four
 // samples at a time and 0 for the rest, so that each lane keeps accumulators of its own.
-template <class Lane>
-inline void ForFourLanes(std::int64_t nBegin, std::int64_t nEnd, Lane&& lane)
+template <class Lane> inline void ForFourLanes(std::int64_t nBegin, std::int64_t nEnd, Lane&& lane)
 {
     std::int64_t i = nBegin;
     for (; i + 4 <= nEnd; i += 4) {
