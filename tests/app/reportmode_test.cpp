@@ -19,9 +19,71 @@
 #include <QSettings>
 
 #include <cstdio>
+#include <memory>
 #include <vector>
 
+#ifdef Q_OS_WIN
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#endif
+
 namespace {
+
+#ifdef Q_OS_WIN
+// On Windows the runs keep their settings under the user's own registry key, and nothing points a
+// run elsewhere. The key is moved aside while a test runs and put back afterwards; a copy left by
+// a test that died is put back first, so the user's settings survive any test.
+class CProfileKeyAside
+{
+public:
+    CProfileKeyAside()
+    {
+        Restore();
+        if (Copy(kKey, kSaved))
+            RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+    }
+    ~CProfileKeyAside()
+    {
+        RegDeleteTreeW(HKEY_CURRENT_USER, kKey); // what the test's runs stored
+        Restore();
+    }
+    CProfileKeyAside(const CProfileKeyAside&) = delete;
+    CProfileKeyAside& operator=(const CProfileKeyAside&) = delete;
+
+private:
+    static constexpr const wchar_t* kKey = L"Software\\MirevaleStudio\\Trendora";
+    static constexpr const wchar_t* kSaved = L"Software\\MirevaleStudio\\Trendora (kept by a test)";
+
+    // Puts back the kept copy, if there is one.
+    static void Restore()
+    {
+        HKEY hSaved = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, kSaved, 0, KEY_READ, &hSaved) != ERROR_SUCCESS)
+            return;
+        RegCloseKey(hSaved);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kKey);
+        if (Copy(kSaved, kKey))
+            RegDeleteTreeW(HKEY_CURRENT_USER, kSaved);
+    }
+    // Copies the key szFrom with all it holds to szTo; false if szFrom does not exist.
+    static bool Copy(const wchar_t* szFrom, const wchar_t* szTo)
+    {
+        HKEY hFrom = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, szFrom, 0, KEY_READ, &hFrom) != ERROR_SUCCESS)
+            return false;
+        HKEY hTo = nullptr;
+        LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, szTo, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                         nullptr, &hTo, nullptr);
+        if (status == ERROR_SUCCESS) {
+            status = RegCopyTreeW(hFrom, nullptr, hTo);
+            RegCloseKey(hTo);
+        }
+        RegCloseKey(hFrom);
+        EXPECT_EQ(ERROR_SUCCESS, status) << "could not keep the registry's Trendora key";
+        return status == ERROR_SUCCESS;
+    }
+};
+#endif
 
 TEST(ReportOptions, ScaleIsANameInAnyLanguageOrSecondsPerPixel)
 {
@@ -157,8 +219,28 @@ protected:
     }
 
     QString Path(const QString& strName) const { return m_dir.filePath(strName); }
-    // Where the program keeps its settings under the XDG_CONFIG_HOME the runs get.
-    QString ProfilePath() const { return Path("config/MirevaleStudio/Trendora.conf"); }
+    // Where the runs keep their settings: the INI file under the XDG_CONFIG_HOME they get, or
+    // the registry on Windows.
+    std::unique_ptr<QSettings> StoredProfile() const
+    {
+#ifdef Q_OS_WIN
+        return std::make_unique<QSettings>(
+            QStringLiteral("HKEY_CURRENT_USER\\Software\\MirevaleStudio\\Trendora"),
+            QSettings::NativeFormat);
+#else
+        return std::make_unique<QSettings>(Path("config/MirevaleStudio/Trendora.conf"),
+                                           QSettings::IniFormat);
+#endif
+    }
+    // Every stored entry as "key=value" lines, in order; empty when nothing is stored.
+    QString StoredEntries() const
+    {
+        const std::unique_ptr<QSettings> pStored = StoredProfile();
+        QString strEntries;
+        for (const QString& strKey : pStored->allKeys())
+            strEntries += strKey + '=' + pStored->value(strKey).toString() + '\n';
+        return strEntries;
+    }
     QStringList Files(const QString& strFolder) const
     {
         return QDir(Path(strFolder)).entryList(QDir::Files);
@@ -209,6 +291,9 @@ protected:
 
     CTzGuard m_tz{"UTC"};
     QTemporaryDir m_dir;
+#ifdef Q_OS_WIN
+    CProfileKeyAside m_keyAside;
+#endif
 };
 
 TEST_F(ReportRun, SavedPageIsWhatSaveAsWritesWithTheStoredSettingsAndNoWrites)
@@ -216,26 +301,27 @@ TEST_F(ReportRun, SavedPageIsWhatSaveAsWritesWithTheStoredSettingsAndNoWrites)
     const QString strCsv = WriteSixPages("oven.csv");
     // A profile with some settings of its own and without the seeded entries.
     {
-        QSettings stored(ProfilePath(), QSettings::IniFormat);
-        stored.setValue("BkColor", 0xE0FFFF);
-        stored.setValue("Title", QString::fromUtf8("烘箱 7"));
-        stored.setValue("LangResourceDLL", "LangCHS");
-        stored.setValue("Width/!100", 2);
+        const std::unique_ptr<QSettings> pStored = StoredProfile();
+        pStored->setValue("BkColor", 0xE0FFFF);
+        pStored->setValue("Title", QString::fromUtf8("烘箱 7"));
+        pStored->setValue("LangResourceDLL", "LangCHS");
+        pStored->setValue("Width/!100", 2);
     }
-    QFile profile(ProfilePath());
-    ASSERT_TRUE(profile.open(QIODevice::ReadOnly));
-    const QByteArray storedBefore = profile.readAll();
-    profile.close();
+    const QString storedBefore = StoredEntries();
+    ASSERT_EQ(4, storedBefore.count('\n'));
 
     const CRun run = Run({"--save-pages", "pictures", "--pages", "2-3", strCsv});
     EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
     EXPECT_EQ(QStringList({"oven-p0002.png", "oven-p0003.png"}), Files("pictures"));
-    ASSERT_TRUE(profile.open(QIODevice::ReadOnly));
-    EXPECT_EQ(storedBefore, profile.readAll()) << "the run wrote settings";
-    profile.close();
+    EXPECT_EQ(storedBefore, StoredEntries()) << "the run wrote settings";
 
     // The window, started on a copy of the same profile, saves page 3 through its dialog.
-    ASSERT_TRUE(QFile::copy(ProfilePath(), Path("window.ini")));
+    {
+        const std::unique_ptr<QSettings> pStored = StoredProfile();
+        QSettings copy(Path("window.ini"), QSettings::IniFormat);
+        for (const QString& strKey : pStored->allKeys())
+            copy.setValue(strKey, pStored->value(strKey));
+    }
     SetProfileFile(Path("window.ini"));
     SeedSettings();
     res::ApplyInterfaceLanguage(res::kLangCHS);
@@ -307,7 +393,9 @@ TEST_F(ReportRun, FailuresSayWhyWithTheirStatus)
     QFile notFolder(Path("notes.txt"));
     ASSERT_TRUE(notFolder.open(QIODevice::WriteOnly));
     notFolder.close();
+#ifndef Q_OS_WIN // Windows' links are shortcut files, which are opened as what they are
     ASSERT_TRUE(QFile::link("six.csv", Path("link.pdf")));
+#endif
     // An earlier report stays as it was when a run fails to replace it.
     ASSERT_TRUE(QDir(Path("report.pdf")).mkpath("kept"));
     QFile recording(strCsv);
@@ -337,7 +425,9 @@ TEST_F(ReportRun, FailuresSayWhyWithTheirStatus)
          {}},
         {{"--print-pdf", "six.csv", strCsv}, kReportUsage, "the recorder file itself", {}},
         {{"--print-pdf", "./six.csv", "six.csv"}, kReportUsage, "the recorder file itself", {}},
+#ifndef Q_OS_WIN
         {{"--print-pdf", "link.pdf", strCsv}, kReportUsage, "the recorder file itself", {}},
+#endif
         {{"--save-pages", "out", "--pages", "1", strGap},
          kReportSpanTooLong,
          "records before line 3",
@@ -352,7 +442,7 @@ TEST_F(ReportRun, FailuresSayWhyWithTheirStatus)
         EXPECT_TRUE(run.strErr.contains(QString::fromLatin1(c.szSays))) << run.strErr.toStdString();
         EXPECT_EQ(c.written, Files("out"));
     }
-    EXPECT_FALSE(QFile::exists(ProfilePath())) << "a report wrote settings";
+    EXPECT_EQ("", StoredEntries()) << "a report wrote settings";
     QDir(Path("out")).removeRecursively();
     EXPECT_EQ(before, QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden))
         << "a failed run left a file behind";
@@ -376,8 +466,7 @@ TEST_F(ReportRun, StatisticsPrintTheWholeRecordingAndEndThePdf)
         "Humi\twithin ±%3 of SV\t%4\tlargest deviation\t-10.00\t2026-03-01 00:00:00\n");
     {
         // Stored tolerances apply; the options override them.
-        QSettings stored(ProfilePath(), QSettings::IniFormat);
-        stored.setValue("Statistics/ToleranceHumi", 1000);
+        StoredProfile()->setValue("Statistics/ToleranceHumi", 1000);
     }
     CRun run = Run({"--statistics", strCsv});
     EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
