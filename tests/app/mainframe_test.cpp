@@ -193,14 +193,24 @@ TEST_F(MainFrame, CaptionsShowTheBackgroundPicture)
     const QImage shown = pView->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage& background = pView->GetBackgroundBuffer();
     ASSERT_FALSE(background.isNull());
-    // Just right of the "View Setting" caption's text and below the "Set Scale" caption's:
-    // the picture shows through, nothing is painted over it.
+    // The "View Setting" caption is centred in its box: left of its text, whatever the font
+    // and the language the first start chose, the picture shows through, nothing painted over it.
+    CStaticText* pCaption = nullptr;
+    for (CStaticText* p : pView->findChildren<CStaticText*>()) {
+        if (QStringList{"View Setting", QString::fromUtf8("顯示設定"), QString::fromUtf8("显示设定")}
+                .contains(p->text()))
+            pCaption = p;
+    }
+    ASSERT_NE(nullptr, pCaption);
+    const int nText = pCaption->fontMetrics().horizontalAdvance(pCaption->text());
+    const QRect rcBare(pCaption->mapTo(pView, QPoint(0, 0)),
+                       QSize((pCaption->width() - nText) / 2 - 2, pCaption->height()));
+    ASSERT_GE(rcBare.width(), 5);
     int nSame = 0;
-    int nCount = 0;
-    for (int y = 330; y < 340; ++y)
-        for (int x = 830; x < 840; ++x, ++nCount)
+    for (int y = rcBare.top(); y <= rcBare.bottom(); ++y)
+        for (int x = rcBare.left(); x <= rcBare.right(); ++x)
             nSame += shown.pixel(x, y) == background.pixel(x, y);
-    EXPECT_EQ(nCount, nSame);
+    EXPECT_EQ(rcBare.width() * rcBare.height(), nSame);
     EXPECT_EQ(qRgb(224, 223, 227), shown.pixel(5, 5));
 }
 

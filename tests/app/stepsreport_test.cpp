@@ -102,7 +102,7 @@ TEST(StepsSheets, NameTheFileByItsSha256AndContinueTheTablesOverSheets)
     CTextSheet sheet;
     QPainter painter(&sheet);
     int nNewSheets = 0;
-    const int nSheets = DrawStepSheets(painter, QRect(0, 0, 3508, 2480), "chamber.csv", facts,
+    const int nSheets = DrawStepSheets(painter, QRect(0, 0, 3508, 1240), "chamber.csv", facts,
                                        StepReportLines(analysis, view.m_tFirstSample), [&] {
                                            ++nNewSheets;
                                            return true;

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -169,6 +171,10 @@ TEST(ProgramSteps, GeneratedProgramsGiveTheTablesTheDefinitionsGive)
          "verdict\tpass\t1 of 1 dwells passed"},
     };
     for (const CStepCase& c : cases) {
+#ifdef Q_OS_WIN
+        if (std::strchr(c.szZone, ',')) // Windows' C library takes no summer-time rules in TZ
+            continue;
+#endif
         const CTzGuard tz(c.szZone);
         CProgram program;
         c.build(program);
