@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 . tools/apt-install.sh
 install_missing --no-install-recommends build-essential cmake ninja-build qt6-base-dev \
   qt6-base-dev-tools libgl-dev g++-mingw-w64-x86-64-posix wine64 googletest nsis dpkg-dev \
-  xvfb xauth
+  xvfb xauth fonts-liberation fonts-wqy-zenhei
 jobs=$(nproc 2>/dev/null || echo 2)
 
 echo "== Qt for Windows"

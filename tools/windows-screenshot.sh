@@ -18,19 +18,6 @@ wine_prefix build-win
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-win/CMakeCache.txt)
 exe="$PWD/build-win/trendora-$version-win64/trendora.exe"
 
-# Wine's own stand-ins for Windows' fonts have no Chinese glyphs: give it the machine's
-# Liberation (Arial's metrics) and WenQuanYi Zen Hei, and let the Chinese fonts Windows has
-# stand for WenQuanYi.
-fonts="$WINEPREFIX/drive_c/windows/Fonts"
-for f in /usr/share/fonts/truetype/liberation/LiberationSans-*.ttf \
-         /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc; do
-  [ -e "$f" ] && ln -sf "$f" "$fonts/"
-done
-for family in "Microsoft JhengHei" "Microsoft JhengHei UI" PMingLiU MingLiU "Microsoft YaHei" \
-              "Microsoft YaHei UI" SimSun NSimSun; do
-  timeout 60 "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$family" \
-    /d "WenQuanYi Zen Hei" /f >/dev/null 2>&1
-done
 # A first start, whose language follows the locale.
 timeout 60 "$WINE" reg delete 'HKCU\Software\MirevaleStudio\Trendora' /f >/dev/null 2>&1 || true
 timeout 60 wineserver -k 2>/dev/null || true
