@@ -197,7 +197,8 @@ TEST_F(MainFrame, CaptionsShowTheBackgroundPicture)
     // and the language the first start chose, the picture shows through, nothing painted over it.
     CStaticText* pCaption = nullptr;
     for (CStaticText* p : pView->findChildren<CStaticText*>()) {
-        if (QStringList{"View Setting", QString::fromUtf8("顯示設定"), QString::fromUtf8("显示设定")}
+        if (QStringList{"View Setting", QString::fromUtf8("顯示設定"),
+                        QString::fromUtf8("显示设定")}
                 .contains(p->text()))
             pCaption = p;
     }
