@@ -55,3 +55,10 @@ done
 
 echo "== The installer under Wine"
 tools/wine-session.sh build-win packaging/windows/check-installer.sh build-win
+
+echo "== The Windows build's output against the Linux build's"
+if [ -f build/src/app/trendora ] && [ -f build/tools/trendora-series ]; then
+  tools/windows-compare.sh
+else
+  echo "skipped: there is no Linux build in build/ to compare with (./build.sh test makes one)"
+fi
