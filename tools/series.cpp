@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <new>
@@ -21,6 +22,10 @@
 #if defined(_WIN32)
 #include <fcntl.h>
 #include <io.h>
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <shellapi.h> // after windows.h, which it needs
 #endif
 
 namespace {
@@ -277,6 +282,21 @@ void PrintSummary(const CLoadResult& result, COutBuffer& out)
     }
 }
 
+// The file named by argument i. On Windows argv holds the arguments in the ANSI code page, which
+// loses the characters it lacks (a Chinese name on a Western desktop): the path is taken from the
+// wide command line instead.
+std::filesystem::path FileArgument([[maybe_unused]] int i, const char* sz)
+{
+#if defined(_WIN32)
+    int nArgs = 0;
+    std::unique_ptr<LPWSTR, decltype(&LocalFree)> args(
+        CommandLineToArgvW(GetCommandLineW(), &nArgs), &LocalFree);
+    if (args && i < nArgs)
+        return std::filesystem::path(args.get()[i]);
+#endif
+    return std::filesystem::path(sz);
+}
+
 int Run(int argc, char** argv)
 {
 #if defined(_WIN32)
@@ -285,6 +305,7 @@ int Run(int argc, char** argv)
 #endif
     bool bSummary = false;
     const char* szFile = nullptr;
+    int nFile = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -295,6 +316,7 @@ int Run(int argc, char** argv)
             bSummary = true;
         } else if (!arg.starts_with("-") && !szFile) {
             szFile = argv[i];
+            nFile = i;
         } else {
             PrintUsage(stderr);
             return kReportUsage;
@@ -305,14 +327,18 @@ int Run(int argc, char** argv)
         return kReportUsage;
     }
 
-    const CLoadResult result = LoadRecorderFile(szFile);
+    const std::filesystem::path file = FileArgument(nFile, szFile);
+    const std::u8string strName8 = file.u8string();
+    const std::string strName(strName8.begin(), strName8.end()); // UTF-8, as the output is
+    const CLoadResult result = LoadRecorderFile(file);
     using EStatus = CLoadResult::EStatus;
     switch (result.status) {
     case EStatus::CannotOpen:
         std::fprintf(stderr, "trendora-series: %s\n", result.strMessage.c_str());
         return kReportCannotOpen;
     case EStatus::TooFewLines:
-        std::fprintf(stderr, "trendora-series: %s: %s\n", szFile, result.strMessage.c_str());
+        std::fprintf(stderr, "trendora-series: %s: %s\n", strName.c_str(),
+                     result.strMessage.c_str());
         return kReportTooFewLines;
     default:
         break;
@@ -332,7 +358,7 @@ int Run(int argc, char** argv)
     }
 
     if (result.status != EStatus::Loaded) {
-        std::fprintf(stderr, "%s:%lld: %s\n", szFile, static_cast<long long>(result.nLine),
+        std::fprintf(stderr, "%s:%lld: %s\n", strName.c_str(), static_cast<long long>(result.nLine),
                      result.strMessage.c_str());
         return result.status == EStatus::SpanTooLong   ? kReportSpanTooLong
                : result.status == EStatus::OutOfMemory ? kReportOutOfMemory

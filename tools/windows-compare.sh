@@ -10,8 +10,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' build-win/CMakeCache.txt)
+# trendora.com from the portable folder, as a user runs it; the tool finds the DLLs by WINEPATH.
+com="build-win/trendora-$version-win64/trendora.com"
+export WINEPATH="Z:$PWD/build-win/wine-path"
 for built in build/tools/trendora-series build/src/app/trendora build-win/tools/trendora-series.exe \
-             build-win/src/app/trendora.com; do
+             "$com"; do
   [ -f "$built" ] || { echo "$built is missing: run ./build.sh test and ./build.sh windows first" >&2; exit 1; }
 done
 # Qt's programs make windows even on the offscreen platform, and Wine makes none without a
@@ -68,7 +72,7 @@ for zone in UTC CET-1CEST; do
         build/tools/trendora-series $mode "$file" -- build-win/tools/trendora-series.exe $mode "$file"
     done
     same "TZ=$zone trendora --statistics $name" \
-      build/src/app/trendora --statistics "$file" -- build-win/src/app/trendora.com --statistics "$file"
+      build/src/app/trendora --statistics "$file" -- "$com" --statistics "$file"
   done
 done
 
@@ -78,7 +82,7 @@ for file in examples/chamber-week.csv "$samples/烘箱 三號.csv"; do
   linux_status=0 win_status=0
   env -u DISPLAY build/src/app/trendora --save-pages "$samples/pages-linux" --scale 1Day "$file" \
     2>/dev/null || linux_status=$?
-  timeout 300 "$WINE" build-win/src/app/trendora.com --save-pages "$samples/pages-win" --scale 1Day \
+  timeout 300 "$WINE" "$com" --save-pages "$samples/pages-win" --scale 1Day \
     "$file" 2>/dev/null || win_status=$?
   pictures "$samples/pages-linux" > "$linux"
   pictures "$samples/pages-win" > "$win"
@@ -88,7 +92,7 @@ for file in examples/chamber-week.csv "$samples/烘箱 三號.csv"; do
     diff "$linux" "$win" | head -5 || true
     failed=1
   else
-    echo "same: $what ($(wc -l < "$win") pictures, $(head -1 "$win" | cut -d' ' -f2-))"
+    echo "same: $what ($(wc -l < "$win") pictures, $(head -1 "$win" | awk '{ print $(NF-2), $(NF-1), $NF }'))"
   fi
 done
 rm -rf "$linux" "$win" "$samples/pages-linux" "$samples/pages-win"
