@@ -3,7 +3,9 @@
 ; leaves the user's settings (HKCU\Software\MirevaleStudio\Trendora) and recordings alone.
 ; /S installs and uninstalls silently. Made by make-packages.sh, which passes VERSION, STAGE (the
 ; portable folder), UNINSTALL_LIST, ICON and OUTFILE.
-Unicode true
+; A 64-bit installer for a 64-bit program: it runs where the program does, also under a Wine
+; without 32-bit support (Debian's wine64 alone).
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
