@@ -37,9 +37,10 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Calls the handler for every modal dialog that opens while it lives; the handler closes it.
-// By default a dialog is rejected and message box texts are collected. A dialog the handler
-// fails to close is reported and rejected after a few tries, so a test can never hang on it.
+// Calls the handler once for every modal dialog that opens or comes back to the front while it
+// lives; the handler closes it. By default a dialog is closed and message box texts are
+// collected. A dialog the handler fails to close is reported and rejected after a few ticks, so
+// a test can never hang on it.
 // Progress dialogs are left alone: they close by themselves.
 class CModalWatcher
 {
@@ -74,15 +75,16 @@ private:
                 if (auto* pDialog = qobject_cast<QDialog*>(p))
                     pDialog->done(QDialog::Rejected);
                 p->close();
-                return;
             }
-        } else {
-            m_pLast = p;
-            m_nTries = 0;
-            ++m_nSeen;
-            if (auto* pBox = qobject_cast<QMessageBox*>(p))
-                m_strMessages += pBox->text() + QLatin1Char('\n');
+            // Answered once: a handler that presses OK through a queued call must not be asked
+            // again before that call has run, which on a slow event loop takes several ticks.
+            return;
         }
+        m_pLast = p;
+        m_nTries = 0;
+        ++m_nSeen;
+        if (auto* pBox = qobject_cast<QMessageBox*>(p))
+            m_strMessages += pBox->text() + QLatin1Char('\n');
         if (m_handler)
             m_handler(p);
         else
