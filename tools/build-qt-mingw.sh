@@ -24,7 +24,8 @@ fetch_only=0
 # (without it Qt 6.4's print support and windows plugin do not link). The offscreen platform
 # draws text with FreeType on Windows. What Trendora does not use is left out to shorten the
 # build: the modules beyond Core, Gui, Widgets, PrintSupport and Test, and the widgets and text
-# formats it never shows.
+# formats it never shows. The calendar widget stays: without it there is no date-time edit, and
+# without that no print dialog.
 options=(
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DBUILD_SHARED_LIBS=ON
   -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF -DFEATURE_system_jpeg=OFF
@@ -35,7 +36,7 @@ options=(
   -DFEATURE_xml=OFF -DFEATURE_vulkan=OFF -DFEATURE_direct2d=ON
   -DFEATURE_sql_sqlite=OFF -DFEATURE_imageformat_ppm=OFF -DFEATURE_imageformat_xbm=OFF
   -DFEATURE_gif=OFF -DFEATURE_ico=OFF -DFEATURE_androiddeployqt=OFF
-  -DFEATURE_graphicsview=OFF -DFEATURE_mdiarea=OFF -DFEATURE_calendarwidget=OFF
+  -DFEATURE_graphicsview=OFF -DFEATURE_mdiarea=OFF
   -DFEATURE_undocommand=OFF -DFEATURE_undostack=OFF -DFEATURE_undogroup=OFF
   -DFEATURE_undoview=OFF -DFEATURE_dial=OFF -DFEATURE_lcdnumber=OFF -DFEATURE_fontcombobox=OFF
   -DFEATURE_keysequenceedit=OFF -DFEATURE_wizard=OFF -DFEATURE_commandlinkbutton=OFF
