@@ -32,6 +32,6 @@ file(COPY ${_trendora_qtdlls} ${TRENDORA_WIN_RUNTIME_DLLS} DESTINATION "${_trend
 # (QT_PLUGIN_PATH naming the cache was not heeded under Wine: the programs waited on a message
 # about the missing platform plugin).
 file(COPY "${TRENDORA_WIN_QT_DIR}/plugins" DESTINATION "${CMAKE_BINARY_DIR}")
-# The offscreen platform reads its fonts from a folder: Windows' own, as report runs do.
-set(TRENDORA_WINE_TEST_ENV "WINEPATH=Z:${_trendora_dlls}" QT_QPA_PLATFORM=offscreen
-  QT_QPA_FONTDIR=C:/windows/Fonts)
+# Wine hands no QT_ variable to a Windows program; the test programs choose the offscreen
+# platform and Windows' fonts folder themselves.
+set(TRENDORA_WINE_TEST_ENV "WINEPATH=Z:${_trendora_dlls}")

@@ -1,5 +1,7 @@
 // Test entry point: every test binary runs inside a QApplication so that widget tests
 // can create real windows on the offscreen platform.
+#include "skin/offscreenfonts.h"
+
 #include <QApplication>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
@@ -14,6 +16,7 @@ int main(int argc, char** argv)
     qunsetenv("LANGUAGE");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseWindowsFontsOffscreen();
     QApplication app(argc, argv);
     // Qt's own settings (the colour chooser's custom colours) go to a test location.
     QStandardPaths::setTestModeEnabled(true);

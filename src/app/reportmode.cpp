@@ -7,6 +7,7 @@
 #include "recorder/recorderloader.h"
 #include "res/resource.h"
 #include "settings/profile.h"
+#include "skin/offscreenfonts.h"
 #include "view/childview.h"
 #include "view/exportfile.h"
 #include "view/filebeside.h"
@@ -192,12 +193,7 @@ std::optional<int> RunReportMode(int& argc, char** argv)
     // A report shows no window, so it needs no display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-#ifdef Q_OS_WIN
-    // There the offscreen platform reads its fonts from a folder, by default one beside Qt that
-    // holds none, and would draw every letter of the pictures as a box: give it Windows' own.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_FONTDIR") && !qEnvironmentVariableIsEmpty("SystemRoot"))
-        qputenv("QT_QPA_FONTDIR", (qEnvironmentVariable("SystemRoot") + "\\Fonts").toLocal8Bit());
-#endif
+    UseWindowsFontsOffscreen();
     QApplication app(argc, argv);
     CTrendoraApp::SetIdentity();
     const CReportOptions options = ParseReportOptions(QCoreApplication::arguments());
