@@ -45,7 +45,7 @@ for zone in UTC CET-1CEST; do
   status=0
   tools/wine-session.sh build-win bash -c "cd build-win && TZ=$zone ctest -V --timeout 900 -j $jobs" \
     > "$log" 2>&1 || status=$?
-  grep -E -A1 '^[0-9]+: .*(Skipped|Failure)$' "$log" | grep -v '^--$' || true
+  grep -E -A1 '^[0-9]+: .*:[0-9]+: (Skipped|Failure)$' "$log" | grep -v '^--$' || true
   sed -n '/tests passed/,$p' "$log"
   if [ $status -ne 0 ]; then
     echo "the tests under Wine failed (TZ=$zone); the whole output is in $log" >&2
