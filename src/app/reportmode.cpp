@@ -12,9 +12,9 @@
 #include "view/exportfile.h"
 #include "view/filebeside.h"
 #include "view/paging.h"
+#include "view/statisticstext.h"
 #include "view/stepsanalyser.h"
 #include "view/stepstext.h"
-#include "view/statisticstext.h"
 
 #include <QApplication>
 #include <QDir>
@@ -96,16 +96,18 @@ bool SavePages(CChildView& view, const CReportOptions& options, const QString& s
     return true;
 }
 
-// The sheets --steps adds after the pages.
-struct CStepSheets
+// The sheets --statistics and --steps add after the pages.
+struct CReportSheets
 {
-    QStringList facts;
-    QStringList lines;
+    QStringList statistics;
+    QStringList stepFacts;
+    const CProgramAnalysis* pSteps = nullptr; // no step sheets without
+    std::uint32_t tFirst = 0;
+    QString strJudged; // in the interface language
 };
 
 bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nTo,
-              const QStringList& statistics, const CStepSheets& steps, CProgressLine& progress,
-              std::FILE* pErr)
+              const CReportSheets& sheets, CProgressLine& progress, std::FILE* pErr)
 {
     const QString strTarget = ReportLocalPath(options.strPdf);
     CFileBeside file(strTarget);
@@ -119,16 +121,24 @@ bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nT
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(strPath);
     printer.setPageOrientation(QPageLayout::Landscape);
-    std::function<void(QPainter&, const QRect&)> fnLastSheet;
-    if (!statistics.isEmpty() || !steps.lines.isEmpty()) {
+    std::function<bool(QPainter&, const QRect&)> fnLastSheet;
+    if (!sheets.statistics.isEmpty() || sheets.pSteps) {
         fnLastSheet = [&](QPainter& painter, const QRect& rcArea) {
             const QString strName = QFileInfo(options.strFile).fileName();
-            if (!statistics.isEmpty())
-                DrawStatisticsSheet(painter, rcArea, strName, statistics);
-            if (steps.lines.isEmpty() || (!statistics.isEmpty() && !printer.newPage()))
-                return;
-            DrawStepSheets(painter, rcArea, strName, steps.facts, steps.lines,
-                           [&printer] { return printer.newPage(); });
+            if (!sheets.statistics.isEmpty())
+                DrawStatisticsSheet(painter, rcArea, strName, sheets.strJudged, sheets.statistics);
+            if (!sheets.pSteps)
+                return true;
+            if (!sheets.statistics.isEmpty() && !printer.newPage())
+                return false;
+            const CProgramAnalysis& analysis = *sheets.pSteps;
+            return DrawStepSheets(
+                       painter, rcArea, strName, sheets.stepFacts,
+                       [&](const auto& fnLine) {
+                           ForEachStepReportLine(analysis, sheets.tFirst, fnLine);
+                       },
+                       [&printer] { return printer.newPage(); })
+                .has_value();
         };
     }
     const auto eResult = view.PrintPages(
@@ -139,7 +149,8 @@ bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nT
         },
         fnLastSheet);
     if (eResult != CChildView::EPrintResult::Printed) {
-        Say(pErr, QStringLiteral("%1 was not written completely").arg(Native(options.strPdf)));
+        Say(pErr, QStringLiteral("%1 was not written: its pages or sheets could not all be made")
+                      .arg(Native(options.strPdf)));
         return false;
     }
     if (!file.Replace(strReason)) {
@@ -147,6 +158,14 @@ bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nT
         return false;
     }
     return true;
+}
+
+// Writes the line and a line end to pOut; false when the stream would not take it.
+bool WriteLine(const QString& strLine, std::FILE* pOut)
+{
+    const QByteArray line = strLine.toUtf8() + '\n';
+    return std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), pOut) ==
+           static_cast<std::size_t>(line.size());
 }
 
 bool ExportStretch(const CChildView& view, const CReportOptions& options, std::int64_t tFirst,
@@ -234,13 +253,13 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
 
     CProgressLine progress(pErr);
     const QFileInfo info(strFile);
-    CLoadResult result = LoadRecorderFile(info.filesystemFilePath(), [&](std::uint64_t nDone,
-                                                                         std::uint64_t nTotal) {
-        if (nTotal > 0)
-            progress.Report(QStringLiteral("reading %1: %2%")
-                                .arg(info.fileName(), QString::number(nDone * 100 / nTotal)));
-        return true;
-    });
+    CLoadResult result =
+        LoadRecorderFile(info.filesystemFilePath(), [&](std::uint64_t nDone, std::uint64_t nTotal) {
+            if (nTotal > 0)
+                progress.Report(QStringLiteral("reading %1: %2%")
+                                    .arg(info.fileName(), QString::number(nDone * 100 / nTotal)));
+            return true;
+        });
     using EStatus = CLoadResult::EStatus;
     switch (result.status) {
     case EStatus::CannotOpen:
@@ -309,47 +328,59 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
         }
     }
 
-    // The figures come first: a failed picture or sheet leaves them printed.
-    QStringList statistics;
+    // The figures come first: a failed picture or sheet leaves them printed. Each names the
+    // stretch it judged, as the sheets do.
+    const std::int64_t nCount = PlotSamples(*view.GetPlot()).nCount;
+    const std::uint32_t tFirst = view.m_tFirstSample;
+    const QString strJudged = JudgedStretchLine(tFirst, range->nBegin, range->nEnd, nCount);
+    CReportSheets sheets;
+    sheets.tFirst = tFirst;
+    sheets.strJudged = LocalJudgedStretchLine(tFirst, range->nBegin, range->nEnd, nCount);
     if (options.bStatistics) {
-        statistics = StatisticsReportOf(view, options, range->nBegin, range->nEnd);
-        if (!WriteStatisticsReport(statistics, stdout)) {
+        sheets.statistics = StatisticsReportOf(view, options, range->nBegin, range->nEnd);
+        if (!WriteStatisticsReport(sheets.statistics + QStringList{QString(), strJudged}, stdout)) {
             Say(pErr, QStringLiteral("the statistics could not be written to stdout"));
             return kReportCannotWrite;
         }
     }
 
     // The steps too; the marks on the pages, where they are on, show the same analysis.
-    CStepSheets steps;
     EVerdict eVerdict = EVerdict::None;
+    std::optional<CProgramAnalysis> stretch;
     if (options.bSteps || view.IsMarkingSteps()) {
         const CStepOptions stepOptions =
             options.bSteps ? StepOptionsOf(options) : ReadStoredStepOptions();
         view.AnalyseStepsNow(stepOptions);
         // --from and --to judge only their seconds; marks on the pages stay the whole
         // recording's, as the window draws them.
-        const CSeriesSamples series = PlotSamples(*view.GetPlot());
-        std::optional<CProgramAnalysis> stretch;
-        if (options.bSteps && (range->nBegin > 0 || range->nEnd < series.nCount))
-            stretch = AnalyseProgramSteps(series, range->nBegin, range->nEnd, stepOptions);
-        const CProgramAnalysis& analysis =
-            stretch ? *stretch : view.GetStepsAnalyser()->Result();
+        if (options.bSteps && (range->nBegin > 0 || range->nEnd < nCount))
+            stretch = AnalyseProgramSteps(PlotSamples(*view.GetPlot()), range->nBegin, range->nEnd,
+                                          stepOptions);
+        const CProgramAnalysis& analysis = stretch ? *stretch : view.GetStepsAnalyser()->Result();
         if (options.bSteps) {
             eVerdict = analysis.verdict;
-            steps.lines = StepReportLines(analysis, view.m_tFirstSample);
-            if (!WriteStatisticsReport(steps.lines, stdout)) {
+            // Row by row: millions of excursions are never held as text.
+            const bool bWritten = ForEachStepReportLine(analysis, tFirst,
+                                                        [](const QString& strLine) {
+                                                            return WriteLine(strLine, stdout);
+                                                        }) &&
+                                  WriteLine(QString(), stdout) && WriteLine(strJudged, stdout) &&
+                                  std::fflush(stdout) == 0 && !std::ferror(stdout);
+            if (!bWritten) {
                 Say(pErr, QStringLiteral("the steps could not be written to stdout"));
                 return kReportCannotWrite;
             }
         }
         if (options.bSteps && !options.strPdf.isEmpty()) {
             QString strReason;
-            steps.facts = StepSheetFacts(strFile, view, stepOptions, analysis, strReason);
-            if (steps.facts.isEmpty()) {
+            sheets.stepFacts = StepSheetFacts(strFile, view, stepOptions, analysis, range->nBegin,
+                                              range->nEnd, strReason);
+            if (sheets.stepFacts.isEmpty()) {
                 Say(pErr, QStringLiteral("%1 cannot be read again for its SHA-256: %2")
                               .arg(Native(options.strFile), strReason));
                 return kReportCannotWrite;
             }
+            sheets.pSteps = &analysis;
         }
     }
 
@@ -359,8 +390,7 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
     if (!options.strFolder.isEmpty() &&
         !SavePages(view, options, info.completeBaseName(), nFrom, nTo, progress, pErr))
         return kReportCannotWrite;
-    if (!options.strPdf.isEmpty() &&
-        !PrintPdf(view, options, nFrom, nTo, statistics, steps, progress, pErr))
+    if (!options.strPdf.isEmpty() && !PrintPdf(view, options, nFrom, nTo, sheets, progress, pErr))
         return kReportCannotWrite;
 
     if (eStatus != EStatus::Loaded) {

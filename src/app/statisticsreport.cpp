@@ -1,7 +1,7 @@
 #include "app/statisticsreport.h"
 
-#include "app/reportoptions.h"
 #include "analysis/runstatistics.h"
+#include "app/reportoptions.h"
 #include "view/childview.h"
 #include "view/statisticstext.h"
 
@@ -37,7 +37,7 @@ bool WriteStatisticsReport(const QStringList& lines, std::FILE* pOut)
 }
 
 void DrawStatisticsSheet(QPainter& painter, const QRect& rcArea, const QString& strHeading,
-                         const QStringList& lines)
+                         const QString& strJudged, const QStringList& lines)
 {
     painter.save();
     QFont font(QStringLiteral("Arial"));
@@ -65,6 +65,8 @@ void DrawStatisticsSheet(QPainter& painter, const QRect& rcArea, const QString& 
     painter.setFont(headingFont);
     painter.drawText(QPoint(nLeft, y), strHeading);
     painter.setFont(font);
+    y += nLine;
+    painter.drawText(QPoint(nLeft, y), strJudged);
     y += 2 * nLine;
     for (const QStringList& cells : rows) {
         int x = nLeft;

@@ -20,6 +20,7 @@ QStringList StatisticsReportOf(const CChildView& view, const CReportOptions& opt
 // Writes the lines; false when the stream would not take them.
 bool WriteStatisticsReport(const QStringList& lines, std::FILE* pOut);
 
-// The lines as a table with aligned columns, under strHeading, at the top left of rcArea.
+// The lines as a table with aligned columns, under strHeading and the line that names the
+// stretch judged, at the top left of rcArea.
 void DrawStatisticsSheet(QPainter& painter, const QRect& rcArea, const QString& strHeading,
-                         const QStringList& lines);
+                         const QString& strJudged, const QStringList& lines);

@@ -17,34 +17,87 @@
 
 namespace {
 
-using CTable = std::vector<QStringList>;
-
-std::vector<CTable> SplitBlocks(const QStringList& lines)
-{
-    std::vector<CTable> blocks(1);
-    for (const QString& strLine : lines) {
-        if (strLine.isEmpty()) {
-            if (!blocks.back().empty())
-                blocks.emplace_back();
-            continue;
-        }
-        blocks.back().push_back(strLine.split(QLatin1Char('\t')));
-    }
-    if (blocks.back().empty())
-        blocks.pop_back();
-    return blocks;
-}
-
-std::vector<int> ColumnWidths(const CTable& table, const QFontMetrics& metrics)
+// A table's column widths in the font of the sheet, its rows and its heading row.
+struct CTableShape
 {
     std::vector<int> widths;
-    for (const QStringList& cells : table) {
-        widths.resize(std::max(widths.size(), static_cast<std::size_t>(cells.size())));
+    std::size_t nRows = 0;
+    QStringList heading;
+};
+
+using CRowFn = std::function<bool(std::size_t nTable, std::size_t nRow, const QStringList& cells)>;
+
+// Hands over the rows of the facts and then of the lines, numbered by table: rows apart by
+// empty lines are tables of their own, and the lines start a table of their own after the
+// facts. Returns the number of tables the facts make, or nothing once fnRow refused a row.
+std::optional<std::size_t> WalkRows(const QStringList& facts, const CStepLineSource& lines,
+                                    const CRowFn& fnRow)
+{
+    std::size_t nTable = 0;
+    std::size_t nRow = 0;
+    bool bGoOn = true;
+    const auto feed = [&](const QString& strLine) {
+        if (strLine.isEmpty()) {
+            if (nRow > 0) {
+                ++nTable;
+                nRow = 0;
+            }
+            return true;
+        }
+        bGoOn = fnRow(nTable, nRow++, strLine.split(QLatin1Char('\t')));
+        return bGoOn;
+    };
+    for (const QString& strFact : facts)
+        if (!feed(strFact))
+            return std::nullopt;
+    feed(QString());
+    const std::size_t nFactTables = nTable;
+    lines(feed);
+    if (!bGoOn)
+        return std::nullopt;
+    return nFactTables;
+}
+
+// The shape of every table in the font of the metrics.
+std::vector<CTableShape> MeasureTables(const QStringList& facts, const CStepLineSource& lines,
+                                       const QFontMetrics& metrics)
+{
+    std::vector<CTableShape> tables;
+    WalkRows(facts, lines, [&](std::size_t nTable, std::size_t nRow, const QStringList& cells) {
+        if (tables.size() <= nTable)
+            tables.resize(nTable + 1);
+        CTableShape& table = tables[nTable];
+        if (nRow == 0)
+            table.heading = cells;
+        ++table.nRows;
+        table.widths.resize(std::max(table.widths.size(), static_cast<std::size_t>(cells.size())));
         for (qsizetype c = 0; c < cells.size(); ++c)
-            widths[static_cast<std::size_t>(c)] =
-                std::max(widths[static_cast<std::size_t>(c)], metrics.horizontalAdvance(cells[c]));
+            table.widths[static_cast<std::size_t>(c)] = std::max(
+                table.widths[static_cast<std::size_t>(c)], metrics.horizontalAdvance(cells[c]));
+        return true;
+    });
+    return tables;
+}
+
+int WidestTable(const std::vector<CTableShape>& tables, int nGap)
+{
+    int nWidest = 0;
+    for (const CTableShape& table : tables) {
+        int n = 0;
+        for (const int w : table.widths)
+            n += w + nGap;
+        nWidest = std::max(nWidest, n);
     }
-    return widths;
+    return nWidest;
+}
+
+void DrawCells(QPainter& painter, int x, int y, const QStringList& cells,
+               const std::vector<int>& widths, int nGap)
+{
+    for (qsizetype c = 0; c < cells.size(); ++c) {
+        painter.drawText(QPoint(x, y), cells[c]);
+        x += widths[static_cast<std::size_t>(c)] + nGap;
+    }
 }
 
 } // namespace
@@ -67,7 +120,7 @@ CStepOptions StepOptionsOf(const CReportOptions& options)
 
 QStringList StepSheetFacts(const QString& strFile, const CChildView& view,
                            const CStepOptions& options, const CProgramAnalysis& analysis,
-                           QString& strError)
+                           std::int64_t nBegin, std::int64_t nEnd, QString& strError)
 {
     QFile file(strFile);
     QCryptographicHash hash(QCryptographicHash::Sha256);
@@ -83,6 +136,8 @@ QStringList StepSheetFacts(const QString& strFile, const CChildView& view,
                      QString::number(analysis.nDwellsPassed) + QStringLiteral(" of ") +
                      QString::number(analysis.nDwells) + QStringLiteral(" dwells passed");
     return {
+        LocalJudgedStretchLine(tFirst, nBegin, nEnd, nCount),
+        QString(),
         QStringLiteral("file\t") + QFileInfo(strFile).fileName(),
         QStringLiteral("size\t") + QString::number(file.size()) + QStringLiteral(" bytes"),
         QStringLiteral("SHA-256\t") + QString::fromLatin1(hash.result().toHex()),
@@ -102,91 +157,76 @@ QStringList StepSheetFacts(const QString& strFile, const CChildView& view,
     };
 }
 
-int DrawStepSheets(QPainter& painter, const QRect& rcArea, const QString& strHeading,
-                   const QStringList& facts, const QStringList& lines,
-                   const std::function<bool()>& fnNewSheet)
+std::optional<int> DrawStepSheets(QPainter& painter, const QRect& rcArea, const QString& strHeading,
+                                  const QStringList& facts, const CStepLineSource& lines,
+                                  const std::function<bool()>& fnNewSheet)
 {
-    std::vector<CTable> blocks = SplitBlocks(facts);
-    // The facts have no heading row.
-    const std::size_t nFactBlocks = blocks.size();
-    for (CTable& table : SplitBlocks(lines))
-        blocks.push_back(std::move(table));
-
     painter.save();
     // A margin of a twentieth of the sheet, as the statistics sheet leaves.
     const int nLeft = rcArea.left() + rcArea.width() / 20;
     const int nWidth = rcArea.width() - 2 * (rcArea.width() / 20);
     const int nTop = rcArea.top() + rcArea.height() / 20;
     const int nBottom = rcArea.bottom() - rcArea.height() / 20;
-    // The widest table sets the size of the text: the step table has seventeen columns.
+    // The widest table sets the size of the text: the step table has seventeen columns. The
+    // lines are made again for each pass rather than kept: there may be millions.
     QFont font(QStringLiteral("Arial"));
     font.setPointSizeF(10.0);
-    int nWidest = 0;
-    {
-        const QFontMetrics metrics(font, painter.device());
-        const int nGap = metrics.horizontalAdvance(QStringLiteral("MM"));
-        for (const CTable& table : blocks) {
-            const std::vector<int> widths = ColumnWidths(table, metrics);
-            int n = 0;
-            for (const int w : widths)
-                n += w + nGap;
-            nWidest = std::max(nWidest, n);
-        }
-    }
-    if (nWidest > nWidth)
+    std::vector<CTableShape> tables =
+        MeasureTables(facts, lines, QFontMetrics(font, painter.device()));
+    const int nWidest = WidestTable(
+        tables, QFontMetrics(font, painter.device()).horizontalAdvance(QStringLiteral("MM")));
+    if (nWidest > nWidth) {
         font.setPointSizeF(std::max(4.0, 10.0 * nWidth / nWidest));
+        tables = MeasureTables(facts, lines, QFontMetrics(font, painter.device()));
+    }
     const QFontMetrics metrics(font, painter.device());
     const int nGap = metrics.horizontalAdvance(QStringLiteral("MM"));
     const int nLine = metrics.lineSpacing() * 4 / 3;
+    QFont boldFont = font;
+    boldFont.setBold(true);
 
     int nSheets = 1;
     int y = nTop + nLine;
-    QFont headingFont = font;
-    headingFont.setBold(true);
+    QFont headingFont = boldFont;
     headingFont.setPointSizeF(font.pointSizeF() * 1.4);
     painter.setFont(headingFont);
     painter.drawText(QPoint(nLeft, y), strHeading);
     y += 2 * nLine;
-    bool bGoOn = true;
-    for (std::size_t b = 0; b < blocks.size() && bGoOn; ++b) {
-        const CTable& table = blocks[b];
-        const std::vector<int> widths = ColumnWidths(table, metrics);
-        for (std::size_t r = 0; r < table.size() && bGoOn; ++r) {
-            const bool bHeading = r == 0 && b >= nFactBlocks && table.size() > 1;
+    // The facts have no heading row; their tables come first.
+    const std::size_t nFactTables =
+        WalkRows(
+            facts, [](const auto&) {},
+            [](std::size_t, std::size_t, const QStringList&) { return true; })
+            .value_or(0);
+    std::size_t nLastTable = 0;
+    const std::optional<std::size_t> drawn =
+        WalkRows(facts, lines, [&](std::size_t nTable, std::size_t nRow, const QStringList& cells) {
+            if (nTable != nLastTable) {
+                y += nLine;
+                nLastTable = nTable;
+            }
+            const CTableShape& table = tables[nTable];
+            const bool bTable = nTable >= nFactTables && table.nRows > 1;
+            const bool bHeading = nRow == 0 && bTable;
             // A heading is not left alone at the foot of a sheet.
-            const int nNeeded = bHeading ? 2 * nLine : nLine;
-            if (y + nNeeded > nBottom) {
-                if (!fnNewSheet || !fnNewSheet()) {
-                    bGoOn = false;
-                    break;
-                }
+            if (y + (bHeading ? 2 * nLine : nLine) > nBottom) {
+                if (!fnNewSheet || !fnNewSheet())
+                    return false;
                 ++nSheets;
                 y = nTop + nLine;
-                if (!bHeading && b >= nFactBlocks && table.size() > 1) {
-                    QFont bold = font;
-                    bold.setBold(true);
-                    painter.setFont(bold);
-                    int x = nLeft;
-                    for (std::size_t c = 0; c < static_cast<std::size_t>(table[0].size()); ++c) {
-                        painter.drawText(QPoint(x, y), table[0][static_cast<qsizetype>(c)]);
-                        x += widths[c] + nGap;
-                    }
+                if (!bHeading && bTable) {
+                    painter.setFont(boldFont);
+                    DrawCells(painter, nLeft, y, table.heading, table.widths, nGap);
                     y += nLine;
                 }
             }
-            QFont rowFont = font;
-            rowFont.setBold(bHeading);
-            painter.setFont(rowFont);
-            int x = nLeft;
-            const QStringList& cells = table[r];
-            for (qsizetype c = 0; c < cells.size(); ++c) {
-                painter.drawText(QPoint(x, y), cells[c]);
-                x += widths[static_cast<std::size_t>(c)] + nGap;
-            }
+            painter.setFont(bHeading ? boldFont : font);
+            DrawCells(painter, nLeft, y, cells, table.widths, nGap);
             y += nLine;
-        }
-        y += nLine;
-    }
+            return true;
+        });
     painter.restore();
+    if (!drawn)
+        return std::nullopt;
     return nSheets;
 }

@@ -6,7 +6,9 @@
 
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 class CChildView;
 class QPainter;
@@ -16,17 +18,23 @@ struct CReportOptions;
 // The stored options with the command line's own over them.
 CStepOptions StepOptionsOf(const CReportOptions& options);
 
-// What the sheets say before the tables, a "name<TAB>value" line each: the file's name, size
-// and SHA-256, its first and last record, the options and the verdict. Empty, with the reason
-// in strError, when the file cannot be read again.
+// What the sheets say before the tables: the stretch judged (samples nBegin to nEnd, in the
+// interface language) and then a "name<TAB>value" line each: the file's name, size and
+// SHA-256, its first and last record, the options and the verdict. Empty, with the reason in
+// strError, when the file cannot be read again.
 QStringList StepSheetFacts(const QString& strFile, const CChildView& view,
                            const CStepOptions& options, const CProgramAnalysis& analysis,
-                           QString& strError);
+                           std::int64_t nBegin, std::int64_t nEnd, QString& strError);
 
-// Draws the facts and then lines (blocks of tab-separated rows apart by empty lines, each
+// Hands each of a report's lines to its argument, in order, until that returns false.
+using CStepLineSource = std::function<void(const std::function<bool(const QString&)>&)>;
+
+// Draws the facts and then the lines (blocks of tab-separated rows apart by empty lines, each
 // block's first row its heading) as aligned tables under strHeading, over as many sheets as
 // they need: fnNewSheet starts the next one and returns false when it cannot. The heading
-// row is repeated at the top of a sheet a table continues on. Returns the sheets drawn.
-int DrawStepSheets(QPainter& painter, const QRect& rcArea, const QString& strHeading,
-                   const QStringList& facts, const QStringList& lines,
-                   const std::function<bool()>& fnNewSheet);
+// row is repeated at the top of a sheet a table continues on. The lines are asked for more
+// than once and never kept. Returns the sheets drawn, or nothing when a sheet could not be
+// started and the tables were cut.
+std::optional<int> DrawStepSheets(QPainter& painter, const QRect& rcArea, const QString& strHeading,
+                                  const QStringList& facts, const CStepLineSource& lines,
+                                  const std::function<bool()>& fnNewSheet);

@@ -124,6 +124,8 @@ constexpr CStringEntry kStringsCHT[] = {
     {IDS_EXPORT_IS_INPUT, "%1 是畫面上的記錄檔，匯出不會取代它。請選擇其他檔名。"},
     {IDS_EXPORT_NOTHING, "請先開啟記錄檔：沒有可匯出的資料。"},
     {IDS_EXPORT_FILTER, "記錄檔 (*.csv)"},
+    {IDS_REPORT_JUDGED, "判定範圍：%1"},
+    {IDS_REPORT_JUDGED_WHOLE, "判定範圍：整個記錄"},
     {ID_FILE_EXPORT, "將選取範圍或整個記錄寫成記錄檔\n匯出"},
     {ID_VIEW_CLEAR_SELECTION, "清除曲線上的選取範圍\n清除選取"},
 };
@@ -235,6 +237,8 @@ constexpr CStringEntry kStringsENG[] = {
     {IDS_EXPORT_IS_INPUT, "%1 is the recording on screen: an export never replaces it. Choose another name."},
     {IDS_EXPORT_NOTHING, "Open a recording first: there is nothing to export."},
     {IDS_EXPORT_FILTER, "Recorder Files (*.csv)"},
+    {IDS_REPORT_JUDGED, "judged: %1"},
+    {IDS_REPORT_JUDGED_WHOLE, "judged: the whole recording"},
     {ID_FILE_EXPORT, "Write the selection, or the whole recording, as a recorder file\nExport"},
     {ID_VIEW_CLEAR_SELECTION, "Clear the selection on the plot\nClear Selection"},
 };
@@ -346,6 +350,8 @@ constexpr CStringEntry kStringsCHS[] = {
     {IDS_EXPORT_IS_INPUT, "%1 是画面上的记录文件，导出不会取代它。请选择其他文件名。"},
     {IDS_EXPORT_NOTHING, "请先打开记录文件：没有可导出的数据。"},
     {IDS_EXPORT_FILTER, "记录文件 (*.csv)"},
+    {IDS_REPORT_JUDGED, "判定范围：%1"},
+    {IDS_REPORT_JUDGED_WHOLE, "判定范围：整个记录"},
     {ID_FILE_EXPORT, "将选择范围或整个记录写成记录文件\n导出"},
     {ID_VIEW_CLEAR_SELECTION, "清除曲线上的选择范围\n清除选择"},
 };

@@ -122,10 +122,12 @@ public:
         CannotStart, // the printer or file would not take the job
         Failed,
     };
-    // fnLastSheet, if given, draws one more sheet after the pages into the printable area.
+    // fnLastSheet, if given, draws one more sheet after the pages into the printable area,
+    // and returns false when it could not draw all it had to. A page or sheet that could not
+    // be started, or a last sheet that fell short, makes the printing Failed.
     EPrintResult PrintPages(QPrinter& printer, int nFrom, int nTo,
                             const std::function<void(int)>& fnBeforePage = {},
-                            const std::function<void(QPainter&, const QRect&)>& fnLastSheet = {});
+                            const std::function<bool(QPainter&, const QRect&)>& fnLastSheet = {});
 
     // Paging
     void ApplyPage();

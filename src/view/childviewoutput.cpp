@@ -209,7 +209,7 @@ void CChildView::OnFilePrint()
 CChildView::EPrintResult
 CChildView::PrintPages(QPrinter& printer, int nFrom, int nTo,
                        const std::function<void(int)>& fnBeforePage,
-                       const std::function<void(QPainter&, const QRect&)>& fnLastSheet)
+                       const std::function<bool(QPainter&, const QRect&)>& fnLastSheet)
 {
     const CCrossHairOff crossHairOff(m_pPlot);
     FinishStepMarks();
@@ -222,9 +222,12 @@ CChildView::PrintPages(QPrinter& printer, int nFrom, int nTo,
     const CResolution screen{logicalDpiX(), logicalDpiY()};
     const CResolution device{printer.logicalDpiX(), printer.logicalDpiY()};
     const QSize area(printer.width(), printer.height());
+    bool bComplete = true;
     for (std::int64_t p = nFrom; p <= nTo; ++p) {
-        if (p > nFrom && !printer.newPage())
+        if (p > nFrom && !printer.newPage()) {
+            bComplete = false;
             break;
+        }
         if (fnBeforePage)
             fnBeforePage(static_cast<int>(p));
         SetPageText(QString::number(p));
@@ -233,10 +236,11 @@ CChildView::PrintPages(QPrinter& printer, int nFrom, int nTo,
         if (!picture.isNull())
             painter.drawImage(PicturePlacement(picture.size(), area, screen, device), picture);
     }
-    if (fnLastSheet && printer.newPage())
-        fnLastSheet(painter, QRect(QPoint(), area));
+    if (bComplete && fnLastSheet)
+        bComplete = printer.newPage() && fnLastSheet(painter, QRect(QPoint(), area));
     painter.end();
     SetPageText(QString::number(nTo));
-    return printer.printerState() == QPrinter::Error ? EPrintResult::Failed
-                                                     : EPrintResult::Printed;
+    if (!bComplete)
+        return EPrintResult::Failed;
+    return printer.printerState() == QPrinter::Error ? EPrintResult::Failed : EPrintResult::Printed;
 }

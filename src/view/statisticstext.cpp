@@ -1,6 +1,8 @@
 #include "view/statisticstext.h"
 
 #include "curve/curvectrl.h"
+#include "res/resource.h"
+#include "res/resources.h"
 #include "settings/profile.h"
 #include "settings/settingkeys.h"
 #include "view/curvekeys.h"
@@ -151,4 +153,35 @@ QStringList StatisticsReportLines(const CRunStatistics& stats, std::uint32_t tFi
         DeviationLine("Temp", stats.temp, tolerances.nTemp, tFirst).join(tab),
         DeviationLine("Humi", stats.humi, tolerances.nHumi, tFirst).join(tab),
     };
+}
+
+namespace {
+
+bool IsWhole(std::int64_t nBegin, std::int64_t nEnd, std::int64_t nCount)
+{
+    return nBegin <= 0 && nEnd >= nCount;
+}
+
+QString Stretch(std::uint32_t tFirst, std::int64_t nBegin, std::int64_t nEnd)
+{
+    return FormatFigureTime(tFirst, nBegin) + QStringLiteral(" \u2013 ") +
+           FormatFigureTime(tFirst, nEnd - 1);
+}
+
+} // namespace
+
+QString JudgedStretchLine(std::uint32_t tFirst, std::int64_t nBegin, std::int64_t nEnd,
+                          std::int64_t nCount)
+{
+    if (IsWhole(nBegin, nEnd, nCount))
+        return QStringLiteral("judged: the whole recording");
+    return QStringLiteral("judged: ") + Stretch(tFirst, nBegin, nEnd);
+}
+
+QString LocalJudgedStretchLine(std::uint32_t tFirst, std::int64_t nBegin, std::int64_t nEnd,
+                               std::int64_t nCount)
+{
+    if (IsWhole(nBegin, nEnd, nCount))
+        return res::LoadString(res::IDS_REPORT_JUDGED_WHOLE);
+    return res::LoadString(res::IDS_REPORT_JUDGED).arg(Stretch(tFirst, nBegin, nEnd));
 }

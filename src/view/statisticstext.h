@@ -40,3 +40,12 @@ void StoreTolerances(const CTolerances& tolerances);
 // (minimum, its time, maximum, its time, mean), then Temp and Humi against their set values.
 QStringList StatisticsReportLines(const CRunStatistics& stats, std::uint32_t tFirst,
                                   const CTolerances& tolerances);
+
+// The stretch a report judged, samples nBegin to nEnd (exclusive) of nCount, as the last line
+// of --statistics and --steps: "judged: 2026-03-01 00:10:00 – 2026-03-01 00:19:59", or
+// "judged: the whole recording".
+QString JudgedStretchLine(std::uint32_t tFirst, std::int64_t nBegin, std::int64_t nEnd,
+                          std::int64_t nCount);
+// The same in the interface language, as the report sheets say it.
+QString LocalJudgedStretchLine(std::uint32_t tFirst, std::int64_t nBegin, std::int64_t nEnd,
+                               std::int64_t nCount);

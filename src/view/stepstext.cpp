@@ -120,46 +120,42 @@ QStringList ExcursionRowCells(const CProgramAnalysis& analysis, std::size_t nExc
             std::isnan(x.dPeak) ? kNone : FormatDeviation(x.dPeak)};
 }
 
-std::vector<QStringList> StepTableRows(const CProgramAnalysis& analysis, std::uint32_t tFirst,
-                                       const CStepWords& words)
+bool ForEachStepReportLine(const CProgramAnalysis& analysis, std::uint32_t tFirst,
+                           const std::function<bool(const QString&)>& fnLine)
 {
-    std::vector<QStringList> rows;
+    const QChar tab(QLatin1Char('\t'));
+    const CStepWords words = EnglishStepWords();
+    if (!fnLine(QStringLiteral("step\tkind\tcurve\tstart\tend\tduration\tfrom\tto\t"
+                               "rate/min\tsettled after\tminimum\tmaximum\tmean\twithin\t"
+                               "largest deviation\texcursions\tverdict")))
+        return false;
     for (std::size_t s = 0; s < analysis.steps.size(); ++s)
         for (const int nCurve : {kStepTemp, kStepHumi})
-            if (analysis.steps[s].curves[nCurve].bJudged)
-                rows.push_back(StepRowCells(analysis, s, nCurve, tFirst, words));
-    return rows;
-}
-
-std::vector<QStringList> ExcursionTableRows(const CProgramAnalysis& analysis, std::uint32_t tFirst,
-                                            const CStepWords& words)
-{
-    std::vector<QStringList> rows;
-    rows.reserve(analysis.excursions.size());
+            if (analysis.steps[s].curves[nCurve].bJudged &&
+                !fnLine(StepRowCells(analysis, s, nCurve, tFirst, words).join(tab)))
+                return false;
+    if (!fnLine(QString()) ||
+        !fnLine(QStringLiteral("excursion\tstep\tcurve\tstart\tend\tduration\tpeak")))
+        return false;
     for (std::size_t e = 0; e < analysis.excursions.size(); ++e)
-        rows.push_back(ExcursionRowCells(analysis, e, tFirst, words));
-    return rows;
+        if (!fnLine(ExcursionRowCells(analysis, e, tFirst, words).join(tab)))
+            return false;
+    if (!fnLine(QString()))
+        return false;
+    if (analysis.verdict == EVerdict::None)
+        return fnLine(QStringLiteral("verdict\t-"));
+    return fnLine(QStringLiteral("verdict\t") + FormatVerdict(analysis.verdict, words) + tab +
+                  QString::number(analysis.nDwellsPassed) + QStringLiteral(" of ") +
+                  QString::number(analysis.nDwells) + QStringLiteral(" dwells passed"));
 }
 
 QStringList StepReportLines(const CProgramAnalysis& analysis, std::uint32_t tFirst)
 {
-    const QChar tab(QLatin1Char('\t'));
-    const CStepWords words = EnglishStepWords();
-    QStringList lines{QStringLiteral("step\tkind\tcurve\tstart\tend\tduration\tfrom\tto\t"
-                                     "rate/min\tsettled after\tminimum\tmaximum\tmean\twithin\t"
-                                     "largest deviation\texcursions\tverdict")};
-    for (const QStringList& row : StepTableRows(analysis, tFirst, words))
-        lines << row.join(tab);
-    lines << QString() << QStringLiteral("excursion\tstep\tcurve\tstart\tend\tduration\tpeak");
-    for (const QStringList& row : ExcursionTableRows(analysis, tFirst, words))
-        lines << row.join(tab);
-    lines << QString();
-    if (analysis.verdict == EVerdict::None)
-        lines << QStringLiteral("verdict\t-");
-    else
-        lines << QStringLiteral("verdict\t") + FormatVerdict(analysis.verdict, words) + tab +
-                     QString::number(analysis.nDwellsPassed) + QStringLiteral(" of ") +
-                     QString::number(analysis.nDwells) + QStringLiteral(" dwells passed");
+    QStringList lines;
+    ForEachStepReportLine(analysis, tFirst, [&lines](const QString& strLine) {
+        lines << strLine;
+        return true;
+    });
     return lines;
 }
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -32,15 +33,12 @@ QStringList StepRowCells(const CProgramAnalysis& analysis, std::size_t nStep, in
 QStringList ExcursionRowCells(const CProgramAnalysis& analysis, std::size_t nExcursion,
                               std::uint32_t tFirst, const CStepWords& words);
 
-// One row per step and judged curve, Temp before Humi, in the columns of the headings.
-std::vector<QStringList> StepTableRows(const CProgramAnalysis& analysis, std::uint32_t tFirst,
-                                       const CStepWords& words);
-// One row per excursion, in the analysis' order.
-std::vector<QStringList> ExcursionTableRows(const CProgramAnalysis& analysis, std::uint32_t tFirst,
-                                            const CStepWords& words);
-
 // What --steps prints: the step table, a blank line, the excursions, a blank line and the
-// verdict, tab-separated under their English headings.
+// verdict, tab-separated under their English headings. Each line is handed over as it is made,
+// so that millions of excursions are never held at once; false once fnLine refused one.
+bool ForEachStepReportLine(const CProgramAnalysis& analysis, std::uint32_t tFirst,
+                           const std::function<bool(const QString&)>& fnLine);
+// The same lines, all at once.
 QStringList StepReportLines(const CProgramAnalysis& analysis, std::uint32_t tFirst);
 
 // The options kept in the settings, with the statistics' tolerances.

@@ -463,7 +463,9 @@ TEST_F(ReportRun, StatisticsPrintTheWholeRecordingAndEndThePdf)
         "Humi PV\t50.00\t2026-03-01 00:00:00\t50.00\t2026-03-01 00:00:00\t50.00\n"
         "Humi SV\t60.00\t2026-03-01 00:00:00\t60.00\t2026-03-01 00:00:00\t60.00\n"
         "Temp\twithin ±%1 of SV\t%2\tlargest deviation\t-5.00\t2026-03-01 00:00:00\n"
-        "Humi\twithin ±%3 of SV\t%4\tlargest deviation\t-10.00\t2026-03-01 00:00:00\n");
+        "Humi\twithin ±%3 of SV\t%4\tlargest deviation\t-10.00\t2026-03-01 00:00:00\n"
+        "\n"
+        "judged: the whole recording\n");
     {
         // Stored tolerances apply; the options override them.
         StoredProfile()->setValue("Statistics/ToleranceHumi", 1000);
@@ -498,19 +500,21 @@ TEST_F(ReportRun, StepsPrintTheVerdictExitWithSixOnAFailedDwellAndEndThePdf)
     CRun run = Run({"--steps", strCsv});
     EXPECT_EQ(kReportStepsFailed, run.nExit) << run.strErr.toStdString();
     QStringList lines = run.strOut.split('\n');
-    ASSERT_EQ(12 + 6, lines.size()) << run.strOut.toStdString();
+    ASSERT_EQ(12 + 8, lines.size()) << run.strOut.toStdString();
     EXPECT_TRUE(lines[0].startsWith("step\tkind\tcurve\tstart\tend\tduration\tfrom\tto\t"));
     EXPECT_EQ("1\tdwell\tTemp\t2026-03-01 00:00:00\t2026-03-01 00:11:59\t0:12:00\t5.00\t5.00\t-\t"
               "never\t0.00\t0.00\t0.00\t-\t-\t0\tfail",
               lines[1]);
     EXPECT_EQ("verdict\tfail\t0 of 6 dwells passed", lines[16]);
+    EXPECT_EQ("judged: the whole recording", lines[18]);
 
     const QString strPdf = Path("steps.pdf");
     run = Run({"--steps", "--tolerance-temp", "5", "--tolerance-humi", "10", "--min-dwell", "12",
                "--settle-window", "0", "--excursion-delay", "3", "--print-pdf", strPdf, "--pages",
                "2", strCsv});
     EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
-    EXPECT_TRUE(run.strOut.endsWith("\nverdict\tpass\t6 of 6 dwells passed\n"));
+    EXPECT_TRUE(run.strOut.endsWith(
+        "\nverdict\tpass\t6 of 6 dwells passed\n\njudged: the whole recording\n"));
     EXPECT_EQ(2, CountLandscapeSheets(strPdf)) << "a page and the steps";
 
     // A run stopped at an invalid record judges the records before it.
@@ -518,10 +522,12 @@ TEST_F(ReportRun, StepsPrintTheVerdictExitWithSixOnAFailedDwellAndEndThePdf)
     EXPECT_EQ(kReportInvalidRecord, run.nExit);
     EXPECT_TRUE(run.strOut.contains("\n2\tramp\tTemp\t2026-03-01 00:12:00\t2026-03-01 00:13:39\t"))
         << run.strOut.toStdString();
-    EXPECT_TRUE(run.strOut.endsWith("\nverdict\tfail\t0 of 1 dwells passed\n"));
+    EXPECT_TRUE(run.strOut.endsWith(
+        "\nverdict\tfail\t0 of 1 dwells passed\n\njudged: the whole recording\n"));
 
     for (const QStringList& wrong :
-         {QStringList{"--steps", "--min-dwell", "0"}, QStringList{"--steps", "--min-dwell", "10081"},
+         {QStringList{"--steps", "--min-dwell", "0"},
+          QStringList{"--steps", "--min-dwell", "10081"},
           QStringList{"--steps", "--settle-window", "1.5"},
           QStringList{"--steps", "--excursion-delay", "86401"},
           QStringList{"--steps", "--tolerance-temp", "-1"}, QStringList{"--min-dwell", "10"}}) {
@@ -544,13 +550,16 @@ TEST_F(ReportRun, StretchOptionsRestrictFiguresAndExportOrRefuseWithUsage)
         "curve\tminimum\tat\tmaximum\tat\tmean\n"
         "Temp PV\t20.00\t2026-03-01 00:12:00\t40.00\t2026-03-01 00:24:00\t30.00\n"))
         << run.strOut.toStdString();
+    const QString strJudged =
+        QString::fromUtf8("\n\njudged: 2026-03-01 00:12:00 \u2013 2026-03-01 00:35:59\n");
+    EXPECT_TRUE(run.strOut.endsWith(strJudged)) << run.strOut.toStdString();
 
     // The steps judge the same seconds: the stretch holds the second and third dwells.
     run = Run(QStringList{"--steps"} + stretch + QStringList{strCsv});
     EXPECT_EQ(kReportStepsFailed, run.nExit) << run.strErr.toStdString();
     EXPECT_TRUE(run.strOut.contains("\n1\tdwell\tTemp\t2026-03-01 00:12:00\t2026-03-01 00:23:59\t"))
         << run.strOut.toStdString();
-    EXPECT_TRUE(run.strOut.endsWith("\nverdict\tfail\t0 of 2 dwells passed\n"));
+    EXPECT_TRUE(run.strOut.endsWith("\nverdict\tfail\t0 of 2 dwells passed" + strJudged));
 
     run = Run(QStringList{"--export", "part.csv", "--interval", "60"} + stretch +
               QStringList{strCsv});
