@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -93,6 +95,8 @@ class RecordExportRoundTrip : public ::testing::TestWithParam<CRoundTripCase>
 TEST_P(RecordExportRoundTrip, ReadsBackAsTheExportedSamples)
 {
     const CRoundTripCase& c = GetParam();
+    if (std::strchr(c.szZone, '/'))
+        SKIP_WITHOUT_NAMED_ZONES();
     const CTzGuard tz(c.szZone);
     const std::int64_t tFirst = LocalTime(c.anStart[0], c.anStart[1], c.anStart[2], c.anStart[3],
                                           c.anStart[4], c.anStart[5]);
