@@ -213,6 +213,9 @@ inline constexpr int IDS_EXPORT_FAILED = 331;   // %1 the file, %2 the system's 
 inline constexpr int IDS_EXPORT_IS_INPUT = 332; // %1 the file
 inline constexpr int IDS_EXPORT_NOTHING = 333;
 inline constexpr int IDS_EXPORT_FILTER = 334;
+// Export's own reasons for the %2 of IDS_EXPORT_FAILED.
+inline constexpr int IDS_EXPORT_NO_MEMORY = 335;
+inline constexpr int IDS_EXPORT_BAD_TIME = 336;
 // The report sheets' line that names the stretch judged.
 inline constexpr int IDS_REPORT_JUDGED = 350; // %1 the first and last second
 inline constexpr int IDS_REPORT_JUDGED_WHOLE = 351;

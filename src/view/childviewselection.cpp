@@ -248,7 +248,7 @@ QString CChildView::ExportTo(const QString& strPath, int nInterval)
             stretch->arrValues[i].assign(sources[i] + nBegin, sources[i] + nEnd);
     } catch (const std::bad_alloc&) {
         return res::LoadString(res::IDS_EXPORT_FAILED)
-            .arg(strNative, QStringLiteral("memory ran out"));
+            .arg(strNative, res::LoadString(res::IDS_EXPORT_NO_MEMORY));
     }
     stretch->tFirst = m_tFirstTime + nBegin;
     const RecorderLoad write = [stretch, strPath, nInterval](const LoadProgress& progress) {

@@ -1,5 +1,7 @@
 #include "view/exportfile.h"
 
+#include "res/resource.h"
+#include "res/resources.h"
 #include "view/filebeside.h"
 
 #include <QFile>
@@ -35,7 +37,7 @@ CExportFileResult ExportRecorderFile(const QString& strTarget, const CSeriesSamp
         result.strReason = file.errorString();
         return result;
     case EExportStatus::BadTime:
-        result.strReason = QStringLiteral("a sample's time cannot be had in local time");
+        result.strReason = res::LoadString(res::IDS_EXPORT_BAD_TIME);
         return result;
     case EExportStatus::Written:
         break;
