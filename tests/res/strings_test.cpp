@@ -3,12 +3,40 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <set>
+#include <tuple>
+#include <vector>
 
 namespace {
 
 constexpr int kLanguages[] = {res::kLangCHT, res::kLangENG, res::kLangCHS};
+
+// Every text a language shows: its strings, menu and dialogs.
+QStringList AllTexts(int nLangId)
+{
+    QStringList texts;
+    for (int nId = 0; nId <= 0xFFFF; ++nId)
+        texts << res::LoadString(nId, nLangId);
+    for (const res::CMenuPopupDef& popup : res::LoadMenu(res::IDR_MAINFRAME, nLangId)) {
+        texts << popup.strText;
+        for (const res::CMenuItemDef& item : popup.items)
+            texts << item.strText;
+    }
+    for (const int nDialog :
+         {res::IDD_ABOUTBOX, res::IDD_MAINFORM, res::IDD_LIMIT, res::IDD_TITLE, res::IDD_COLOR}) {
+        if (const res::CDialogDef* pDef = res::FindDialog(nDialog, nLangId)) {
+            texts << pDef->strCaption;
+            for (const res::CControlDef& control : pDef->controls)
+                texts << control.strText;
+        }
+        texts << res::ControlNames(nDialog, nLangId).values();
+    }
+    texts.removeAll(QString());
+    return texts;
+}
 
 std::set<int> MenuCommands(int nLangId)
 {
@@ -114,6 +142,69 @@ TEST(ResStrings, FileOpenMessagesExistPerLanguageWithTheirPlaceholders)
             texts.insert(strText);
         }
         EXPECT_EQ(texts.size(), std::size(kLanguages)) << m.nId << " is translated";
+    }
+}
+
+// The statistics window, the steps window and the export dialog say a notion with one term per
+// Chinese table: each string that names it holds the term, and no text of the language holds a
+// variant given up (a pattern) or the other script's form of the term.
+TEST(ResStrings, EachNotionHasOneTermPerChineseTable)
+{
+    using namespace res;
+    struct CTerm
+    {
+        const char16_t* szTerm;
+        const char16_t* szRejected;
+    };
+    const struct
+    {
+        std::vector<int> ids;
+        CTerm cht, chs;
+    } notions[] = {
+        {{IDS_STAT_TOLERANCE_TEMP, IDS_STAT_TOLERANCE_HUMI, IDS_STEPS_TOL_TEMP_RANGE,
+          IDS_STEPS_TOL_HUMI_RANGE},
+         {u"容差", u"容許|公差|允許偏差"},
+         {u"容差", u"容许|公差|允许偏差"}},
+        {{IDS_STAT_WITHIN, IDS_STEPS_COLUMNS},
+         {u"以內", u"容差內|之內|範圍內"},
+         {u"以内", u"容差内|之内|范围内"}},
+        {{IDS_STEPS_MIN_DWELL, IDS_STEPS_SETTLE, IDS_STEPS_MIN_DWELL_RANGE, IDS_STEPS_SETTLE_RANGE,
+          IDS_STEPS_COLUMNS, IDS_EXPORT_1MIN, IDS_EXPORT_10MIN},
+         {u"分鐘", u"[0-9（(] ?分(?!鐘)"},
+         {u"分钟", u"[0-9（(] ?分(?!钟)"}},
+        {{ID_VIEW_MARK_STEPS, IDS_STEPS_EXC_TABLE, IDS_STEPS_DELAY, IDS_STEPS_DELAY_RANGE,
+          IDS_STEPS_COLUMNS, IDS_STEPS_EXC_COLUMNS},
+         {u"超差", u"偏離|越限|超限|超出容差"},
+         {u"超差", u"偏离|越限|超限|超出容差"}},
+        {{IDS_STEPS_VERDICT_PASS, IDS_STEPS_VERDICT_FAIL, IDS_STEPS_VERDICT_NONE,
+          IDS_STEPS_MIN_DWELL, IDS_STEPS_MIN_DWELL_RANGE, IDS_STEPS_DWELL},
+         {u"恆定", u"保持段|恆溫段|駐留"},
+         {u"恒定", u"保持段|恒温段|驻留"}},
+        {{IDS_STAT_WITHIN, ID_VIEW_TEMP_SV, ID_VIEW_HUMI_SV},
+         {u"設定值", u"設置值|設定點|目標值"},
+         {u"设定值", u"设置值|设定点|目标值"}},
+        {{ID_VIEW_STATISTICS, IDS_STAT_WITHIN, IDS_STAT_LARGEST, IDS_STEPS_COLUMNS},
+         {u"偏差", u"相差|誤差|差值"},
+         {u"偏差", u"相差|误差|差值"}},
+    };
+    const QStringList textsCHT = AllTexts(kLangCHT);
+    const QStringList textsCHS = AllTexts(kLangCHS);
+    for (const auto& n : notions) {
+        for (const auto& [nLangId, term, other, pTexts] :
+             {std::tuple(kLangCHT, n.cht, n.chs, &textsCHT),
+              std::tuple(kLangCHS, n.chs, n.cht, &textsCHS)}) {
+            const QString strTerm = QString::fromUtf16(term.szTerm);
+            for (const int nId : n.ids)
+                EXPECT_TRUE(LoadString(nId, nLangId).contains(strTerm))
+                    << nId << " in " << nLangId << " lacks " << strTerm.toStdString();
+            QString strRejected = QString::fromUtf16(term.szRejected);
+            if (QString::fromUtf16(other.szTerm) != strTerm)
+                strRejected += u'|' + QString::fromUtf16(other.szTerm);
+            const QRegularExpression rejected(strRejected);
+            for (const QString& strText : *pTexts)
+                EXPECT_FALSE(strText.contains(rejected))
+                    << nLangId << ": " << strText.toStdString();
+        }
     }
 }
 
