@@ -107,7 +107,9 @@ constexpr CStringEntry kStringsCHT[] = {
     {IDS_STEPS_COPY, "複製(&C)"},
     {IDS_STEPS_CLOSE, "關閉"},
     {IDS_STEPS_NO_RECORDING, "沒有開啟的記錄。"},
-    {IDS_STEPS_INCOMPLETE, "記憶體不足，分析未完成：表中只有已分析的部分。"},
+    {IDS_STEPS_INCOMPLETE, "記憶體不足，分析未能完成：無法產生任何表格。"},
+    {IDS_STEPS_FAILED, "分析失敗：%1"},
+    {IDS_STEPS_FAILED_UNKNOWN, "分析失敗。"},
     // Selecting a stretch and exporting it.
     {IDS_STAT_SELECTION, "選取範圍"},
     {IDS_SEL_STATUS, "%1 – %2，%3"},
@@ -222,7 +224,9 @@ constexpr CStringEntry kStringsENG[] = {
     {IDS_STEPS_COPY, "&Copy"},
     {IDS_STEPS_CLOSE, "Close"},
     {IDS_STEPS_NO_RECORDING, "No recording is open."},
-    {IDS_STEPS_INCOMPLETE, "Memory ran out: the analysis is incomplete, the tables show only what was analysed."},
+    {IDS_STEPS_INCOMPLETE, "Memory ran out before the analysis was done: no table could be made."},
+    {IDS_STEPS_FAILED, "The analysis failed: %1"},
+    {IDS_STEPS_FAILED_UNKNOWN, "The analysis failed."},
     // Selecting a stretch and exporting it.
     {IDS_STAT_SELECTION, "Selection"},
     {IDS_SEL_STATUS, "%1 – %2, %3"},
@@ -337,7 +341,9 @@ constexpr CStringEntry kStringsCHS[] = {
     {IDS_STEPS_COPY, "复制(&C)"},
     {IDS_STEPS_CLOSE, "关闭"},
     {IDS_STEPS_NO_RECORDING, "没有打开的记录。"},
-    {IDS_STEPS_INCOMPLETE, "内存不足，分析未完成：表中只有已分析的部分。"},
+    {IDS_STEPS_INCOMPLETE, "内存不足，分析未能完成：无法生成任何表格。"},
+    {IDS_STEPS_FAILED, "分析失败：%1"},
+    {IDS_STEPS_FAILED_UNKNOWN, "分析失败。"},
     // Selecting a stretch and exporting it.
     {IDS_STAT_SELECTION, "选择范围"},
     {IDS_SEL_STATUS, "%1 – %2，%3"},

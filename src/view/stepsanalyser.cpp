@@ -3,7 +3,31 @@
 #include "curve/curvectrl.h"
 #include "view/statisticstext.h"
 
+#include <exception>
 #include <memory>
+#include <new>
+
+CStepsRun RunStepsAnalysis(const std::function<CProgramAnalysis()>& analyse)
+{
+    // Its empty analysis is made before the run, so that a failure is handed over without
+    // asking for memory.
+    CStepsRun run;
+    try {
+        run.pAnalysis = std::make_shared<CProgramAnalysis>(analyse());
+    } catch (const std::bad_alloc&) {
+        run.status = EStepsStatus::OutOfMemory;
+    } catch (const std::exception& e) {
+        run.status = EStepsStatus::Failed;
+        try {
+            run.strWhat = QString::fromLocal8Bit(e.what());
+        } catch (...) {
+            // The text is a courtesy: the failure is handed over without it.
+        }
+    } catch (...) {
+        run.status = EStepsStatus::Failed;
+    }
+    return run;
+}
 
 CStepsAnalyser::CStepsAnalyser(const CCurveCtrl& plot, QObject* pParent)
     : QObject(pParent), m_plot(plot)
@@ -33,7 +57,7 @@ void CStepsAnalyser::Finish()
     m_thread.join();
     // The result it posted is taken here instead.
     ++m_nRun;
-    m_pResult = std::move(m_pFinished);
+    m_result = std::move(m_finished);
     m_bHaveResult = true;
     emit Analysed();
 }
@@ -42,7 +66,7 @@ void CStepsAnalyser::Forget()
 {
     Stop();
     m_bHaveResult = false;
-    m_pResult = std::make_shared<CProgramAnalysis>();
+    m_result = CStepsRun();
 }
 
 void CStepsAnalyser::Start(const CStepOptions& options)
@@ -52,23 +76,17 @@ void CStepsAnalyser::Start(const CStepOptions& options)
     const unsigned nRun = ++m_nRun;
     const CSeriesSamples series = PlotSamples(m_plot);
     m_thread = std::thread([this, series, options, nRun] {
-        // A failure must not leave the thread: it is handed over as an incomplete result.
-        auto pResult = std::make_shared<CProgramAnalysis>();
-        try {
-            *pResult = AnalyseProgramSteps(series, 0, series.nCount, options, &m_bCancel);
-        } catch (...) {
-            // Memory ran out, in all likelihood: what was analysed is shown as incomplete.
-            pResult->bCancelled = true;
-        }
-        m_pFinished = pResult;
+        const CStepsRun run = RunStepsAnalysis(
+            [&] { return AnalyseProgramSteps(series, 0, series.nCount, options, &m_bCancel); });
+        m_finished = run;
         QMetaObject::invokeMethod(
             this,
-            [this, pResult, nRun] {
+            [this, run, nRun] {
                 if (nRun != m_nRun)
                     return;
                 if (m_thread.joinable())
                     m_thread.join();
-                m_pResult = pResult;
+                m_result = run;
                 m_bHaveResult = true;
                 emit Analysed();
             },
@@ -81,7 +99,8 @@ void CStepsAnalyser::RunNow(const CStepOptions& options)
     Forget();
     m_options = options;
     const CSeriesSamples series = PlotSamples(m_plot);
-    m_pResult =
+    m_result = CStepsRun();
+    m_result.pAnalysis =
         std::make_shared<CProgramAnalysis>(AnalyseProgramSteps(series, 0, series.nCount, options));
     m_bHaveResult = true;
     emit Analysed();

@@ -5,12 +5,34 @@
 #include "analysis/programsteps.h"
 
 #include <QObject>
+#include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
 class CCurveCtrl;
+
+// How a run of the analysis ended. A run that failed hands over an empty analysis: what it had
+// found went with the exception.
+enum class EStepsStatus
+{
+    Complete,
+    OutOfMemory,
+    Failed, // any other exception
+};
+
+struct CStepsRun
+{
+    std::shared_ptr<const CProgramAnalysis> pAnalysis = std::make_shared<CProgramAnalysis>();
+    EStepsStatus status = EStepsStatus::Complete;
+    QString strWhat; // a failure's own text, when it had one
+};
+
+// Runs analyse and hands over what it throws as the run's status: an exception that left the
+// analysis' thread would end the program.
+CStepsRun RunStepsAnalysis(const std::function<CProgramAnalysis()>& analyse);
 
 class CStepsAnalyser : public QObject
 {
@@ -33,9 +55,12 @@ public:
     bool IsRunning() const { return m_thread.joinable(); }
     // Whether Result holds an analysis of the samples now in the plot.
     bool HasResult() const { return m_bHaveResult; }
-    const CProgramAnalysis& Result() const { return *m_pResult; }
+    const CProgramAnalysis& Result() const { return *m_result.pAnalysis; }
     // The same, to be kept by a reader while later analyses come and go.
-    std::shared_ptr<const CProgramAnalysis> SharedResult() const { return m_pResult; }
+    std::shared_ptr<const CProgramAnalysis> SharedResult() const { return m_result.pAnalysis; }
+    // Whether Result is the whole analysis or the empty one of a run that failed.
+    EStepsStatus Status() const { return m_result.status; }
+    const QString& FailureText() const { return m_result.strWhat; }
     const CStepOptions& Options() const { return m_options; }
     // The result no longer applies: the samples changed.
     void Forget();
@@ -49,9 +74,9 @@ private:
     std::atomic<bool> m_bCancel{false};
     // Counts runs, so that the result of a run stopped in favour of a later one is dropped.
     unsigned m_nRun = 0;
-    std::shared_ptr<const CProgramAnalysis> m_pResult = std::make_shared<CProgramAnalysis>();
+    CStepsRun m_result;
     // Written by the run's thread before it ends, read once it is joined.
-    std::shared_ptr<const CProgramAnalysis> m_pFinished;
+    CStepsRun m_finished;
     CStepOptions m_options;
     bool m_bHaveResult = false;
 };

@@ -229,12 +229,20 @@ void CStepsWnd::ShowAnalysis()
     QString strVerdict = res::LoadString(nVerdict);
     if (analysis.verdict != EVerdict::None)
         strVerdict = strVerdict.arg(analysis.nDwellsPassed).arg(analysis.nDwells);
+    // A failed run's analysis is empty: its tables are too, and it has no verdict to give.
+    switch (analyser.Status()) {
+    case EStepsStatus::Complete:
+        break;
+    case EStepsStatus::OutOfMemory:
+        strVerdict = res::LoadString(res::IDS_STEPS_INCOMPLETE);
+        break;
+    case EStepsStatus::Failed:
+        strVerdict = analyser.FailureText().isEmpty()
+                         ? res::LoadString(res::IDS_STEPS_FAILED_UNKNOWN)
+                         : res::LoadString(res::IDS_STEPS_FAILED).arg(analyser.FailureText());
+        break;
+    }
     m_pVerdict->setText(strVerdict);
-    const QString strIncomplete = res::LoadString(res::IDS_STEPS_INCOMPLETE);
-    if (analysis.bCancelled)
-        m_pMessage->setText(strIncomplete);
-    else if (m_pMessage->text() == strIncomplete)
-        m_pMessage->clear();
     m_pVerdict->setStyleSheet(analysis.verdict == EVerdict::Pass ? QStringLiteral("color: #007a00")
                               : analysis.verdict == EVerdict::Fail
                                   ? QStringLiteral("color: #c00000")
