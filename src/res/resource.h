@@ -195,9 +195,12 @@ inline constexpr int IDS_STEPS_COPY = 292;
 inline constexpr int IDS_STEPS_CLOSE = 293;
 inline constexpr int IDS_STEPS_NO_RECORDING = 294;
 inline constexpr int IDS_STEPS_INCOMPLETE = 295;
-// An analysis that failed (IDS_STEPS_INCOMPLETE: memory ran out).
+// An analysis that failed (IDS_STEPS_INCOMPLETE: memory ran out), and Copy's progress.
 inline constexpr int IDS_STEPS_FAILED = 296;         // %1 the failure's own text
 inline constexpr int IDS_STEPS_FAILED_UNKNOWN = 297; // the same without a text
+inline constexpr int IDS_STEPS_COPYING = 298;
+inline constexpr int IDS_STEPS_CANCEL = 299;
+inline constexpr int IDS_STEPS_COPY_NO_MEMORY = 300;
 // A stretch of the recording: selecting it on the plot, its figures and File > Export.
 inline constexpr int ID_FILE_EXPORT = 32790;          // the selection as a recorder file
 inline constexpr int ID_VIEW_CLEAR_SELECTION = 32791; // Esc as well

@@ -110,6 +110,9 @@ constexpr CStringEntry kStringsCHT[] = {
     {IDS_STEPS_INCOMPLETE, "記憶體不足，分析未能完成：無法產生任何表格。"},
     {IDS_STEPS_FAILED, "分析失敗：%1"},
     {IDS_STEPS_FAILED_UNKNOWN, "分析失敗。"},
+    {IDS_STEPS_COPYING, "正在複製表格……"},
+    {IDS_STEPS_CANCEL, "取消"},
+    {IDS_STEPS_COPY_NO_MEMORY, "記憶體不足：未複製任何內容。"},
     // Selecting a stretch and exporting it.
     {IDS_STAT_SELECTION, "選取範圍"},
     {IDS_SEL_STATUS, "%1 – %2，%3"},
@@ -227,6 +230,9 @@ constexpr CStringEntry kStringsENG[] = {
     {IDS_STEPS_INCOMPLETE, "Memory ran out before the analysis was done: no table could be made."},
     {IDS_STEPS_FAILED, "The analysis failed: %1"},
     {IDS_STEPS_FAILED_UNKNOWN, "The analysis failed."},
+    {IDS_STEPS_COPYING, "Copying the tables..."},
+    {IDS_STEPS_CANCEL, "Cancel"},
+    {IDS_STEPS_COPY_NO_MEMORY, "Memory ran out: nothing was copied."},
     // Selecting a stretch and exporting it.
     {IDS_STAT_SELECTION, "Selection"},
     {IDS_SEL_STATUS, "%1 – %2, %3"},
@@ -344,6 +350,9 @@ constexpr CStringEntry kStringsCHS[] = {
     {IDS_STEPS_INCOMPLETE, "内存不足，分析未能完成：无法生成任何表格。"},
     {IDS_STEPS_FAILED, "分析失败：%1"},
     {IDS_STEPS_FAILED_UNKNOWN, "分析失败。"},
+    {IDS_STEPS_COPYING, "正在复制表格……"},
+    {IDS_STEPS_CANCEL, "取消"},
+    {IDS_STEPS_COPY_NO_MEMORY, "内存不足：未复制任何内容。"},
     // Selecting a stretch and exporting it.
     {IDS_STAT_SELECTION, "选择范围"},
     {IDS_SEL_STATUS, "%1 – %2，%3"},

@@ -53,18 +53,36 @@ std::int64_t CStepsTableModel::FirstSample(int nRow) const
                          : m_pAnalysis->steps[m_stepRows[r].first].nBegin;
 }
 
+QStringList CStepsTableModel::MakeCells(int nRow) const
+{
+    const auto r = static_cast<std::size_t>(nRow);
+    return m_bExcursions ? ExcursionRowCells(*m_pAnalysis, r, m_tFirst, m_words)
+                         : StepRowCells(*m_pAnalysis, m_stepRows[r].first, m_stepRows[r].second,
+                                        m_tFirst, m_words);
+}
+
 QStringList CStepsTableModel::RowCells(int nRow) const
 {
     if (nRow < 0 || nRow >= rowCount())
         return {};
     if (nRow != m_nCachedRow) {
-        const auto r = static_cast<std::size_t>(nRow);
-        m_cachedCells = m_bExcursions ? ExcursionRowCells(*m_pAnalysis, r, m_tFirst, m_words)
-                                      : StepRowCells(*m_pAnalysis, m_stepRows[r].first,
-                                                     m_stepRows[r].second, m_tFirst, m_words);
+        m_cachedCells = MakeCells(nRow);
         m_nCachedRow = nRow;
     }
     return m_cachedCells;
+}
+
+void CStepsTableModel::AppendRowText(int nRow, QString& strText) const
+{
+    if (nRow < 0 || nRow >= rowCount())
+        return;
+    // Not through the cache: the row the view asked for last stays in it.
+    const QStringList cells = MakeCells(nRow);
+    for (qsizetype c = 0; c < cells.size(); ++c) {
+        if (c > 0)
+            strText += QLatin1Char('\t');
+        strText += cells[c];
+    }
 }
 
 QVariant CStepsTableModel::data(const QModelIndex& index, int nRole) const

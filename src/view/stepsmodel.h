@@ -26,6 +26,9 @@ public:
     // The first sample of the row's step or excursion.
     std::int64_t FirstSample(int nRow) const;
     QStringList RowCells(int nRow) const;
+    // Row nRow's cells, tab-separated, added to the end of strText: Copy writes millions of
+    // rows into one text this way, keeping none of them.
+    void AppendRowText(int nRow, QString& strText) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -33,6 +36,8 @@ public:
     QVariant headerData(int nSection, Qt::Orientation orientation, int nRole) const override;
 
 private:
+    QStringList MakeCells(int nRow) const;
+
     bool m_bExcursions;
     QStringList m_headings;
     std::shared_ptr<const CProgramAnalysis> m_pAnalysis;

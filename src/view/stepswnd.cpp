@@ -17,11 +17,14 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
+#include <new>
 #include <tuple>
 
 namespace {
@@ -41,6 +44,36 @@ QTableView* MakeTable(CStepsTableModel* pModel, int nName, QWidget* pParent)
 QStringList Headings(int nId)
 {
     return res::LoadString(nId).split(QLatin1Char('\t'));
+}
+
+// Rows written between two looks at the progress window: often enough to keep it answering,
+// seldom enough that the looks cost nothing beside the rows.
+constexpr int kRowsPerLook = 4096;
+// Copy's progress window shows once the copy looks like taking this long.
+constexpr int kCopyShowMs = 500;
+constexpr int kCopySteps = 1000;
+// Rows spread over a table whose lengths size the text before it is written.
+constexpr int kSizingRows = 256;
+
+// The characters a table's rows will take with their line ends: the longest of rows spread
+// over the table, times the rows, and a little more. Rows differ only by a few digits, so this
+// is rarely short; when it is, the text grows once more, it does not fail.
+qsizetype RowsLength(const CStepsTableModel& model)
+{
+    const qint64 nRows = model.rowCount();
+    if (nRows == 0)
+        return 0;
+    const qint64 nLooks = std::min<qint64>(nRows, kSizingRows);
+    qsizetype nLongest = 0;
+    QString strRow;
+    for (qint64 k = 0; k < nLooks; ++k) {
+        strRow.clear();
+        model.AppendRowText(static_cast<int>((nRows - 1) * k / std::max<qint64>(nLooks - 1, 1)),
+                            strRow);
+        nLongest = std::max(nLongest, strRow.size());
+    }
+    const qsizetype nLength = (nLongest + 1) * nRows;
+    return nLength + nLength / 32;
 }
 
 } // namespace
@@ -89,8 +122,7 @@ CStepsWnd::CStepsWnd(CChildView* pView)
     m_pMessage->setWordWrap(true);
 
     m_pCopy = new QPushButton(res::LoadString(res::IDS_STEPS_COPY), this);
-    connect(m_pCopy, &QPushButton::clicked, this,
-            [this] { QGuiApplication::clipboard()->setText(TablesText()); });
+    connect(m_pCopy, &QPushButton::clicked, this, &CStepsWnd::OnCopy);
     auto* pClose = new QPushButton(res::LoadString(res::IDS_STEPS_CLOSE), this);
     connect(pClose, &QPushButton::clicked, this, &QWidget::close);
     auto* pButtons = new QHBoxLayout;
@@ -202,6 +234,10 @@ void CStepsWnd::ShowWaiting()
 
 void CStepsWnd::ShowAnalysis()
 {
+    if (m_bCopying) {
+        m_bShowPending = true;
+        return;
+    }
     const CStepsAnalyser& analyser = *m_pView->GetStepsAnalyser();
     if (!m_pView->m_bHaveFirstSample || PlotSamples(*m_pView->GetPlot()).nCount == 0) {
         ShowWaiting();
@@ -277,14 +313,87 @@ void CStepsWnd::ShowSampleOf(const CStepsTableModel& model, int nRow)
 
 QString CStepsWnd::TablesText() const
 {
-    QStringList lines{m_pVerdict->text()};
-    for (const CStepsTableModel* pModel : {m_pStepRows, m_pExcursionRows}) {
-        QStringList heading;
-        for (int c = 0; c < pModel->columnCount(); ++c)
-            heading << pModel->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        lines << QString() << heading.join(QLatin1Char('\t'));
-        for (int r = 0; r < pModel->rowCount(); ++r)
-            lines << pModel->RowCells(r).join(QLatin1Char('\t'));
+    QString strText;
+    WriteTablesText(strText, TablesProgress());
+    return strText;
+}
+
+bool CStepsWnd::WriteTablesText(QString& strText, const TablesProgress& progress) const
+{
+    const CStepsTableModel* const models[] = {m_pStepRows, m_pExcursionRows};
+    const QChar tab(QLatin1Char('\t'));
+    const QChar newline(QLatin1Char('\n'));
+    QStringList headings[2];
+    qsizetype nLength = m_pVerdict->text().size() + 1;
+    qint64 nTotal = 0;
+    for (int t = 0; t < 2; ++t) {
+        for (int c = 0; c < models[t]->columnCount(); ++c)
+            headings[t] << models[t]->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        nLength += 1 + headings[t].join(tab).size() + 1 + RowsLength(*models[t]);
+        nTotal += models[t]->rowCount();
     }
-    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    // One text, its size asked for once: millions of rows must not be held twice.
+    strText = QString();
+    strText.reserve(nLength);
+    strText += m_pVerdict->text();
+    strText += newline;
+    qint64 nDone = 0;
+    for (int t = 0; t < 2; ++t) {
+        strText += newline;
+        strText += headings[t].join(tab);
+        strText += newline;
+        const int nRows = models[t]->rowCount();
+        for (int r = 0; r < nRows; ++r) {
+            models[t]->AppendRowText(r, strText);
+            strText += newline;
+            if (++nDone % kRowsPerLook == 0 && progress && !progress(nDone, nTotal)) {
+                strText = QString();
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void CStepsWnd::OnCopy()
+{
+    // Accessibility actions reach a window behind a modal one.
+    if (m_bCopying)
+        return;
+    QProgressDialog progress(res::LoadString(res::IDS_STEPS_COPYING),
+                             res::LoadString(res::IDS_STEPS_CANCEL), 0, kCopySteps, this);
+    // Only a modal progress window is repainted and takes clicks while the rows are written.
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setWindowTitle(windowTitle());
+    progress.setMinimumDuration(kCopyShowMs);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setValue(0); // the clock from which it decides to show
+    const QString strNoMemory = res::LoadString(res::IDS_STEPS_COPY_NO_MEMORY);
+    if (m_pMessage->text() == strNoMemory)
+        m_pMessage->clear();
+    m_bCopying = true;
+    QString strText;
+    bool bWritten = false;
+    try {
+        bWritten = WriteTablesText(strText, [&progress](qint64 nDone, qint64 nTotal) {
+            // Fed once cancelled, it would show again.
+            if (progress.wasCanceled())
+                return false;
+            progress.setValue(static_cast<int>(nDone * kCopySteps / std::max<qint64>(nTotal, 1)));
+            return !progress.wasCanceled();
+        });
+    } catch (const std::bad_alloc&) {
+        strText = QString();
+        m_pMessage->setText(strNoMemory);
+    }
+    m_bCopying = false;
+    progress.hide();
+    // The clipboard shares the text: it is not copied again.
+    if (bWritten)
+        QGuiApplication::clipboard()->setText(strText);
+    if (m_bShowPending) {
+        m_bShowPending = false;
+        ShowAnalysis();
+    }
 }

@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class CChildView;
 class QLabel;
 class QLineEdit;
@@ -25,6 +27,11 @@ public:
     const CStepOptions& Options() const { return m_options; }
     // The verdict and both tables as tab-separated lines, as Copy puts them on the clipboard.
     QString TablesText() const;
+    // Hears the rows written so far and the rows in all; false stops the writing.
+    using TablesProgress = std::function<bool(qint64 nDone, qint64 nTotal)>;
+    // TablesText written into strText, which it replaces; false, and strText empty, once
+    // progress stopped it.
+    bool WriteTablesText(QString& strText, const TablesProgress& progress) const;
 
     QLabel* GetVerdictLabel() const { return m_pVerdict; }
     QTableView* GetStepTable() const { return m_pSteps; }
@@ -45,6 +52,8 @@ private:
     // otherwise the message names the box and its stored value comes back.
     void OnOptionEdited(QLineEdit* pBox);
     void ShowOptions();
+    // Copy: the tables to the clipboard behind a progress window that can cancel it.
+    void OnCopy();
 
     CChildView* m_pView;
     CStepOptions m_options;
@@ -60,4 +69,8 @@ private:
     QLineEdit* m_pTolHumi = nullptr;
     QLabel* m_pMessage = nullptr;
     QPushButton* m_pCopy = nullptr;
+    // While Copy writes the tables their rows must stay: an analysis that arrives meanwhile is
+    // shown once it is done.
+    bool m_bCopying = false;
+    bool m_bShowPending = false;
 };
