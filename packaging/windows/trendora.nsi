@@ -1,4 +1,4 @@
-; Trendora's installer: for the current user, without administrator rights. A Start menu entry,
+﻿; Trendora's installer: for the current user, without administrator rights. A Start menu entry,
 ; "Open with Trendora" for .csv files, and an uninstaller that removes what was installed and
 ; leaves the user's settings (HKCU\Software\MirevaleStudio\Trendora) and recordings alone.
 ; /S installs and uninstalls silently. Made by make-packages.sh, which passes VERSION, STAGE (the
@@ -6,6 +6,7 @@
 ; A 64-bit installer for a 64-bit program: it runs where the program does, also under a Wine
 ; without 32-bit support (Debian's wine64 alone).
 Target amd64-unicode
+; UTF-8 with a byte order mark: makensis reads the Chinese names right under any code page.
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 
@@ -34,6 +35,29 @@ InstallDirRegKey HKCU "${UNINST_KEY}" "InstallLocation"
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "TradChinese"
 !insertmacro MUI_LANGUAGE "SimpChinese"
+; The name Explorer gives the file type, in the language of the pages; Trendora's own Chinese
+; name for a recorder file.
+LangString FILE_TYPE_NAME ${LANG_ENGLISH} "Recorder log"
+LangString FILE_TYPE_NAME ${LANG_TRADCHINESE} "記錄檔"
+LangString FILE_TYPE_NAME ${LANG_SIMPCHINESE} "记录文件"
+
+; A Chinese the installer has no exact match for gets the first Chinese loaded, Traditional;
+; Trendora itself reads only Taiwan's, Hong Kong's and Macao's Chinese as Traditional.
+!include "LogicLib.nsh"
+!macro CHOOSE_CHINESE
+  System::Call 'kernel32::GetUserDefaultUILanguage() i .r0'
+  ; Chinese (Simplified) without a region, and Chinese (Singapore)
+  ${If} $0 = 0x0004
+  ${OrIf} $0 = 0x1004
+    StrCpy $LANGUAGE ${LANG_SIMPCHINESE}
+  ${EndIf}
+!macroend
+Function .onInit
+  !insertmacro CHOOSE_CHINESE
+FunctionEnd
+Function un.onInit
+  !insertmacro CHOOSE_CHINESE
+FunctionEnd
 
 Section "Trendora"
   SetShellVarContext current
@@ -45,7 +69,7 @@ Section "Trendora"
   WriteRegStr HKCU "${APP_KEY}" "FriendlyAppName" "Trendora"
   WriteRegStr HKCU "${APP_KEY}\SupportedTypes" ".csv" ""
   WriteRegStr HKCU "${APP_KEY}\shell\open\command" "" '"$INSTDIR\trendora.exe" "%1"'
-  WriteRegStr HKCU "Software\Classes\${PROGID}" "" "Recorder log"
+  WriteRegStr HKCU "Software\Classes\${PROGID}" "" "$(FILE_TYPE_NAME)"
   WriteRegStr HKCU "Software\Classes\${PROGID}\DefaultIcon" "" "$INSTDIR\trendora.exe,0"
   WriteRegStr HKCU "Software\Classes\${PROGID}\shell\open\command" "" '"$INSTDIR\trendora.exe" "%1"'
   WriteRegStr HKCU "Software\Classes\.csv\OpenWithProgids" "${PROGID}" ""
