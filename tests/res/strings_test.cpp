@@ -32,7 +32,6 @@ QStringList AllTexts(int nLangId)
             for (const res::CControlDef& control : pDef->controls)
                 texts << control.strText;
         }
-        texts << res::ControlNames(nDialog, nLangId).values();
     }
     texts.removeAll(QString());
     return texts;
@@ -145,65 +144,46 @@ TEST(ResStrings, FileOpenMessagesExistPerLanguageWithTheirPlaceholders)
     }
 }
 
-// The statistics window, the steps window and the export dialog say a notion with one term per
-// Chinese table: each string that names it holds the term, and no text of the language holds a
-// variant given up (a pattern) or the other script's form of the term.
+// A notion has one term per Chinese table: every string whose English names it holds the term,
+// and no text of the language holds a variant given up or the other script's form of the term.
 TEST(ResStrings, EachNotionHasOneTermPerChineseTable)
 {
-    using namespace res;
-    struct CTerm
-    {
-        const char16_t* szTerm;
-        const char16_t* szRejected;
-    };
     const struct
     {
-        std::vector<int> ids;
-        CTerm cht, chs;
+        const char* szEnglish;
+        const char16_t *szCHT, *szRejectedCHT, *szCHS, *szRejectedCHS;
     } notions[] = {
-        {{IDS_STAT_TOLERANCE_TEMP, IDS_STAT_TOLERANCE_HUMI, IDS_STEPS_TOL_TEMP_RANGE,
-          IDS_STEPS_TOL_HUMI_RANGE},
-         {u"容差", u"容許|公差|允許偏差"},
-         {u"容差", u"容许|公差|允许偏差"}},
-        {{IDS_STAT_WITHIN, IDS_STEPS_COLUMNS},
-         {u"以內", u"容差內|之內|範圍內"},
-         {u"以内", u"容差内|之内|范围内"}},
-        {{IDS_STEPS_MIN_DWELL, IDS_STEPS_SETTLE, IDS_STEPS_MIN_DWELL_RANGE, IDS_STEPS_SETTLE_RANGE,
-          IDS_STEPS_COLUMNS, IDS_EXPORT_1MIN, IDS_EXPORT_10MIN},
-         {u"分鐘", u"[0-9（(] ?分(?!鐘)"},
-         {u"分钟", u"[0-9（(] ?分(?!钟)"}},
-        {{ID_VIEW_MARK_STEPS, IDS_STEPS_EXC_TABLE, IDS_STEPS_DELAY, IDS_STEPS_DELAY_RANGE,
-          IDS_STEPS_COLUMNS, IDS_STEPS_EXC_COLUMNS},
-         {u"超差", u"偏離|越限|超限|超出容差"},
-         {u"超差", u"偏离|越限|超限|超出容差"}},
-        {{IDS_STEPS_VERDICT_PASS, IDS_STEPS_VERDICT_FAIL, IDS_STEPS_VERDICT_NONE,
-          IDS_STEPS_MIN_DWELL, IDS_STEPS_MIN_DWELL_RANGE, IDS_STEPS_DWELL},
-         {u"恆定", u"保持段|恆溫段|駐留"},
-         {u"恒定", u"保持段|恒温段|驻留"}},
-        {{IDS_STAT_WITHIN, ID_VIEW_TEMP_SV, ID_VIEW_HUMI_SV},
-         {u"設定值", u"設置值|設定點|目標值"},
-         {u"设定值", u"设置值|设定点|目标值"}},
-        {{ID_VIEW_STATISTICS, IDS_STAT_WITHIN, IDS_STAT_LARGEST, IDS_STEPS_COLUMNS},
-         {u"偏差", u"相差|誤差|差值"},
-         {u"偏差", u"相差|误差|差值"}},
+        {"tolerance", u"容差", u"容許|公差|允許偏差", u"容差", u"容许|公差|允许偏差"},
+        {"\\bwithin\\b", u"以內", u"容差內|之內|範圍內", u"以内", u"容差内|之内|范围内"},
+        {"\\bmin(ute)?s?\\b", u"分鐘", u"[0-9（(] ?分(?!鐘)", u"分钟", u"[0-9（(] ?分(?!钟)"},
+        {"excursion", u"超差", u"偏離|越限|超限|超出容差", u"超差", u"偏离|越限|超限|超出容差"},
+        {"dwell", u"恆定", u"保持段|恆溫段|駐留", u"恒定", u"保持段|恒温段|驻留"},
+        {"set value|of SV", u"設定值", u"設置值|設定點|目標值", u"设定值", u"设置值|设定点|目标值"},
+        {"deviation", u"偏差", u"相差|誤差|差值", u"偏差", u"相差|误差|差值"},
     };
-    const QStringList textsCHT = AllTexts(kLangCHT);
-    const QStringList textsCHS = AllTexts(kLangCHS);
+    const QStringList textsCHT = AllTexts(res::kLangCHT);
+    const QStringList textsCHS = AllTexts(res::kLangCHS);
     for (const auto& n : notions) {
-        for (const auto& [nLangId, term, other, pTexts] :
-             {std::tuple(kLangCHT, n.cht, n.chs, &textsCHT),
-              std::tuple(kLangCHS, n.chs, n.cht, &textsCHS)}) {
-            const QString strTerm = QString::fromUtf16(term.szTerm);
-            for (const int nId : n.ids)
-                EXPECT_TRUE(LoadString(nId, nLangId).contains(strTerm))
-                    << nId << " in " << nLangId << " lacks " << strTerm.toStdString();
-            QString strRejected = QString::fromUtf16(term.szRejected);
-            if (QString::fromUtf16(other.szTerm) != strTerm)
-                strRejected += u'|' + QString::fromUtf16(other.szTerm);
+        const QRegularExpression english(QString::fromLatin1(n.szEnglish),
+                                         QRegularExpression::CaseInsensitiveOption);
+        const QString strCHT = QString::fromUtf16(n.szCHT);
+        const QString strCHS = QString::fromUtf16(n.szCHS);
+        for (const auto& [nLangId, strTerm, strOther, szRejected, pTexts] :
+             {std::tuple(res::kLangCHT, strCHT, strCHS, n.szRejectedCHT, &textsCHT),
+              std::tuple(res::kLangCHS, strCHS, strCHT, n.szRejectedCHS, &textsCHS)}) {
+            for (int nId = 0; nId <= 0xFFFF; ++nId) {
+                const QString strText = res::LoadString(nId, nLangId);
+                if (res::LoadString(nId, res::kLangENG).contains(english)) {
+                    EXPECT_TRUE(strText.contains(strTerm))
+                        << n.szEnglish << ": " << strText.toStdString();
+                }
+            }
+            QString strRejected = QString::fromUtf16(szRejected);
+            if (strOther != strTerm)
+                strRejected += u'|' + strOther;
             const QRegularExpression rejected(strRejected);
             for (const QString& strText : *pTexts)
-                EXPECT_FALSE(strText.contains(rejected))
-                    << nLangId << ": " << strText.toStdString();
+                EXPECT_FALSE(strText.contains(rejected)) << strText.toStdString();
         }
     }
 }

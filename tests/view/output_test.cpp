@@ -554,21 +554,17 @@ TEST(ExportFile, OnlyACompleteExportTakesTheName)
 // The export's own reasons are in the interface language: a Chinese message holds no English.
 TEST(ExportFile, ItsOwnReasonSpeaksTheInterfaceLanguage)
 {
-    const CTzGuard tz("UTC");
     const CIsolatedProfile profile;
+    res::ApplyInterfaceLanguage(res::kLangCHT);
     QTemporaryDir dir;
-    const std::vector<float> values(10, 21.5f);
-    const CSeriesSamples series{values.data(), values.data(), values.data(), values.data(), 10};
-    for (const int nLangId : {res::kLangCHT, res::kLangCHS}) {
-        res::ApplyInterfaceLanguage(nLangId);
-        // No calendar reaches this far: the first sample's time has no local time.
-        const CExportFileResult result = ExportRecorderFile(
-            dir.filePath("far.csv"), series, std::int64_t(1) << 60, 0, series.nCount, 1);
-        EXPECT_EQ(CExportFileResult::EStatus::Failed, result.status) << nLangId;
-        EXPECT_FALSE(result.strReason.isEmpty()) << nLangId;
-        EXPECT_FALSE(result.strReason.contains(QRegularExpression("[A-Za-z]")))
-            << nLangId << ": " << result.strReason.toStdString();
-    }
+    const float values[1] = {21.5f};
+    // No calendar reaches this far: the sample's time has no local time.
+    const CExportFileResult result =
+        ExportRecorderFile(dir.filePath("far.csv"), {values, values, values, values, 1},
+                           std::int64_t(1) << 60, 0, 1, 1);
+    EXPECT_EQ(CExportFileResult::EStatus::Failed, result.status);
+    EXPECT_FALSE(result.strReason.contains(QRegularExpression("^$|[A-Za-z]")))
+        << result.strReason.toStdString();
 }
 
 } // namespace

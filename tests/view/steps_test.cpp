@@ -13,9 +13,11 @@
 
 #include <cstring>
 
+#include <QClipboard>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTest>
 
@@ -114,6 +116,61 @@ TEST_F(StepsWindow, ChoosingAnExcursionPagesTheViewAndMarksLeaveNoTraceWhenOff)
     m_view.OnCommand(res::ID_FILE_CLOSE);
     EXPECT_EQ(0, pSteps->model()->rowCount());
     EXPECT_EQ(0, pExcursions->model()->rowCount());
+}
+
+// As the window has always copied them: the verdict, each table after a blank line under its
+// headings, a line end after every line.
+TEST_F(StepsWindow, CopyPutsTheVerdictAndBothTablesOnTheClipboard)
+{
+    ASSERT_TRUE(m_view.OpenRecorderPath(WriteRecording()));
+    ASSERT_TRUE(m_view.OnCommand(res::ID_VIEW_PROGRAM_STEPS));
+    ASSERT_TRUE(WaitForAnalysis());
+    Pump();
+    QTest::mouseClick(m_view.GetStepsWindow()->GetCopyButton(), Qt::LeftButton);
+    EXPECT_EQ("Fail: 0 of 1 dwells passed\n\n"
+              "Step\tKind\tCurve\tStart\tEnd\tDuration\tFrom\tTo\tRate/min\tSettled after\t"
+              "Minimum\tMaximum\tMean\tWithin\tLargest deviation\tExcursions\tVerdict\n"
+              "1\tdwell\tTemp\t2026-03-01 00:00:00\t2026-03-01 00:59:59\t1:00:00\t25.00\t25.00\t"
+              "-\t0:00:00\t25.00\t30.00\t25.08\t98.33%\t+5.00\t1\tfail\n\n"
+              "Excursion\tStep\tCurve\tStart\tEnd\tDuration\tPeak\n"
+              "1\t1\tTemp\t2026-03-01 00:26:40\t2026-03-01 00:27:39\t0:01:00\t+5.00\n",
+              QGuiApplication::clipboard()->text().toStdString());
+}
+
+// Over a million excursions (both PVs out every other second for two weeks) take long enough
+// that the progress window shows; its Cancel leaves the clipboard as it was.
+TEST_F(StepsWindow, CancelledCopyLeavesTheClipboardAsItWas)
+{
+    QByteArray text("Date,Time,Temp PV,Temp SV,Humi PV,Humi SV\r\n");
+    for (int s = 0; s < 14 * 86400; ++s) {
+        char sz[64];
+        std::snprintf(sz, sizeof sz, "2026/03/%02d,%02d:%02d:%02d,%s\r\n", 1 + s / 86400,
+                      s / 3600 % 24, s / 60 % 60, s % 60,
+                      s >= 600 && s % 2 ? "30.00,25.00,60.00,50.00" : "25.00,25.00,50.00,50.00");
+        text += sz;
+    }
+    QFile file(m_profile.FilePath(QStringLiteral("chatter.csv")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    file.close();
+    ASSERT_TRUE(m_view.OpenRecorderPath(file.fileName()));
+    ASSERT_TRUE(m_view.OnCommand(res::ID_VIEW_PROGRAM_STEPS));
+    ASSERT_TRUE(WaitForAnalysis());
+    Pump();
+    CStepsWnd* pWnd = m_view.GetStepsWindow();
+    QGuiApplication::clipboard()->setText(QStringLiteral("as it was"));
+    bool bCancelled = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* pProgress = pWnd->findChild<QProgressDialog*>();
+        if (!bCancelled && pProgress && pProgress->isVisible()) {
+            QTest::mouseClick(pProgress->findChild<QPushButton*>(), Qt::LeftButton);
+            bCancelled = true;
+        }
+    });
+    watch.start(10);
+    QTest::mouseClick(pWnd->GetCopyButton(), Qt::LeftButton);
+    EXPECT_TRUE(bCancelled) << "the progress window did not show";
+    EXPECT_EQ("as it was", QGuiApplication::clipboard()->text());
 }
 
 } // namespace
