@@ -16,6 +16,9 @@ namespace {
 // Beyond this a pen only fills the plot; the cap keeps a hand-edited width from stalling.
 constexpr int kMaxPenWidth = 4096;
 
+// Lines per piece of a wide curve drawn in pieces; 16 to 64 measure about alike.
+constexpr qsizetype kPieceSegments = 32;
+
 // A pen as the classic line styles draw it: 0 solid, 1 dash, 2 dot, 3 dash-dot,
 // 4 dash-dot-dot, 5 none. A pen wider than one pixel is solid whatever its style, with round
 // ends and joins. A one-pixel pen leaves out the end point of a line, so consecutive lines
@@ -51,6 +54,16 @@ QPen MakePen(int nStyle, int nWidth, std::uint32_t crColor)
         break;
     }
     return pen;
+}
+
+// A wide pen's outline is filled as one shape per polyline, at a cost that grows faster than
+// its length. Pieces that share their end points give the same picture (their round ends make
+// up the round joins) at a fraction of the cost.
+void DrawPolylineInPieces(QPainter& painter, const QPoint* pPoints, qsizetype nPoints)
+{
+    for (qsizetype i = 0; i + 1 < nPoints; i += kPieceSegments)
+        painter.drawPolyline(pPoints + i,
+                             static_cast<int>(std::min(kPieceSegments + 1, nPoints - i)));
 }
 
 std::uint64_t FloatBits(float f)
@@ -114,8 +127,17 @@ void CCurveCtrl::DrawCurve(QPainter& painter, const QSize& size, const CCurve& c
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBackgroundMode(Qt::TransparentMode); // the gaps of a dotted pen show the grid
     painter.setPen(MakePen(curve.m_nPenStyle, curve.m_nPenWidth, curve.m_crColor));
-    for (const QPolygon& stroke : strokes)
-        painter.drawPolyline(stroke);
+    // Drawn through column extremes a curve zigzags, where a wide pen costs far more per line
+    // in one long polyline than in short ones. A one-pixel pen keeps whole polylines: its dots
+    // run on across the joins. At most a sample a column the polylines are drawn whole, as
+    // they always were.
+    const bool bInPieces = curve.m_nPenWidth > 1 && CurveDrawsColumns(curve, size.width());
+    for (const QPolygon& stroke : strokes) {
+        if (bInPieces)
+            DrawPolylineInPieces(painter, stroke.constData(), stroke.size());
+        else
+            painter.drawPolyline(stroke);
+    }
     painter.restore();
 }
 

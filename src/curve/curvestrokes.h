@@ -13,14 +13,17 @@
 // give INT_MIN.
 int TruncToInt(float f);
 
-// The sample stride at a window span and plot width: every s-th sample is drawn.
-std::int64_t CurveStride(float fHorzSpan, int nWidth);
+// True when a page holds more samples than the plot's nWidth pixel columns: the curve is then
+// drawn through each column's extremes.
+bool CurveDrawsColumns(const CCurve& curve, int nWidth);
 
 // The polylines that draw the curve on a plot of nWidth x nHeight pixels. Sample i lies at
-// x = (i + 1 - m_fHorzMin) * W / span and y = H - (v - m_fVertMin) * H / span, truncated;
-// only every stride-th sample is used; a negative sample lifts the pen when m_bSkipNegative
-// is set; the scan stops after the first point at or beyond the right edge. A window that
-// starts at sample 0 enters from (-1, height of sample 0); a later window enters from the
-// last stride sample left of it, so the curve comes in at its true height. A range with
-// equal ends draws nothing.
+// x = (i + 1 - m_fHorzMin) * W / span and y = H - (v - m_fVertMin) * H / span, truncated.
+// At most one sample per pixel column, every sample is drawn; with more, each column is
+// drawn through its first, lowest, highest and last sample in time order (ColumnExtremes),
+// without repeating a point. A negative sample lifts the pen when m_bSkipNegative is set (in a
+// column, only where the column holds nothing else); the scan stops after the first point at
+// or beyond the right edge. A window that starts at sample 0 enters from (-1, height of
+// sample 0); a later window enters from the last sample (or column) left of it, so the curve
+// comes in at its true height. A range with equal ends draws nothing.
 std::vector<QPolygon> CurveStrokes(const CCurve& curve, int nWidth, int nHeight);

@@ -60,12 +60,27 @@ TEST(CurveStrokes, TopValueOnRowZeroAndBottomValueBelowTheLastRow)
 
 TEST(CurveStrokes, StrideDrawsEveryTenthSampleOf3600On360Pixels)
 {
+    // Ten samples a column are no longer thinned to every tenth: each column is drawn through
+    // its first, lowest, highest and last sample, so nothing between two drawn samples hides.
+    // Column c holds samples 10c - 1 to 10c + 8 (sample i at (i + 1) / 10); the ramp rises
+    // through most columns (first and last), and falls back to 0 in every tenth.
     const CCurve c = MakeCurve(Ramp(3600), 0, 3600);
     const QPolygon s = CurveStrokes(c, 360, H).at(0);
-    ASSERT_EQ(360, s.size()); // entry point plus samples 10, 20, ..., 3590
-    EXPECT_EQ(10, CurveStride(3600, 360));
-    EXPECT_EQ(QPoint(1, H - 10 * H / 100), s[1]); // sample 10 at (10 + 1) / 10
-    EXPECT_EQ(QPoint(359, H - 90 * H / 100), s[359]);
+    auto y = [](int v) { return H - v * H / 100; };
+    // Entry, 2 points in each of columns 0 to 359, a third in the 35 that hold a fall, and
+    // sample 3599 at the right edge.
+    ASSERT_EQ(1 + 2 * 360 + 35 + 1, s.size());
+    EXPECT_EQ(QPoint(-1, H), s[0]);
+    EXPECT_EQ(QPoint(0, H), s[1]);       // samples 0 (the lowest) ...
+    EXPECT_EQ(QPoint(0, y(8)), s[2]);    // ... to 8
+    EXPECT_EQ(QPoint(1, y(9)), s[3]);    // samples 9 ...
+    EXPECT_EQ(QPoint(1, y(18)), s[4]);   // ... to 18
+    EXPECT_EQ(QPoint(10, y(99)), s[21]); // sample 99, the highest of column 10
+    EXPECT_EQ(QPoint(10, H), s[22]);     // sample 100 = 0, its lowest
+    EXPECT_EQ(QPoint(10, y(8)), s[23]);
+    EXPECT_EQ(QPoint(359, y(89)), s[s.size() - 3]);
+    EXPECT_EQ(QPoint(359, y(98)), s[s.size() - 2]);
+    EXPECT_EQ(QPoint(360, y(99)), s.back());
 }
 
 TEST(CurveStrokes, StopsAfterTheFirstPointAtTheRightEdge)
@@ -103,14 +118,16 @@ TEST(CurveStrokes, LaterPageEntersFromTheLastStrideSampleBeforeIt)
     EXPECT_EQ(QPoint(0, H - 19 * H / 100), s[1]);
     EXPECT_EQ(QPoint(1, H - 20 * H / 100), s[2]);
 
-    // At a stride of 10 the entry point is the last multiple of 10 left of the plot.
+    // At ten samples a pixel the entry is the last sample of the last column left of the
+    // plot, no longer the last multiple of 10, and columns are drawn through their extremes.
     const CCurve wide = MakeCurve(Ramp(30000), 7200, 14400);
     const QPolygon sw = CurveStrokes(wide, W, H).at(0);
-    // Truncation toward zero puts sample 7190 at x = (7191 - 7200) / 10 -> 0, so the entry
-    // is sample 7180 at x = -1.
-    EXPECT_EQ(QPoint(-1, H - 80 * H / 100), sw[0]);
+    // Truncation toward zero puts samples 7190 to 7208 in column 0 ((7191 - 7200) / 10 -> 0),
+    // and 7180 to 7189 in column -1.
+    EXPECT_EQ(QPoint(-1, H - 89 * H / 100), sw[0]);
     EXPECT_EQ(QPoint(0, H - 90 * H / 100), sw[1]);
-    EXPECT_EQ(QPoint(0, H), sw[2]); // sample 7200 = 0 at x = 0.1
+    EXPECT_EQ(QPoint(0, H - 99 * H / 100), sw[2]); // sample 7199, the highest
+    EXPECT_EQ(QPoint(0, H), sw[3]);                // sample 7200 = 0, the lowest
 }
 
 TEST(CurveStrokes, NothingForEqualEndsOrAWindowPastTheData)
@@ -225,6 +242,35 @@ TEST_F(CurvePaint, CurvesAreDrawnOverTheCrossHair)
     AddFlat("!100", 50, 0, 3);
     const QPoint pt(100, 200);
     EXPECT_EQ(kRed, Render(&pt).pixel(300, 200));
+}
+
+TEST_F(CurvePaint, OneSecondSpikesOfAMonthShowAtAnHourPerPixelAtFullDepth)
+{
+    // A month at one sample a second at 50, with a one-second drop to 10 and a one-second
+    // rise to 90 that fall between every hour's samples; page 1 at 3600 s per pixel.
+    CCurve* c = m_ctrl.AddCurve("!100", 0x0000FF, 0, 3);
+    CFloatArray values;
+    const std::int64_t nMonth = 31LL * 86400;
+    ASSERT_TRUE(values.ReserveMore(nMonth));
+    values.AddRepeated(50.0f, nMonth);
+    values[1234567] = 10.0f; // column 1234568 / 3600 = 342, row 400 - 40 = 360
+    values[2000000] = 90.0f; // column 555, row 40
+    m_ctrl.SwapValues(c, values);
+    m_ctrl.SetHorzRange(c, 0, 3600.0f * W);
+    m_ctrl.SetVertRange(c, 0, 100);
+    const QImage img = Render();
+    // Each spike's column is drawn from the line at row 200 to the sample's own row.
+    auto drawnRows = [&](int x, int nFrom, int nTo) {
+        int nDrawn = 0;
+        for (int y = nFrom; y <= nTo; ++y)
+            nDrawn += img.pixel(x, y) == kRed;
+        return nDrawn;
+    };
+    EXPECT_EQ(161, drawnRows(342, 200, 360));
+    EXPECT_EQ(0, drawnRows(342, 363, H - 1));
+    EXPECT_EQ(161, drawnRows(555, 40, 200));
+    EXPECT_EQ(0, drawnRows(555, 0, 37));
+    EXPECT_EQ(3, drawnRows(450, 0, H - 1)); // the flat line, three pixels wide
 }
 
 TEST_F(CurvePaint, WidgetPaintsTheSamePictureAndFollowsThePointer)
