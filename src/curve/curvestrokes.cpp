@@ -15,7 +15,8 @@ constexpr int kCoordLimit = 1 << 20;
 
 QPoint ClampedPoint(int x, int y)
 {
-    return QPoint(std::clamp(x, -kCoordLimit, kCoordLimit), std::clamp(y, -kCoordLimit, kCoordLimit));
+    return QPoint(std::clamp(x, -kCoordLimit, kCoordLimit),
+                  std::clamp(y, -kCoordLimit, kCoordLimit));
 }
 
 // Per-paint factors in single precision, evaluated in this order: the pictures depend on
@@ -257,6 +258,9 @@ std::vector<QPolygon> CurveStrokes(const CCurve& curve, int nWidth, int nHeight)
     const float fVertSpan = curve.m_fVertMax - curve.m_fVertMin;
     const float fHorzSpan = curve.m_fHorzMax - curve.m_fHorzMin;
     if (n == 0 || nWidth <= 0 || nHeight <= 0 || fVertSpan == 0.0f || fHorzSpan == 0.0f)
+        return strokes;
+    // A page this wide (no range set yet) reaches no second sample: nothing is drawn.
+    if (fHorzSpan / static_cast<float>(nWidth) >= 9.2e18f)
         return strokes;
     const CPlotScale sc(curve, nWidth, nHeight);
     if (CurveDrawsColumns(curve, nWidth))

@@ -136,6 +136,8 @@ TEST(CurveStrokes, NothingForEqualEndsOrAWindowPastTheData)
     EXPECT_TRUE(CurveStrokes(MakeCurve(Ramp(10), 5, 5), W, H).empty());
     EXPECT_TRUE(CurveStrokes(MakeCurve(Ramp(100), 720, 1440), W, H).empty());
     EXPECT_TRUE(CurveStrokes(MakeCurve(Ramp(10), 0, W), 0, H).empty());
+    // A curve whose range was never set spans the whole float range: no column of it is drawn.
+    EXPECT_TRUE(CurveStrokes(MakeCurve(Ramp(100), -1.7e38f, 1.7e38f), W, H).empty());
 }
 
 TEST(CurveStrokes, NanAndHugeValuesStayDrawable)
