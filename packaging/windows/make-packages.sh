@@ -16,12 +16,27 @@ cmake --install "$build" --prefix "$stage" >/dev/null
 for f in trendora.exe trendora.com Qt6Core.dll platforms/qwindows.dll NOTICE.txt; do
   [ -f "$stage/$f" ] || { echo "the portable folder lacks $f" >&2; exit 1; }
 done
+# Qt and the compiler's runtime are passed on only with their licences, and Qt (LGPL) only
+# with the offer of its source that NOTICE.txt makes: neither package is written without them.
+for f in licenses/qt/LGPL-3.0-only.txt licenses/gcc-runtime/copyright.txt \
+         licenses/winpthreads/copyright.txt; do
+  [ -s "$stage/$f" ] || { echo "the portable folder lacks the licence text $f: no packages written" >&2; exit 1; }
+done
+qt=$(sed -n 's/^TRENDORA_WIN_QT:[A-Z]*=//p' "$build/CMakeCache.txt")
+qt_source=$(cat "$qt/.source-version" 2>/dev/null) || true
+[ -n "$qt_source" ] || { echo "$build does not say which Qt for Windows it was built with: no packages written" >&2; exit 1; }
+offer="from Debian's source package qt6-base $qt_source (\"apt-get source qt6-base=$qt_source\""
+if [[ $(tr -d '\r' < "$stage/NOTICE.txt" | tr -s '\n ' ' ') != *"$offer"* ]]; then
+  echo "NOTICE.txt lacks the offer of Qt's source ($offer...): no packages written" >&2
+  exit 1
+fi
 (cd "$build" && cmake -E tar cf "$name.zip" --format=zip "$name")
 echo "wrote $build/$name.zip ($(du -k "$build/$name.zip" | cut -f1) KiB)"
 
 # The uninstaller removes the files the installer put there, one by one, and the folders only
 # when they are empty, so whatever the user keeps in the folder stays.
 list="$build/uninstall-files.nsh"
+# shellcheck disable=SC2016 # $INSTDIR is NSIS's, written as it is
 (cd "$stage" && find . -type f | sed 's|^\./||' | sort | sed 's|/|\\|g' |
    while IFS= read -r f; do printf 'Delete "$INSTDIR\\%s"\n' "$f"; done
  cd "$stage" && find . -mindepth 1 -type d | sed 's|^\./||' | sort -r | sed 's|/|\\|g' |
