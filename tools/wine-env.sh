@@ -136,6 +136,10 @@ wine_reg_query() {
      grep -qx 'reg: Unable to find the specified registry \(key\|value\)' <<< "$out"; then
     return 1
   fi
-  echo "error: reg query $* failed (exit $status): $(tr '\n' ' ' <<< "$out")" >&2
+  local why="exit $status"
+  [ $status -eq 124 ] && why="no answer within 60 s"
+  out=$(tr -s '\n' ' ' <<< "$out")
+  out=${out# }
+  echo "error: reg query $* failed ($why)${out:+: ${out% }}" >&2
   return 2
 }
