@@ -37,7 +37,9 @@ export exe file shot lang
 # shellcheck disable=SC2016 # expanded by the inner shell
 xvfb-run -a -s '-screen 0 1280x800x24' bash -c '
   . tools/wine-env.sh
-  LANG=$lang LC_ALL=$lang timeout 180 "$WINE" "$exe" "$file" &
+  # In a shell of its own whose notices go nowhere, so that its ending by wine_kill is not
+  # reported as "Killed"; what the program itself writes goes to stderr.
+  (LANG=$lang LC_ALL=$lang timeout 180 "$WINE" "$exe" "$file" 2>&3; exit $?) 3>&2 2>/dev/null &
   program=$!
   sleep "${TRENDORA_SHOT_WAIT:-30}"
   # The program must not have ended with an error before the screen is read.
