@@ -111,10 +111,15 @@ cmake -S "$src" -B "$work/build" -G Ninja \
   "${options[@]}"
 cmake --build "$work/build" -j "$(nproc 2>/dev/null || echo 2)"
 cmake --install "$work/build" >/dev/null
-# Qt's licence texts go with every package made from this prefix.
+# Qt's licence texts go with every package made from this prefix: without them the build
+# stops here, before the stamp, rather than leaving a prefix no package may be made from.
 mkdir -p "$prefix/licenses"
-cp "$src"/LICENSES/*.txt "$prefix/licenses/" 2>/dev/null || true
-cp "$src"/debian/copyright "$prefix/licenses/debian-copyright.txt" 2>/dev/null || true
+cp "$src"/LICENSES/*.txt "$prefix/licenses/"
+cp "$src"/debian/copyright "$prefix/licenses/debian-copyright.txt"
+if [ ! -s "$prefix/licenses/LGPL-3.0-only.txt" ]; then
+  echo "Qt's source has no LICENSES/LGPL-3.0-only.txt: Qt for Windows is not marked complete" >&2
+  exit 1
+fi
 echo "$version" > "$prefix/.source-version"
 rm -rf "$work/build"
 touch "$stamp"
