@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 
+#include <memory>
 #include <new>
 #include <stdexcept>
 
@@ -101,7 +102,7 @@ struct CReportSheets
 {
     QStringList statistics;
     QStringList stepFacts;
-    const CProgramAnalysis* pSteps = nullptr; // no step sheets without
+    std::shared_ptr<const CProgramAnalysis> pSteps; // no step sheets without
     std::uint32_t tFirst = 0;
     QString strJudged; // in the interface language
 };
@@ -158,14 +159,6 @@ bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nT
         return false;
     }
     return true;
-}
-
-// Writes the line and a line end to pOut; false when the stream would not take it.
-bool WriteLine(const QString& strLine, std::FILE* pOut)
-{
-    const QByteArray line = strLine.toUtf8() + '\n';
-    return std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), pOut) ==
-           static_cast<std::size_t>(line.size());
 }
 
 bool ExportStretch(const CChildView& view, const CReportOptions& options, std::int64_t tFirst,
@@ -346,26 +339,27 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
 
     // The steps too; the marks on the pages, where they are on, show the same analysis.
     EVerdict eVerdict = EVerdict::None;
-    std::optional<CProgramAnalysis> stretch;
     if (options.bSteps || view.IsMarkingSteps()) {
         const CStepOptions stepOptions =
             options.bSteps ? StepOptionsOf(options) : ReadStoredStepOptions();
         view.AnalyseStepsNow(stepOptions);
         // --from and --to judge only their seconds; marks on the pages stay the whole
         // recording's, as the window draws them.
+        std::shared_ptr<const CProgramAnalysis> pAnalysis = view.GetStepsAnalyser()->SharedResult();
         if (options.bSteps && (range->nBegin > 0 || range->nEnd < nCount))
-            stretch = AnalyseProgramSteps(PlotSamples(*view.GetPlot()), range->nBegin, range->nEnd,
-                                          stepOptions);
-        const CProgramAnalysis& analysis = stretch ? *stretch : view.GetStepsAnalyser()->Result();
+            pAnalysis = std::make_shared<const CProgramAnalysis>(AnalyseProgramSteps(
+                PlotSamples(*view.GetPlot()), range->nBegin, range->nEnd, stepOptions));
+        const CProgramAnalysis& analysis = *pAnalysis;
         if (options.bSteps) {
             eVerdict = analysis.verdict;
             // Row by row: millions of excursions are never held as text.
             const bool bWritten = ForEachStepReportLine(analysis, tFirst,
                                                         [](const QString& strLine) {
-                                                            return WriteLine(strLine, stdout);
+                                                            return WriteReportLine(strLine, stdout);
                                                         }) &&
-                                  WriteLine(QString(), stdout) && WriteLine(strJudged, stdout) &&
-                                  std::fflush(stdout) == 0 && !std::ferror(stdout);
+                                  WriteReportLine(QString(), stdout) &&
+                                  WriteReportLine(strJudged, stdout) && std::fflush(stdout) == 0 &&
+                                  !std::ferror(stdout);
             if (!bWritten) {
                 Say(pErr, QStringLiteral("the steps could not be written to stdout"));
                 return kReportCannotWrite;
@@ -380,7 +374,7 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
                               .arg(Native(options.strFile), strReason));
                 return kReportCannotWrite;
             }
-            sheets.pSteps = &analysis;
+            sheets.pSteps = pAnalysis;
         }
     }
 

@@ -25,12 +25,17 @@ QStringList StatisticsReportOf(const CChildView& view, const CReportOptions& opt
                                  view.m_tFirstSample, tolerances);
 }
 
+bool WriteReportLine(const QString& strLine, std::FILE* pOut)
+{
+    const QByteArray line = strLine.toUtf8() + '\n';
+    return std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), pOut) ==
+           static_cast<std::size_t>(line.size());
+}
+
 bool WriteStatisticsReport(const QStringList& lines, std::FILE* pOut)
 {
     for (const QString& strLine : lines) {
-        const QByteArray line = strLine.toUtf8() + '\n';
-        if (std::fwrite(line.constData(), 1, static_cast<std::size_t>(line.size()), pOut) !=
-            static_cast<std::size_t>(line.size()))
+        if (!WriteReportLine(strLine, pOut))
             return false;
     }
     return std::fflush(pOut) == 0 && !std::ferror(pOut);

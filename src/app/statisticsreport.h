@@ -17,6 +17,9 @@ struct CReportOptions;
 QStringList StatisticsReportOf(const CChildView& view, const CReportOptions& options,
                                std::int64_t nBegin, std::int64_t nEnd);
 
+// Writes the line and a line end, UTF-8; false when the stream would not take it.
+bool WriteReportLine(const QString& strLine, std::FILE* pOut);
+
 // Writes the lines; false when the stream would not take them.
 bool WriteStatisticsReport(const QStringList& lines, std::FILE* pOut);
 
