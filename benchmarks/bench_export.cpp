@@ -16,15 +16,13 @@ namespace {
 struct CMonthSeries
 {
     CLoadResult result;
-    CSeriesSamples series;
+    CRecordingView series;
     std::filesystem::path folder;
 
     CMonthSeries()
         : result(LoadRecorderFile(BenchmarkMonthFile())), folder(BenchmarkMonthFile().parent_path())
     {
-        const CRecordSeries& s = result.series;
-        series = {s.arrTempPV.GetData(), s.arrTempSV.GetData(), s.arrHumiPV.GetData(),
-                  s.arrHumiSV.GetData(), s.GetCount()};
+        series = result.recording.View();
     }
 
     QString Path(const char* szName) const
@@ -41,8 +39,8 @@ const CMonthSeries& Month()
 
 bool Export(const CMonthSeries& month, const char* szName)
 {
-    return ExportRecorderFile(month.Path(szName), month.series, month.result.tFirst, 0,
-                              month.series.nCount, 1)
+    return ExportRecorderFile(month.Path(szName), month.series,
+                              month.result.recording.GetFirstTime(), 0, month.series.nCount, 1)
                .status == CExportFileResult::EStatus::Written;
 }
 

@@ -42,7 +42,7 @@ public:
     {
         std::uint64_t h = 0xCBF29CE484222325ull;
         for (const char* szKey : kCurveKeys) {
-            const CFloatArray& arr = m_ctrl.FindCurve(szKey)->m_arrValues;
+            const CCurveValues& arr = m_ctrl.FindCurve(szKey)->m_arrValues;
             for (std::int64_t i = 0; i < arr.GetSize(); ++i) {
                 std::uint32_t nBits = 0;
                 std::memcpy(&nBits, &arr.GetData()[i], sizeof nBits);
@@ -117,17 +117,18 @@ bool BaselineLoad(const std::filesystem::path& path, CCurveCtrl& ctrl)
     return bValid;
 }
 
-// Trendora's way: the reader builds the series, which then moves into the curves.
+// Trendora's way: the reader builds a recording, whose channels the curves then show.
 bool TrendoraLoadWith(const std::filesystem::path& path, CCurveCtrl& ctrl,
                       const CReadOptions& options)
 {
     CLoadResult result = LoadRecorderFile(path, LoadProgress(), options);
     if (result.status != CLoadResult::EStatus::Loaded)
         return false;
-    CFloatArray* const arrays[] = {&result.series.arrTempPV, &result.series.arrHumiPV,
-                                   &result.series.arrTempSV, &result.series.arrHumiSV};
+    const auto pRecording = std::make_shared<const CRecording>(std::move(result.recording));
+    const EChannel channels[] = {EChannel::TempPV, EChannel::HumiPV, EChannel::TempSV,
+                                 EChannel::HumiSV};
     for (int i = 0; i < 4; ++i)
-        ctrl.SwapValues(ctrl.FindCurve(kCurveKeys[i]), *arrays[i]);
+        ctrl.ShowChannel(ctrl.FindCurve(kCurveKeys[i]), pRecording, channels[i]);
     return true;
 }
 

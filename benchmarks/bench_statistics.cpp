@@ -32,7 +32,7 @@ struct CMonth
         }
     }
 
-    CSeriesSamples Samples() const
+    CRecordingView Samples() const
     {
         return {curves[0].data(), curves[1].data(), curves[2].data(), curves[3].data(),
                 kMonthSamples};
@@ -52,7 +52,7 @@ void BM_StatisticsPlainSum(benchmark::State& state)
 
 void BM_StatisticsWholeMonth(benchmark::State& state)
 {
-    const CSeriesSamples series = Month().Samples();
+    const CRecordingView series = Month().Samples();
     MeasureRunTime(state, [&] {
         CRunStatistics s = ComputeRunStatistics(series, 0, series.nCount, CTolerances{});
         benchmark::DoNotOptimize(s);

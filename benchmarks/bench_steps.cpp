@@ -15,7 +15,7 @@ namespace {
 struct CCurves
 {
     std::vector<float> curves[4]; // Temp PV, Temp SV, Humi PV, Humi SV
-    CSeriesSamples Samples() const
+    CRecordingView Samples() const
     {
         return {curves[0].data(), curves[1].data(), curves[2].data(), curves[3].data(),
                 static_cast<std::int64_t>(curves[0].size())};
@@ -27,8 +27,10 @@ const CCurves& Programme()
     static const CCurves month = [] {
         CLoadResult result = LoadRecorderFile(BenchmarkMonthFile());
         CCurves c;
-        const CFloatArray* arrays[4] = {&result.series.arrTempPV, &result.series.arrTempSV,
-                                        &result.series.arrHumiPV, &result.series.arrHumiSV};
+        const CFloatArray* arrays[4] = {&result.recording.Samples(EChannel::TempPV),
+                                        &result.recording.Samples(EChannel::TempSV),
+                                        &result.recording.Samples(EChannel::HumiPV),
+                                        &result.recording.Samples(EChannel::HumiSV)};
         for (int k = 0; k < 4; ++k)
             c.curves[k].assign(arrays[k]->GetData(), arrays[k]->GetData() + arrays[k]->GetSize());
         return c;
@@ -64,7 +66,7 @@ void BM_StepsPlainSum(benchmark::State& state)
 
 void BM_Steps(benchmark::State& state, const CCurves& (*pCurves)())
 {
-    const CSeriesSamples series = pCurves().Samples();
+    const CRecordingView series = pCurves().Samples();
     std::size_t nSteps = 0;
     std::size_t nExcursions = 0;
     MeasureRunTime(state, [&] {

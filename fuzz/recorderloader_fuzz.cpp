@@ -73,7 +73,7 @@ std::string CheckResult(std::string_view data, const CLoadResult& r)
         return "more samples than the limit";
     if (r.bHaveFirstRecord != (nCount > 0))
         return "bHaveFirstRecord disagrees with the sample count";
-    if (!r.bHaveFirstRecord && r.tFirst != 0)
+    if (!r.bHaveFirstRecord && r.recording.GetFirstTime() != 0)
         return "a first time without a first record";
 
     switch (r.status) {
@@ -129,10 +129,11 @@ std::string Compare(const CLoadResult& a, const CLoadResult& b)
         return "sample counts differ: " + std::to_string(a.GetSampleCount()) + " against " +
                std::to_string(b.GetSampleCount());
     const std::size_t nBytes = static_cast<std::size_t>(a.GetSampleCount()) * sizeof(float);
-    const CFloatArray* const pairs[][2] = {{&a.series.arrTempPV, &b.series.arrTempPV},
-                                           {&a.series.arrHumiPV, &b.series.arrHumiPV},
-                                           {&a.series.arrTempSV, &b.series.arrTempSV},
-                                           {&a.series.arrHumiSV, &b.series.arrHumiSV}};
+    const CFloatArray* const pairs[][2] = {
+        {&a.recording.Samples(EChannel::TempPV), &b.recording.Samples(EChannel::TempPV)},
+        {&a.recording.Samples(EChannel::HumiPV), &b.recording.Samples(EChannel::HumiPV)},
+        {&a.recording.Samples(EChannel::TempSV), &b.recording.Samples(EChannel::TempSV)},
+        {&a.recording.Samples(EChannel::HumiSV), &b.recording.Samples(EChannel::HumiSV)}};
     for (const auto& pair : pairs)
         if (nBytes && std::memcmp(pair[0]->GetData(), pair[1]->GetData(), nBytes) != 0)
             return "sample values differ";

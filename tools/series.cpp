@@ -103,7 +103,7 @@ private:
 // view stores it, so that the printed times are the ones the view labels its axis with.
 std::time_t SampleTime(const CLoadResult& result, std::int64_t nIndex)
 {
-    return static_cast<std::time_t>(static_cast<std::uint32_t>(result.tFirst)) +
+    return static_cast<std::time_t>(static_cast<std::uint32_t>(result.recording.GetFirstTime())) +
            static_cast<std::time_t>(nIndex);
 }
 
@@ -192,9 +192,9 @@ private:
 
 void PrintSeries(const CLoadResult& result, COutBuffer& out)
 {
-    const CRecordSeries& s = result.series;
-    const std::int64_t nCount = s.GetCount();
-    const CFloatArray* const columns[] = {&s.arrTempPV, &s.arrTempSV, &s.arrHumiPV, &s.arrHumiSV};
+    const CRecordingView s = result.recording.View();
+    const std::int64_t nCount = s.nCount;
+    const float* const columns[] = {s.pTempPV, s.pTempSV, s.pHumiPV, s.pHumiSV};
     CValueText texts[4];
     CLocalTimeText timeText;
     for (std::int64_t i = 0; i < nCount; ++i) {
@@ -204,7 +204,7 @@ void PrintSeries(const CLoadResult& result, COutBuffer& out)
         p = timeText.Put(p, SampleTime(result, i), ',');
         for (int c = 0; c < 4; ++c) {
             *p++ = ',';
-            p = texts[c].Put(p, (*columns[c])[i]);
+            p = texts[c].Put(p, columns[c][i]);
         }
         *p++ = '\n';
         out.Commit(p);
@@ -213,8 +213,8 @@ void PrintSeries(const CLoadResult& result, COutBuffer& out)
 
 void PrintSummary(const CLoadResult& result, COutBuffer& out)
 {
-    const CRecordSeries& s = result.series;
-    const std::int64_t nCount = s.GetCount();
+    const CRecordingView s = result.recording.View();
+    const std::int64_t nCount = s.nCount;
     char sz[256];
     char* p = sz + std::snprintf(sz, sizeof sz, "samples  %lld\n", static_cast<long long>(nCount));
     out.Append(std::string_view(sz, p - sz));
@@ -224,7 +224,7 @@ void PrintSummary(const CLoadResult& result, COutBuffer& out)
     CLocalTimeText timeText;
     // The first record's own time, as the view's date and time readouts show it after File
     // Open; the later times count from its low 32 bits as the labels and the pointer readout do.
-    p = timeText.Put(p, static_cast<std::time_t>(result.tFirst), ' ');
+    p = timeText.Put(p, static_cast<std::time_t>(result.recording.GetFirstTime()), ' ');
     p += std::snprintf(p, 32, "\nlast     ");
     p = timeText.Put(p, SampleTime(result, nCount - 1), ' ');
     *p++ = '\n';
@@ -235,12 +235,12 @@ void PrintSummary(const CLoadResult& result, COutBuffer& out)
     {
         const char* szName;
         const char* szKey;
-        const CFloatArray* pArray;
+        const float* pValues;
     };
-    const CRow rows[] = {{"TempPV", "!100", &s.arrTempPV},
-                         {"TempSV", "!101", &s.arrTempSV},
-                         {"HumiPV", "!200", &s.arrHumiPV},
-                         {"HumiSV", "!201", &s.arrHumiSV}};
+    const CRow rows[] = {{"TempPV", "!100", s.pTempPV},
+                         {"TempSV", "!101", s.pTempSV},
+                         {"HumiPV", "!200", s.pHumiPV},
+                         {"HumiSV", "!201", s.pHumiSV}};
     struct CStats
     {
         float fMin = std::numeric_limits<float>::infinity();
@@ -250,7 +250,7 @@ void PrintSummary(const CLoadResult& result, COutBuffer& out)
     CStats stats[4];
     const auto scan = [&](int nRow) {
         CStats& st = stats[nRow];
-        const float* pValues = rows[nRow].pArray->GetData();
+        const float* pValues = rows[nRow].pValues;
         for (std::int64_t i = 0; i < nCount; ++i) {
             st.fMin = pValues[i] < st.fMin ? pValues[i] : st.fMin;
             st.fMax = pValues[i] > st.fMax ? pValues[i] : st.fMax;

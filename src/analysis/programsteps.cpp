@@ -270,7 +270,7 @@ bool JudgeCurve(const CCurveSamples& c, const CStepOptions& options, std::size_t
 class CStepJudge
 {
 public:
-    CStepJudge(const CSeriesSamples& series, const CStepOptions& options,
+    CStepJudge(const CRecordingView& series, const CStepOptions& options,
                const CCancelCheck& cancel, CProgramAnalysis& analysis)
         : m_options(options), m_cancel(cancel),
           m_analysis(analysis), m_curves{{series.pTempPV, series.pTempSV,
@@ -326,7 +326,7 @@ private:
 
 } // namespace
 
-CProgramAnalysis AnalyseProgramSteps(const CSeriesSamples& series, std::int64_t nBegin,
+CProgramAnalysis AnalyseProgramSteps(const CRecordingView& series, std::int64_t nBegin,
                                      std::int64_t nEnd, const CStepOptions& options,
                                      const std::atomic<bool>* pCancel)
 {

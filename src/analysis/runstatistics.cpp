@@ -105,8 +105,7 @@ template <bool bSkipNegative> class CDeviationScan
 {
 public:
     CDeviationScan(const float* pPV, const float* pSV, int nTolerance)
-        : m_pPV(pPV), m_pSV(pSV),
-          m_dLimit(WithinLimit(nTolerance))
+        : m_pPV(pPV), m_pSV(pSV), m_dLimit(WithinLimit(nTolerance))
     {
     }
 
@@ -160,7 +159,7 @@ private:
 
 } // namespace
 
-CRunStatistics ComputeRunStatistics(const CSeriesSamples& series, std::int64_t nBegin,
+CRunStatistics ComputeRunStatistics(const CRecordingView& series, std::int64_t nBegin,
                                     std::int64_t nEnd, const CTolerances& tolerances)
 {
     nBegin = std::max<std::int64_t>(nBegin, 0);

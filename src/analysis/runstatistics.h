@@ -2,18 +2,10 @@
 // second they occur and its mean, and how closely the measured values held their set values.
 #pragma once
 
+#include "recording/recordingview.h"
+
 #include <algorithm>
 #include <cstdint>
-
-// The four curves of a series, sample i of each standing for second i.
-struct CSeriesSamples
-{
-    const float* pTempPV = nullptr;
-    const float* pTempSV = nullptr;
-    const float* pHumiPV = nullptr;
-    const float* pHumiSV = nullptr;
-    std::int64_t nCount = 0;
-};
 
 struct CCurveFigures
 {
@@ -67,5 +59,5 @@ inline double WithinLimit(int nTolerance)
 // The figures over samples nBegin to nEnd (exclusive), clamped to the series. A humidity
 // below 0 means the recorder has no humidity sensor: such samples are left out of the
 // humidity figures, and a second where either humidity is below 0 out of the deviation.
-CRunStatistics ComputeRunStatistics(const CSeriesSamples& series, std::int64_t nBegin,
+CRunStatistics ComputeRunStatistics(const CRecordingView& series, std::int64_t nBegin,
                                     std::int64_t nEnd, const CTolerances& tolerances);

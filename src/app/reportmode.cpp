@@ -5,6 +5,7 @@
 #include "app/stepsreport.h"
 #include "app/trendoraapp.h"
 #include "recorder/recorderloader.h"
+#include "recording/recording.h"
 #include "res/resource.h"
 #include "settings/profile.h"
 #include "skin/offscreenfonts.h"
@@ -13,14 +14,12 @@
 #include "view/filebeside.h"
 #include "view/paging.h"
 #include "view/statisticstext.h"
-#include "view/stepsanalyser.h"
 #include "view/stepstext.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QLineEdit>
 #include <QPrinter>
 
 #include <memory>
@@ -161,12 +160,12 @@ bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nT
     return true;
 }
 
-bool ExportStretch(const CChildView& view, const CReportOptions& options, std::int64_t tFirst,
+bool ExportStretch(const CRecording& recording, const CReportOptions& options,
                    const CSampleRange& range, CProgressLine& progress, std::FILE* pErr)
 {
     const CExportFileResult exported = ExportRecorderFile(
-        ReportLocalPath(options.strExport), PlotSamples(*view.GetPlot()), tFirst, range.nBegin,
-        range.nEnd, options.nInterval, [&](std::int64_t nDone, std::int64_t nTotal) {
+        ReportLocalPath(options.strExport), recording.View(), recording.GetFirstTime(),
+        range.nBegin, range.nEnd, options.nInterval, [&](std::int64_t nDone, std::int64_t nTotal) {
             progress.Report(QStringLiteral("exporting %1: %2%")
                                 .arg(Native(options.strExport),
                                      QString::number(nTotal > 0 ? nDone * 100 / nTotal : 100)));
@@ -178,6 +177,140 @@ bool ExportStretch(const CChildView& view, const CReportOptions& options, std::i
         return false;
     }
     return true;
+}
+
+// Reads the recorder file; the exit status when it holds nothing to report on. A reading that
+// stopped at a faulty line is said here and reported on with what came before.
+std::optional<int> LoadReportFile(const CReportOptions& options, const QFileInfo& info,
+                                  CProgressLine& progress, std::FILE* pErr, CLoadResult& result)
+{
+    result =
+        LoadRecorderFile(info.filesystemFilePath(), [&](std::uint64_t nDone, std::uint64_t nTotal) {
+            if (nTotal > 0)
+                progress.Report(QStringLiteral("reading %1: %2%")
+                                    .arg(info.fileName(), QString::number(nDone * 100 / nTotal)));
+            return true;
+        });
+    using EStatus = CLoadResult::EStatus;
+    switch (result.status) {
+    case EStatus::CannotOpen:
+        Say(pErr, QString::fromStdString(result.strMessage));
+        return kReportCannotOpen;
+    case EStatus::TooFewLines:
+        Say(pErr, QStringLiteral("%1: %2").arg(options.strFile,
+                                               QString::fromStdString(result.strMessage)));
+        return kReportTooFewLines;
+    default:
+        break;
+    }
+    const QString strStopped = QStringLiteral("%1:%2: %3")
+                                   .arg(options.strFile, QString::number(result.nLine),
+                                        QString::fromStdString(result.strMessage));
+    if (!result.bHaveFirstRecord) {
+        Say(pErr, strStopped);
+        Say(pErr,
+            QStringLiteral("%1 holds no readable record: nothing is written").arg(options.strFile));
+        return StoppedStatus(result.status);
+    }
+    if (result.status != EStatus::Loaded)
+        Say(pErr, strStopped);
+    return std::nullopt;
+}
+
+// The pages --pages names at the scale the run draws at, or nothing (said) when they do not
+// all exist or a picture would replace the recorder file.
+std::optional<std::pair<int, int>> ReportPages(const CReportOptions& options,
+                                               const QString& strFile, const QString& strTitle,
+                                               std::int64_t nCount, std::FILE* pErr)
+{
+    // Opening a file shows it at one second per pixel; --scale then scrolls to its own.
+    const int nSecondsPerPixel =
+        options.nSecondsPerPixel > 0 ? options.nSecondsPerPixel : kMinSecondsPerPixel;
+    const int nTotal = std::max(1, TotalPages(nCount, CChildView::PlotWidth(), nSecondsPerPixel));
+    std::pair<int, int> pages(1, nTotal);
+    if (options.nFrom > 0) {
+        if (options.nTo > nTotal) {
+            Say(pErr, QStringLiteral("%1 has %2 pages at this scale; pages %3-%4 do not exist")
+                          .arg(options.strFile, QString::number(nTotal),
+                               QString::number(options.nFrom), QString::number(options.nTo)));
+            return std::nullopt;
+        }
+        pages = {options.nFrom, options.nTo};
+    }
+    if (!options.strFolder.isEmpty()) {
+        for (int p = pages.first; p <= pages.second; ++p) {
+            const QString strPicture =
+                ReportPicturePath(options.strFolder, strTitle, p, options.strFormat);
+            if (IsSameFile(strPicture, strFile)) {
+                Say(pErr, QStringLiteral("%1 is the recorder file itself: nothing is written")
+                              .arg(Native(strPicture)));
+                return std::nullopt;
+            }
+        }
+    }
+    return pages;
+}
+
+// The steps of the stretch judged, analysed once; printed with --steps. The status of a run
+// that cannot go on, or nothing.
+std::optional<int> ReportSteps(const CReportOptions& options, const CRecording& recording,
+                               const CSampleRange& range, const QString& strJudged,
+                               CReportSheets& sheets, std::FILE* pErr)
+{
+    const CStepOptions stepOptions = StepOptionsOf(options);
+    sheets.pSteps = std::make_shared<const CProgramAnalysis>(
+        AnalyseProgramSteps(recording.View(), range.nBegin, range.nEnd, stepOptions));
+    const CProgramAnalysis& analysis = *sheets.pSteps;
+    // Row by row: millions of excursions are never held as text.
+    const bool bWritten = ForEachStepReportLine(analysis, sheets.tFirst,
+                                                [](const QString& strLine) {
+                                                    return WriteReportLine(strLine, stdout);
+                                                }) &&
+                          WriteReportLine(QString(), stdout) &&
+                          WriteReportLine(strJudged, stdout) && std::fflush(stdout) == 0 &&
+                          !std::ferror(stdout);
+    if (!bWritten) {
+        Say(pErr, QStringLiteral("the steps could not be written to stdout"));
+        return kReportCannotWrite;
+    }
+    if (!options.strPdf.isEmpty()) {
+        QString strReason;
+        sheets.stepFacts =
+            StepSheetFacts(recording, stepOptions, analysis, range.nBegin, range.nEnd, strReason);
+        if (sheets.stepFacts.isEmpty()) {
+            Say(pErr, QStringLiteral("%1 cannot be read again for its SHA-256: %2")
+                          .arg(Native(options.strFile), strReason));
+            return kReportCannotWrite;
+        }
+    }
+    return std::nullopt;
+}
+
+// The pictures and the PDF: the real view, never shown, paints the pages off screen as Save
+// as and Print paint them. False when one could not be written (said).
+bool DrawReportPages(const CReportOptions& options, std::shared_ptr<const CRecording> pRecording,
+                     const QString& strTitle, std::pair<int, int> pages, bool bWholeRange,
+                     const CReportSheets& sheets, CProgressLine& progress, std::FILE* pErr)
+{
+    CChildView view(nullptr);
+    view.OnInitialUpdate();
+    view.ShowRecording(std::move(pRecording), strTitle);
+    QCoreApplication::processEvents(); // the paging resets as after File Open
+    if (options.nSecondsPerPixel > 0)
+        view.OnScaleBarScroll(CChildView::kThumbPosition, options.nSecondsPerPixel);
+    // Marks on the pages show the whole recording's steps, as the window draws them; --steps
+    // over the whole recording has just analysed them with the same options.
+    if (view.IsMarkingSteps()) {
+        if (options.bSteps && bWholeRange)
+            view.AdoptSteps(StepOptionsOf(options), sheets.pSteps);
+        else
+            view.AnalyseStepsNow(options.bSteps ? StepOptionsOf(options) : ReadStoredStepOptions());
+    }
+    const auto [nFrom, nTo] = pages;
+    if (!options.strFolder.isEmpty() &&
+        !SavePages(view, options, strTitle, nFrom, nTo, progress, pErr))
+        return false;
+    return options.strPdf.isEmpty() || PrintPdf(view, options, nFrom, nTo, sheets, progress, pErr);
 }
 
 } // namespace
@@ -202,11 +335,17 @@ std::optional<int> RunReportMode(int& argc, char** argv)
 {
     if (!IsReportCommandLine(argc, argv))
         return std::nullopt;
-    // A report shows no window, so it needs no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    UseWindowsFontsOffscreen();
-    QApplication app(argc, argv);
+    // Only pictures need the GUI and its platform; figures, steps and exports need none.
+    // The offscreen platform needs no display.
+    std::unique_ptr<QCoreApplication> pApp;
+    if (DrawsPictures(argc, argv)) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        UseWindowsFontsOffscreen();
+        pApp = std::make_unique<QApplication>(argc, argv);
+    } else {
+        pApp = std::make_unique<QCoreApplication>(argc, argv);
+    }
     CTrendoraApp::SetIdentity();
     const CReportOptions options = ParseReportOptions(QCoreApplication::arguments());
     if (options.bHelp) {
@@ -239,6 +378,11 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
             return kReportUsage;
         }
     }
+    const bool bPictures = !options.strPdf.isEmpty() || !options.strFolder.isEmpty();
+    if (bPictures && !qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        Say(pErr, QStringLiteral("pages cannot be drawn without the GUI application"));
+        return kReportUsage;
+    }
 
     // The stored settings apply, but the store stays as it is: the seeds are read, not written.
     SeedSettingsWithoutWriting();
@@ -246,151 +390,55 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
 
     CProgressLine progress(pErr);
     const QFileInfo info(strFile);
-    CLoadResult result =
-        LoadRecorderFile(info.filesystemFilePath(), [&](std::uint64_t nDone, std::uint64_t nTotal) {
-            if (nTotal > 0)
-                progress.Report(QStringLiteral("reading %1: %2%")
-                                    .arg(info.fileName(), QString::number(nDone * 100 / nTotal)));
-            return true;
-        });
-    using EStatus = CLoadResult::EStatus;
-    switch (result.status) {
-    case EStatus::CannotOpen:
-        Say(pErr, QString::fromStdString(result.strMessage));
-        return kReportCannotOpen;
-    case EStatus::TooFewLines:
-        Say(pErr, QStringLiteral("%1: %2").arg(options.strFile,
-                                               QString::fromStdString(result.strMessage)));
-        return kReportTooFewLines;
-    default:
-        break;
-    }
-    const QString strStopped = QStringLiteral("%1:%2: %3")
-                                   .arg(options.strFile, QString::number(result.nLine),
-                                        QString::fromStdString(result.strMessage));
-    if (!result.bHaveFirstRecord) {
-        Say(pErr, strStopped);
-        Say(pErr,
-            QStringLiteral("%1 holds no readable record: nothing is written").arg(options.strFile));
-        return StoppedStatus(result.status);
-    }
-    const EStatus eStatus = result.status;
-    if (eStatus != EStatus::Loaded)
-        Say(pErr, strStopped);
+    CLoadResult result;
+    if (const std::optional<int> nStatus = LoadReportFile(options, info, progress, pErr, result))
+        return *nStatus;
+    const auto pRecording = std::make_shared<const CRecording>(std::move(result.recording));
+    const CRecording& recording = *pRecording;
+    const std::int64_t nCount = recording.GetCount();
 
     // --from and --to name seconds of this recording, or nothing is written.
     QString strRangeError;
     const std::optional<CSampleRange> range =
-        ResolveSampleRange(options, result.tFirst, result.GetSampleCount(), strRangeError);
+        ResolveSampleRange(options, recording.GetFirstTime(), nCount, strRangeError);
     if (!range) {
         Say(pErr, strRangeError);
         return kReportUsage;
     }
-
-    // The real view, never shown: the pages are painted off screen as Save as and Print
-    // paint them.
-    CChildView view(nullptr);
-    view.OnInitialUpdate();
-    view.ShowRecording(result, info.completeBaseName());
-    QCoreApplication::processEvents(); // the paging resets as after File Open
-    if (options.nSecondsPerPixel > 0)
-        view.OnScaleBarScroll(CChildView::kThumbPosition, options.nSecondsPerPixel);
-
-    const int nTotal = std::max(1, ReadWholeNumber(view.GetTotalPagesBox()->text()));
-    int nFrom = 1;
-    int nTo = nTotal;
-    if (options.nFrom > 0) {
-        if (options.nTo > nTotal) {
-            Say(pErr, QStringLiteral("%1 has %2 pages at this scale; pages %3-%4 do not exist")
-                          .arg(options.strFile, QString::number(nTotal),
-                               QString::number(options.nFrom), QString::number(options.nTo)));
-            return kReportUsage;
-        }
-        nFrom = options.nFrom;
-        nTo = options.nTo;
-    }
-    if (!options.strFolder.isEmpty()) {
-        for (int p = nFrom; p <= nTo; ++p) {
-            const QString strPicture =
-                ReportPicturePath(options.strFolder, info.completeBaseName(), p, options.strFormat);
-            if (IsSameFile(strPicture, strFile)) {
-                Say(pErr, QStringLiteral("%1 is the recorder file itself: nothing is written")
-                              .arg(Native(strPicture)));
-                return kReportUsage;
-            }
-        }
-    }
+    const std::optional<std::pair<int, int>> pages =
+        ReportPages(options, strFile, info.completeBaseName(), nCount, pErr);
+    if (!pages)
+        return kReportUsage;
 
     // The figures come first: a failed picture or sheet leaves them printed. Each names the
     // stretch it judged, as the sheets do.
-    const std::int64_t nCount = PlotSamples(*view.GetPlot()).nCount;
-    const std::uint32_t tFirst = view.m_tFirstSample;
-    const QString strJudged = JudgedStretchLine(tFirst, range->nBegin, range->nEnd, nCount);
     CReportSheets sheets;
-    sheets.tFirst = tFirst;
-    sheets.strJudged = LocalJudgedStretchLine(tFirst, range->nBegin, range->nEnd, nCount);
+    sheets.tFirst = static_cast<std::uint32_t>(recording.GetFirstTime());
+    const QString strJudged = JudgedStretchLine(sheets.tFirst, range->nBegin, range->nEnd, nCount);
+    sheets.strJudged = LocalJudgedStretchLine(sheets.tFirst, range->nBegin, range->nEnd, nCount);
     if (options.bStatistics) {
-        sheets.statistics = StatisticsReportOf(view, options, range->nBegin, range->nEnd);
+        sheets.statistics = StatisticsReportOf(recording, options, range->nBegin, range->nEnd);
         if (!WriteStatisticsReport(sheets.statistics + QStringList{QString(), strJudged}, stdout)) {
             Say(pErr, QStringLiteral("the statistics could not be written to stdout"));
             return kReportCannotWrite;
         }
     }
-
-    // The steps too; the marks on the pages, where they are on, show the same analysis.
-    EVerdict eVerdict = EVerdict::None;
-    if (options.bSteps || view.IsMarkingSteps()) {
-        const CStepOptions stepOptions =
-            options.bSteps ? StepOptionsOf(options) : ReadStoredStepOptions();
-        view.AnalyseStepsNow(stepOptions);
-        // --from and --to judge only their seconds; marks on the pages stay the whole
-        // recording's, as the window draws them.
-        std::shared_ptr<const CProgramAnalysis> pAnalysis = view.GetStepsAnalyser()->SharedResult();
-        if (options.bSteps && (range->nBegin > 0 || range->nEnd < nCount))
-            pAnalysis = std::make_shared<const CProgramAnalysis>(AnalyseProgramSteps(
-                PlotSamples(*view.GetPlot()), range->nBegin, range->nEnd, stepOptions));
-        const CProgramAnalysis& analysis = *pAnalysis;
-        if (options.bSteps) {
-            eVerdict = analysis.verdict;
-            // Row by row: millions of excursions are never held as text.
-            const bool bWritten = ForEachStepReportLine(analysis, tFirst,
-                                                        [](const QString& strLine) {
-                                                            return WriteReportLine(strLine, stdout);
-                                                        }) &&
-                                  WriteReportLine(QString(), stdout) &&
-                                  WriteReportLine(strJudged, stdout) && std::fflush(stdout) == 0 &&
-                                  !std::ferror(stdout);
-            if (!bWritten) {
-                Say(pErr, QStringLiteral("the steps could not be written to stdout"));
-                return kReportCannotWrite;
-            }
-        }
-        if (options.bSteps && !options.strPdf.isEmpty()) {
-            QString strReason;
-            sheets.stepFacts = StepSheetFacts(strFile, view, stepOptions, analysis, range->nBegin,
-                                              range->nEnd, strReason);
-            if (sheets.stepFacts.isEmpty()) {
-                Say(pErr, QStringLiteral("%1 cannot be read again for its SHA-256: %2")
-                              .arg(Native(options.strFile), strReason));
-                return kReportCannotWrite;
-            }
-            sheets.pSteps = pAnalysis;
-        }
+    if (options.bSteps) {
+        if (const std::optional<int> nStatus =
+                ReportSteps(options, recording, *range, strJudged, sheets, pErr))
+            return *nStatus;
     }
-
-    if (!options.strExport.isEmpty() &&
-        !ExportStretch(view, options, result.tFirst, *range, progress, pErr))
+    if (!options.strExport.isEmpty() && !ExportStretch(recording, options, *range, progress, pErr))
         return kReportCannotWrite;
-    if (!options.strFolder.isEmpty() &&
-        !SavePages(view, options, info.completeBaseName(), nFrom, nTo, progress, pErr))
-        return kReportCannotWrite;
-    if (!options.strPdf.isEmpty() && !PrintPdf(view, options, nFrom, nTo, sheets, progress, pErr))
+    const bool bWholeRange = range->nBegin == 0 && range->nEnd >= nCount;
+    if (bPictures && !DrawReportPages(options, pRecording, info.completeBaseName(), *pages,
+                                      bWholeRange, sheets, progress, pErr))
         return kReportCannotWrite;
 
-    if (eStatus != EStatus::Loaded) {
+    if (result.status != CLoadResult::EStatus::Loaded) {
         Say(pErr,
             QStringLiteral("the pages written hold the records before line %1").arg(result.nLine));
-        return StoppedStatus(eStatus);
+        return StoppedStatus(result.status);
     }
-    return eVerdict == EVerdict::Fail ? kReportStepsFailed : 0;
+    return sheets.pSteps && sheets.pSteps->verdict == EVerdict::Fail ? kReportStepsFailed : 0;
 }

@@ -11,6 +11,7 @@
 
 #include <cstring>
 #include <ctime>
+#include <initializer_list>
 #include <iterator>
 
 namespace {
@@ -51,7 +52,10 @@ struct CStepOptionNames
     QCommandLineOption excursionDelay{QString::fromLatin1(kOptionExcursionDelay), QString(),
                                       QStringLiteral("SECONDS")};
 
-    QList<QCommandLineOption> All() const { return {steps, minDwell, settleWindow, excursionDelay}; }
+    QList<QCommandLineOption> All() const
+    {
+        return {steps, minDwell, settleWindow, excursionDelay};
+    }
 };
 
 // False, with the error in options, when a step option is wrong.
@@ -68,11 +72,9 @@ bool ReadStepOptions(const QCommandLineParser& parser, const CStepOptionNames& n
         const char* szUnit;
     };
     const CNumber numbers[] = {
-        {&names.minDwell, &options.nMinDwell, kMinDwellMinutesMin, kMinDwellMinutesMax,
-         "minutes"},
+        {&names.minDwell, &options.nMinDwell, kMinDwellMinutesMin, kMinDwellMinutesMax, "minutes"},
         {&names.settleWindow, &options.nSettleWindow, 0, kSettleWindowMinutesMax, "minutes"},
-        {&names.excursionDelay, &options.nExcursionDelay, 0, kExcursionDelaySecondsMax,
-         "seconds"},
+        {&names.excursionDelay, &options.nExcursionDelay, 0, kExcursionDelaySecondsMax, "seconds"},
     };
     for (const CNumber& n : numbers) {
         if (!parser.isSet(*n.pOption))
@@ -211,13 +213,14 @@ std::optional<CSampleRange> ResolveSampleRange(const CReportOptions& options, st
     return range;
 }
 
-bool IsReportCommandLine(int argc, const char* const* argv)
+namespace {
+
+// Whether an argument names one of the options, as --name, --name=VALUE or -name, the forms
+// the parser reads.
+bool NamesOption(int argc, const char* const* argv, std::initializer_list<const char*> names)
 {
     for (int i = 1; i < argc; ++i) {
-        for (const char* szName :
-             {kOptionPdf, kOptionPages, kOptionStatistics, kOptionTolTemp, kOptionTolHumi,
-              kOptionSteps, kOptionMinDwell, kOptionSettleWindow, kOptionExcursionDelay,
-              kOptionExport, kOptionInterval, kOptionFrom, kOptionTo}) {
+        for (const char* szName : names) {
             // --name, --name=VALUE and -name, as the parser reads them.
             const char* p = argv[i];
             if (p[0] != '-')
@@ -229,6 +232,21 @@ bool IsReportCommandLine(int argc, const char* const* argv)
         }
     }
     return false;
+}
+
+} // namespace
+
+bool IsReportCommandLine(int argc, const char* const* argv)
+{
+    return NamesOption(argc, argv,
+                       {kOptionPdf, kOptionPages, kOptionStatistics, kOptionTolTemp, kOptionTolHumi,
+                        kOptionSteps, kOptionMinDwell, kOptionSettleWindow, kOptionExcursionDelay,
+                        kOptionExport, kOptionInterval, kOptionFrom, kOptionTo});
+}
+
+bool DrawsPictures(int argc, const char* const* argv)
+{
+    return NamesOption(argc, argv, {kOptionPdf, kOptionPages});
 }
 
 std::optional<int> ScaleSecondsPerPixel(const QString& strScale)

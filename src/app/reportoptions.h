@@ -41,6 +41,10 @@ struct CReportOptions
 // names, so it can run before the application object exists.
 bool IsReportCommandLine(int argc, const char* const* argv);
 
+// Whether they ask for pictures of the pages (--print-pdf, --save-pages), which need the GUI;
+// also before the application object exists.
+bool DrawsPictures(int argc, const char* const* argv);
+
 // Reads the arguments (the program name first).
 CReportOptions ParseReportOptions(const QStringList& args);
 

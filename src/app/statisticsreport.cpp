@@ -2,7 +2,7 @@
 
 #include "analysis/runstatistics.h"
 #include "app/reportoptions.h"
-#include "view/childview.h"
+#include "recording/recording.h"
 #include "view/statisticstext.h"
 
 #include <QFont>
@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <vector>
 
-QStringList StatisticsReportOf(const CChildView& view, const CReportOptions& options,
+QStringList StatisticsReportOf(const CRecording& recording, const CReportOptions& options,
                                std::int64_t nBegin, std::int64_t nEnd)
 {
     CTolerances tolerances = ReadStoredTolerances();
@@ -20,9 +20,8 @@ QStringList StatisticsReportOf(const CChildView& view, const CReportOptions& opt
         tolerances.nTemp = options.nToleranceTemp;
     if (options.nToleranceHumi >= 0)
         tolerances.nHumi = options.nToleranceHumi;
-    const CSeriesSamples series = PlotSamples(*view.GetPlot());
-    return StatisticsReportLines(ComputeRunStatistics(series, nBegin, nEnd, tolerances),
-                                 view.m_tFirstSample, tolerances);
+    return StatisticsReportLines(ComputeRunStatistics(recording.View(), nBegin, nEnd, tolerances),
+                                 static_cast<std::uint32_t>(recording.GetFirstTime()), tolerances);
 }
 
 bool WriteReportLine(const QString& strLine, std::FILE* pOut)

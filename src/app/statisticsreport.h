@@ -7,14 +7,14 @@
 #include <cstdint>
 #include <cstdio>
 
-class CChildView;
+class CRecording;
 class QPainter;
 class QRect;
 struct CReportOptions;
 
-// The lines for samples nBegin to nEnd (exclusive) of the recording the view shows, with the
-// stored tolerances or the options' own.
-QStringList StatisticsReportOf(const CChildView& view, const CReportOptions& options,
+// The lines for samples nBegin to nEnd (exclusive) of the recording, with the stored
+// tolerances or the options' own.
+QStringList StatisticsReportOf(const CRecording& recording, const CReportOptions& options,
                                std::int64_t nBegin, std::int64_t nEnd);
 
 // Writes the line and a line end, UTF-8; false when the stream would not take it.

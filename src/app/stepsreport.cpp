@@ -1,18 +1,16 @@
 #include "app/stepsreport.h"
 
 #include "app/reportoptions.h"
-#include "view/childview.h"
+#include "recording/recording.h"
 #include "view/statisticstext.h"
 #include "view/stepstext.h"
 
-#include <QCryptographicHash>
-#include <QFile>
-#include <QFileInfo>
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace {
@@ -118,18 +116,18 @@ CStepOptions StepOptionsOf(const CReportOptions& options)
     return steps;
 }
 
-QStringList StepSheetFacts(const QString& strFile, const CChildView& view,
-                           const CStepOptions& options, const CProgramAnalysis& analysis,
-                           std::int64_t nBegin, std::int64_t nEnd, QString& strError)
+QStringList StepSheetFacts(const CRecording& recording, const CStepOptions& options,
+                           const CProgramAnalysis& analysis, std::int64_t nBegin, std::int64_t nEnd,
+                           QString& strError)
 {
-    QFile file(strFile);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) {
-        strError = file.errorString();
+    std::string strWhy;
+    const std::string strSha256 = recording.SourceSha256(strWhy);
+    if (strSha256.empty()) {
+        strError = QString::fromStdString(strWhy);
         return {};
     }
-    const std::int64_t nCount = PlotSamples(*view.GetPlot()).nCount;
-    const std::uint32_t tFirst = view.m_tFirstSample;
+    const std::int64_t nCount = recording.GetCount();
+    const auto tFirst = static_cast<std::uint32_t>(recording.GetFirstTime());
     QString strVerdict = QStringLiteral("-");
     if (analysis.verdict != EVerdict::None)
         strVerdict = FormatVerdict(analysis.verdict, EnglishStepWords()) + QStringLiteral(", ") +
@@ -138,9 +136,10 @@ QStringList StepSheetFacts(const QString& strFile, const CChildView& view,
     return {
         LocalJudgedStretchLine(tFirst, nBegin, nEnd, nCount),
         QString(),
-        QStringLiteral("file\t") + QFileInfo(strFile).fileName(),
-        QStringLiteral("size\t") + QString::number(file.size()) + QStringLiteral(" bytes"),
-        QStringLiteral("SHA-256\t") + QString::fromLatin1(hash.result().toHex()),
+        QStringLiteral("file\t") + QString::fromStdString(recording.GetSourceName()),
+        QStringLiteral("size\t") + QString::number(recording.GetSource().nSize) +
+            QStringLiteral(" bytes"),
+        QStringLiteral("SHA-256\t") + QString::fromStdString(strSha256),
         QStringLiteral("first record\t") + FormatFigureTime(tFirst, nCount > 0 ? 0 : -1),
         QStringLiteral("last record\t") + FormatFigureTime(tFirst, nCount - 1),
         QStringLiteral("minimum dwell\t") + QString::number(options.nMinDwell / 60) +

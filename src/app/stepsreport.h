@@ -10,7 +10,7 @@
 #include <functional>
 #include <optional>
 
-class CChildView;
+class CRecording;
 class QPainter;
 class QRect;
 struct CReportOptions;
@@ -19,12 +19,12 @@ struct CReportOptions;
 CStepOptions StepOptionsOf(const CReportOptions& options);
 
 // What the sheets say before the tables: the stretch judged (samples nBegin to nEnd, in the
-// interface language) and then a "name<TAB>value" line each: the file's name, size and
-// SHA-256, its first and last record, the options and the verdict. Empty, with the reason in
-// strError, when the file cannot be read again.
-QStringList StepSheetFacts(const QString& strFile, const CChildView& view,
-                           const CStepOptions& options, const CProgramAnalysis& analysis,
-                           std::int64_t nBegin, std::int64_t nEnd, QString& strError);
+// interface language) and then a "name<TAB>value" line each: the recording's file name, size
+// and SHA-256, its first and last record, the options and the verdict. Empty, with the reason
+// in strError, when the file cannot be read again as it was read.
+QStringList StepSheetFacts(const CRecording& recording, const CStepOptions& options,
+                           const CProgramAnalysis& analysis, std::int64_t nBegin, std::int64_t nEnd,
+                           QString& strError);
 
 // Hands each of a report's lines to its argument, in order, until that returns false.
 using CStepLineSource = std::function<void(const std::function<bool(const QString&)>&)>;

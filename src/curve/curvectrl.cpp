@@ -131,7 +131,18 @@ bool CCurveCtrl::SwapValues(CCurve* pCurve, CFloatArray& arrValues)
         return false;
     const int nGrowBy = pCurve->m_arrValues.GetGrowBy();
     ++m_nDataGeneration;
-    pCurve->m_arrValues.Swap(arrValues);
+    if (!pCurve->m_arrValues.Swap(arrValues))
+        return false;
     pCurve->m_arrValues.SetGrowBy(nGrowBy);
+    return true;
+}
+
+bool CCurveCtrl::ShowChannel(CCurve* pCurve, std::shared_ptr<const CRecording> pRecording,
+                             EChannel eChannel)
+{
+    if (!Owns(pCurve) || !pRecording)
+        return false;
+    ++m_nDataGeneration;
+    pCurve->m_arrValues.Show(std::move(pRecording), eChannel);
     return true;
 }

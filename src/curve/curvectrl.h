@@ -41,6 +41,10 @@ public:
     std::int64_t AppendValue(CCurve* pCurve, float fValue);
     // Replaces a curve's samples by arrValues (which gets the old ones); false if not ours.
     bool SwapValues(CCurve* pCurve, CFloatArray& arrValues);
+    // Shows a channel of a recording as the curve's samples, without a copy; the curve keeps
+    // the recording alive until its samples are cleared or replaced. False if not ours.
+    bool ShowChannel(CCurve* pCurve, std::shared_ptr<const CRecording> pRecording,
+                     EChannel eChannel);
 
     // Paints background, grid, the cross-hair at pCrossHair (if given and inside) and the
     // visible curves into any painter: the screen, an image or a printer page.

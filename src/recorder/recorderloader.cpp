@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -65,7 +66,8 @@ std::string FormatWithThousands(std::int64_t n)
     return n < 0 ? "-" + s : s;
 }
 
-CRecorderReader::CRecorderReader(std::int64_t nMaxSamples) : m_builder(m_result.series, nMaxSamples)
+CRecorderReader::CRecorderReader(std::int64_t nMaxSamples)
+    : m_builder(m_result.recording, nMaxSamples)
 {
     m_result.status = CLoadResult::EStatus::Loaded;
 }
@@ -128,13 +130,12 @@ bool CRecorderReader::PrepareTarget(std::int64_t nCapacity, CPieceTarget& target
 {
     if (HasStopped() || m_nLine < 2 || !m_strPending.empty() || !m_builder.Reserve(nCapacity))
         return false;
-    CRecordSeries& s = m_result.series;
-    target.apData[0] = s.arrTempPV.GetData();
-    target.apData[1] = s.arrHumiPV.GetData();
-    target.apData[2] = s.arrTempSV.GetData();
-    target.apData[3] = s.arrHumiSV.GetData();
-    target.nCapacity = std::min({s.arrTempPV.GetCapacity(), s.arrHumiPV.GetCapacity(),
-                                 s.arrTempSV.GetCapacity(), s.arrHumiSV.GetCapacity()});
+    target.nCapacity = INT64_MAX;
+    for (int i = 0; i < kChannelCount; ++i) {
+        CFloatArray& samples = m_result.recording.Samples(kChannels[i]);
+        target.apData[i] = samples.GetData();
+        target.nCapacity = std::min(target.nCapacity, samples.GetCapacity());
+    }
     target.tFirst = m_builder.GetFirstTime();
     target.nMaxSamples = m_builder.GetMaxSamples();
     return true;
@@ -185,7 +186,6 @@ bool CRecorderReader::ReadLine(std::string_view line)
     case EAppendStatus::Appended:
         if (m_nLine == 2) {
             m_result.bHaveFirstRecord = true;
-            m_result.tFirst = m_builder.GetFirstTime();
         }
         return true;
     case EAppendStatus::InvalidRecord:
@@ -356,8 +356,8 @@ std::optional<CLoadResult> ReadInPieces(const CRecordSource& source, std::int64_
     const unsigned nThreads =
         options.nThreads ? options.nThreads : std::max(1u, std::thread::hardware_concurrency());
     // At most about a million stretches, whatever was asked.
-    const std::size_t nPieceBytes = std::max<std::size_t>(
-        {options.nPieceBytes, 1, static_cast<std::size_t>(nSize >> 20)});
+    const std::size_t nPieceBytes =
+        std::max<std::size_t>({options.nPieceBytes, 1, static_cast<std::size_t>(nSize >> 20)});
     if (nThreads < 2 || !CRecordClock::CanConvertAlone() || nSize < 2 * nPieceBytes)
         return std::nullopt;
 
@@ -523,10 +523,7 @@ std::optional<CLoadResult> ReadInPieces(const CRecordSource& source, std::int64_
         return Cancelled();
     CLoadResult result = reader.Finish();
     // Stretches past an invalid record, and the room left for the series, hold no samples.
-    CRecordSeries& series = result.series;
-    for (CFloatArray* pArray :
-         {&series.arrTempPV, &series.arrHumiPV, &series.arrTempSV, &series.arrHumiSV})
-        pArray->ReleaseUnusedPages();
+    result.recording.ReleaseUnusedPages();
     return result;
 }
 
@@ -541,6 +538,7 @@ CLoadResult LoadRecorderData(std::string_view data, std::int64_t nMaxSamples,
                 ReadInPieces(CMemorySource(data), nMaxSamples, options, LoadProgress(), stats)) {
             if (options.pStats)
                 *options.pStats = stats;
+            result->recording.SetSource({{}, data.size()});
             return std::move(*result);
         }
     } catch (const std::bad_alloc&) {
@@ -552,7 +550,9 @@ CLoadResult LoadRecorderData(std::string_view data, std::int64_t nMaxSamples,
         *options.pStats = stats;
     CRecorderReader reader(nMaxSamples);
     reader.Feed(data.data(), data.size());
-    return reader.Finish();
+    CLoadResult result = reader.Finish();
+    result.recording.SetSource({{}, data.size()});
+    return result;
 }
 
 namespace {
@@ -593,6 +593,7 @@ CLoadResult ReadRecorderFile(const std::filesystem::path& path, const LoadProgre
                     ReadInPieces(source, CSeriesBuilder::MaxSamples(), options, progress, stats)) {
                 if (options.pStats)
                     *options.pStats = stats;
+                result->recording.SetSource({path, nRegularSize});
                 return std::move(*result);
             }
         } catch (const std::bad_alloc&) {
@@ -626,7 +627,9 @@ CLoadResult ReadRecorderFile(const std::filesystem::path& path, const LoadProgre
     }
     if (reader.WasCancelled())
         return Cancelled();
-    return reader.Finish();
+    CLoadResult result = reader.Finish();
+    result.recording.SetSource({path, nDone});
+    return result;
 }
 
 } // namespace

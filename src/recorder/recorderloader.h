@@ -1,4 +1,4 @@
-// Reads a whole recorder file into a per-second series.
+// Reads a whole recorder file into a recording of one sample a second.
 #pragma once
 
 #include "recorder/recordpieces.h"
@@ -24,13 +24,13 @@ struct CLoadResult
     };
 
     EStatus status = EStatus::TooFewLines;
-    CRecordSeries series;
-    bool bHaveFirstRecord = false; // line 2 was a valid record: tFirst is its time
-    std::int64_t tFirst = 0;
-    std::int64_t nLine = 0; // the 1-based file line that stopped the reading, or 0
-    std::string strMessage; // what went wrong, for the user; empty when Loaded
+    // What was read, also when the reading stopped; its source is set by LoadRecorderFile.
+    CRecording recording;
+    bool bHaveFirstRecord = false; // line 2 was a valid record: the recording's first time
+    std::int64_t nLine = 0;        // the 1-based file line that stopped the reading, or 0
+    std::string strMessage;        // what went wrong, for the user; empty when Loaded
 
-    std::int64_t GetSampleCount() const { return series.GetCount(); }
+    std::int64_t GetSampleCount() const { return recording.GetCount(); }
 };
 
 // Called now and then with the bytes read so far and the file's size; returning false
@@ -86,7 +86,7 @@ public:
     // Takes the next stretch's lines, up to its nStopAt if it stopped (feed the rest); false,
     // with nothing taken, where its samples do not follow the ones before.
     bool AdoptPiece(const CPieceSummary& piece);
-    std::int64_t GetSampleCount() const { return m_result.series.GetCount(); }
+    std::int64_t GetSampleCount() const { return m_result.recording.GetCount(); }
     // Whether the input fed so far ends inside a line.
     bool HasPartialLine() const { return !m_strPending.empty(); }
 

@@ -123,7 +123,7 @@ std::int64_t ExportRecordCount(std::int64_t nBegin, std::int64_t nEnd, std::int6
     return (nEnd - nBegin - 1) / nInterval + 1;
 }
 
-EExportStatus WriteRecorderExport(const CSeriesSamples& series, std::int64_t tFirst,
+EExportStatus WriteRecorderExport(const CRecordingView& series, std::int64_t tFirst,
                                   std::int64_t nBegin, std::int64_t nEnd, std::int64_t nInterval,
                                   const ExportWriter& write, const ExportCancel& cancelled)
 {
@@ -177,7 +177,7 @@ EExportStatus WriteRecorderExport(const CSeriesSamples& series, std::int64_t tFi
     return write(buffer) ? EExportStatus::Written : EExportStatus::WriteFailed;
 }
 
-std::string FormatRecorderExport(const CSeriesSamples& series, std::int64_t tFirst,
+std::string FormatRecorderExport(const CRecordingView& series, std::int64_t tFirst,
                                  std::int64_t nBegin, std::int64_t nEnd, std::int64_t nInterval)
 {
     std::string text;

@@ -2,7 +2,7 @@
 // chosen interval, so that it opens again as those samples.
 #pragma once
 
-#include "analysis/runstatistics.h"
+#include "recording/recordingview.h"
 
 #include <cstdint>
 #include <functional>
@@ -41,11 +41,11 @@ using ExportCancel = std::function<bool(std::int64_t nDone)>;
 // recorder ends its lines. Sample i stands for tFirst + i seconds, written in local time; the
 // values in the shortest text that reads back as the same float. nInterval
 // below 1 writes every second.
-EExportStatus WriteRecorderExport(const CSeriesSamples& series, std::int64_t tFirst,
+EExportStatus WriteRecorderExport(const CRecordingView& series, std::int64_t tFirst,
                                   std::int64_t nBegin, std::int64_t nEnd, std::int64_t nInterval,
                                   const ExportWriter& write,
                                   const ExportCancel& cancelled = ExportCancel());
 
 // The same into one text; empty for BadTime.
-std::string FormatRecorderExport(const CSeriesSamples& series, std::int64_t tFirst,
+std::string FormatRecorderExport(const CRecordingView& series, std::int64_t tFirst,
                                  std::int64_t nBegin, std::int64_t nEnd, std::int64_t nInterval);

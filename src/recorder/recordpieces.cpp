@@ -1,7 +1,7 @@
 #include "recorder/recordpieces.h"
 
-#include "curve/floatarray.h"
 #include "recorder/recordparser.h"
+#include "recording/floatarray.h"
 
 #include <algorithm>
 #include <atomic>
@@ -175,7 +175,7 @@ bool CPieceReader::ReadLine(const char* p, std::size_t nLength, CPieceSummary& s
         if (nCount > kSampleShare - s.nSamples)
             return false;
         s.nSamples += nCount;
-        const float afValues[4] = {f.fTempPV, f.fHumiPV, f.fTempSV, f.fHumiSV};
+        const float afValues[4] = {f.fTempPV, f.fTempSV, f.fHumiPV, f.fHumiSV};
         if (!s.bWrote) {
             s.bWrote = true;
             s.tWritten = t;

@@ -26,7 +26,7 @@ public:
 // The series' storage as a stretch sees it: sample i stands for time tFirst + i.
 struct CPieceTarget
 {
-    float* apData[4] = {}; // TempPV, HumiPV, TempSV, HumiSV: the order records append
+    float* apData[4] = {}; // TempPV, TempSV, HumiPV, HumiSV: the channels in their order
     std::int64_t nCapacity = 0;
     std::int64_t tFirst = 0;
     std::int64_t nMaxSamples = 0;

@@ -43,14 +43,13 @@ std::int64_t CSeriesBuilder::MaxSamples()
     return std::min<std::int64_t>(INT32_MAX, PhysicalMemoryBytes() / kBytesPerSample);
 }
 
-CSeriesBuilder::CSeriesBuilder(CRecordSeries& series, std::int64_t nMaxSamples)
-    : m_series(series), m_nMaxSamples(std::min(nMaxSamples, MaxSamples()))
+CSeriesBuilder::CSeriesBuilder(CRecording& recording, std::int64_t nMaxSamples)
+    : m_recording(recording), m_nMaxSamples(std::min(nMaxSamples, MaxSamples()))
 {
     // A lowered limit also bounds the first reservation, so that it bounds the memory taken.
     const int nGrowBy = static_cast<int>(std::min<std::int64_t>(kGrowBy, m_nMaxSamples));
-    for (CFloatArray* pArray :
-         {&series.arrTempPV, &series.arrHumiPV, &series.arrTempSV, &series.arrHumiSV})
-        pArray->SetGrowBy(nGrowBy);
+    for (EChannel eChannel : kChannels)
+        recording.Samples(eChannel).SetGrowBy(nGrowBy);
 }
 
 EAppendStatus CSeriesBuilder::AppendFirstRecord(const CRecordFields& fields)
@@ -63,6 +62,7 @@ EAppendStatus CSeriesBuilder::AppendFirstRecord(const CRecordFields& fields)
     if (status == EAppendStatus::Appended) {
         m_tFirst = t;
         m_tCursor = t;
+        m_recording.SetFirstTime(t);
     }
     return status;
 }
@@ -84,15 +84,16 @@ EAppendStatus CSeriesBuilder::AppendRecord(const CRecordFields& fields)
 
 EAppendStatus CSeriesBuilder::Append(const CRecordFields& fields, std::int64_t nCount)
 {
-    const std::int64_t nSize = m_series.GetCount();
+    const std::int64_t nSize = m_recording.GetCount();
     // Refused before anything is allocated: a recorder's clock set a century ahead must not
     // exhaust the machine.
     if (nCount > m_nMaxSamples - nSize) {
         m_nRefusedCount = nSize + nCount;
         return EAppendStatus::SpanTooLong;
     }
-    CFloatArray* const arrays[] = {&m_series.arrTempPV, &m_series.arrHumiPV, &m_series.arrTempSV,
-                                   &m_series.arrHumiSV};
+    CFloatArray* const arrays[] = {
+        &m_recording.Samples(EChannel::TempPV), &m_recording.Samples(EChannel::TempSV),
+        &m_recording.Samples(EChannel::HumiPV), &m_recording.Samples(EChannel::HumiSV)};
     // Room in all four first, so that a failure leaves them the same length.
     for (CFloatArray* pArray : arrays)
         if (!pArray->ReserveMore(nCount))
@@ -100,10 +101,10 @@ EAppendStatus CSeriesBuilder::Append(const CRecordFields& fields, std::int64_t n
     // A long gap in steps, so that a cancel is heard within milliseconds.
     for (std::int64_t nLeft = nCount; nLeft > 0;) {
         const std::int64_t n = std::min(nLeft, kCheckEvery);
-        m_series.arrTempPV.AddRepeated(fields.fTempPV, n);
-        m_series.arrHumiPV.AddRepeated(fields.fHumiPV, n);
-        m_series.arrTempSV.AddRepeated(fields.fTempSV, n);
-        m_series.arrHumiSV.AddRepeated(fields.fHumiSV, n);
+        arrays[0]->AddRepeated(fields.fTempPV, n);
+        arrays[1]->AddRepeated(fields.fTempSV, n);
+        arrays[2]->AddRepeated(fields.fHumiPV, n);
+        arrays[3]->AddRepeated(fields.fHumiSV, n);
         nLeft -= n;
         if (!GoOn(n))
             return EAppendStatus::Cancelled;
@@ -125,9 +126,8 @@ bool CSeriesBuilder::GoOn(std::int64_t nWritten)
 bool CSeriesBuilder::Reserve(std::int64_t nCapacity)
 {
     nCapacity = std::min(nCapacity, m_nMaxSamples);
-    for (CFloatArray* pArray :
-         {&m_series.arrTempPV, &m_series.arrHumiPV, &m_series.arrTempSV, &m_series.arrHumiSV})
-        if (!pArray->Reserve(nCapacity, true))
+    for (EChannel eChannel : kChannels)
+        if (!m_recording.Samples(eChannel).Reserve(nCapacity, true))
             return false;
     return true;
 }
@@ -135,9 +135,10 @@ bool CSeriesBuilder::Reserve(std::int64_t nCapacity)
 void CSeriesBuilder::AdoptSamples(std::int64_t tWritten, const float afValues[4],
                                   std::int64_t tCursor)
 {
-    CFloatArray* const arrays[] = {&m_series.arrTempPV, &m_series.arrHumiPV, &m_series.arrTempSV,
-                                   &m_series.arrHumiSV};
-    const std::int64_t nSize = m_series.GetCount();
+    CFloatArray* const arrays[] = {
+        &m_recording.Samples(EChannel::TempPV), &m_recording.Samples(EChannel::TempSV),
+        &m_recording.Samples(EChannel::HumiPV), &m_recording.Samples(EChannel::HumiSV)};
+    const std::int64_t nSize = m_recording.GetCount();
     const std::int64_t nGapEnd = tWritten - m_tFirst;
     for (std::int64_t nFrom = nSize; nFrom < nGapEnd;) {
         const std::int64_t nTo = std::min(nGapEnd, nFrom + kCheckEvery);

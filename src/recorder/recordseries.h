@@ -1,24 +1,12 @@
-// The per-second series of a recorder file, and the rule that expands records into it.
+// The rule that expands a recorder file's records into a recording of one sample a second.
 #pragma once
 
-#include "curve/floatarray.h"
 #include "recorder/recordclock.h"
 #include "recorder/recordparser.h"
+#include "recording/recording.h"
 
 #include <cstdint>
 #include <functional>
-
-// Four curves of equal length; sample i stands for the first record's time plus i seconds.
-struct CRecordSeries
-{
-    // In the order a record's values are appended.
-    CFloatArray arrTempPV; // curve "!100"
-    CFloatArray arrHumiPV; // curve "!200"
-    CFloatArray arrTempSV; // curve "!101"
-    CFloatArray arrHumiSV; // curve "!201"
-
-    std::int64_t GetCount() const { return arrTempPV.GetSize(); }
-};
 
 enum class EAppendStatus
 {
@@ -29,13 +17,13 @@ enum class EAppendStatus
     Cancelled, // the cancel check asked to stop during a long gap; the samples are partial
 };
 
-// Expands records into a series: every second from the first record's time to the latest
+// Expands records into a recording: every second from the first record's time to the latest
 // time reached gets one sample, carrying the values of the record that ends its gap.
 class CSeriesBuilder
 {
 public:
     // nMaxSamples can lower the limit below what the machine holds, never raise it.
-    explicit CSeriesBuilder(CRecordSeries& series, std::int64_t nMaxSamples = MaxSamples());
+    explicit CSeriesBuilder(CRecording& recording, std::int64_t nMaxSamples = MaxSamples());
 
     EAppendStatus AppendFirstRecord(const CRecordFields& fields);
     EAppendStatus AppendRecord(const CRecordFields& fields);
@@ -61,7 +49,10 @@ public:
     void AdoptSamples(std::int64_t tWritten, const float afValues[4], std::int64_t tCursor);
     // Asked now and then while long gaps are filled (a gap of a year is half a gigabyte);
     // true stops the filling, and the series is then incomplete.
-    void SetCancelCheck(std::function<bool()> fnCancelled) { m_fnCancelled = std::move(fnCancelled); }
+    void SetCancelCheck(std::function<bool()> fnCancelled)
+    {
+        m_fnCancelled = std::move(fnCancelled);
+    }
     bool WasCancelled() const { return m_bCancelled; }
     // Records were converted elsewhere; the last had wall time nWall and time t.
     void NoteConverted(std::int64_t nWall, std::int64_t t) { m_clock.NoteConverted(nWall, t); }
@@ -71,7 +62,7 @@ private:
     // Counts samples written; every kCheckEvery of them asks the cancel check.
     bool GoOn(std::int64_t nWritten);
 
-    CRecordSeries& m_series;
+    CRecording& m_recording;
     CRecordClock m_clock;
     std::int64_t m_tFirst = 0;
     std::int64_t m_tCursor = 0;

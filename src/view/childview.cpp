@@ -65,6 +65,16 @@ QSize CChildView::FormSize()
     return DluToPixels(pForm ? pForm->sizeDlu : QSize(508, 308));
 }
 
+int CChildView::PlotWidth()
+{
+    if (const res::CDialogDef* pForm = res::FindDialog(res::IDD_MAINFORM)) {
+        for (const res::CControlDef& c : pForm->controls)
+            if (c.nId == res::IDC_PLOT)
+                return DluToPixels(c.rcDlu).width();
+    }
+    return 0;
+}
+
 CStaticText* CChildView::GetLabel(int nId) const
 {
     return qobject_cast<CStaticText*>(m_controls.value(nId));
@@ -180,13 +190,14 @@ void CChildView::OnInitialUpdate()
         m_pScaleBar->setValue(kMinSecondsPerPixel);
     }
 
-    m_pPlot->m_brBack = QBrush(ColorFromRef(static_cast<std::uint32_t>(
-        ReadInt(settings::kSectionApp, settings::kEntryBkColor, 0))));
+    m_pPlot->m_brBack = QBrush(ColorFromRef(
+        static_cast<std::uint32_t>(ReadInt(settings::kSectionApp, settings::kEntryBkColor, 0))));
     std::uint32_t crColor[4];
     int nWidth[4];
     const int nDefaultWidth[4] = {3, 3, 1, 1};
     for (int i = 0; i < 4; ++i)
-        crColor[i] = static_cast<std::uint32_t>(ReadInt(settings::kSectionColor, kCurveOrder[i], 0));
+        crColor[i] =
+            static_cast<std::uint32_t>(ReadInt(settings::kSectionColor, kCurveOrder[i], 0));
     for (int i = 0; i < 4; ++i)
         nWidth[i] = ReadInt(settings::kSectionWidth, kCurveOrder[i], nDefaultWidth[i]);
     const int nMaxTemp = ReadInt(settings::kSectionLimit, settings::kEntryMaxTemp, 0);
@@ -232,7 +243,8 @@ void CChildView::OnInitialUpdate()
     for (int i = 0; i < 4; ++i) {
         const bool bSetValue = i >= 2;
         const bool bHumidity = i == 1 || i == 3;
-        CCurve* pCurve = m_pPlot->AddCurve(kCurveOrder[i], crColor[i], bSetValue ? 2 : 0, nWidth[i]);
+        CCurve* pCurve =
+            m_pPlot->AddCurve(kCurveOrder[i], crColor[i], bSetValue ? 2 : 0, nWidth[i]);
         pCurve->m_nAxis = bHumidity ? 1 : 0;
         m_pPlot->ResetCurve(pCurve);
         if (bHumidity)
@@ -246,8 +258,7 @@ void CChildView::OnInitialUpdate()
     CStaticText* pTitle = GetLabel(res::IDC_TITLE);
     pTitle->SetText(ReadSettingText(QString::fromLatin1(settings::kSectionApp),
                                     QString::fromLatin1(settings::kEntryTitle)));
-    const bool bShowTitle =
-        ReadInt(settings::kSectionApp, settings::kEntryHideTitle, 1) != 0;
+    const bool bShowTitle = ReadInt(settings::kSectionApp, settings::kEntryHideTitle, 1) != 0;
     if (m_pUi)
         m_pUi->SetCommandChecked(res::ID_SET_HIDE_TITLE, !bShowTitle);
     pTitle->setVisible(bShowTitle);

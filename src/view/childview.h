@@ -2,6 +2,7 @@
 // paging controls. It handles the commands of the menu and toolbar before the frame does.
 #pragma once
 
+#include "recording/recording.h"
 #include "skin/bitmapformview.h"
 #include "view/statisticswnd.h"
 #include "view/stepswnd.h"
@@ -14,6 +15,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 class CCurveCtrl;
 class CStepsAnalyser;
@@ -55,6 +57,8 @@ public:
 
     // The form's full design size in pixels.
     static QSize FormSize();
+    // The plot's width in pixels, which the pages are cut to.
+    static int PlotWidth();
 
     // Reads the settings and sets up curves, labels and paging; safe to run again.
     void OnInitialUpdate();
@@ -71,8 +75,18 @@ public:
     // why), if the user cancelled, or while another file is being read.
     bool OpenRecorderPath(const QString& strPath);
     // Shows what a load read (result.bHaveFirstRecord holds), titled strTitle, from its first
-    // page as File Open does; takes the series. The paging resets once events are processed.
+    // page as File Open does; takes the recording. The paging resets once events are
+    // processed.
     void ShowRecording(CLoadResult& result, const QString& strTitle);
+    // The same for a recording that others may read too.
+    void ShowRecording(std::shared_ptr<const CRecording> pRecording, const QString& strTitle);
+    // The recording shown, or null before a file is opened and after Close.
+    const std::shared_ptr<const CRecording>& GetRecording() const { return m_pRecording; }
+    // Its samples; none without one.
+    CRecordingView RecordingView() const
+    {
+        return m_pRecording ? m_pRecording->View() : CRecordingView();
+    }
     // While a file is read, commands, drops and closing are refused.
     bool IsLoading() const { return m_bLoading; }
     // Stops the file being read, as its Cancel button does.
@@ -112,6 +126,8 @@ public:
     void AnalyseSteps(const CStepOptions& options);
     // The same, finished before returning, for report runs.
     void AnalyseStepsNow(const CStepOptions& options);
+    // Takes an analysis of the whole recording made with these options, for report runs.
+    void AdoptSteps(const CStepOptions& options, std::shared_ptr<const CProgramAnalysis> pAnalysis);
     // A window stored new tolerances: the other windows and the marks follow.
     void NotifyTolerancesChanged() { emit TolerancesChanged(); }
     // Print without the dialog: pages nFrom to nTo, one sheet each, centred at screen size;
@@ -222,6 +238,7 @@ private:
     void ApplySelection(std::int64_t nFirst, std::int64_t nLast);
 
     ICommandUi* m_pUi;
+    std::shared_ptr<const CRecording> m_pRecording;
     QPointer<CStatisticsWnd> m_pStatistics;
     QPointer<CStepsWnd> m_pStepsWnd;
     CStepsAnalyser* m_pSteps = nullptr;

@@ -105,29 +105,35 @@ bool CChildView::OpenRecorderPath(const QString& strPath)
 
 void CChildView::ShowRecording(CLoadResult& result, const QString& strTitle)
 {
-    // The new series replaces the old one.
-    CRecordSeries& series = result.series;
-    CFloatArray* const arrays[4] = {&series.arrTempPV, &series.arrHumiPV, &series.arrTempSV,
-                                    &series.arrHumiSV};
+    ShowRecording(std::make_shared<const CRecording>(std::move(result.recording)), strTitle);
+}
+
+void CChildView::ShowRecording(std::shared_ptr<const CRecording> pRecording,
+                               const QString& strTitle)
+{
+    // The new recording replaces the old one; the curves show its channels.
     ForgetSteps();
-    for (int i = 0; i < 4; ++i) {
-        CCurve* pCurve = m_pPlot->FindCurve(kCurveOrder[i]);
-        m_pPlot->ClearCurve(pCurve);
-        m_pPlot->SwapValues(pCurve, *arrays[i]);
-    }
+    m_pRecording = std::move(pRecording);
+    const std::pair<const char*, EChannel> shown[] = {{kKeyTempPV, EChannel::TempPV},
+                                                      {kKeyTempSV, EChannel::TempSV},
+                                                      {kKeyHumiPV, EChannel::HumiPV},
+                                                      {kKeyHumiSV, EChannel::HumiSV}};
+    for (const auto& [szKey, eChannel] : shown)
+        m_pPlot->ShowChannel(m_pPlot->FindCurve(szKey), m_pRecording, eChannel);
     for (const char* szKey : {kKeyHumiPV, kKeyHumiSV})
         if (CCurve* pCurve = m_pPlot->FindCurve(szKey))
             pCurve->m_bSkipNegative = 1;
-    m_tFirstSample = static_cast<std::uint32_t>(result.tFirst);
-    m_tFirstTime = result.tFirst;
+    const std::int64_t tFirst = m_pRecording->GetFirstTime();
+    m_tFirstSample = static_cast<std::uint32_t>(tFirst);
+    m_tFirstTime = tFirst;
     m_strRecordingPath.clear();
     ClearSelection();
     m_bHaveFirstSample = true;
     GetLabel(res::IDC_FILENAME)->SetText(strTitle);
     // The first record's own time, also before 1970 or from 2106 on, where the 32 bits kept
     // for the labels and the readout under the pointer wrap.
-    GetLabel(res::IDC_DATE)->SetText(FormatLocalTime(result.tFirst, "%Y-%m-%d"));
-    GetLabel(res::IDC_TIME)->SetText(FormatLocalTime(result.tFirst, "%H:%M:%S"));
+    GetLabel(res::IDC_DATE)->SetText(FormatLocalTime(tFirst, "%Y-%m-%d"));
+    GetLabel(res::IDC_TIME)->SetText(FormatLocalTime(tFirst, "%H:%M:%S"));
     FinishOpen();
     RefreshSteps();
     emit RecordingChanged();
@@ -156,6 +162,7 @@ void CChildView::CloseRecorderFile()
     ForgetSteps();
     for (const auto& pCurve : m_pPlot->m_arrCurves)
         m_pPlot->ClearCurve(pCurve.get());
+    m_pRecording.reset();
     m_strRecordingPath.clear();
     ClearSelection();
     m_pPlot->update();

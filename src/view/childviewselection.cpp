@@ -38,20 +38,6 @@ constexpr int kDragPixels = 4;
 const QString kSectionExport = QStringLiteral("Export");
 const QString kEntryInterval = QStringLiteral("Interval");
 
-// The stretch an export writes, copied: a cancelled export whose write is stuck (a stalled
-// share) finishes on its own, after the recording it came from may have been closed.
-struct CStretchCopy
-{
-    std::vector<float> arrValues[4];
-    std::int64_t tFirst = 0;
-
-    CSeriesSamples Samples() const
-    {
-        return {arrValues[0].data(), arrValues[1].data(), arrValues[2].data(), arrValues[3].data(),
-                static_cast<std::int64_t>(arrValues[0].size())};
-    }
-};
-
 } // namespace
 
 std::int64_t CChildView::SecondAt(int x) const
@@ -233,29 +219,20 @@ QString CChildView::ExportTo(const QString& strPath, int nInterval)
     const QString strNative = QDir::toNativeSeparators(strPath);
     if (!m_strRecordingPath.isEmpty() && IsSameFile(strPath, m_strRecordingPath))
         return res::LoadString(res::IDS_EXPORT_IS_INPUT).arg(strNative);
-    const CSeriesSamples series = PlotSamples(*m_pPlot);
+    const CRecordingView series = RecordingView();
     if (!m_bHaveFirstSample || series.nCount == 0)
         return res::LoadString(res::IDS_EXPORT_NOTHING);
     const std::int64_t nBegin = HasSelection() ? m_nSelFirst : 0;
     const std::int64_t nEnd = HasSelection() ? m_nSelLast + 1 : series.nCount;
 
-    std::shared_ptr<CStretchCopy> stretch;
-    try {
-        stretch = std::make_shared<CStretchCopy>();
-        const float* const sources[4] = {series.pTempPV, series.pTempSV, series.pHumiPV,
-                                         series.pHumiSV};
-        for (int i = 0; i < 4; ++i)
-            stretch->arrValues[i].assign(sources[i] + nBegin, sources[i] + nEnd);
-    } catch (const std::bad_alloc&) {
-        return res::LoadString(res::IDS_EXPORT_FAILED)
-            .arg(strNative, res::LoadString(res::IDS_EXPORT_NO_MEMORY));
-    }
-    stretch->tFirst = m_tFirstTime + nBegin;
-    const RecorderLoad write = [stretch, strPath, nInterval](const LoadProgress& progress) {
-        const CSeriesSamples samples = stretch->Samples();
+    // The export keeps the recording alive: one whose write is stuck (a stalled share) and
+    // was cancelled finishes on its own, after the recording may have been closed.
+    const std::shared_ptr<const CRecording> pRecording = m_pRecording;
+    const RecorderLoad write = [pRecording, nBegin, nEnd, strPath,
+                                nInterval](const LoadProgress& progress) {
         const CExportFileResult exported =
-            ExportRecorderFile(strPath, samples, stretch->tFirst, 0, samples.nCount, nInterval,
-                               [&](std::int64_t nDone, std::int64_t nTotal) {
+            ExportRecorderFile(strPath, pRecording->View(), pRecording->GetFirstTime(), nBegin,
+                               nEnd, nInterval, [&](std::int64_t nDone, std::int64_t nTotal) {
                                    return progress(static_cast<std::uint64_t>(nDone),
                                                    static_cast<std::uint64_t>(nTotal));
                                });

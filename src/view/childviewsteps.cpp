@@ -12,7 +12,7 @@
 
 void CChildView::InitSteps()
 {
-    m_pSteps = new CStepsAnalyser(*m_pPlot, this);
+    m_pSteps = new CStepsAnalyser([this] { return m_pRecording; }, this);
     connect(m_pSteps, &CStepsAnalyser::Analysed, this, &CChildView::ApplyStepMarks);
     // The steps window follows the tolerances itself.
     connect(this, &CChildView::TolerancesChanged, this, [this] {
@@ -41,6 +41,12 @@ void CChildView::AnalyseSteps(const CStepOptions& options)
 void CChildView::AnalyseStepsNow(const CStepOptions& options)
 {
     m_pSteps->RunNow(options);
+}
+
+void CChildView::AdoptSteps(const CStepOptions& options,
+                            std::shared_ptr<const CProgramAnalysis> pAnalysis)
+{
+    m_pSteps->Adopt(options, std::move(pAnalysis));
 }
 
 void CChildView::ApplyStepMarks()

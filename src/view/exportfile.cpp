@@ -6,7 +6,7 @@
 
 #include <QFile>
 
-CExportFileResult ExportRecorderFile(const QString& strTarget, const CSeriesSamples& series,
+CExportFileResult ExportRecorderFile(const QString& strTarget, const CRecordingView& series,
                                      std::int64_t tFirst, std::int64_t nBegin, std::int64_t nEnd,
                                      std::int64_t nInterval, const ExportProgress& progress)
 {

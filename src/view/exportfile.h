@@ -26,7 +26,7 @@ using ExportProgress = std::function<bool(std::int64_t nDone, std::int64_t nTota
 
 // Writes samples nBegin to nEnd (exclusive) at one record every nInterval seconds to strTarget;
 // see WriteRecorderExport.
-CExportFileResult ExportRecorderFile(const QString& strTarget, const CSeriesSamples& series,
+CExportFileResult ExportRecorderFile(const QString& strTarget, const CRecordingView& series,
                                      std::int64_t tFirst, std::int64_t nBegin, std::int64_t nEnd,
                                      std::int64_t nInterval,
                                      const ExportProgress& progress = ExportProgress());

@@ -1,11 +1,9 @@
 #include "view/statisticstext.h"
 
-#include "curve/curvectrl.h"
 #include "res/resource.h"
 #include "res/resources.h"
 #include "settings/profile.h"
 #include "settings/settingkeys.h"
-#include "view/curvekeys.h"
 #include "view/paging.h"
 
 #include <QRegularExpression>
@@ -57,29 +55,6 @@ QStringList DeviationLine(const char* szName, const CDeviationFigures& f, int nT
 }
 
 } // namespace
-
-CSeriesSamples PlotSamples(const CCurveCtrl& plot)
-{
-    auto data = [&plot](const char* szKey) -> const CFloatArray* {
-        const CCurve* p = plot.FindCurve(QString::fromLatin1(szKey));
-        return p ? &p->m_arrValues : nullptr;
-    };
-    const CFloatArray* arrays[4] = {data(kKeyTempPV), data(kKeyTempSV), data(kKeyHumiPV),
-                                    data(kKeyHumiSV)};
-    CSeriesSamples series;
-    for (const CFloatArray* p : arrays) {
-        if (!p)
-            return series;
-    }
-    series.pTempPV = arrays[0]->GetData();
-    series.pTempSV = arrays[1]->GetData();
-    series.pHumiPV = arrays[2]->GetData();
-    series.pHumiSV = arrays[3]->GetData();
-    // All four hold the same count; the smallest keeps a reader within every one of them.
-    series.nCount = std::min(std::min(arrays[0]->GetSize(), arrays[1]->GetSize()),
-                             std::min(arrays[2]->GetSize(), arrays[3]->GetSize()));
-    return series;
-}
 
 QString FormatFigure(double dValue)
 {

@@ -11,11 +11,6 @@
 #include <cstdint>
 #include <optional>
 
-class CCurveCtrl;
-
-// The samples of the plot's four curves.
-CSeriesSamples PlotSamples(const CCurveCtrl& plot);
-
 // "%.2f" of a value, with '.' whatever the user's locale.
 QString FormatFigure(double dValue);
 // A deviation with its sign: "+7.94", "-4.27".

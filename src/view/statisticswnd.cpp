@@ -191,14 +191,14 @@ void CStatisticsWnd::OnStoredTolerancesChanged()
 
 void CStatisticsWnd::UpdateWhole()
 {
-    const CSeriesSamples series = PlotSamples(*m_pView->GetPlot());
+    const CRecordingView series = m_pView->RecordingView();
     FillColumn(kWholeColumn, ComputeRunStatistics(series, 0, series.nCount, m_tolerances));
 }
 
 void CStatisticsWnd::UpdatePage()
 {
     const CCurveCtrl& plot = *m_pView->GetPlot();
-    const CSeriesSamples series = PlotSamples(plot);
+    const CRecordingView series = m_pView->RecordingView();
     float fStart = 0.0f;
     float fEnd = 0.0f;
     plot.GetHorzRange(plot.FindCurve(QString::fromLatin1(kKeyTempPV)), fStart, fEnd);
@@ -212,7 +212,7 @@ void CStatisticsWnd::UpdateSelection()
     const std::int64_t nBegin = m_pView->HasSelection() ? m_pView->GetSelectionFirst() : 0;
     const std::int64_t nEnd = m_pView->HasSelection() ? m_pView->GetSelectionLast() + 1 : 0;
     FillColumn(kSelectionColumn,
-               ComputeRunStatistics(PlotSamples(*m_pView->GetPlot()), nBegin, nEnd, m_tolerances));
+               ComputeRunStatistics(m_pView->RecordingView(), nBegin, nEnd, m_tolerances));
 }
 
 void CStatisticsWnd::FillColumn(int nColumn, const CRunStatistics& stats)

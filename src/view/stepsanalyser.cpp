@@ -1,7 +1,6 @@
 #include "view/stepsanalyser.h"
 
-#include "curve/curvectrl.h"
-#include "view/statisticstext.h"
+#include "recording/recording.h"
 
 #include <exception>
 #include <memory>
@@ -29,8 +28,8 @@ CStepsRun RunStepsAnalysis(const std::function<CProgramAnalysis()>& analyse)
     return run;
 }
 
-CStepsAnalyser::CStepsAnalyser(const CCurveCtrl& plot, QObject* pParent)
-    : QObject(pParent), m_plot(plot)
+CStepsAnalyser::CStepsAnalyser(RecordingSource fnRecording, QObject* pParent)
+    : QObject(pParent), m_fnRecording(std::move(fnRecording))
 {
 }
 
@@ -74,8 +73,9 @@ void CStepsAnalyser::Start(const CStepOptions& options)
     Forget();
     m_options = options;
     const unsigned nRun = ++m_nRun;
-    const CSeriesSamples series = PlotSamples(m_plot);
-    m_thread = std::thread([this, series, options, nRun] {
+    std::shared_ptr<const CRecording> pRecording = m_fnRecording();
+    m_thread = std::thread([this, pRecording, options, nRun] {
+        const CRecordingView series = pRecording ? pRecording->View() : CRecordingView();
         const CStepsRun run = RunStepsAnalysis(
             [&] { return AnalyseProgramSteps(series, 0, series.nCount, options, &m_bCancel); });
         m_finished = run;
@@ -94,11 +94,23 @@ void CStepsAnalyser::Start(const CStepOptions& options)
     });
 }
 
+void CStepsAnalyser::Adopt(const CStepOptions& options,
+                           std::shared_ptr<const CProgramAnalysis> pAnalysis)
+{
+    Forget();
+    m_options = options;
+    m_result = CStepsRun();
+    m_result.pAnalysis = std::move(pAnalysis);
+    m_bHaveResult = true;
+    emit Analysed();
+}
+
 void CStepsAnalyser::RunNow(const CStepOptions& options)
 {
     Forget();
     m_options = options;
-    const CSeriesSamples series = PlotSamples(m_plot);
+    const std::shared_ptr<const CRecording> pRecording = m_fnRecording();
+    const CRecordingView series = pRecording ? pRecording->View() : CRecordingView();
     m_result = CStepsRun();
     m_result.pAnalysis =
         std::make_shared<CProgramAnalysis>(AnalyseProgramSteps(series, 0, series.nCount, options));

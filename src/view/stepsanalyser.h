@@ -12,7 +12,7 @@
 #include <memory>
 #include <thread>
 
-class CCurveCtrl;
+class CRecording;
 
 // How a run of the analysis ended. A run that failed hands over an empty analysis: what it had
 // found went with the exception.
@@ -39,21 +39,27 @@ class CStepsAnalyser : public QObject
     Q_OBJECT
 
 public:
-    explicit CStepsAnalyser(const CCurveCtrl& plot, QObject* pParent = nullptr);
+    // fnRecording gives the recording to analyse, or null when there is none; a run keeps
+    // the recording it analyses alive.
+    using RecordingSource = std::function<std::shared_ptr<const CRecording>()>;
+    explicit CStepsAnalyser(RecordingSource fnRecording, QObject* pParent = nullptr);
     ~CStepsAnalyser() override;
 
-    // Analyses the plot's samples with these options, dropping a run under way; Analysed
+    // Analyses the recording with these options, dropping a run under way; Analysed
     // follows once it is done.
     void Start(const CStepOptions& options);
     // The same, before returning: for runs without an event loop to wait in.
     void RunNow(const CStepOptions& options);
-    // Stops a run under way and waits for it: call before the plot's samples change.
+    // Takes an analysis of the whole recording made elsewhere with these options, as if this
+    // had run it.
+    void Adopt(const CStepOptions& options, std::shared_ptr<const CProgramAnalysis> pAnalysis);
+    // Stops a run under way and waits for it.
     void Stop();
     // Waits for a run under way to finish and takes its result at once.
     void Finish();
 
     bool IsRunning() const { return m_thread.joinable(); }
-    // Whether Result holds an analysis of the samples now in the plot.
+    // Whether Result holds an analysis of the recording now shown.
     bool HasResult() const { return m_bHaveResult; }
     const CProgramAnalysis& Result() const { return *m_result.pAnalysis; }
     // The same, to be kept by a reader while later analyses come and go.
@@ -69,7 +75,7 @@ signals:
     void Analysed();
 
 private:
-    const CCurveCtrl& m_plot;
+    RecordingSource m_fnRecording;
     std::thread m_thread;
     std::atomic<bool> m_bCancel{false};
     // Counts runs, so that the result of a run stopped in favour of a later one is dropped.

@@ -239,7 +239,7 @@ void CStepsWnd::ShowAnalysis()
         return;
     }
     const CStepsAnalyser& analyser = *m_pView->GetStepsAnalyser();
-    if (!m_pView->m_bHaveFirstSample || PlotSamples(*m_pView->GetPlot()).nCount == 0) {
+    if (!m_pView->m_bHaveFirstSample || m_pView->RecordingView().nCount == 0) {
         ShowWaiting();
         m_pVerdict->setText(res::LoadString(res::IDS_STEPS_NO_RECORDING));
         return;
@@ -296,7 +296,7 @@ void CStepsWnd::ShowSampleOf(const CStepsTableModel& model, int nRow)
     // may move a boundary by a few seconds.
     const int nWidth = m_pView->GetPlot()->width();
     const int nScale = m_pView->GetSecondsPerPixel();
-    const std::int64_t nCount = PlotSamples(*m_pView->GetPlot()).nCount;
+    const std::int64_t nCount = m_pView->RecordingView().nCount;
     std::int64_t nPage = nFirst / nPerPage + 1;
     for (const std::int64_t p : {nPage, nPage - 1, nPage + 1}) {
         if (p < 1 || p > INT_MAX)

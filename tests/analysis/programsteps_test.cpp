@@ -29,7 +29,7 @@ struct CProgram
         humiSV.insert(humiSV.end(), n, fHumiSV);
         humiPV.insert(humiPV.end(), n, fHumiPV);
     }
-    CSeriesSamples Samples() const
+    CRecordingView Samples() const
     {
         return {tempPV.data(), tempSV.data(), humiPV.data(), humiSV.data(),
                 static_cast<std::int64_t>(tempPV.size())};
@@ -289,7 +289,7 @@ TEST(ProgramSteps, CancelStopsTheAnalysisAndSaysSo)
     CProgram program;
     for (int k = 0; k < 40; ++k)
         program.Hold(100000, static_cast<float>(20 + k % 2), 20.5f, 50, 51);
-    const CSeriesSamples samples = program.Samples();
+    const CRecordingView samples = program.Samples();
     std::atomic<bool> bCancel{true};
     const CProgramAnalysis cancelled =
         AnalyseProgramSteps(samples, 0, samples.nCount, CStepOptions(), &bCancel);

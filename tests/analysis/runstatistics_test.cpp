@@ -44,7 +44,7 @@ struct CGenerated
         }
     }
 
-    CSeriesSamples Samples() const
+    CRecordingView Samples() const
     {
         return {tempPV.data(), tempSV.data(), humiPV.data(), humiSV.data(),
                 static_cast<std::int64_t>(tempPV.size())};

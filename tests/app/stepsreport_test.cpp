@@ -144,7 +144,7 @@ std::unique_ptr<CSheets> DrawSheets(const QString& strPath, std::int64_t nBegin,
     const CProgramAnalysis& analysis = view.GetStepsAnalyser()->Result();
     QString strError;
     const QStringList facts =
-        StepSheetFacts(strPath, view, options, analysis, nBegin, nEnd, strError);
+        StepSheetFacts(*view.GetRecording(), options, analysis, nBegin, nEnd, strError);
     EXPECT_FALSE(facts.isEmpty()) << strError.toStdString();
     CTextSheet& sheet = pSheets->sheet;
     QPainter painter(&sheet);

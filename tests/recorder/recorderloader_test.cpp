@@ -54,11 +54,19 @@ void ExpectSameResult(const CLoadResult& expected, const CLoadResult& r, const s
     EXPECT_EQ(expected.nLine, r.nLine) << strHow;
     EXPECT_EQ(expected.strMessage, r.strMessage) << strHow;
     EXPECT_EQ(expected.bHaveFirstRecord, r.bHaveFirstRecord) << strHow;
-    EXPECT_EQ(expected.tFirst, r.tFirst) << strHow;
-    EXPECT_EQ(Values(expected.series.arrTempPV), Values(r.series.arrTempPV)) << strHow;
-    EXPECT_EQ(Values(expected.series.arrHumiPV), Values(r.series.arrHumiPV)) << strHow;
-    EXPECT_EQ(Values(expected.series.arrTempSV), Values(r.series.arrTempSV)) << strHow;
-    EXPECT_EQ(Values(expected.series.arrHumiSV), Values(r.series.arrHumiSV)) << strHow;
+    EXPECT_EQ(expected.recording.GetFirstTime(), r.recording.GetFirstTime()) << strHow;
+    EXPECT_EQ(Values(expected.recording.Samples(EChannel::TempPV)),
+              Values(r.recording.Samples(EChannel::TempPV)))
+        << strHow;
+    EXPECT_EQ(Values(expected.recording.Samples(EChannel::HumiPV)),
+              Values(r.recording.Samples(EChannel::HumiPV)))
+        << strHow;
+    EXPECT_EQ(Values(expected.recording.Samples(EChannel::TempSV)),
+              Values(r.recording.Samples(EChannel::TempSV)))
+        << strHow;
+    EXPECT_EQ(Values(expected.recording.Samples(EChannel::HumiSV)),
+              Values(r.recording.Samples(EChannel::HumiSV)))
+        << strHow;
 }
 
 // Reads data in file order, then on several threads in stretches so small that their
@@ -100,14 +108,14 @@ TEST_F(RecorderLoad, GapIsFilledWithTheLaterRecordsValues)
     const CLoadResult r = LoadAllWays(std::string(kHeader) + "2020/01/01,12:00:00,1,2,3,4\n"
                                                              "2020/01/01,12:00:10,5,6,7,8\n");
     ASSERT_EQ(CLoadResult::EStatus::Loaded, r.status) << r.strMessage;
-    EXPECT_EQ(1577880000, r.tFirst);
+    EXPECT_EQ(1577880000, r.recording.GetFirstTime());
     ASSERT_EQ(11, r.GetSampleCount());
     std::vector<float> temp(11, 5.0f);
     temp[0] = 1.0f;
-    EXPECT_EQ(temp, Values(r.series.arrTempPV));
-    EXPECT_EQ(8.0f, r.series.arrHumiSV[1]);
-    EXPECT_EQ(6.0f, r.series.arrTempSV[10]);
-    EXPECT_EQ(7.0f, r.series.arrHumiPV[10]);
+    EXPECT_EQ(temp, Values(r.recording.Samples(EChannel::TempPV)));
+    EXPECT_EQ(8.0f, r.recording.Samples(EChannel::HumiSV)[1]);
+    EXPECT_EQ(6.0f, r.recording.Samples(EChannel::TempSV)[10]);
+    EXPECT_EQ(7.0f, r.recording.Samples(EChannel::HumiPV)[10]);
 }
 
 TEST_F(RecorderLoad, RepeatedAndEarlierTimesAddNothing)
@@ -117,23 +125,23 @@ TEST_F(RecorderLoad, RepeatedAndEarlierTimesAddNothing)
                                                              "2020/01/01,12:00:05,3,0,0,0\n"
                                                              "2020/01/01,12:00:12,4,0,0,0\n");
     ASSERT_EQ(CLoadResult::EStatus::Loaded, r.status);
-    EXPECT_EQ((std::vector<float>{1, 4, 4}), Values(r.series.arrTempPV));
+    EXPECT_EQ((std::vector<float>{1, 4, 4}), Values(r.recording.Samples(EChannel::TempPV)));
 }
 
 TEST_F(RecorderLoad, DateAndTimeOnlyGivesNoHumidity)
 {
     const CLoadResult r = LoadAllWays(std::string(kHeader) + "2020/01/01,00:00:00\n");
     ASSERT_EQ(1, r.GetSampleCount());
-    EXPECT_EQ(0.0f, r.series.arrTempPV[0]);
-    EXPECT_EQ(-1.0f, r.series.arrHumiPV[0]);
-    EXPECT_EQ(-1.0f, r.series.arrHumiSV[0]);
+    EXPECT_EQ(0.0f, r.recording.Samples(EChannel::TempPV)[0]);
+    EXPECT_EQ(-1.0f, r.recording.Samples(EChannel::HumiPV)[0]);
+    EXPECT_EQ(-1.0f, r.recording.Samples(EChannel::HumiSV)[0]);
 }
 
 TEST_F(RecorderLoad, LineEndsAndAMissingFinalLineEnd)
 {
     const CLoadResult crlf = LoadAllWays("h\r\n2020/1/1,0:0:0,1,2,3,4\r\n2020/1/1,0:0:1,5,6,7,8");
     ASSERT_EQ(CLoadResult::EStatus::Loaded, crlf.status) << crlf.strMessage;
-    EXPECT_EQ((std::vector<float>{4, 8}), Values(crlf.series.arrHumiSV));
+    EXPECT_EQ((std::vector<float>{4, 8}), Values(crlf.recording.Samples(EChannel::HumiSV)));
 }
 
 TEST_F(RecorderLoad, TooFewLinesLoadsNothing)
@@ -193,7 +201,7 @@ TEST_F(RecorderLoad, SpanLongerThanTheSeriesCanHoldIsRefusedBeforeAllocating)
     EXPECT_EQ(CLoadResult::EStatus::SpanTooLong, r.status);
     EXPECT_EQ(4, r.nLine);
     EXPECT_EQ(2, r.GetSampleCount());
-    EXPECT_LT(r.series.arrTempPV.GetCapacity(), 1 << 20);
+    EXPECT_LT(r.recording.Samples(EChannel::TempPV).GetCapacity(), 1 << 20);
     EXPECT_NE(std::string::npos, r.strMessage.find("3,155,760,001 samples")) << r.strMessage;
     EXPECT_NE(std::string::npos, r.strMessage.find("Line 4")) << r.strMessage;
 }
@@ -210,7 +218,7 @@ TEST_F(RecorderLoad, ALowerSampleLimitHoldsToTheSampleAndBoundsTheMemory)
     EXPECT_EQ(CLoadResult::EStatus::SpanTooLong, refused.status);
     EXPECT_EQ(3, refused.nLine);
     EXPECT_EQ(1, refused.GetSampleCount());
-    EXPECT_LE(refused.series.arrTempPV.GetCapacity(), 9);
+    EXPECT_LE(refused.recording.Samples(EChannel::TempPV).GetCapacity(), 9);
     EXPECT_NE(std::string::npos, refused.strMessage.find("10 samples, more than the 9"))
         << refused.strMessage;
 }
@@ -227,7 +235,9 @@ TEST_F(RecorderLoad, PiecesSplitAnywhereReadAlike)
         for (std::size_t i = 0; i < data.size(); i += nPiece)
             reader.Feed(data.data() + i, std::min(nPiece, data.size() - i));
         const CLoadResult r = reader.Finish();
-        EXPECT_EQ(Values(whole.series.arrHumiSV), Values(r.series.arrHumiSV)) << nPiece;
+        EXPECT_EQ(Values(whole.recording.Samples(EChannel::HumiSV)),
+                  Values(r.recording.Samples(EChannel::HumiSV)))
+            << nPiece;
         EXPECT_EQ(5, r.GetSampleCount());
     }
 }
@@ -294,7 +304,7 @@ TEST(RecorderLoadDifferential, MatchesAStraightforwardExpansion)
         const std::vector<float> expected = NaiveTempSeries(records);
         const CLoadResult r = LoadAllWays(data);
         ASSERT_EQ(CLoadResult::EStatus::Loaded, r.status) << r.strMessage;
-        ASSERT_EQ(expected, Values(r.series.arrTempPV)) << "file " << nFile;
+        ASSERT_EQ(expected, Values(r.recording.Samples(EChannel::TempPV))) << "file " << nFile;
     }
 }
 
@@ -361,7 +371,8 @@ TEST(RecorderLoadFile, MissingFileAndFolderAreReported)
 TEST(RecorderLoadFile, ChineseNamesWithSpacesOpenAndAreNamedInUtf8)
 {
     const CTempFolder dir;
-    for (const char8_t* szName : {u8"溫度 記錄.csv", u8"温度 记录 2026.CSV", u8"資料夾 一/試驗.csv"}) {
+    for (const char8_t* szName :
+         {u8"溫度 記錄.csv", u8"温度 记录 2026.CSV", u8"資料夾 一/試驗.csv"}) {
         const std::filesystem::path path = dir.Path() / szName;
         std::filesystem::create_directories(path.parent_path());
         {
@@ -371,7 +382,7 @@ TEST(RecorderLoadFile, ChineseNamesWithSpacesOpenAndAreNamedInUtf8)
         const std::string strName(reinterpret_cast<const char*>(szName));
         const CLoadResult loaded = LoadRecorderFile(path);
         EXPECT_EQ(CLoadResult::EStatus::Loaded, loaded.status) << strName;
-        EXPECT_EQ(10, loaded.series.arrTempPV.GetSize()) << strName;
+        EXPECT_EQ(10, loaded.recording.Samples(EChannel::TempPV).GetSize()) << strName;
 
         std::filesystem::remove(path);
         const CLoadResult missing = LoadRecorderFile(path);

@@ -33,7 +33,7 @@ struct CSeriesData
 {
     std::vector<float> tempPV, tempSV, humiPV, humiSV;
 
-    CSeriesSamples Samples() const
+    CRecordingView Samples() const
     {
         return {tempPV.data(), tempSV.data(), humiPV.data(), humiSV.data(),
                 static_cast<std::int64_t>(tempPV.size())};
@@ -109,13 +109,17 @@ TEST_P(RecordExportRoundTrip, ReadsBackAsTheExportedSamples)
     const CLoadResult r = LoadRecorderData(text);
     ASSERT_EQ(r.status, CLoadResult::EStatus::Loaded) << r.strMessage;
     const std::int64_t nBegin = std::max<std::int64_t>(c.nBegin, 0);
-    EXPECT_EQ(r.tFirst, tFirst + nBegin);
+    EXPECT_EQ(r.recording.GetFirstTime(), tFirst + nBegin);
     const std::int64_t nExpected = (nRecords - 1) * c.nInterval + 1;
     ASSERT_EQ(r.GetSampleCount(), nExpected);
-    EXPECT_EQ(Bits(r.series.arrTempPV), Bits(data.tempPV, nBegin, nExpected, c.nInterval));
-    EXPECT_EQ(Bits(r.series.arrTempSV), Bits(data.tempSV, nBegin, nExpected, c.nInterval));
-    EXPECT_EQ(Bits(r.series.arrHumiPV), Bits(data.humiPV, nBegin, nExpected, c.nInterval));
-    EXPECT_EQ(Bits(r.series.arrHumiSV), Bits(data.humiSV, nBegin, nExpected, c.nInterval));
+    EXPECT_EQ(Bits(r.recording.Samples(EChannel::TempPV)),
+              Bits(data.tempPV, nBegin, nExpected, c.nInterval));
+    EXPECT_EQ(Bits(r.recording.Samples(EChannel::TempSV)),
+              Bits(data.tempSV, nBegin, nExpected, c.nInterval));
+    EXPECT_EQ(Bits(r.recording.Samples(EChannel::HumiPV)),
+              Bits(data.humiPV, nBegin, nExpected, c.nInterval));
+    EXPECT_EQ(Bits(r.recording.Samples(EChannel::HumiSV)),
+              Bits(data.humiSV, nBegin, nExpected, c.nInterval));
 }
 
 INSTANTIATE_TEST_SUITE_P(

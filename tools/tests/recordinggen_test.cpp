@@ -113,10 +113,10 @@ TEST(RecordingWriter, ProgramRampsBetweenTargetsAndRepeats)
     const CLoadResult result = LoadRecorderData(Generate(options));
     ASSERT_EQ(result.status, CLoadResult::EStatus::Loaded);
     const float expected[] = {10, 15, 20, 25, 30, 30, 10, 15};
-    ASSERT_EQ(result.series.GetCount(), 8);
+    ASSERT_EQ(result.recording.GetCount(), 8);
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(result.series.arrTempSV[i], expected[i]) << i;
-        EXPECT_EQ(result.series.arrTempPV[i], expected[i]) << i;
+        EXPECT_EQ(result.recording.Samples(EChannel::TempSV)[i], expected[i]) << i;
+        EXPECT_EQ(result.recording.Samples(EChannel::TempPV)[i], expected[i]) << i;
     }
 }
 
@@ -143,9 +143,9 @@ TEST_F(ExampleFiles, ChamberWeekLoadsEveryMinuteWithCrLf)
 
     const CLoadResult result = LoadRecorderData(strData);
     ASSERT_EQ(result.status, CLoadResult::EStatus::Loaded) << result.strMessage;
-    EXPECT_EQ(result.series.GetCount(), 7 * 86400 - 60 + 1);
-    const CFloatArray& sv = result.series.arrTempSV;
-    const CFloatArray& humi = result.series.arrHumiSV;
+    EXPECT_EQ(result.recording.GetCount(), 7 * 86400 - 60 + 1);
+    const CFloatArray& sv = result.recording.Samples(EChannel::TempSV);
+    const CFloatArray& humi = result.recording.Samples(EChannel::HumiSV);
     EXPECT_EQ(*std::min_element(sv.GetData(), sv.GetData() + sv.GetSize()), -20.0f);
     EXPECT_EQ(*std::max_element(sv.GetData(), sv.GetData() + sv.GetSize()), 85.0f);
     EXPECT_EQ(*std::min_element(humi.GetData(), humi.GetData() + humi.GetSize()), 50.0f);
@@ -156,8 +156,8 @@ TEST_F(ExampleFiles, TemperatureOnlyHasNoHumidityCurves)
 {
     const CLoadResult result = LoadRecorderData(Generate(Find("temperature-only.csv").options));
     ASSERT_EQ(result.status, CLoadResult::EStatus::Loaded) << result.strMessage;
-    EXPECT_EQ(result.series.GetCount(), 2 * 86400 - 30 + 1);
-    const CFloatArray& humi = result.series.arrHumiPV;
+    EXPECT_EQ(result.recording.GetCount(), 2 * 86400 - 30 + 1);
+    const CFloatArray& humi = result.recording.Samples(EChannel::HumiPV);
     EXPECT_TRUE(std::all_of(humi.GetData(), humi.GetData() + humi.GetSize(),
                             [](float f) { return f == -1.0f; }));
 }
@@ -175,9 +175,9 @@ TEST_F(ExampleFiles, PowerLossGapCarriesTheFirstRecordAfterIt)
 
     const CLoadResult result = LoadRecorderData(strData);
     ASSERT_EQ(result.status, CLoadResult::EStatus::Loaded) << result.strMessage;
-    EXPECT_EQ(result.series.GetCount(), 6 * 3600 + 1);
+    EXPECT_EQ(result.recording.GetCount(), 6 * 3600 + 1);
     // Samples 10:20:00 to 11:00:00 all carry the 11:00:00 record's values.
-    const CFloatArray& pv = result.series.arrTempPV;
+    const CFloatArray& pv = result.recording.Samples(EChannel::TempPV);
     const int nResume = 3 * 3600;
     for (int i = nResume - 40 * 60; i < nResume; ++i)
         ASSERT_EQ(pv[i], pv[nResume]) << i;
