@@ -6,6 +6,10 @@
 #include "app/windowsconsole.h"
 #endif
 
+#include <QCoreApplication>
+
+#include <cstdio>
+
 int main(int argc, char** argv)
 {
 #if defined(_WIN32)
@@ -18,6 +22,12 @@ int main(int argc, char** argv)
     return StartWindowProgram();
 #else
     CTrendoraApp app(argc, argv);
-    return app.Run();
+    // Read once the application object has taken Qt's own options out of the arguments.
+    const CCommandLine commandLine = ParseCommandLine(QCoreApplication::arguments());
+    if (!commandLine.strError.isEmpty()) {
+        std::fprintf(stderr, "trendora: %s\n", qUtf8Printable(commandLine.strError));
+        return kReportUsage;
+    }
+    return app.Run(commandLine.strFile);
 #endif
 }

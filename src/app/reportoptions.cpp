@@ -58,6 +58,34 @@ struct CStepOptionNames
     }
 };
 
+// Every option of a report run.
+struct CReportOptionNames
+{
+    QCommandLineOption pdf{QString::fromLatin1(kOptionPdf), QString(), QStringLiteral("OUT")};
+    QCommandLineOption pages{QString::fromLatin1(kOptionPages), QString(),
+                             QStringLiteral("FOLDER")};
+    QCommandLineOption format{QStringLiteral("format"), QString(), QStringLiteral("FORMAT")};
+    QCommandLineOption scale{QStringLiteral("scale"), QString(), QStringLiteral("NAME")};
+    QCommandLineOption range{QStringLiteral("pages"), QString(), QStringLiteral("A-B")};
+    QCommandLineOption statistics{QString::fromLatin1(kOptionStatistics), QString()};
+    QCommandLineOption tolTemp{QString::fromLatin1(kOptionTolTemp), QString(), QStringLiteral("X")};
+    QCommandLineOption tolHumi{QString::fromLatin1(kOptionTolHumi), QString(), QStringLiteral("Y")};
+    QCommandLineOption exportTo{QString::fromLatin1(kOptionExport), QString(),
+                                QStringLiteral("OUT")};
+    QCommandLineOption interval{QString::fromLatin1(kOptionInterval), QString(),
+                                QStringLiteral("SECONDS")};
+    QCommandLineOption from{QString::fromLatin1(kOptionFrom), QString(), QStringLiteral("TIME")};
+    QCommandLineOption to{QString::fromLatin1(kOptionTo), QString(), QStringLiteral("TIME")};
+    CStepOptionNames steps;
+
+    QList<QCommandLineOption> All() const
+    {
+        return QList<QCommandLineOption>{pdf,     pages,   format,   scale,    range, statistics,
+                                         tolTemp, tolHumi, exportTo, interval, from,  to} +
+               steps.All();
+    }
+};
+
 // False, with the error in options, when a step option is wrong.
 bool ReadStepOptions(const QCommandLineParser& parser, const CStepOptionNames& names,
                      CReportOptions& options)
@@ -105,10 +133,13 @@ bool ReadStepOptions(const QCommandLineParser& parser, const CStepOptionNames& n
 }
 
 // --export, --interval, --from and --to; false, with options.strError, for a wrong one.
-bool ParseStretchOptions(const QCommandLineParser& parser, const QCommandLineOption& exportTo,
-                         const QCommandLineOption& interval, const QCommandLineOption& from,
-                         const QCommandLineOption& to, CReportOptions& options)
+bool ParseStretchOptions(const QCommandLineParser& parser, const CReportOptionNames& names,
+                         CReportOptions& options)
 {
+    const QCommandLineOption& exportTo = names.exportTo;
+    const QCommandLineOption& interval = names.interval;
+    const QCommandLineOption& from = names.from;
+    const QCommandLineOption& to = names.to;
     options.strExport = parser.value(exportTo);
     if (parser.isSet(exportTo) && options.strExport.isEmpty()) {
         options.strError = QStringLiteral("--export needs a file name.");
@@ -151,6 +182,119 @@ bool ParseStretchOptions(const QCommandLineParser& parser, const QCommandLineOpt
                            QStringLiteral("\".");
         return false;
     }
+    return true;
+}
+
+// False, with the error in options, when an option that takes one value is given twice.
+bool CheckGivenOnce(const QCommandLineParser& parser, const CReportOptionNames& names,
+                    CReportOptions& options)
+{
+    for (const QCommandLineOption* p :
+         {&names.pdf, &names.pages, &names.format, &names.scale, &names.range, &names.tolTemp,
+          &names.tolHumi, &names.exportTo, &names.interval, &names.from, &names.to}) {
+        if (parser.values(*p).size() > 1) {
+            options.strError =
+                QStringLiteral("--%1 is given more than once.").arg(p->names().constFirst());
+            return false;
+        }
+    }
+    return true;
+}
+
+// --print-pdf, --save-pages and --format: where the pages go and in what form.
+bool ReadOutputOptions(const QCommandLineParser& parser, const CReportOptionNames& names,
+                       CReportOptions& options)
+{
+    options.strPdf = parser.value(names.pdf);
+    options.strFolder = parser.value(names.pages);
+    if (parser.isSet(names.pdf) && options.strPdf.isEmpty()) {
+        options.strError = QStringLiteral("--print-pdf needs a file name.");
+        return false;
+    }
+    if (parser.isSet(names.pages) && options.strFolder.isEmpty()) {
+        options.strError = QStringLiteral("--save-pages needs a folder.");
+        return false;
+    }
+
+    options.strFormat =
+        parser.isSet(names.format) ? parser.value(names.format).toLower() : QStringLiteral("png");
+    if (parser.isSet(names.format) && !parser.isSet(names.pages)) {
+        options.strError = QStringLiteral("--format applies to --save-pages only.");
+        return false;
+    }
+    if (std::none_of(std::begin(kFormats), std::end(kFormats),
+                     [&](const char* sz) { return options.strFormat == QLatin1String(sz); })) {
+        options.strError = QStringLiteral("Unknown picture format \"%1\": use png, jpg or bmp.")
+                               .arg(parser.value(names.format));
+        return false;
+    }
+    return true;
+}
+
+// --scale and --pages: which pages are drawn, and at what scale.
+bool ReadPageOptions(const QCommandLineParser& parser, const CReportOptionNames& names,
+                     CReportOptions& options)
+{
+    if (parser.isSet(names.scale)) {
+        const std::optional<int> s = ScaleSecondsPerPixel(parser.value(names.scale));
+        if (!s) {
+            options.strError = QStringLiteral("Unknown scale \"%1\": use Auto, 1Hour, 2Hour, "
+                                              "4Hour, 8Hour, 1Day, 1Week, 1Month or seconds "
+                                              "per pixel from 1 to 3600.")
+                                   .arg(parser.value(names.scale));
+            return false;
+        }
+        options.nSecondsPerPixel = *s;
+    }
+    if (parser.isSet(names.range)) {
+        const auto fromTo = ParsePageRange(parser.value(names.range));
+        if (!fromTo) {
+            options.strError = QStringLiteral("Pages \"%1\" are not a range A-B with 1 <= A <= B.")
+                                   .arg(parser.value(names.range));
+            return false;
+        }
+        std::tie(options.nFrom, options.nTo) = *fromTo;
+    }
+    return true;
+}
+
+// --tolerance-temp and --tolerance-humi, once --statistics and --steps are read.
+bool ReadToleranceOptions(const QCommandLineParser& parser, const CReportOptionNames& names,
+                          CReportOptions& options)
+{
+    for (const auto& [pOption, pValue] : {std::pair(&names.tolTemp, &options.nToleranceTemp),
+                                          std::pair(&names.tolHumi, &options.nToleranceHumi)}) {
+        if (!parser.isSet(*pOption))
+            continue;
+        const QString strName = pOption->names().constFirst();
+        if (!options.bStatistics && !options.bSteps) {
+            options.strError =
+                QStringLiteral("--%1 applies to --statistics and --steps only.").arg(strName);
+            return false;
+        }
+        const std::optional<int> n = ParseTolerance(parser.value(*pOption));
+        if (!n) {
+            options.strError = QStringLiteral("--") + strName + QStringLiteral(" \"") +
+                               parser.value(*pOption) +
+                               QStringLiteral("\" is not a number from 0 to 999.99 with at most "
+                                              "two decimals.");
+            return false;
+        }
+        *pValue = *n;
+    }
+    return true;
+}
+
+// The one recorder file a report run reads.
+bool ReadRecorderFileArgument(const QCommandLineParser& parser, CReportOptions& options)
+{
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != 1) {
+        options.strError = files.isEmpty() ? QStringLiteral("No recorder file is given.")
+                                           : QStringLiteral("Give one recorder file only.");
+        return false;
+    }
+    options.strFile = files.constFirst();
     return true;
 }
 
@@ -328,28 +472,8 @@ CReportOptions ParseReportOptions(const QStringList& args)
     CReportOptions options;
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption pdf(QString::fromLatin1(kOptionPdf), QString(), QStringLiteral("OUT"));
-    const QCommandLineOption pages(QString::fromLatin1(kOptionPages), QString(),
-                                   QStringLiteral("FOLDER"));
-    const QCommandLineOption format(QStringLiteral("format"), QString(), QStringLiteral("FORMAT"));
-    const QCommandLineOption scale(QStringLiteral("scale"), QString(), QStringLiteral("NAME"));
-    const QCommandLineOption range(QStringLiteral("pages"), QString(), QStringLiteral("A-B"));
-    const QCommandLineOption statistics(QString::fromLatin1(kOptionStatistics), QString());
-    const QCommandLineOption tolTemp(QString::fromLatin1(kOptionTolTemp), QString(),
-                                     QStringLiteral("X"));
-    const QCommandLineOption tolHumi(QString::fromLatin1(kOptionTolHumi), QString(),
-                                     QStringLiteral("Y"));
-    const QCommandLineOption exportTo(QString::fromLatin1(kOptionExport), QString(),
-                                      QStringLiteral("OUT"));
-    const QCommandLineOption interval(QString::fromLatin1(kOptionInterval), QString(),
-                                      QStringLiteral("SECONDS"));
-    const QCommandLineOption from(QString::fromLatin1(kOptionFrom), QString(),
-                                  QStringLiteral("TIME"));
-    const QCommandLineOption to(QString::fromLatin1(kOptionTo), QString(), QStringLiteral("TIME"));
-    parser.addOptions({pdf, pages, format, scale, range, statistics, tolTemp, tolHumi, exportTo,
-                       interval, from, to});
-    const CStepOptionNames steps;
-    parser.addOptions(steps.All());
+    const CReportOptionNames names;
+    parser.addOptions(names.All());
     const QCommandLineOption help = parser.addHelpOption();
     if (!parser.parse(args)) {
         options.strError = parser.errorText();
@@ -359,88 +483,14 @@ CReportOptions ParseReportOptions(const QStringList& args)
         options.bHelp = true;
         return options;
     }
-    for (const QCommandLineOption* p : {&pdf, &pages, &format, &scale, &range, &tolTemp, &tolHumi,
-                                        &exportTo, &interval, &from, &to}) {
-        if (parser.values(*p).size() > 1) {
-            options.strError =
-                QStringLiteral("--%1 is given more than once.").arg(p->names().constFirst());
-            return options;
-        }
-    }
-    options.strPdf = parser.value(pdf);
-    options.strFolder = parser.value(pages);
-    if (parser.isSet(pdf) && options.strPdf.isEmpty()) {
-        options.strError = QStringLiteral("--print-pdf needs a file name.");
+    if (!CheckGivenOnce(parser, names, options) || !ReadOutputOptions(parser, names, options) ||
+        !ReadPageOptions(parser, names, options))
         return options;
-    }
-    if (parser.isSet(pages) && options.strFolder.isEmpty()) {
-        options.strError = QStringLiteral("--save-pages needs a folder.");
+    options.bStatistics = parser.isSet(names.statistics);
+    if (!ReadStepOptions(parser, names.steps, options) ||
+        !ReadToleranceOptions(parser, names, options) ||
+        !ParseStretchOptions(parser, names, options))
         return options;
-    }
-
-    options.strFormat =
-        parser.isSet(format) ? parser.value(format).toLower() : QStringLiteral("png");
-    if (parser.isSet(format) && !parser.isSet(pages)) {
-        options.strError = QStringLiteral("--format applies to --save-pages only.");
-        return options;
-    }
-    if (std::none_of(std::begin(kFormats), std::end(kFormats),
-                     [&](const char* sz) { return options.strFormat == QLatin1String(sz); })) {
-        options.strError = QStringLiteral("Unknown picture format \"%1\": use png, jpg or bmp.")
-                               .arg(parser.value(format));
-        return options;
-    }
-    if (parser.isSet(scale)) {
-        const std::optional<int> s = ScaleSecondsPerPixel(parser.value(scale));
-        if (!s) {
-            options.strError = QStringLiteral("Unknown scale \"%1\": use Auto, 1Hour, 2Hour, "
-                                              "4Hour, 8Hour, 1Day, 1Week, 1Month or seconds "
-                                              "per pixel from 1 to 3600.")
-                                   .arg(parser.value(scale));
-            return options;
-        }
-        options.nSecondsPerPixel = *s;
-    }
-    if (parser.isSet(range)) {
-        const auto fromTo = ParsePageRange(parser.value(range));
-        if (!fromTo) {
-            options.strError = QStringLiteral("Pages \"%1\" are not a range A-B with 1 <= A <= B.")
-                                   .arg(parser.value(range));
-            return options;
-        }
-        std::tie(options.nFrom, options.nTo) = *fromTo;
-    }
-    options.bStatistics = parser.isSet(statistics);
-    if (!ReadStepOptions(parser, steps, options))
-        return options;
-    for (const auto& [pOption, pValue] : {std::pair(&tolTemp, &options.nToleranceTemp),
-                                          std::pair(&tolHumi, &options.nToleranceHumi)}) {
-        if (!parser.isSet(*pOption))
-            continue;
-        const QString strName = pOption->names().constFirst();
-        if (!options.bStatistics && !options.bSteps) {
-            options.strError =
-                QStringLiteral("--%1 applies to --statistics and --steps only.").arg(strName);
-            return options;
-        }
-        const std::optional<int> n = ParseTolerance(parser.value(*pOption));
-        if (!n) {
-            options.strError = QStringLiteral("--") + strName + QStringLiteral(" \"") +
-                               parser.value(*pOption) +
-                               QStringLiteral("\" is not a number from 0 to 999.99 with at most "
-                                              "two decimals.");
-            return options;
-        }
-        *pValue = *n;
-    }
-    if (!ParseStretchOptions(parser, exportTo, interval, from, to, options))
-        return options;
-    const QStringList files = parser.positionalArguments();
-    if (files.size() != 1) {
-        options.strError = files.isEmpty() ? QStringLiteral("No recorder file is given.")
-                                           : QStringLiteral("Give one recorder file only.");
-        return options;
-    }
-    options.strFile = files.constFirst();
+    ReadRecorderFileArgument(parser, options);
     return options;
 }

@@ -4,15 +4,11 @@
 #include "res/version.h"
 #include "settings/profile.h"
 
-#include "app/commandline.h"
 #include "app/languagetags.h"
 #include "app/mainframe.h"
-#include "app/reportmode.h"
 #include "settings/settingkeys.h"
 
 #include <QIcon>
-
-#include <cstdio>
 
 CTrendoraApp::CTrendoraApp(int& argc, char** argv) : m_app(argc, argv)
 {
@@ -61,14 +57,9 @@ bool CTrendoraApp::InitInstance(const QString& strOpenAtStart)
     return true;
 }
 
-int CTrendoraApp::Run()
+int CTrendoraApp::Run(const QString& strOpenAtStart)
 {
-    const CCommandLine commandLine = ParseCommandLine(QCoreApplication::arguments());
-    if (!commandLine.strError.isEmpty()) {
-        std::fprintf(stderr, "trendora: %s\n", qUtf8Printable(commandLine.strError));
-        return kReportUsage;
-    }
-    if (!InitInstance(commandLine.strFile))
+    if (!InitInstance(strOpenAtStart))
         return 1;
     return m_app.exec();
 }

@@ -27,8 +27,8 @@ public:
 
     // StartUp, then shows the main window; false if it could not start.
     bool InitInstance(const QString& strOpenAtStart = QString());
-    // Reads the command line, starts and runs the event loop; the process's exit code.
-    int Run();
+    // InitInstance, then runs the event loop; the process's exit code.
+    int Run(const QString& strOpenAtStart = QString());
     CMainFrame* GetMainFrame() const { return m_pMainWnd.get(); }
 
     int ReadSettingInt(const QString& section, const QString& entry, int nDefault) const;
