@@ -289,6 +289,15 @@ BENCHMARK_CAPTURE(BM_WholeProcess, Trendora,
     ->Repetitions(5)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+// A report run reads the same file into a recording and prints its figures, with a core
+// application and no GUI; what it does beyond the series tool's summary is its cost.
+BENCHMARK_CAPTURE(BM_WholeProcess, Statistics,
+                  [](const std::string& strPath) {
+                      return RunProgram(TRENDORA_PATH, {"--statistics", strPath});
+                  })
+    ->Repetitions(5)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_WholeProcess, ReadBytes,
                   [](const std::string& strPath) { return RunProgram("cat", {strPath}); })
     ->Repetitions(5)
@@ -413,6 +422,9 @@ const bool kSummary =
                    "BM_WholeProcess/Baseline", "BM_WholeProcess/Trendora") &&
     AddSpeedupLine("whole process: load time over cat's time to read the bytes (target <= 8)",
                    "BM_WholeProcess/Trendora", "BM_WholeProcess/ReadBytes") &&
+    AddSpeedupLine("whole process: trendora --statistics time over trendora-series --summary's "
+                   "(target <= 1.3)",
+                   "BM_WholeProcess/Statistics", "BM_WholeProcess/Trendora") &&
     AddSummaryLine([](const CBenchResults&) -> std::string {
         const auto baseline = g_loaded.find("BM_LoadBaseline");
         const auto ours = g_loaded.find("BM_LoadTrendora");
