@@ -236,7 +236,8 @@ void CMainFrame::RecreateMainView()
     }
     setUpdatesEnabled(false);
     m_pView = new CChildView(this, this);
-    connect(m_pView, &CChildView::SelectionChanged, this, &CMainFrame::ShowSelection);
+    connect(m_pView->GetShown(), &CShownRecording::SelectionChanged, this,
+            &CMainFrame::ShowSelection);
     setCentralWidget(m_pView);
     m_pView->show();
     m_pView->OnInitialUpdate();

@@ -462,10 +462,15 @@ bool CChildView::eventFilter(QObject* pWatched, QEvent* pEvent)
     return CBitMapFormView::eventFilter(pWatched, pEvent);
 }
 
+CStatisticsWnd* CChildView::GetStatisticsWindow() const
+{
+    return m_pStatistics;
+}
+
 void CChildView::OnStatistics()
 {
     if (!m_pStatistics) {
-        m_pStatistics = new CStatisticsWnd(this);
+        m_pStatistics = new CStatisticsWnd(m_pShown, this);
         m_pStatistics->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_pStatistics->show();

@@ -2,10 +2,10 @@
 // paging controls. It handles the commands of the menu and toolbar before the frame does.
 #pragma once
 
+#include "analysis/programsteps.h"
 #include "recording/recording.h"
 #include "skin/bitmapformview.h"
-#include "view/statisticswnd.h"
-#include "view/stepswnd.h"
+#include "view/shownrecording.h"
 
 #include <QEvent>
 #include <QHash>
@@ -22,6 +22,8 @@ class CStepsAnalyser;
 struct CStepOptions;
 struct CLoadResult;
 class CStaticText;
+class CStatisticsWnd;
+class CStepsWnd;
 class ICommandUi;
 class QComboBox;
 class QFileDialog;
@@ -33,7 +35,7 @@ class QPrintDialog;
 class QPrinter;
 class QScrollBar;
 
-class CChildView : public CBitMapFormView
+class CChildView : public CBitMapFormView, public IRecordingHost
 {
     Q_OBJECT
 
@@ -113,23 +115,25 @@ public:
     void OnCopyPicture();
     // View > Statistics: opens the statistics window, or brings it to the front.
     void OnStatistics();
-    CStatisticsWnd* GetStatisticsWindow() const { return m_pStatistics; }
+    CStatisticsWnd* GetStatisticsWindow() const;
     // View > Program Steps: opens the steps window, or brings it to the front.
     void OnProgramSteps();
-    CStepsWnd* GetStepsWindow() const { return m_pStepsWnd; }
+    CStepsWnd* GetStepsWindow() const;
     // View > Mark Steps: the steps' starts and excursions on the plot, on or off.
     void OnMarkSteps();
     bool IsMarkingSteps() const { return m_bMarkSteps; }
     // The analysis of the recording's steps, shared by the window and the marks.
     CStepsAnalyser* GetStepsAnalyser() const { return m_pSteps; }
     // Analyses the steps again with these options; the marks follow once it is done.
-    void AnalyseSteps(const CStepOptions& options);
+    void AnalyseSteps(const CStepOptions& options) override;
+    // Shows the page that holds sample nIndex at the scale on screen.
+    void ShowPageOf(std::int64_t nIndex) override;
+    // What the statistics and steps windows see of the view.
+    CShownRecording* GetShown() const { return m_pShown; }
     // The same, finished before returning, for report runs.
     void AnalyseStepsNow(const CStepOptions& options);
     // Takes an analysis of the whole recording made with these options, for report runs.
     void AdoptSteps(const CStepOptions& options, std::shared_ptr<const CProgramAnalysis> pAnalysis);
-    // A window stored new tolerances: the other windows and the marks follow.
-    void NotifyTolerancesChanged() { emit TolerancesChanged(); }
     // Print without the dialog: pages nFrom to nTo, one sheet each, centred at screen size;
     // the view stays on page nTo. fnBeforePage hears each page number before its sheet.
     enum class EPrintResult
@@ -195,16 +199,6 @@ public:
     // The first record's full time; m_tFirstSample keeps its low 32 bits.
     std::int64_t m_tFirstTime = 0;
 
-signals:
-    // The selection was made, changed or cleared.
-    void SelectionChanged();
-    // The window of the page on screen was applied: a new page, scale or recording.
-    void PageApplied();
-    // A recording was shown or closed.
-    void RecordingChanged();
-    // The stored tolerances changed.
-    void TolerancesChanged();
-
 protected:
     // Show the open-file and print dialogs and return their results. Tests answer them here:
     // the platform's dialogs cannot be driven like Trendora's own, and Qt's file dialog
@@ -242,6 +236,7 @@ private:
     QPointer<CStatisticsWnd> m_pStatistics;
     QPointer<CStepsWnd> m_pStepsWnd;
     CStepsAnalyser* m_pSteps = nullptr;
+    CShownRecording* m_pShown = nullptr;
     bool m_bMarkSteps = false;
     bool m_bLoading = false;
     bool m_bCancelLoad = false;

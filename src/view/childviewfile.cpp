@@ -136,7 +136,7 @@ void CChildView::ShowRecording(std::shared_ptr<const CRecording> pRecording,
     GetLabel(res::IDC_TIME)->SetText(FormatLocalTime(tFirst, "%H:%M:%S"));
     FinishOpen();
     RefreshSteps();
-    emit RecordingChanged();
+    m_pShown->SetRecording(m_pRecording);
 }
 
 void CChildView::FinishOpen()
@@ -166,5 +166,5 @@ void CChildView::CloseRecorderFile()
     m_strRecordingPath.clear();
     ClearSelection();
     m_pPlot->update();
-    emit RecordingChanged();
+    m_pShown->SetRecording(nullptr);
 }

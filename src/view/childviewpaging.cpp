@@ -43,7 +43,16 @@ void CChildView::ApplyPage()
     }
     UpdateTimeLabels();
     m_pPlot->update();
-    emit PageApplied();
+    const auto [nBegin, nEnd] = ::PageSamples(fStart, fEnd, RecordingView().nCount);
+    m_pShown->SetPage(nBegin, nEnd);
+}
+
+void CChildView::ShowPageOf(std::int64_t nIndex)
+{
+    const int nPage =
+        PageOfSample(nIndex, m_pPlot->width(), GetSecondsPerPixel(), RecordingView().nCount);
+    if (nPage > 0)
+        SetPageText(QString::number(nPage));
 }
 
 void CChildView::UpdateTimeLabels()

@@ -126,7 +126,7 @@ void CChildView::ApplySelection(std::int64_t nFirst, std::int64_t nLast)
     m_pPlot->m_nBandFirst = nFirst;
     m_pPlot->m_nBandLast = nLast;
     m_pPlot->update();
-    emit SelectionChanged();
+    m_pShown->SetSelection(nFirst, nLast);
 }
 
 QString CChildView::SelectionText() const

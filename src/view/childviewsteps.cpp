@@ -7,15 +7,17 @@
 #include "view/commandui.h"
 #include "view/stepsanalyser.h"
 #include "view/stepstext.h"
+#include "view/stepswnd.h"
 
 #include <algorithm>
 
 void CChildView::InitSteps()
 {
     m_pSteps = new CStepsAnalyser([this] { return m_pRecording; }, this);
+    m_pShown = new CShownRecording(*this, *m_pSteps, this);
     connect(m_pSteps, &CStepsAnalyser::Analysed, this, &CChildView::ApplyStepMarks);
     // The steps window follows the tolerances itself.
-    connect(this, &CChildView::TolerancesChanged, this, [this] {
+    connect(m_pShown, &CShownRecording::TolerancesChanged, this, [this] {
         if (m_bMarkSteps && !m_pStepsWnd && m_bHaveFirstSample)
             RefreshSteps();
     });
@@ -47,6 +49,11 @@ void CChildView::AdoptSteps(const CStepOptions& options,
                             std::shared_ptr<const CProgramAnalysis> pAnalysis)
 {
     m_pSteps->Adopt(options, std::move(pAnalysis));
+}
+
+CStepsWnd* CChildView::GetStepsWindow() const
+{
+    return m_pStepsWnd;
 }
 
 void CChildView::ApplyStepMarks()
@@ -85,7 +92,7 @@ void CChildView::FinishStepMarks()
 void CChildView::OnProgramSteps()
 {
     if (!m_pStepsWnd) {
-        m_pStepsWnd = new CStepsWnd(this);
+        m_pStepsWnd = new CStepsWnd(m_pShown, this);
         m_pStepsWnd->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_pStepsWnd->show();

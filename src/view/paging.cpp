@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <ctime>
 #include <limits>
@@ -102,8 +103,8 @@ CCursorPoint CursorPoint(int x, int nWidth, float fStart, float fEnd)
 QString FormatValue(float fValue)
 {
     char sz[64];
-    const auto [p, ec] = std::to_chars(sz, sz + sizeof sz, static_cast<double>(fValue),
-                                       std::chars_format::fixed, 2);
+    const auto [p, ec] =
+        std::to_chars(sz, sz + sizeof sz, static_cast<double>(fValue), std::chars_format::fixed, 2);
     if (ec != std::errc())
         return QString();
     return QString::fromLatin1(sz, p - sz);
@@ -119,4 +120,23 @@ std::pair<std::int64_t, std::int64_t> PageSamples(float fStart, float fEnd, std:
     };
     const std::int64_t nBegin = sample(fStart);
     return {nBegin, std::max(nBegin, sample(fEnd))};
+}
+
+int PageOfSample(std::int64_t nIndex, int nWidth, int nSecondsPerPixel, std::int64_t nSamples)
+{
+    const std::int64_t nPerPage = static_cast<std::int64_t>(nWidth) * nSecondsPerPixel;
+    if (nIndex < 0 || nIndex >= nSamples || nPerPage <= 0)
+        return 0;
+    // Far into a long recording the pages' windows are rounded to single precision, which
+    // may move a boundary by a few seconds.
+    const std::int64_t nPage = nIndex / nPerPage + 1;
+    for (const std::int64_t p : {nPage, nPage - 1, nPage + 1}) {
+        if (p < 1 || p > INT_MAX)
+            continue;
+        const auto [fStart, fEnd] = PageWindow(static_cast<int>(p), nWidth, nSecondsPerPixel);
+        const auto [nBegin, nEnd] = PageSamples(fStart, fEnd, nSamples);
+        if (nIndex >= nBegin && nIndex < nEnd)
+            return static_cast<int>(p);
+    }
+    return static_cast<int>(std::min<std::int64_t>(nPage, INT_MAX));
 }

@@ -45,6 +45,11 @@ struct CCursorPoint
 };
 CCursorPoint CursorPoint(int x, int nWidth, float fStart, float fEnd);
 
+// The page at nWidth pixels and s seconds per pixel whose samples (as PageSamples shares them
+// out) hold sample nIndex of nSamples; 0 for a sample outside the recording or a plot of no
+// width.
+int PageOfSample(std::int64_t nIndex, int nWidth, int nSecondsPerPixel, std::int64_t nSamples);
+
 // "%.2f" with a '.' whatever the user's locale.
 QString FormatValue(float fValue);
 

@@ -1,11 +1,8 @@
 #include "view/statisticswnd.h"
 
-#include "curve/curvectrl.h"
 #include "res/resource.h"
 #include "res/resources.h"
-#include "view/childview.h"
-#include "view/curvekeys.h"
-#include "view/paging.h"
+#include "view/shownrecording.h"
 #include "view/statisticstext.h"
 
 #include <QClipboard>
@@ -35,8 +32,8 @@ QTableWidgetItem* Cell(const QString& strText, Qt::Alignment alignment)
 
 } // namespace
 
-CStatisticsWnd::CStatisticsWnd(CChildView* pView)
-    : QWidget(pView, Qt::Window), m_pView(pView), m_tolerances(ReadStoredTolerances())
+CStatisticsWnd::CStatisticsWnd(CShownRecording* pShown, QWidget* pParent)
+    : QWidget(pParent, Qt::Window), m_pShown(pShown), m_tolerances(ReadStoredTolerances())
 {
     setWindowTitle(res::LoadString(res::IDS_STAT_CAPTION));
     setObjectName(QStringLiteral("statistics"));
@@ -123,15 +120,15 @@ CStatisticsWnd::CStatisticsWnd(CChildView* pView)
     pLayout->addWidget(m_pMessage);
     pLayout->addLayout(pButtons);
 
-    connect(m_pView, &CChildView::RecordingChanged, this, [this] {
+    connect(m_pShown, &CShownRecording::RecordingChanged, this, [this] {
         UpdateWhole();
         UpdatePage();
         UpdateSelection();
     });
-    connect(m_pView, &CChildView::PageApplied, this, &CStatisticsWnd::UpdatePage);
-    connect(m_pView, &CChildView::TolerancesChanged, this,
+    connect(m_pShown, &CShownRecording::PageChanged, this, &CStatisticsWnd::UpdatePage);
+    connect(m_pShown, &CShownRecording::TolerancesChanged, this,
             &CStatisticsWnd::OnStoredTolerancesChanged);
-    connect(m_pView, &CChildView::SelectionChanged, this, &CStatisticsWnd::UpdateSelection);
+    connect(m_pShown, &CShownRecording::SelectionChanged, this, &CStatisticsWnd::UpdateSelection);
     UpdateWhole();
     UpdatePage();
     UpdateSelection();
@@ -172,7 +169,7 @@ void CStatisticsWnd::OnToleranceEdited(QLineEdit* pBox, int CTolerances::*pMembe
     UpdateWhole();
     UpdatePage();
     UpdateSelection();
-    m_pView->NotifyTolerancesChanged();
+    m_pShown->NotifyTolerancesChanged();
 }
 
 void CStatisticsWnd::OnStoredTolerancesChanged()
@@ -191,34 +188,29 @@ void CStatisticsWnd::OnStoredTolerancesChanged()
 
 void CStatisticsWnd::UpdateWhole()
 {
-    const CRecordingView series = m_pView->RecordingView();
+    const CRecordingView series = m_pShown->Samples();
     FillColumn(kWholeColumn, ComputeRunStatistics(series, 0, series.nCount, m_tolerances));
 }
 
 void CStatisticsWnd::UpdatePage()
 {
-    const CCurveCtrl& plot = *m_pView->GetPlot();
-    const CRecordingView series = m_pView->RecordingView();
-    float fStart = 0.0f;
-    float fEnd = 0.0f;
-    plot.GetHorzRange(plot.FindCurve(QString::fromLatin1(kKeyTempPV)), fStart, fEnd);
-    const auto [nBegin, nEnd] = PageSamples(fStart, fEnd, series.nCount);
-    FillColumn(kPageColumn, ComputeRunStatistics(series, nBegin, nEnd, m_tolerances));
+    const auto [nBegin, nEnd] = m_pShown->PageSamples();
+    FillColumn(kPageColumn, ComputeRunStatistics(m_pShown->Samples(), nBegin, nEnd, m_tolerances));
 }
 
 void CStatisticsWnd::UpdateSelection()
 {
     // Without a selection the column shows "-", as for a page past the end.
-    const std::int64_t nBegin = m_pView->HasSelection() ? m_pView->GetSelectionFirst() : 0;
-    const std::int64_t nEnd = m_pView->HasSelection() ? m_pView->GetSelectionLast() + 1 : 0;
+    const std::int64_t nBegin = m_pShown->HasSelection() ? m_pShown->SelectionFirst() : 0;
+    const std::int64_t nEnd = m_pShown->HasSelection() ? m_pShown->SelectionLast() + 1 : 0;
     FillColumn(kSelectionColumn,
-               ComputeRunStatistics(m_pView->RecordingView(), nBegin, nEnd, m_tolerances));
+               ComputeRunStatistics(m_pShown->Samples(), nBegin, nEnd, m_tolerances));
 }
 
 void CStatisticsWnd::FillColumn(int nColumn, const CRunStatistics& stats)
 {
     // Until a file is opened there is no first time, and no sample either.
-    const std::uint32_t tFirst = m_pView->m_tFirstSample;
+    const std::uint32_t tFirst = m_pShown->FirstTime32();
     const QString strNone = QStringLiteral("-");
     auto set = [&](int nRow, const QString& strText) {
         m_pTable->item(nRow, nColumn)->setText(strText);

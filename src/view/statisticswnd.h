@@ -7,7 +7,7 @@
 
 #include <QWidget>
 
-class CChildView;
+class CShownRecording;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,8 +18,8 @@ class CStatisticsWnd : public QWidget
     Q_OBJECT
 
 public:
-    // Lives as long as the view at most; it shows pView's recording.
-    explicit CStatisticsWnd(CChildView* pView);
+    // Shows the recording pShown tells of, as a window of pParent's.
+    CStatisticsWnd(CShownRecording* pShown, QWidget* pParent);
 
     // The table as tab-separated lines with its heading, as Copy puts it on the clipboard.
     QString TableText() const;
@@ -46,7 +46,7 @@ private:
     // Another window changed the stored tolerances.
     void OnStoredTolerancesChanged();
 
-    CChildView* m_pView;
+    CShownRecording* m_pShown;
     QTableWidget* m_pTable = nullptr;
     QLineEdit* m_pTolTemp = nullptr;
     QLineEdit* m_pTolHumi = nullptr;

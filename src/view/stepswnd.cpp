@@ -1,10 +1,8 @@
 #include "view/stepswnd.h"
 
-#include "curve/curvectrl.h"
 #include "res/resource.h"
 #include "res/resources.h"
-#include "view/childview.h"
-#include "view/paging.h"
+#include "view/shownrecording.h"
 #include "view/statisticstext.h"
 #include "view/stepsanalyser.h"
 #include "view/stepsmodel.h"
@@ -78,8 +76,8 @@ qsizetype RowsLength(const CStepsTableModel& model)
 
 } // namespace
 
-CStepsWnd::CStepsWnd(CChildView* pView)
-    : QWidget(pView, Qt::Window), m_pView(pView), m_options(ReadStoredStepOptions())
+CStepsWnd::CStepsWnd(CShownRecording* pShown, QWidget* pParent)
+    : QWidget(pParent, Qt::Window), m_pShown(pShown), m_options(ReadStoredStepOptions())
 {
     setWindowTitle(res::LoadString(res::IDS_STEPS_CAPTION));
     setObjectName(QStringLiteral("programSteps"));
@@ -139,22 +137,22 @@ CStepsWnd::CStepsWnd(CChildView* pView)
     pLayout->addLayout(pButtons);
     resize(1100, 560);
 
-    CStepsAnalyser* pAnalyser = m_pView->GetStepsAnalyser();
+    CStepsAnalyser* pAnalyser = &m_pShown->Steps();
     connect(pAnalyser, &CStepsAnalyser::Analysed, this, &CStepsWnd::ShowAnalysis);
-    connect(m_pView, &CChildView::RecordingChanged, this, &CStepsWnd::ShowAnalysis);
-    connect(m_pView, &CChildView::TolerancesChanged, this, [this] {
+    connect(m_pShown, &CShownRecording::RecordingChanged, this, &CStepsWnd::ShowAnalysis);
+    connect(m_pShown, &CShownRecording::TolerancesChanged, this, [this] {
         const CTolerances stored = ReadStoredTolerances();
         if (stored == m_options.tolerances)
             return;
         m_options.tolerances = stored;
         ShowOptions();
-        if (m_pView->m_bHaveFirstSample)
-            m_pView->AnalyseSteps(m_options);
+        if (m_pShown->HasRecording())
+            m_pShown->AnalyseSteps(m_options);
         ShowAnalysis();
     });
     // The marks may have an analysis with other options, or none at all.
     if (!pAnalyser->IsRunning() && !(pAnalyser->HasResult() && pAnalyser->Options() == m_options))
-        m_pView->AnalyseSteps(m_options);
+        m_pShown->AnalyseSteps(m_options);
     ShowAnalysis();
 }
 
@@ -220,9 +218,9 @@ void CStepsWnd::OnOptionEdited(QLineEdit* pBox)
         return;
     StoreStepOptions(m_options);
     StoreTolerances(m_options.tolerances);
-    m_pView->AnalyseSteps(m_options);
+    m_pShown->AnalyseSteps(m_options);
     ShowAnalysis();
-    m_pView->NotifyTolerancesChanged();
+    m_pShown->NotifyTolerancesChanged();
 }
 
 void CStepsWnd::ShowWaiting()
@@ -238,8 +236,8 @@ void CStepsWnd::ShowAnalysis()
         m_bShowPending = true;
         return;
     }
-    const CStepsAnalyser& analyser = *m_pView->GetStepsAnalyser();
-    if (!m_pView->m_bHaveFirstSample || m_pView->RecordingView().nCount == 0) {
+    const CStepsAnalyser& analyser = m_pShown->Steps();
+    if (!m_pShown->HasRecording() || m_pShown->Samples().nCount == 0) {
         ShowWaiting();
         m_pVerdict->setText(res::LoadString(res::IDS_STEPS_NO_RECORDING));
         return;
@@ -249,12 +247,12 @@ void CStepsWnd::ShowAnalysis()
         m_pVerdict->setText(res::LoadString(res::IDS_STEPS_ANALYSING));
         // A file shown while the window was closed and the marks off has no analysis yet.
         if (!analyser.IsRunning())
-            m_pView->AnalyseSteps(m_options);
+            m_pShown->AnalyseSteps(m_options);
         return;
     }
     const std::shared_ptr<const CProgramAnalysis> pAnalysis = analyser.SharedResult();
     const CProgramAnalysis& analysis = *pAnalysis;
-    const std::uint32_t tFirst = m_pView->m_tFirstSample;
+    const std::uint32_t tFirst = m_pShown->FirstTime32();
     m_pStepRows->SetAnalysis(pAnalysis, tFirst, LocalStepWords());
     m_pExcursionRows->SetAnalysis(pAnalysis, tFirst, LocalStepWords());
     m_pSteps->resizeColumnsToContents();
@@ -288,27 +286,8 @@ void CStepsWnd::ShowAnalysis()
 void CStepsWnd::ShowSampleOf(const CStepsTableModel& model, int nRow)
 {
     const std::int64_t nFirst = model.FirstSample(nRow);
-    const std::int64_t nPerPage =
-        static_cast<std::int64_t>(m_pView->GetPlot()->width()) * m_pView->GetSecondsPerPixel();
-    if (nFirst < 0 || nPerPage <= 0)
-        return;
-    // Far into a long recording the pages' windows are rounded to single precision, which
-    // may move a boundary by a few seconds.
-    const int nWidth = m_pView->GetPlot()->width();
-    const int nScale = m_pView->GetSecondsPerPixel();
-    const std::int64_t nCount = m_pView->RecordingView().nCount;
-    std::int64_t nPage = nFirst / nPerPage + 1;
-    for (const std::int64_t p : {nPage, nPage - 1, nPage + 1}) {
-        if (p < 1 || p > INT_MAX)
-            continue;
-        const auto [fStart, fEnd] = PageWindow(static_cast<int>(p), nWidth, nScale);
-        const auto [nBegin, nEnd] = PageSamples(fStart, fEnd, nCount);
-        if (nFirst >= nBegin && nFirst < nEnd) {
-            nPage = p;
-            break;
-        }
-    }
-    m_pView->SetPageText(QString::number(nPage));
+    if (nFirst >= 0)
+        m_pShown->ShowPageOf(nFirst);
 }
 
 QString CStepsWnd::TablesText() const

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-class CChildView;
+class CShownRecording;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -21,8 +21,8 @@ class CStepsWnd : public QWidget
     Q_OBJECT
 
 public:
-    // Lives as long as the view at most; it shows pView's recording.
-    explicit CStepsWnd(CChildView* pView);
+    // Shows the steps of the recording pShown tells of, as a window of pParent's.
+    CStepsWnd(CShownRecording* pShown, QWidget* pParent);
 
     const CStepOptions& Options() const { return m_options; }
     // The verdict and both tables as tab-separated lines, as Copy puts them on the clipboard.
@@ -55,7 +55,7 @@ private:
     // Copy: the tables to the clipboard behind a progress window that can cancel it.
     void OnCopy();
 
-    CChildView* m_pView;
+    CShownRecording* m_pShown;
     CStepOptions m_options;
     QLabel* m_pVerdict = nullptr;
     QTableView* m_pSteps = nullptr;
