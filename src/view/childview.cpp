@@ -176,6 +176,29 @@ void CChildView::NameControls()
     }
 }
 
+namespace {
+
+// The curves' colours and widths as stored, in creation order.
+struct CCurvePens
+{
+    std::uint32_t crColor[4];
+    int nWidth[4];
+};
+
+CCurvePens ReadCurvePens()
+{
+    CCurvePens pens;
+    const int nDefaultWidth[4] = {3, 3, 1, 1};
+    for (int i = 0; i < 4; ++i) {
+        pens.crColor[i] =
+            static_cast<std::uint32_t>(ReadInt(settings::kSectionColor, kCurveOrder[i], 0));
+        pens.nWidth[i] = ReadInt(settings::kSectionWidth, kCurveOrder[i], nDefaultWidth[i]);
+    }
+    return pens;
+}
+
+} // namespace
+
 void CChildView::OnInitialUpdate()
 {
     ForgetSteps();
@@ -192,23 +215,45 @@ void CChildView::OnInitialUpdate()
 
     m_pPlot->m_brBack = QBrush(ColorFromRef(
         static_cast<std::uint32_t>(ReadInt(settings::kSectionApp, settings::kEntryBkColor, 0))));
-    std::uint32_t crColor[4];
-    int nWidth[4];
-    const int nDefaultWidth[4] = {3, 3, 1, 1};
-    for (int i = 0; i < 4; ++i)
-        crColor[i] =
-            static_cast<std::uint32_t>(ReadInt(settings::kSectionColor, kCurveOrder[i], 0));
-    for (int i = 0; i < 4; ++i)
-        nWidth[i] = ReadInt(settings::kSectionWidth, kCurveOrder[i], nDefaultWidth[i]);
-    const int nMaxTemp = ReadInt(settings::kSectionLimit, settings::kEntryMaxTemp, 0);
-    const int nMinTemp = ReadInt(settings::kSectionLimit, settings::kEntryMinTemp, 0);
-    const int nMaxHumi = ReadInt(settings::kSectionLimit, settings::kEntryMaxHumi, 0);
-    const int nMinHumi = ReadInt(settings::kSectionLimit, settings::kEntryMinHumi, 0);
+    const CCurvePens pens = ReadCurvePens();
+    StyleLabels(pens.crColor);
+    UpdateVerticalAxes(ReadInt(settings::kSectionLimit, settings::kEntryMaxTemp, 0),
+                       ReadInt(settings::kSectionLimit, settings::kEntryMinTemp, 0),
+                       ReadInt(settings::kSectionLimit, settings::kEntryMaxHumi, 0),
+                       ReadInt(settings::kSectionLimit, settings::kEntryMinHumi, 0));
+    SetUpCurves(pens.crColor, pens.nWidth);
+
+    // The title is read whether it is shown or not, so Hide Title later shows the stored text.
+    CStaticText* pTitle = GetLabel(res::IDC_TITLE);
+    pTitle->SetText(ReadSettingText(QString::fromLatin1(settings::kSectionApp),
+                                    QString::fromLatin1(settings::kEntryTitle)));
+    const bool bShowTitle = ReadInt(settings::kSectionApp, settings::kEntryHideTitle, 1) != 0;
+    if (m_pUi)
+        m_pUi->SetCommandChecked(res::ID_SET_HIDE_TITLE, !bShowTitle);
+    pTitle->setVisible(bShowTitle);
+    m_bMarkSteps = ReadStoredMarkSteps();
+    if (m_pUi)
+        m_pUi->SetCommandChecked(res::ID_VIEW_MARK_STEPS, m_bMarkSteps);
+
+    if (m_pScale->count() == 0)
+        for (int i = 0; i < 8; ++i)
+            m_pScale->insertItem(i, res::LoadString(res::IDS_SCALE_AUTO + i));
+    m_pScale->setCurrentIndex(0);
+
+    m_pager.Reset(0, m_pPlot->width(), kMinSecondsPerPixel);
+    SetPageText(QStringLiteral("1"));
+    m_pTotal->setText(QString::number(m_pager.GetTotalPages()));
+    m_pPlot->m_bCrossHair = 1;
+    update();
+}
+
+void CChildView::StyleLabels(const std::uint32_t (&crColor)[4])
+{
+    // In creation order: Temp PV, Humi PV, Temp SV, Humi SV.
     const std::uint32_t crTempPV = crColor[0];
     const std::uint32_t crHumiPV = crColor[1];
     const std::uint32_t crTempSV = crColor[2];
     const std::uint32_t crHumiSV = crColor[3];
-
     for (CStaticText* p : m_arrTempAxis) {
         p->SetFontSize(120);
         p->m_crText = crTempPV;
@@ -217,7 +262,6 @@ void CChildView::OnInitialUpdate()
         p->SetFontSize(120);
         p->m_crText = crHumiPV;
     }
-    UpdateVerticalAxes(nMaxTemp, nMinTemp, nMaxHumi, nMinHumi);
     for (CStaticText* p : m_arrDateLabels) {
         p->SetFontSize(100);
         p->m_crText = kDateLabelColor;
@@ -238,7 +282,10 @@ void CChildView::OnInitialUpdate()
     GetLabel(res::IDC_TEMP_SV)->m_crText = crTempSV;
     GetLabel(res::IDC_HUMI_SV)->SetFontSize(140);
     GetLabel(res::IDC_HUMI_SV)->m_crText = crHumiSV;
+}
 
+void CChildView::SetUpCurves(const std::uint32_t (&crColor)[4], const int (&nWidth)[4])
+{
     const int w = m_pPlot->width();
     for (int i = 0; i < 4; ++i) {
         const bool bSetValue = i >= 2;
@@ -253,28 +300,6 @@ void CChildView::OnInitialUpdate()
             m_pPlot->SetVertRange(pCurve, -100.0f, 200.0f);
         m_pPlot->SetHorzRange(pCurve, 0.0f, static_cast<float>(w));
     }
-
-    // The title is read whether it is shown or not, so Hide Title later shows the stored text.
-    CStaticText* pTitle = GetLabel(res::IDC_TITLE);
-    pTitle->SetText(ReadSettingText(QString::fromLatin1(settings::kSectionApp),
-                                    QString::fromLatin1(settings::kEntryTitle)));
-    const bool bShowTitle = ReadInt(settings::kSectionApp, settings::kEntryHideTitle, 1) != 0;
-    if (m_pUi)
-        m_pUi->SetCommandChecked(res::ID_SET_HIDE_TITLE, !bShowTitle);
-    pTitle->setVisible(bShowTitle);
-    m_bMarkSteps = ReadStoredMarkSteps();
-    if (m_pUi)
-        m_pUi->SetCommandChecked(res::ID_VIEW_MARK_STEPS, m_bMarkSteps);
-
-    if (m_pScale->count() == 0)
-        for (int i = 0; i < 8; ++i)
-            m_pScale->insertItem(i, res::LoadString(res::IDS_SCALE_AUTO + i));
-    m_pScale->setCurrentIndex(0);
-
-    SetPageText(QStringLiteral("1"));
-    m_pTotal->setText(QStringLiteral("1"));
-    m_pPlot->m_bCrossHair = 1;
-    update();
 }
 
 void CChildView::UpdateVerticalAxes(int nMaxTemp, int nMinTemp, int nMaxHumi, int nMinHumi)
@@ -298,93 +323,48 @@ void CChildView::UpdateVerticalAxes(int nMaxTemp, int nMinTemp, int nMaxHumi, in
     }
 }
 
+const CChildView::CCommand* CChildView::FindCommand(int nId)
+{
+    static const CCommand kCommands[] = {
+        {res::ID_FILE_OPEN, [](CChildView& v, int) { v.OpenRecorderFile(); }},
+        {res::ID_FILE_CLOSE, [](CChildView& v, int) { v.CloseRecorderFile(); }},
+        {res::ID_FILE_SAVE_AS, [](CChildView& v, int) { v.OnFileSaveAs(); }},
+        {res::ID_FILE_PRINT, [](CChildView& v, int) { v.OnFilePrint(); }},
+        {res::ID_FILE_COPY_PICTURE, [](CChildView& v, int) { v.OnCopyPicture(); }},
+        {res::ID_FILE_EXPORT, [](CChildView& v, int) { v.OnExport(); }},
+        {res::ID_VIEW_STATISTICS, [](CChildView& v, int) { v.OnStatistics(); }},
+        {res::ID_VIEW_PROGRAM_STEPS, [](CChildView& v, int) { v.OnProgramSteps(); }},
+        {res::ID_VIEW_MARK_STEPS, [](CChildView& v, int) { v.OnMarkSteps(); }},
+        {res::ID_VIEW_TEMP_PV, [](CChildView& v, int nId) { v.OnToggleCurve(nId); }},
+        {res::ID_VIEW_HUMI_PV, [](CChildView& v, int nId) { v.OnToggleCurve(nId); }},
+        {res::ID_VIEW_TEMP_SV, [](CChildView& v, int nId) { v.OnToggleCurve(nId); }},
+        {res::ID_VIEW_HUMI_SV, [](CChildView& v, int nId) { v.OnToggleCurve(nId); }},
+        {res::ID_VIEW_CLEAR_SELECTION, [](CChildView& v, int) { v.ClearSelection(); }},
+        {res::ID_SET_LIMIT, [](CChildView& v, int) { v.OnLimit(); }},
+        {res::ID_SET_COLOR, [](CChildView& v, int) { v.OnCurveColor(); }},
+        {res::ID_SET_BKCOLOR, [](CChildView& v, int) { v.OnBackgroundColor(); }},
+        {res::ID_SET_TITLE, [](CChildView& v, int) { v.OnTitle(); }},
+        {res::ID_SET_HIDE_TITLE, [](CChildView& v, int) { v.OnHideTitle(); }},
+    };
+    for (const CCommand& command : kCommands)
+        if (command.nId == nId)
+            return &command;
+    return nullptr;
+}
+
 bool CChildView::HasCommand(int nId) const
 {
-    switch (nId) {
-    case res::ID_FILE_OPEN:
-    case res::ID_FILE_CLOSE:
-    case res::ID_FILE_SAVE_AS:
-    case res::ID_FILE_PRINT:
-    case res::ID_FILE_COPY_PICTURE:
-    case res::ID_VIEW_STATISTICS:
-    case res::ID_VIEW_PROGRAM_STEPS:
-    case res::ID_VIEW_MARK_STEPS:
-    case res::ID_VIEW_TEMP_PV:
-    case res::ID_VIEW_HUMI_PV:
-    case res::ID_VIEW_TEMP_SV:
-    case res::ID_VIEW_HUMI_SV:
-    case res::ID_SET_LIMIT:
-    case res::ID_SET_COLOR:
-    case res::ID_SET_BKCOLOR:
-    case res::ID_SET_TITLE:
-    case res::ID_SET_HIDE_TITLE:
-    case res::ID_FILE_EXPORT:
-    case res::ID_VIEW_CLEAR_SELECTION:
-        return true;
-    default:
-        return false;
-    }
+    return FindCommand(nId) != nullptr;
 }
 
 bool CChildView::OnCommand(int nId)
 {
-    if (m_bLoading)
-        return HasCommand(nId); // refused, but no one else may run it either
-    switch (nId) {
-    case res::ID_FILE_OPEN:
-        OpenRecorderFile();
-        break;
-    case res::ID_FILE_CLOSE:
-        CloseRecorderFile();
-        break;
-    case res::ID_FILE_SAVE_AS:
-        OnFileSaveAs();
-        break;
-    case res::ID_FILE_PRINT:
-        OnFilePrint();
-        break;
-    case res::ID_FILE_COPY_PICTURE:
-        OnCopyPicture();
-        break;
-    case res::ID_VIEW_STATISTICS:
-        OnStatistics();
-        break;
-    case res::ID_VIEW_PROGRAM_STEPS:
-        OnProgramSteps();
-        break;
-    case res::ID_VIEW_MARK_STEPS:
-        OnMarkSteps();
-        break;
-    case res::ID_VIEW_TEMP_PV:
-    case res::ID_VIEW_HUMI_PV:
-    case res::ID_VIEW_TEMP_SV:
-    case res::ID_VIEW_HUMI_SV:
-        OnToggleCurve(nId);
-        break;
-    case res::ID_SET_LIMIT:
-        OnLimit();
-        break;
-    case res::ID_SET_COLOR:
-        OnCurveColor();
-        break;
-    case res::ID_SET_BKCOLOR:
-        OnBackgroundColor();
-        break;
-    case res::ID_SET_TITLE:
-        OnTitle();
-        break;
-    case res::ID_SET_HIDE_TITLE:
-        OnHideTitle();
-        break;
-    case res::ID_FILE_EXPORT:
-        OnExport();
-        break;
-    case res::ID_VIEW_CLEAR_SELECTION:
-        ClearSelection();
-        break;
-    default:
+    const CCommand* pCommand = FindCommand(nId);
+    if (!pCommand)
         return false;
-    }
+    // While a file is read the command is refused, but no one else may run it either.
+    if (!m_bLoading)
+        pCommand->fnRun(*this, nId);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "analysis/programsteps.h"
 #include "recording/recording.h"
 #include "skin/bitmapformview.h"
+#include "view/pager.h"
 #include "view/shownrecording.h"
 
 #include <QEvent>
@@ -211,6 +212,18 @@ protected:
     void dropEvent(QDropEvent* pEvent) override;
 
 private:
+    // The commands the view handles, each with what runs it.
+    struct CCommand
+    {
+        int nId;
+        void (*fnRun)(CChildView& view, int nId);
+    };
+    static const CCommand* FindCommand(int nId);
+    // The stored colours (creation order) on the axis labels and readouts, and the fonts.
+    void StyleLabels(const std::uint32_t (&crColor)[4]);
+    // Creates the four curves, or resets them, with these pens.
+    void SetUpCurves(const std::uint32_t (&crColor)[4], const int (&nWidth)[4]);
+
     void BindControls();
     void WatchScaleBarMenu(QMenu* pMenu);
     // Names for assistive technology, in the form's language.
@@ -241,6 +254,8 @@ private:
     bool m_bLoading = false;
     bool m_bCancelLoad = false;
     QHash<int, QWidget*> m_controls;
+    // The page state; the page and total boxes show it.
+    CPager m_pager;
     CCurveCtrl* m_pPlot = nullptr;
     QComboBox* m_pScale = nullptr;
     QScrollBar* m_pScaleBar = nullptr;

@@ -171,7 +171,7 @@ void CChildView::OnFilePrint()
 {
     const CCrossHairOff crossHairOff(m_pPlot);
 
-    const int nTotal = std::max(1, ReadWholeNumber(m_pTotal->text()));
+    const int nTotal = m_pager.GetTotalPages();
     QPrinter& printer = ApplicationPrinter();
     // Every print starts in landscape, which the user may change in the dialog for this job.
     printer.setPageOrientation(QPageLayout::Landscape);

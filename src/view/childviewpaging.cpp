@@ -4,6 +4,7 @@
 #include "skin/statictext.h"
 #include "view/childview.h"
 #include "view/curvekeys.h"
+#include "view/pager.h"
 #include "view/paging.h"
 
 #include <QComboBox>
@@ -13,14 +14,13 @@
 
 int CChildView::ReadPageNumber() const
 {
-    // A negative page reads like unreadable text.
-    return std::max(0, ReadWholeNumber(m_pPage->text()));
+    return m_pager.GetPage();
 }
 
 int CChildView::GetSecondsPerPixel() const
 {
-    // The value, not the thumb: a thumb being dragged has not changed the scale yet.
-    return m_pScaleBar->value();
+    // The scale applied, not the thumb: a thumb being dragged has not changed it yet.
+    return m_pager.GetSecondsPerPixel();
 }
 
 void CChildView::SetPageText(const QString& strText)
@@ -33,10 +33,9 @@ void CChildView::SetPageText(const QString& strText)
 
 void CChildView::ApplyPage()
 {
-    int nPage = ReadPageNumber();
-    if (nPage == 0)
-        nPage = 1;
-    const auto [fStart, fEnd] = PageWindow(nPage, m_pPlot->width(), GetSecondsPerPixel());
+    // The box is where the page is typed; a negative page reads like unreadable text.
+    m_pager.SetPage(ReadWholeNumber(m_pPage->text()));
+    const auto [fStart, fEnd] = m_pager.GetWindow();
     for (const auto& pCurve : m_pPlot->m_arrCurves) {
         pCurve->m_fHorzMin = fStart;
         pCurve->m_fHorzMax = fEnd;
@@ -49,8 +48,7 @@ void CChildView::ApplyPage()
 
 void CChildView::ShowPageOf(std::int64_t nIndex)
 {
-    const int nPage =
-        PageOfSample(nIndex, m_pPlot->width(), GetSecondsPerPixel(), RecordingView().nCount);
+    const int nPage = m_pager.PageOf(nIndex);
     if (nPage > 0)
         SetPageText(QString::number(nPage));
 }
@@ -77,10 +75,9 @@ void CChildView::UpdateTimeLabels()
 
 void CChildView::ResetPaging(int nSecondsPerPixel)
 {
-    const CCurve* pFirst = m_pPlot->GetCurveCount() > 0 ? m_pPlot->GetCurve(0) : nullptr;
-    const std::int64_t n = pFirst ? pFirst->m_arrValues.GetSize() : 0;
+    m_pager.Reset(RecordingView().nCount, m_pPlot->width(), nSecondsPerPixel);
     SetPageText(QStringLiteral("1"));
-    m_pTotal->setText(QString::number(TotalPages(n, m_pPlot->width(), nSecondsPerPixel)));
+    m_pTotal->setText(QString::number(m_pager.GetTotalPages()));
 }
 
 void CChildView::OnScaleChanged(int nItem)
@@ -145,7 +142,7 @@ void CChildView::OnNextPage()
 
 void CChildView::OnLastPage()
 {
-    SetPageText(QString::number(ReadWholeNumber(m_pTotal->text())));
+    SetPageText(QString::number(m_pager.GetTotalPages()));
 }
 
 void CChildView::OnPageBoxLostFocus()

@@ -29,6 +29,33 @@ TEST(Paging, TotalPagesTruncatesTowardZero)
     EXPECT_EQ(1, TotalPages(1000, 0, 1)); // a plot of no width never divides by zero
 }
 
+// Far into a year the windows' ends are rounded to single precision, so the page of a sample
+// is not simply its index over the page's span: every sample must land on the page that shows
+// it, and none outside the recording on any.
+TEST(Paging, PageOfSampleIsThePageWhoseSamplesHoldIt)
+{
+    const std::int64_t nYear = 365LL * 86400;
+    for (const int w : {720, 721}) {
+        for (const int s : {1, 5, 840}) {
+            const std::int64_t nSpan = std::int64_t{w} * s;
+            for (const std::int64_t nBoundary :
+                 {nSpan, 39999 * nSpan / s, (nYear / nSpan - 1) * nSpan}) {
+                for (std::int64_t i = nBoundary - 3; i <= nBoundary + 3; ++i) {
+                    const int nPage = PageOfSample(i, w, s, nYear);
+                    ASSERT_GT(nPage, 0) << i;
+                    const auto [fStart, fEnd] = PageWindow(nPage, w, s);
+                    const auto [nBegin, nEnd] = PageSamples(fStart, fEnd, nYear);
+                    EXPECT_TRUE(i >= nBegin && i < nEnd)
+                        << "sample " << i << " at " << w << " px, " << s << " s/px";
+                }
+            }
+        }
+    }
+    EXPECT_EQ(0, PageOfSample(-1, 720, 1, nYear));
+    EXPECT_EQ(0, PageOfSample(nYear, 720, 1, nYear));
+    EXPECT_EQ(0, PageOfSample(5, 0, 1, nYear));
+}
+
 TEST(Paging, TimeLabelsAreSixEqualStepsOfTheWindow)
 {
     const CLabelSteps steps = TimeLabelSteps(1440.0f, 2160.0f);
@@ -55,9 +82,12 @@ TEST(Paging, WholeNumberOrZero)
     {
         const char* sz;
         int n;
-    } cases[] = {{"1", 1},          {" 42 ", 42},     {"-3", -3},      {"", 0},
-                 {"abc", 0},        {"12abc", 0},     {"+5", 0},       {"2147483647", 2147483647},
-                 {"2147483648", 0}, {"-2147483648", INT32_MIN}, {"1 2", 0}, {"-", 0}};
+    } cases[] = {{"1", 1},          {" 42 ", 42},
+                 {"-3", -3},        {"", 0},
+                 {"abc", 0},        {"12abc", 0},
+                 {"+5", 0},         {"2147483647", 2147483647},
+                 {"2147483648", 0}, {"-2147483648", INT32_MIN},
+                 {"1 2", 0},        {"-", 0}};
     for (const auto& c : cases)
         EXPECT_EQ(c.n, ReadWholeNumber(QString::fromLatin1(c.sz))) << '"' << c.sz << '"';
 }
