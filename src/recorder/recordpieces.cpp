@@ -44,17 +44,12 @@ CPieceSummary CPieceReader::Read(std::uint64_t nBegin, std::uint64_t nEnd, std::
     s.bRan = true;
     s.nEnd = nEnd;
     m_nPopulated = 0;
-    const std::uint64_t nSize = m_source.GetSize();
-    std::uint64_t nBufferAt = nBegin - std::min<std::uint64_t>(nBegin - nDataStart, kLookBehind);
-    std::size_t nWant = static_cast<std::size_t>(nEnd - nBufferAt) + kLookAhead;
-    const std::size_t nRoom = std::max(2 * nWant, kLineRoom);
-    // The source gives all it has up to its size; less means the file changed meanwhile.
-    auto fill = [&] {
-        s.bReadFailed = !m_source.Read(nBufferAt, nWant, m_buffer, m_nBuffered) ||
-                        m_nBuffered < std::min<std::uint64_t>(nWant, nSize - nBufferAt);
-        return !s.bReadFailed;
-    };
-    if (!fill())
+    CWindow window;
+    window.nSize = m_source.GetSize();
+    window.nAt = nBegin - std::min<std::uint64_t>(nBegin - nDataStart, kLookBehind);
+    window.nWant = static_cast<std::size_t>(nEnd - window.nAt) + kLookAhead;
+    window.nRoom = std::max(2 * window.nWant, kLineRoom);
+    if (!Fill(window, s))
         return s;
     struct CRelease
     {
@@ -65,65 +60,97 @@ CPieceSummary CPieceReader::Read(std::uint64_t nBegin, std::uint64_t nEnd, std::
             if (reader.m_buffer.size() > nKeep)
                 reader.ReleaseBuffer();
         }
-    } release{*this, nWant};
+    } release{*this, window.nWant};
 
     std::uint64_t nPos = nBegin; // where the next line starts
-    if (nBegin > nDataStart) {
-        // A line starts at nBegin or later where the byte before it is a line end.
-        const char* const pFrom = m_buffer.data() + (nBegin - 1 - nBufferAt);
-        const void* pLf = std::memchr(pFrom, '\n', static_cast<std::size_t>(nEnd - nBegin));
-        if (!pLf)
-            return s; // no line starts here
-        nPos = nBegin + static_cast<std::uint64_t>(static_cast<const char*>(pLf) - pFrom);
-    }
-    m_tFloor = FloorBefore(static_cast<std::size_t>(nPos - nBufferAt), nBufferAt == nDataStart);
+    if (nBegin > nDataStart && !FindFirstLine(nBegin, nEnd, window.nAt, nPos))
+        return s; // no line starts here
+    m_tFloor = FloorBefore(static_cast<std::size_t>(nPos - window.nAt), window.nAt == nDataStart);
+    ReadLines(nPos, nEnd, window, k, pStop, s);
+    return s;
+}
+
+bool CPieceReader::Fill(const CWindow& window, CPieceSummary& s)
+{
+    // The source gives all it has up to its size; less means the file changed meanwhile.
+    s.bReadFailed = !m_source.Read(window.nAt, window.nWant, m_buffer, m_nBuffered) ||
+                    m_nBuffered < std::min<std::uint64_t>(window.nWant, window.nSize - window.nAt);
+    return !s.bReadFailed;
+}
+
+bool CPieceReader::FindFirstLine(std::uint64_t nBegin, std::uint64_t nEnd, std::uint64_t nBufferAt,
+                                 std::uint64_t& nPos) const
+{
+    // A line starts at nBegin or later where the byte before it is a line end.
+    const char* const pFrom = m_buffer.data() + (nBegin - 1 - nBufferAt);
+    const void* pLf = std::memchr(pFrom, '\n', static_cast<std::size_t>(nEnd - nBegin));
+    if (!pLf)
+        return false;
+    nPos = nBegin + static_cast<std::uint64_t>(static_cast<const char*>(pLf) - pFrom);
+    return true;
+}
+
+void CPieceReader::ReadLines(std::uint64_t nPos, std::uint64_t nEnd, CWindow& window, std::size_t k,
+                             const CPieceStop* pStop, CPieceSummary& s)
+{
     unsigned nCheck = 0;
     while (nPos < nEnd) {
         if (pStop && ++nCheck % kStopCheckLines == 0 && pStop->After(k)) {
             s.bRan = false; // not wanted any more
-            return s;
+            return;
         }
-        const std::size_t i = static_cast<std::size_t>(nPos - nBufferAt);
-        const char* const pLine = m_buffer.data() + i;
-        const char* const pLf = static_cast<const char*>(std::memchr(pLine, '\n', m_nBuffered - i));
-        std::size_t nLength = 0;
-        std::uint64_t nNext = 0;
-        if (pLf) {
-            nLength = static_cast<std::size_t>(pLf - pLine);
-            nNext = nPos + nLength + 1;
-            if (nLength > 0 && pLine[nLength - 1] == '\r')
-                --nLength;
-        } else if (nBufferAt + m_nBuffered >= nSize) {
-            // The last line of the file, without a line end: taken as it stands.
-            nLength = m_nBuffered - i;
-            nNext = nSize;
-        } else if (nWant >= nRoom) {
+        CLine line;
+        switch (FindLine(nPos, window, line)) {
+        case ELine::Whole:
+            break;
+        case ELine::TooLong:
             // Too long to hold here: the reader in file order reads on from this line.
             if (!s.bStopped) {
                 s.bStopped = true;
                 s.nStopAt = nPos;
             }
-            return s; // nEnd is the stretch's own end, inside that line
-        } else {
+            return; // nEnd is the stretch's own end, inside that line
+        case ELine::Cut:
             // The line goes on past what was read.
-            nBufferAt = nPos;
-            nWant *= 2;
-            if (!fill())
-                return s;
+            window.nAt = nPos;
+            window.nWant *= 2;
+            if (!Fill(window, s))
+                return;
             continue;
         }
         if (!s.bStopped) {
-            if (ReadLine(pLine, nLength, s)) {
+            if (ReadLine(line.p, line.nLength, s)) {
                 ++s.nLines;
             } else {
                 s.bStopped = true;
                 s.nStopAt = nPos;
             }
         }
-        nPos = nNext;
+        nPos = line.nNext;
     }
     s.nEnd = nPos;
-    return s;
+}
+
+CPieceReader::ELine CPieceReader::FindLine(std::uint64_t nPos, const CWindow& window,
+                                           CLine& line) const
+{
+    const std::size_t i = static_cast<std::size_t>(nPos - window.nAt);
+    line.p = m_buffer.data() + i;
+    const char* const pLf = static_cast<const char*>(std::memchr(line.p, '\n', m_nBuffered - i));
+    if (pLf) {
+        line.nLength = static_cast<std::size_t>(pLf - line.p);
+        line.nNext = nPos + line.nLength + 1;
+        if (line.nLength > 0 && line.p[line.nLength - 1] == '\r')
+            --line.nLength;
+        return ELine::Whole;
+    }
+    if (window.nAt + m_nBuffered >= window.nSize) {
+        // The last line of the file, without a line end: taken as it stands.
+        line.nLength = m_nBuffered - i;
+        line.nNext = window.nSize;
+        return ELine::Whole;
+    }
+    return window.nWant >= window.nRoom ? ELine::TooLong : ELine::Cut;
 }
 
 std::int64_t CPieceReader::FloorBefore(std::size_t nLinesEnd, bool bLineStart)

@@ -99,6 +99,39 @@ public:
     static constexpr std::int64_t kSampleShare = 1 << 18;
 
 private:
+    // The bytes of the source in m_buffer: nWant of them from nAt. A line longer than that
+    // doubles nWant, up to nRoom.
+    struct CWindow
+    {
+        std::uint64_t nAt = 0;
+        std::size_t nWant = 0;
+        std::size_t nRoom = 0;
+        std::uint64_t nSize = 0; // the source's
+    };
+    // A line in the buffer, without its line end, and where the next one starts.
+    struct CLine
+    {
+        const char* p = nullptr;
+        std::size_t nLength = 0;
+        std::uint64_t nNext = 0;
+    };
+    enum class ELine
+    {
+        Whole,
+        Cut,     // goes on past the window: read again with a larger one
+        TooLong, // longer than the window may grow
+    };
+
+    // Reads the window into m_buffer; false, and s.bReadFailed, when the source failed or
+    // changed.
+    bool Fill(const CWindow& window, CPieceSummary& s);
+    // The first line to start at nBegin or later, before nEnd; false when none does.
+    bool FindFirstLine(std::uint64_t nBegin, std::uint64_t nEnd, std::uint64_t nBufferAt,
+                       std::uint64_t& nPos) const;
+    // Reads the lines from nPos up to the first to start at nEnd or later into s.
+    void ReadLines(std::uint64_t nPos, std::uint64_t nEnd, CWindow& window, std::size_t k,
+                   const CPieceStop* pStop, CPieceSummary& s);
+    ELine FindLine(std::uint64_t nPos, const CWindow& window, CLine& line) const;
     std::int64_t FloorBefore(std::size_t nLinesEnd, bool bLineStart);
     bool ReadLine(const char* p, std::size_t nLength, CPieceSummary& s);
     void ReleaseBuffer();

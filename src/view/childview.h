@@ -6,6 +6,7 @@
 #include "recording/recording.h"
 #include "skin/bitmapformview.h"
 #include "view/pager.h"
+#include "view/selection.h"
 #include "view/shownrecording.h"
 
 #include <QEvent>
@@ -186,9 +187,9 @@ public:
     // plot marks with a band on screen. Clamped to the recording; none without one.
     void SetSelection(std::int64_t nFirst, std::int64_t nLast);
     void ClearSelection();
-    bool HasSelection() const { return m_nSelFirst <= m_nSelLast; }
-    std::int64_t GetSelectionFirst() const { return m_nSelFirst; }
-    std::int64_t GetSelectionLast() const { return m_nSelLast; }
+    bool HasSelection() const { return m_selection.HasSelection(); }
+    std::int64_t GetSelectionFirst() const { return m_selection.GetFirst(); }
+    std::int64_t GetSelectionLast() const { return m_selection.GetLast(); }
     // "first – last, h:mm:ss" for the status bar; empty without a selection.
     QString SelectionText() const;
     // File > Export: asks for the interval and the file, then writes the selection, or the
@@ -241,8 +242,8 @@ private:
     bool OnPlotMouse(QEvent::Type eType, const QMouseEvent& event);
     // The second under plot column x, within the recording; -1 without samples.
     std::int64_t SecondAt(int x) const;
-    // Sets the selection as it is given, and tells when it changed.
-    void ApplySelection(std::int64_t nFirst, std::int64_t nLast);
+    // Marks the selection on the plot and tells those who show it; after it changed.
+    void ShowSelection();
 
     ICommandUi* m_pUi;
     std::shared_ptr<const CRecording> m_pRecording;
@@ -268,13 +269,7 @@ private:
     std::array<CStaticText*, 7> m_arrTimeLabels{};
     std::array<CStaticText*, 7> m_arrDateLabels{};
 
-    std::int64_t m_nSelFirst = 0;
-    std::int64_t m_nSelLast = -1;
-    // A press on the plot that may become a drag: where and at which second.
-    bool m_bPressed = false;
-    bool m_bDragging = false; // the pointer has moved far enough from the press
-    QPoint m_ptPress;
-    std::int64_t m_nPressSecond = -1;
+    CSelection m_selection;
     // The file the recording on screen came from; an export never replaces it.
     QString m_strRecordingPath;
 };

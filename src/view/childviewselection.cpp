@@ -1,5 +1,6 @@
-// The selection of the main view: a stretch of seconds dragged out on the plot, its text for
-// the status bar, and File > Export, which writes it as a recorder file.
+// The main view's side of the selection: the plot's mouse events handed to CSelection as
+// columns and seconds, the band that marks it on the plot, and File > Export, which writes it
+// as a recorder file.
 #include "curve/curvectrl.h"
 #include "recorder/recordexport.h"
 #include "res/resource.h"
@@ -32,11 +33,15 @@
 
 namespace {
 
-// A press and release closer than this selects nothing: a click, not a drag.
-constexpr int kDragPixels = 4;
-
 const QString kSectionExport = QStringLiteral("Export");
 const QString kEntryInterval = QStringLiteral("Interval");
+
+// The seconds of the recording on the plot, a sample each; none without one.
+std::int64_t PlotSeconds(const CCurveCtrl& plot)
+{
+    const CCurve* pTempPV = plot.FindCurve(kKeyTempPV);
+    return pTempPV ? pTempPV->m_arrValues.GetSize() : 0;
+}
 
 } // namespace
 
@@ -57,91 +62,60 @@ std::int64_t CChildView::SecondAt(int x) const
 
 bool CChildView::OnPlotMouse(QEvent::Type eType, const QMouseEvent& event)
 {
-    const QPoint pt = event.position().toPoint();
+    const int x = event.position().toPoint().x();
+    const std::int64_t nFirst = m_selection.GetFirst();
+    const std::int64_t nLast = m_selection.GetLast();
+    bool bTaken = false;
     switch (eType) {
     case QEvent::MouseButtonPress: {
         if (event.button() != Qt::LeftButton)
             return false;
-        const std::int64_t nSecond = SecondAt(pt.x());
+        const std::int64_t nSecond = SecondAt(x);
         if (nSecond < 0)
             return false;
-        if ((event.modifiers() & Qt::ShiftModifier) && HasSelection()) {
-            SetSelection(m_nSelFirst, nSecond);
-            m_bPressed = false;
-            return true;
-        }
-        m_bPressed = true;
-        m_bDragging = false;
-        m_ptPress = pt;
-        m_nPressSecond = nSecond;
-        return false;
+        bTaken = m_selection.Press(x, nSecond, event.modifiers().testFlag(Qt::ShiftModifier),
+                                   PlotSeconds(*m_pPlot));
+        break;
     }
     case QEvent::MouseMove:
-    case QEvent::MouseButtonRelease: {
-        if (!m_bPressed)
-            return false;
-        if (eType == QEvent::MouseButtonRelease) {
-            if (event.button() != Qt::LeftButton)
-                return false;
-            m_bPressed = false;
-        }
-        m_bDragging = m_bDragging || std::abs(pt.x() - m_ptPress.x()) > kDragPixels;
-        if (m_bDragging) {
-            const std::int64_t nSecond = SecondAt(pt.x());
-            SetSelection(std::min(m_nPressSecond, nSecond), std::max(m_nPressSecond, nSecond));
-        }
-        return false;
-    }
+        if (m_selection.IsPressed())
+            m_selection.Move(x, SecondAt(x), PlotSeconds(*m_pPlot));
+        break;
+    case QEvent::MouseButtonRelease:
+        if (m_selection.IsPressed() && event.button() == Qt::LeftButton)
+            m_selection.Release(x, SecondAt(x), PlotSeconds(*m_pPlot));
+        break;
     default:
-        return false;
+        break;
     }
+    if (m_selection.GetFirst() != nFirst || m_selection.GetLast() != nLast)
+        ShowSelection();
+    return bTaken;
 }
 
 void CChildView::SetSelection(std::int64_t nFirst, std::int64_t nLast)
 {
-    const CCurve* pTempPV = m_pPlot->FindCurve(kKeyTempPV);
-    const std::int64_t n = pTempPV ? pTempPV->m_arrValues.GetSize() : 0;
-    if (nFirst > nLast)
-        std::swap(nFirst, nLast);
-    nFirst = std::max<std::int64_t>(nFirst, 0);
-    nLast = std::min(nLast, n - 1);
-    if (nFirst > nLast)
-        ClearSelection(); // wholly outside the recording
-    else
-        ApplySelection(nFirst, nLast);
+    if (m_selection.Set(nFirst, nLast, PlotSeconds(*m_pPlot)))
+        ShowSelection();
 }
 
 void CChildView::ClearSelection()
 {
-    m_bPressed = false;
-    ApplySelection(0, -1);
+    if (m_selection.Clear())
+        ShowSelection();
 }
 
-void CChildView::ApplySelection(std::int64_t nFirst, std::int64_t nLast)
+void CChildView::ShowSelection()
 {
-    if (nFirst == m_nSelFirst && nLast == m_nSelLast)
-        return;
-    m_nSelFirst = nFirst;
-    m_nSelLast = nLast;
-    m_pPlot->m_nBandFirst = nFirst;
-    m_pPlot->m_nBandLast = nLast;
+    m_pPlot->m_nBandFirst = m_selection.GetFirst();
+    m_pPlot->m_nBandLast = m_selection.GetLast();
     m_pPlot->update();
-    m_pShown->SetSelection(nFirst, nLast);
+    m_pShown->SetSelection(m_selection.GetFirst(), m_selection.GetLast());
 }
 
 QString CChildView::SelectionText() const
 {
-    if (!HasSelection())
-        return QString();
-    const char* const szFormat = "%Y-%m-%d %H:%M:%S";
-    const std::int64_t nSeconds = m_nSelLast - m_nSelFirst + 1;
-    const QString strDuration = QStringLiteral("%1:%2:%3")
-                                    .arg(nSeconds / 3600)
-                                    .arg(nSeconds / 60 % 60, 2, 10, QLatin1Char('0'))
-                                    .arg(nSeconds % 60, 2, 10, QLatin1Char('0'));
-    return res::LoadString(res::IDS_SEL_STATUS)
-        .arg(FormatRecordTime(m_tFirstSample, m_nSelFirst, szFormat),
-             FormatRecordTime(m_tFirstSample, m_nSelLast, szFormat), strDuration);
+    return m_selection.Text(m_tFirstSample, res::LoadString(res::IDS_SEL_STATUS));
 }
 
 void CChildView::OnExport()
@@ -153,8 +127,8 @@ void CChildView::OnExport()
         QMessageBox::information(this, strCaption, res::LoadString(res::IDS_EXPORT_NOTHING));
         return;
     }
-    const std::int64_t nBegin = HasSelection() ? m_nSelFirst : 0;
-    const std::int64_t nEnd = HasSelection() ? m_nSelLast + 1 : n;
+    const std::int64_t nBegin = HasSelection() ? GetSelectionFirst() : 0;
+    const std::int64_t nEnd = HasSelection() ? GetSelectionLast() + 1 : n;
     const int nStored = ReadSettingInt(kSectionExport, kEntryInterval, 1);
     int nChoice = static_cast<int>(
         std::find(std::begin(kExportIntervals), std::end(kExportIntervals), nStored) -
@@ -222,8 +196,8 @@ QString CChildView::ExportTo(const QString& strPath, int nInterval)
     const CRecordingView series = RecordingView();
     if (!m_bHaveFirstSample || series.nCount == 0)
         return res::LoadString(res::IDS_EXPORT_NOTHING);
-    const std::int64_t nBegin = HasSelection() ? m_nSelFirst : 0;
-    const std::int64_t nEnd = HasSelection() ? m_nSelLast + 1 : series.nCount;
+    const std::int64_t nBegin = HasSelection() ? GetSelectionFirst() : 0;
+    const std::int64_t nEnd = HasSelection() ? GetSelectionLast() + 1 : series.nCount;
 
     // The export keeps the recording alive: one whose write is stuck (a stalled share) and
     // was cancelled finishes on its own, after the recording may have been closed.

@@ -38,6 +38,34 @@ CStatisticsWnd::CStatisticsWnd(CShownRecording* pShown, QWidget* pParent)
     setWindowTitle(res::LoadString(res::IDS_STAT_CAPTION));
     setObjectName(QStringLiteral("statistics"));
 
+    BuildTable();
+    QLayout* pTolerances = BuildToleranceBoxes();
+    m_pMessage = new QLabel(this);
+    m_pMessage->setWordWrap(true);
+    QLayout* pButtons = BuildButtons();
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addWidget(m_pTable, 1);
+    pLayout->addLayout(pTolerances);
+    pLayout->addWidget(m_pMessage);
+    pLayout->addLayout(pButtons);
+
+    connect(m_pShown, &CShownRecording::RecordingChanged, this, [this] {
+        UpdateWhole();
+        UpdatePage();
+        UpdateSelection();
+    });
+    connect(m_pShown, &CShownRecording::PageChanged, this, &CStatisticsWnd::UpdatePage);
+    connect(m_pShown, &CShownRecording::TolerancesChanged, this,
+            &CStatisticsWnd::OnStoredTolerancesChanged);
+    connect(m_pShown, &CShownRecording::SelectionChanged, this, &CStatisticsWnd::UpdateSelection);
+    UpdateWhole();
+    UpdatePage();
+    UpdateSelection();
+    FitTableToContents();
+}
+
+void CStatisticsWnd::BuildTable()
+{
     m_pTable = new QTableWidget(kRowCount, 5, this);
     m_pTable->setAccessibleName(res::LoadString(res::IDS_STAT_TABLE));
     m_pTable->setHorizontalHeaderLabels(
@@ -76,7 +104,10 @@ CStatisticsWnd::CStatisticsWnd(CShownRecording* pShown, QWidget* pParent)
         for (const int nColumn : {kWholeColumn, kPageColumn, kSelectionColumn})
             m_pTable->setItem(r, nColumn, Cell(QStringLiteral("-"), Qt::AlignRight));
     LabelToleranceRows();
+}
 
+QLayout* CStatisticsWnd::BuildToleranceBoxes()
+{
     auto tolerance = [this](int nCaption, int nValue) {
         auto* pBox = new QLineEdit(FormatTolerance(nValue), this);
         pBox->setMaxLength(6);
@@ -95,14 +126,6 @@ CStatisticsWnd::CStatisticsWnd(CShownRecording* pShown, QWidget* pParent)
             [this] { OnToleranceEdited(m_pTolTemp, &CTolerances::nTemp); });
     connect(m_pTolHumi, &QLineEdit::editingFinished, this,
             [this] { OnToleranceEdited(m_pTolHumi, &CTolerances::nHumi); });
-    m_pMessage = new QLabel(this);
-    m_pMessage->setWordWrap(true);
-
-    m_pCopy = new QPushButton(res::LoadString(res::IDS_STAT_COPY), this);
-    connect(m_pCopy, &QPushButton::clicked, this,
-            [this] { QGuiApplication::clipboard()->setText(TableText()); });
-    auto* pClose = new QPushButton(res::LoadString(res::IDS_STAT_CLOSE), this);
-    connect(pClose, &QPushButton::clicked, this, &QWidget::close);
 
     auto* pTolerances = new QGridLayout;
     pTolerances->addWidget(pTempCaption, 0, 0);
@@ -110,29 +133,26 @@ CStatisticsWnd::CStatisticsWnd(CShownRecording* pShown, QWidget* pParent)
     pTolerances->addWidget(pHumiCaption, 1, 0);
     pTolerances->addWidget(m_pTolHumi, 1, 1);
     pTolerances->setColumnStretch(2, 1);
+    return pTolerances;
+}
+
+QLayout* CStatisticsWnd::BuildButtons()
+{
+    m_pCopy = new QPushButton(res::LoadString(res::IDS_STAT_COPY), this);
+    connect(m_pCopy, &QPushButton::clicked, this,
+            [this] { QGuiApplication::clipboard()->setText(TableText()); });
+    auto* pClose = new QPushButton(res::LoadString(res::IDS_STAT_CLOSE), this);
+    connect(pClose, &QPushButton::clicked, this, &QWidget::close);
+
     auto* pButtons = new QHBoxLayout;
     pButtons->addStretch(1);
     pButtons->addWidget(m_pCopy);
     pButtons->addWidget(pClose);
-    auto* pLayout = new QVBoxLayout(this);
-    pLayout->addWidget(m_pTable, 1);
-    pLayout->addLayout(pTolerances);
-    pLayout->addWidget(m_pMessage);
-    pLayout->addLayout(pButtons);
+    return pButtons;
+}
 
-    connect(m_pShown, &CShownRecording::RecordingChanged, this, [this] {
-        UpdateWhole();
-        UpdatePage();
-        UpdateSelection();
-    });
-    connect(m_pShown, &CShownRecording::PageChanged, this, &CStatisticsWnd::UpdatePage);
-    connect(m_pShown, &CShownRecording::TolerancesChanged, this,
-            &CStatisticsWnd::OnStoredTolerancesChanged);
-    connect(m_pShown, &CShownRecording::SelectionChanged, this, &CStatisticsWnd::UpdateSelection);
-    UpdateWhole();
-    UpdatePage();
-    UpdateSelection();
-
+void CStatisticsWnd::FitTableToContents()
+{
     m_pTable->resizeColumnsToContents();
     m_pTable->resizeRowsToContents();
     // Room for the longest time in every column and every row, without scrolling.

@@ -9,6 +9,7 @@
 
 class CShownRecording;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 class QTableWidget;
@@ -37,6 +38,14 @@ public:
     static constexpr int kSelectionColumn = 4;
 
 private:
+    // The table with its curve and figure names, and a dash for every figure until it is known.
+    void BuildTable();
+    // The boxes for the two tolerances with their captions, laid out in a grid.
+    QLayout* BuildToleranceBoxes();
+    // Copy and Close, at the right.
+    QLayout* BuildButtons();
+    // Wide and tall enough for every figure without scrolling, once the figures are in.
+    void FitTableToContents();
     void UpdateWhole();
     void UpdatePage();
     void UpdateSelection();
