@@ -30,8 +30,10 @@ constexpr int kHeight = 400;
 constexpr std::int64_t kMonthSamples = 31LL * 86400;
 constexpr std::int64_t kYearSamples = 365LL * 86400;
 
-// The four curves of a recording at one sample a second, with the program's pens.
-CCurveCtrl* NewPlot(std::int64_t nSamples)
+// The four curves of a recording at one sample a second, with the program's pens; fnValue,
+// when given, sets every curve's samples instead of the smooth ones, and the curves skip
+// negative samples as humidity does.
+CCurveCtrl* NewPlot(std::int64_t nSamples, float (*fnValue)(std::int64_t) = nullptr)
 {
     auto* p = new CCurveCtrl;
     p->m_nGridRows = 10;
@@ -54,9 +56,12 @@ CCurveCtrl* NewPlot(std::int64_t nSamples)
         CFloatArray values;
         values.ReserveMore(nSamples);
         for (std::int64_t i = 0; i < nSamples; ++i)
-            values.AddRepeated(c.fBase + c.fSwing * std::sin(static_cast<float>(i) / 5000.0f) +
-                                   static_cast<float>(i % 7) * 0.1f,
+            values.AddRepeated(fnValue ? fnValue(i)
+                                       : c.fBase +
+                                             c.fSwing * std::sin(static_cast<float>(i) / 5000.0f) +
+                                             static_cast<float>(i % 7) * 0.1f,
                                1);
+        pCurve->m_bSkipNegative = fnValue != nullptr;
         p->SwapValues(pCurve, values);
         if (c.nAxis)
             p->SetVertRange(pCurve, 0.0f, 100.0f);
@@ -75,6 +80,37 @@ CCurveCtrl& MonthPlot()
 CCurveCtrl& YearPlot()
 {
     static CCurveCtrl* pCtrl = NewPlot(kYearSamples);
+    return *pCtrl;
+}
+
+// Months whose samples make the column drawing work hardest.
+CCurveCtrl& NanMonthPlot() // every other sample NaN
+{
+    static CCurveCtrl* pCtrl = NewPlot(kMonthSamples, [](std::int64_t i) {
+        return i % 2 ? NAN : 40.0f + static_cast<float>(i % 1000) * 0.01f;
+    });
+    return *pCtrl;
+}
+
+CCurveCtrl& NegativeMonthPlot() // all negative, skipped: every column only lifts the pen
+{
+    static CCurveCtrl* pCtrl =
+        NewPlot(kMonthSamples, [](std::int64_t i) { return -1.0f - static_cast<float>(i % 3); });
+    return *pCtrl;
+}
+
+CCurveCtrl& SpikeMonthPlot() // a spike across the plot at every second sample
+{
+    static CCurveCtrl* pCtrl =
+        NewPlot(kMonthSamples, [](std::int64_t i) { return i % 2 ? 150.0f : 5.0f; });
+    return *pCtrl;
+}
+
+CCurveCtrl& SawtoothMonthPlot() // lowest and highest in either order, column by column
+{
+    static CCurveCtrl* pCtrl = NewPlot(kMonthSamples, [](std::int64_t i) {
+        return static_cast<float>((i * 37) % 101) + static_cast<float>(i / 7 % 2) * 10.0f;
+    });
     return *pCtrl;
 }
 
@@ -242,7 +278,7 @@ bool RegisterPaint()
     }
 
     // Column extremes against the stride on the same pages: the month's first and last page
-    // at each of the view's scales beyond one second per pixel, and a late page of a year.
+    // at each of the view's scales, a late page of a year, and months of hostile samples.
     struct CPage
     {
         const char* szRecording;
@@ -251,11 +287,17 @@ bool RegisterPaint()
         int nSecondsPerPixel;
     };
     std::vector<CPage> pages;
-    for (const int nScale : {5, 10, 20, 40, 120, 840, 3600}) {
+    for (const int nScale : {1, 5, 10, 20, 40, 120, 840, 3600}) {
         pages.push_back({"Month", MonthPlot, 1, nScale});
         pages.push_back({"Month", MonthPlot, 0, nScale});
     }
     pages.push_back({"Year", YearPlot, 12, 3600});
+    for (const int nScale : {5, 20, 3600}) {
+        pages.push_back({"NanMonth", NanMonthPlot, 1, nScale});
+        pages.push_back({"NegativeMonth", NegativeMonthPlot, 1, nScale});
+        pages.push_back({"SpikeMonth", SpikeMonthPlot, 1, nScale});
+        pages.push_back({"SawtoothMonth", SawtoothMonthPlot, 1, nScale});
+    }
     for (const CPage& page : pages) {
         const std::string strPage =
             std::string(page.szRecording) + "/" +

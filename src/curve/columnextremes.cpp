@@ -94,6 +94,31 @@ CColumnPicks ColumnExtremes(const float* pValues, std::int64_t nBegin, std::int6
     CColumnPicks picks;
     if (nBegin >= nEnd)
         return picks;
+    // The blocks are scanned before the first and last sample that take part are looked for:
+    // a column where none does (all NaN, or all negative and skipped) is then passed over at
+    // the speed of the block scan.
+    float fLow = kInf;
+    float fHigh = -kInf;
+    std::int64_t nLowBlock = nBegin;
+    std::int64_t nHighBlock = nBegin;
+    for (std::int64_t b = nBegin; b < nEnd; b += kBlock) {
+        float lo, hi;
+        BlockRange(pValues + b, std::min(kBlock, nEnd - b), bSkipNegative, lo, hi);
+        if (lo < fLow) {
+            fLow = lo;
+            nLowBlock = b;
+        }
+        if (hi > fHigh) {
+            fHigh = hi;
+            nHighBlock = b;
+        }
+    }
+    // Only a column of +inf samples leaves the lowest at +inf with a sample that takes part.
+    if (fLow == kInf && fHigh != kInf) {
+        picks.arrIndex[0] = nEnd - 1;
+        picks.nCount = 1;
+        return picks;
+    }
     std::int64_t iFirst = nBegin;
     while (iFirst < nEnd && !TakesPart(pValues[iFirst], bSkipNegative))
         ++iFirst;
@@ -105,23 +130,12 @@ CColumnPicks ColumnExtremes(const float* pValues, std::int64_t nBegin, std::int6
     std::int64_t iLast = nEnd - 1;
     while (!TakesPart(pValues[iLast], bSkipNegative))
         --iLast;
+    // Samples of +inf or -inf alone never move the lowest or the highest from its start.
+    if (fLow == kInf)
+        nLowBlock = iFirst;
+    if (fHigh == -kInf)
+        nHighBlock = iFirst;
 
-    float fLow = kInf;
-    float fHigh = -kInf;
-    std::int64_t nLowBlock = iFirst;
-    std::int64_t nHighBlock = iFirst;
-    for (std::int64_t b = iFirst; b <= iLast; b += kBlock) {
-        float lo, hi;
-        BlockRange(pValues + b, std::min(kBlock, iLast + 1 - b), bSkipNegative, lo, hi);
-        if (lo < fLow) {
-            fLow = lo;
-            nLowBlock = b;
-        }
-        if (hi > fHigh) {
-            fHigh = hi;
-            nHighBlock = b;
-        }
-    }
     const std::int64_t iLow =
         FirstEqual(pValues, nLowBlock, std::min(nLowBlock + kBlock - 1, iLast), fLow);
     const std::int64_t iHigh =

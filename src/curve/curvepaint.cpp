@@ -4,12 +4,14 @@
 #include "curve/curvestrokes.h"
 #include "res/colorref.h"
 
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -64,6 +66,179 @@ void DrawPolylineInPieces(QPainter& painter, const QPoint* pPoints, qsizetype nP
     for (qsizetype i = 0; i + 1 < nPoints; i += kPieceSegments)
         painter.drawPolyline(pPoints + i,
                              static_cast<int>(std::min(kPieceSegments + 1, nPoints - i)));
+}
+
+// Widest pen whose columns are filled from its footprint; a wider one draws its lines.
+constexpr int kMaxFootprintPen = 64;
+
+// The pixels a wide round pen paints about a vertical line, row by row, as filled spans: the
+// rows above its top end, one span for every row from the top end to the row before the
+// bottom end, and the rows from the bottom end down. Taken from the pen itself, so that a
+// column filled from it is what the pen would have painted, at a small part of the cost of
+// stroking round ends. Rows of one span are merged into rectangles.
+class CColumnFootprint
+{
+public:
+    explicit CColumnFootprint(const QPen& pen)
+    {
+        const int w = pen.width();
+        if (w < 2 || w > kMaxFootprintPen || pen.capStyle() != Qt::RoundCap)
+            return;
+        // Room for a cap above and below a line long enough to show the rows between.
+        const int m = w + 2;
+        const int nLength = 6;
+        QImage img(2 * m + 1, 2 * m + nLength + 1, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        {
+            QPainter p(&img);
+            p.setRenderHint(QPainter::Antialiasing, false);
+            QPen probe(pen);
+            probe.setColor(Qt::black);
+            p.setPen(probe);
+            p.drawLine(m, m, m, m + nLength);
+        }
+        std::vector<QRect> arrRows; // one row each, relative to the line's top end
+        for (int y = 0; y < img.height(); ++y) {
+            const QRgb* pRow = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+            int x0 = -1, x1 = -1, nRuns = 0;
+            for (int x = 0; x < img.width(); ++x) {
+                if (qAlpha(pRow[x]) == 0)
+                    continue;
+                if (x1 != x - 1)
+                    ++nRuns;
+                if (x0 < 0)
+                    x0 = x;
+                x1 = x;
+            }
+            if (nRuns > 1)
+                return; // not the convex shape the spans describe
+            if (x0 < 0)
+                continue;
+            if (x0 == 0 || x1 == img.width() - 1 || y == 0 || y == img.height() - 1)
+                return; // the shape may go on beyond the image
+            arrRows.push_back(QRect(QPoint(x0 - m, y - m), QPoint(x1 - m, y - m)));
+        }
+        // The rows between the ends must all have one span.
+        int nBetween = 0;
+        for (const QRect& rc : arrRows) {
+            if (rc.top() < 0 || rc.top() >= nLength)
+                continue;
+            if (nBetween++ == 0) {
+                m_nLeft = rc.left();
+                m_nRight = rc.right();
+            } else if (rc.left() != m_nLeft || rc.right() != m_nRight) {
+                return;
+            }
+        }
+        if (nBetween != nLength)
+            return;
+        for (const QRect& rc : arrRows) {
+            if (rc.top() < 0)
+                AddRow(m_arrTop, rc);
+            else if (rc.top() >= nLength)
+                AddRow(m_arrBottom, rc.translated(0, -nLength));
+        }
+        m_bValid = true;
+    }
+
+    bool IsValid() const { return m_bValid; }
+
+    // Adds the rectangles that paint a vertical line at x from row y0 to row y1 (y0 <= y1).
+    void Add(int x, int y0, int y1, std::vector<QRect>& arrRects) const
+    {
+        for (const QRect& rc : m_arrTop)
+            arrRects.push_back(rc.translated(x, y0));
+        if (y1 > y0)
+            arrRects.push_back(QRect(QPoint(x + m_nLeft, y0), QPoint(x + m_nRight, y1 - 1)));
+        for (const QRect& rc : m_arrBottom)
+            arrRects.push_back(rc.translated(x, y1));
+    }
+
+private:
+    static void AddRow(std::vector<QRect>& arrRects, const QRect& rcRow)
+    {
+        if (!arrRects.empty() && arrRects.back().left() == rcRow.left() &&
+            arrRects.back().right() == rcRow.right() && arrRects.back().bottom() + 1 == rcRow.top())
+            arrRects.back().setBottom(rcRow.bottom());
+        else
+            arrRects.push_back(rcRow);
+    }
+
+    std::vector<QRect> m_arrTop;    // rows above the top end
+    std::vector<QRect> m_arrBottom; // rows from the bottom end down
+    int m_nLeft = 0, m_nRight = 0;  // the span of the rows between
+    bool m_bValid = false;
+};
+
+// The part of the line from p1 to p2 within rc; false if none is. A line to a sample far off
+// the plot (a NaN or a huge value) is cut to what can reach the plot before it is drawn.
+bool ClipLine(QPointF& p1, QPointF& p2, const QRectF& rc)
+{
+    double t0 = 0.0, t1 = 1.0;
+    const double dx = p2.x() - p1.x();
+    const double dy = p2.y() - p1.y();
+    const double arrP[4] = {-dx, dx, -dy, dy};
+    const double arrQ[4] = {p1.x() - rc.left(), rc.right() - p1.x(), p1.y() - rc.top(),
+                            rc.bottom() - p1.y()};
+    for (int k = 0; k < 4; ++k) {
+        if (arrP[k] == 0.0) {
+            if (arrQ[k] < 0.0)
+                return false;
+            continue;
+        }
+        const double t = arrQ[k] / arrP[k];
+        if (arrP[k] < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+    }
+    if (t0 > t1)
+        return false;
+    const QPointF a = p1;
+    p1 = QPointF(a.x() + t0 * dx, a.y() + t0 * dy);
+    p2 = QPointF(a.x() + t1 * dx, a.y() + t1 * dy);
+    return true;
+}
+
+// A wide round pen along polylines whose points come a pixel column at a time: the points
+// that share a column lie on one vertical line, filled from the pen's footprint from its
+// highest to its lowest point, and the lines from one column to the next are stroked with
+// flat ends, which the filled columns cover. The shape of the polylines drawn with the pen,
+// without stroking a round end or join at every point; only pixels whose centres lie on a
+// line's edge may come out otherwise.
+void DrawColumnsByFootprint(QPainter& painter, const QPen& pen, const CColumnFootprint& footprint,
+                            const std::vector<QPolygon>& strokes, const QSize& size)
+{
+    // Beyond this margin a flat end, square to its line, no longer reaches the plot.
+    const double dMargin = pen.width() + 2.0;
+    const QRectF rcClip(-dMargin, -dMargin, size.width() + 2.0 * dMargin,
+                        size.height() + 2.0 * dMargin);
+    std::vector<QRect> arrRects;
+    std::vector<QLineF> arrLines;
+    for (const QPolygon& stroke : strokes) {
+        const QPoint* p = stroke.constData();
+        const qsizetype n = stroke.size();
+        for (qsizetype i = 0; i < n;) {
+            int y0 = p[i].y(), y1 = y0;
+            qsizetype j = i + 1;
+            for (; j < n && p[j].x() == p[i].x(); ++j) {
+                y0 = std::min(y0, p[j].y());
+                y1 = std::max(y1, p[j].y());
+            }
+            footprint.Add(p[i].x(), y0, y1, arrRects);
+            QPointF p1 = p[j - 1], p2 = j < n ? QPointF(p[j]) : p1;
+            if (j < n && ClipLine(p1, p2, rcClip))
+                arrLines.emplace_back(p1, p2);
+            i = j;
+        }
+    }
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(pen.color());
+    painter.drawRects(arrRects.data(), static_cast<int>(arrRects.size()));
+    QPen flat(pen);
+    flat.setCapStyle(Qt::FlatCap);
+    painter.setPen(flat);
+    painter.drawLines(arrLines.data(), static_cast<int>(arrLines.size()));
 }
 
 std::uint64_t FloatBits(float f)
@@ -126,16 +301,22 @@ void CCurveCtrl::DrawCurve(QPainter& painter, const QSize& size, const CCurve& c
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBackgroundMode(Qt::TransparentMode); // the gaps of a dotted pen show the grid
-    painter.setPen(MakePen(curve.m_nPenStyle, curve.m_nPenWidth, curve.m_crColor));
+    const QPen pen = MakePen(curve.m_nPenStyle, curve.m_nPenWidth, curve.m_crColor);
+    painter.setPen(pen);
     // Drawn through column extremes a curve zigzags, where a wide pen costs far more per line
     // in one long polyline than in short ones. A one-pixel pen keeps whole polylines: its dots
     // run on across the joins. At most a sample a column the polylines are drawn whole, as
     // they always were.
-    const bool bInPieces = curve.m_nPenWidth > 1 && CurveDrawsColumns(curve, size.width());
-    for (const QPolygon& stroke : strokes) {
-        if (bInPieces)
-            DrawPolylineInPieces(painter, stroke.constData(), stroke.size());
+    const bool bColumns = curve.m_nPenWidth > 1 && CurveDrawsColumns(curve, size.width());
+    if (bColumns) {
+        const CColumnFootprint footprint(pen);
+        if (footprint.IsValid())
+            DrawColumnsByFootprint(painter, pen, footprint, strokes, size);
         else
+            for (const QPolygon& stroke : strokes)
+                DrawPolylineInPieces(painter, stroke.constData(), stroke.size());
+    } else {
+        for (const QPolygon& stroke : strokes)
             painter.drawPolyline(stroke);
     }
     painter.restore();
@@ -195,9 +376,9 @@ void CCurveCtrl::DrawStepMarks(QPainter& painter, const QSize& size) const
             painter.drawLine(x, 0, x, h - 1);
     }
     const int nBand = std::max(3, h / 80);
-    auto band = std::lower_bound(
-        m_arrStepBands.begin(), m_arrStepBands.end(), nFirst,
-        [](const std::pair<std::int64_t, std::int64_t>& b, std::int64_t n) { return b.second < n; });
+    auto band = std::lower_bound(m_arrStepBands.begin(), m_arrStepBands.end(), nFirst,
+                                 [](const std::pair<std::int64_t, std::int64_t>& b,
+                                    std::int64_t n) { return b.second < n; });
     for (; band != m_arrStepBands.end(); ++band) {
         const int x0 = std::max(xOf(band->first), 0);
         if (x0 >= w)
@@ -226,8 +407,7 @@ std::vector<std::uint64_t> CCurveCtrl::BaseSignature(const QSize& size) const
 std::vector<std::uint64_t> CCurveCtrl::CurvesSignature(const QSize& size) const
 {
     std::vector<std::uint64_t> sig = {static_cast<std::uint64_t>(size.width()),
-                                      static_cast<std::uint64_t>(size.height()),
-                                      m_nDataGeneration};
+                                      static_cast<std::uint64_t>(size.height()), m_nDataGeneration};
     for (const auto& p : m_arrCurves) {
         sig.insert(sig.end(),
                    {static_cast<std::uint64_t>(p->m_bVisible != 0),
@@ -235,9 +415,8 @@ std::vector<std::uint64_t> CCurveCtrl::CurvesSignature(const QSize& size) const
                     static_cast<std::uint64_t>(p->m_arrValues.GetSize()), p->m_crColor,
                     static_cast<std::uint64_t>(p->m_nPenStyle),
                     static_cast<std::uint64_t>(p->m_nPenWidth),
-                    static_cast<std::uint64_t>(p->m_bSkipNegative != 0),
-                    FloatBits(p->m_fHorzMin), FloatBits(p->m_fHorzMax),
-                    FloatBits(p->m_fVertMin), FloatBits(p->m_fVertMax)});
+                    static_cast<std::uint64_t>(p->m_bSkipNegative != 0), FloatBits(p->m_fHorzMin),
+                    FloatBits(p->m_fHorzMax), FloatBits(p->m_fVertMin), FloatBits(p->m_fVertMax)});
     }
     return sig;
 }

@@ -24,6 +24,7 @@ struct CColumnCase
 TEST(ColumnExtremes, PicksFirstLowestHighestAndLastInTimeOrder)
 {
     const float nan = NAN;
+    const float inf = INFINITY;
     const CColumnCase cases[] = {
         // A one-sample spike at every position of a column; of equal samples the earliest.
         {"up at 0", 5, {{0, 90}}, false, {0, 1, 4}},
@@ -59,6 +60,10 @@ TEST(ColumnExtremes, PicksFirstLowestHighestAndLastInTimeOrder)
         {"only negatives skipped", 3, {{0, -1}, {1, -2}, {2, -3}}, true, {2}},
         {"NaN and negatives skipped around one", 4, {{0, nan}, {1, -2}, {3, nan}}, true, {2}},
         {"minus zero", 3, {{0, -0.0f}, {1, -1}}, true, {0, 2}},
+        // Infinities take part like any value, also where nothing else does.
+        {"only +inf after NaN", 3, {{0, nan}, {1, inf}, {2, inf}}, false, {1, 2}},
+        {"only -inf after NaN", 3, {{0, nan}, {1, -inf}, {2, -inf}}, false, {1, 2}},
+        {"+inf among negatives skipped", 3, {{0, -1}, {1, inf}, {2, -1}}, true, {1}},
         // One sample, and a range within its neighbours at the right edge of the data.
         {"one sample", 1, {}, false, {0}},
         {"one NaN", 1, {{0, nan}}, false, {0}},

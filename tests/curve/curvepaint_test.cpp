@@ -275,6 +275,112 @@ TEST_F(CurvePaint, OneSecondSpikesOfAMonthShowAtAnHourPerPixelAtFullDepth)
     EXPECT_EQ(3, drawnRows(450, 0, H - 1)); // the flat line, three pixels wide
 }
 
+// Pixels that one picture paints in colour and the other does not, and whether each of them
+// has a pixel of that colour beside it (within one pixel) in the other picture; beyond the
+// picture's edge there may be one.
+struct CPixelDifference
+{
+    int nDifferent = 0;
+    int nApart = 0; // different pixels with no pixel of the colour beside them in the other
+    int nPainted = 0;
+};
+
+CPixelDifference ComparePainted(const QImage& a, const QImage& b, QRgb rgb)
+{
+    auto painted = [&](const QImage& img, int x, int y) {
+        return x < 0 || y < 0 || x >= img.width() || y >= img.height() || img.pixel(x, y) == rgb;
+    };
+    auto besideIn = [&](const QImage& img, int x, int y) {
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (painted(img, x + dx, y + dy))
+                    return true;
+        return false;
+    };
+    CPixelDifference d;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const bool bA = a.pixel(x, y) == rgb;
+            d.nPainted += bA;
+            if (bA == (b.pixel(x, y) == rgb))
+                continue;
+            ++d.nDifferent;
+            d.nApart += !besideIn(bA ? b : a, x, y);
+        }
+    }
+    return d;
+}
+
+TEST_F(CurvePaint, WidePenThroughColumnsPaintsWhatItsPolylinesPaint)
+{
+    // A wide pen's columns are filled and its lines from column to column drawn with flat
+    // ends, instead of stroking a round end at every point. The picture must stay the pen
+    // drawn along CurveStrokes' polylines, whatever the samples do in a column: only a pixel
+    // on the edge of a line may differ.
+    struct CCase
+    {
+        const char* szWhat;
+        float (*fnValue)(int i);
+        bool bSkipNegative;
+        float fMinPerPixel; // below it a column may hold only NaN
+    };
+    const CCase cases[] = {
+        {"sine and noise",
+         [](int i) { return 50 + 30 * std::sin(i / 500.0f) + static_cast<float>(i % 7); }, false,
+         0},
+        {"sawtooth", [](int i) { return static_cast<float>((i * 37) % 101); }, false, 0},
+        {"spike in every column", [](int i) { return i % 9 == 4 ? 95.0f : 20.0f; }, false, 0},
+        {"every other sample NaN", [](int i) { return i % 2 ? NAN : i % 200 * 0.5f; }, false, 3},
+        {"all negative, skipped", [](int i) { return -1.0f - static_cast<float>(i % 3); }, true, 0},
+        {"negative runs, skipped",
+         [](int i) { return i % 300 < 40 ? -5.0f : static_cast<float>(i % 50 + 20); }, true, 0},
+        {"far off the plot", [](int i) { return i % 5 ? 1e4f : -1e4f; }, false, 0},
+    };
+    const QRgb kBlue = qRgb(0, 0, 255);
+    for (const CCase& c : cases) {
+        for (const int nPen : {2, 3, 5}) {
+            for (const float fFirst : {0.0f, 1234.0f}) {
+                for (const float fPerPixel : {1.5f, 3.0f, 9.0f, 40.0f}) {
+                    if (fPerPixel < c.fMinPerPixel)
+                        continue;
+                    SCOPED_TRACE(testing::Message() << c.szWhat << ", pen " << nPen << ", from "
+                                                    << fFirst << ", " << fPerPixel << " a pixel");
+                    CCurveCtrl ctrl;
+                    ctrl.m_brBack = QBrush(Qt::white);
+                    CCurve* pCurve = ctrl.AddCurve("!100", 0xFF0000, 0, nPen);
+                    for (int i = 0; i < 40000; ++i)
+                        ctrl.AppendValue(pCurve, c.fnValue(i));
+                    pCurve->m_bSkipNegative = c.bSkipNegative;
+                    ctrl.SetHorzRange(pCurve, fFirst, fFirst + fPerPixel * W);
+                    ctrl.SetVertRange(pCurve, 0, 100);
+                    QImage plot(W, H, QImage::Format_RGB32);
+                    {
+                        QPainter p(&plot);
+                        ctrl.DrawPlot(p, plot.size(), nullptr);
+                    }
+                    QImage expected(W, H, QImage::Format_RGB32);
+                    expected.fill(Qt::white);
+                    QPainter p(&expected);
+                    QPen pen(QColor(kBlue), nPen);
+                    pen.setCapStyle(Qt::RoundCap);
+                    pen.setJoinStyle(Qt::RoundJoin);
+                    p.setPen(pen);
+                    // In pieces of a few lines, whose round ends make up the joins: a long
+                    // zigzag in one polyline takes the pen seconds.
+                    for (const QPolygon& stroke : CurveStrokes(*pCurve, W, H))
+                        for (int i = 0; i + 1 < stroke.size(); i += 16)
+                            p.drawPolyline(stroke.constData() + i,
+                                           std::min(17, static_cast<int>(stroke.size()) - i));
+                    p.end();
+                    const CPixelDifference d = ComparePainted(expected, plot, kBlue);
+                    EXPECT_EQ(0, d.nApart);
+                    EXPECT_LE(d.nDifferent, d.nPainted / 50) << d.nPainted;
+                }
+            }
+        }
+    }
+}
+
 TEST_F(CurvePaint, WidgetPaintsTheSamePictureAndFollowsThePointer)
 {
     AddFlat("!100", 60, 0, 3);
