@@ -312,7 +312,11 @@ bool RegisterPaint()
                                                       page.nSecondsPerPixel, bStride);
                                          })
                 ->Unit(benchmark::kMillisecond);
-        AddSummaryLine([strStride, strColumns, strPage](const CBenchResults& results) {
+        // The hostile months have no target against the stride: it draws a flat line through
+        // spikes it skips and next to nothing for negatives; they show the worst cases.
+        const bool bTarget =
+            page.szRecording == std::string("Month") || page.szRecording == std::string("Year");
+        AddSummaryLine([strStride, strColumns, strPage, bTarget](const CBenchResults& results) {
             const double fStride = MsPerPaint(results, strStride);
             const double fColumns = MsPerPaint(results, strColumns);
             if (fStride < 0.0 || fColumns < 0.0)
@@ -320,8 +324,9 @@ bool RegisterPaint()
             char sz[200];
             std::snprintf(sz, sizeof sz,
                           "paint of %s, column extremes over stride: %.2fx (%.3f ms vs %.3f ms; "
-                          "target <= 2x)",
-                          strPage.c_str(), fColumns / fStride, fColumns, fStride);
+                          "%s)",
+                          strPage.c_str(), fColumns / fStride, fColumns, fStride,
+                          bTarget ? "target <= 2x" : "worst case, no target");
             return std::string(sz);
         });
     }

@@ -1,6 +1,6 @@
 // CRecorderReader, declared in recorderloader.h: the records of a file read in file order, and
 // the message for the line that stops the reading.
-#include "recorder/recorderloader.h"
+#include "recorder/recorderreader.h"
 
 #include <algorithm>
 #include <climits>
