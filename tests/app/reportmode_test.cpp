@@ -246,12 +246,15 @@ protected:
         return QDir(Path(strFolder)).entryList(QDir::Files);
     }
 
-    // Runs trendora with no display, as a script on a server would.
-    CRun Run(const QStringList& args) const
+    // Runs trendora with no display, as a script on a server would; strPlatform, if given,
+    // names the GUI platform it must use.
+    CRun Run(const QStringList& args, const QString& strPlatform = QString()) const
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* szName : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(szName));
+        if (!strPlatform.isEmpty())
+            env.insert("QT_QPA_PLATFORM", strPlatform);
         env.insert("XDG_CONFIG_HOME", Path("config"));
         env.insert("TZ", "UTC");
         QProcess process;
@@ -611,6 +614,22 @@ TEST_F(ReportRun, StretchOptionsRestrictFiguresAndExportOrRefuseWithUsage)
     }
     EXPECT_EQ(before, QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::Hidden))
         << "a refused run wrote a file";
+}
+
+// Figures, steps and exports need no GUI at all: given a GUI platform that does not exist, a
+// run that loaded one would stop before doing anything. A run that draws pages does load one.
+TEST_F(ReportRun, FiguresStepsAndExportsLoadNoGuiPlatform)
+{
+    const QString strFile = WriteSixPages("chamber.csv");
+    const QString strNone = QStringLiteral("no-such-platform");
+    const CRun statistics = Run({"--statistics", strFile}, strNone);
+    EXPECT_EQ(0, statistics.nExit) << statistics.strErr.toStdString();
+    EXPECT_EQ(Run({"--statistics", strFile}).strOut, statistics.strOut);
+    const CRun steps = Run({"--steps", "--export", Path("out.csv"), strFile}, strNone);
+    EXPECT_NE(-1, steps.nExit) << steps.strErr.toStdString();
+    EXPECT_TRUE(steps.strOut.contains("judged: the whole recording"));
+    EXPECT_TRUE(QFileInfo::exists(Path("out.csv")));
+    EXPECT_NE(0, Run({"--save-pages", Path("pages"), strFile}, strNone).nExit);
 }
 
 } // namespace

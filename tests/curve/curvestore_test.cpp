@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -144,6 +145,35 @@ TEST(CurveStore, SwapValuesAdoptsASeriesAndKeepsTheGrowthStep)
     EXPECT_EQ(100000, p->m_arrValues.GetSize());
     EXPECT_EQ(65536, p->m_arrValues.GetGrowBy());
     EXPECT_EQ(1, loaded.GetSize());
+}
+
+// A curve shows a recording's channel without a copy; what is appended to the curve afterwards
+// goes into a copy of its own, and the recording, which others read too, stays as it was.
+TEST(CurveStore, ShownChannelIsNotCopiedUntilTheCurveChanges)
+{
+    auto pRecording = std::make_shared<CRecording>();
+    for (const float f : {1.0f, 2.0f, 3.0f})
+        for (EChannel eChannel : kChannels)
+            pRecording->Samples(eChannel).Add(f * (1 + static_cast<int>(eChannel)));
+    CCurveCtrl ctrl;
+    CCurve* p = ctrl.AddCurve("!101", 0, 0, 1);
+    ASSERT_TRUE(ctrl.ShowChannel(p, pRecording, EChannel::TempSV));
+    EXPECT_EQ(pRecording->Samples(EChannel::TempSV).GetData(), p->m_arrValues.GetData());
+    EXPECT_EQ(4.0f, p->m_arrValues[1]);
+
+    EXPECT_EQ(3, ctrl.AppendValue(p, 9.0f));
+    EXPECT_EQ(4, p->m_arrValues.GetSize());
+    EXPECT_NE(pRecording->Samples(EChannel::TempSV).GetData(), p->m_arrValues.GetData());
+    EXPECT_EQ(6.0f, p->m_arrValues[2]);
+    EXPECT_EQ(3, pRecording->GetCount());
+
+    ASSERT_TRUE(ctrl.ShowChannel(p, pRecording, EChannel::HumiSV));
+    const std::weak_ptr<CRecording> pWeak = pRecording;
+    pRecording.reset();
+    EXPECT_FALSE(pWeak.expired()) << "the curve keeps the recording it shows alive";
+    ctrl.ClearCurve(p);
+    EXPECT_TRUE(pWeak.expired());
+    EXPECT_EQ(0, p->m_arrValues.GetSize());
 }
 
 TEST(FloatArray, GrowsByTheStepThenByAnEighth)
