@@ -69,8 +69,9 @@ TEST(Recording, ChannelsInTheFilesOrderAndStretchesClamped)
     for (const auto& s : stretches) {
         const CRecordingView view = recording.View(s.nBegin, s.nEnd);
         EXPECT_EQ(s.nCount, view.nCount) << s.nBegin << "-" << s.nEnd;
-        if (view.nCount > 0)
+        if (view.nCount > 0) {
             EXPECT_EQ(s.fFirstHumiSV, view.pHumiSV[0]) << s.nBegin << "-" << s.nEnd;
+        }
     }
 }
 
