@@ -5,7 +5,9 @@
 #include "analysis/programsteps.h"
 #include "recording/recording.h"
 #include "skin/bitmapformview.h"
+#include "view/pageoutput.h"
 #include "view/pager.h"
+#include "view/pagesource.h"
 #include "view/selection.h"
 #include "view/shownrecording.h"
 
@@ -37,7 +39,7 @@ class QPrintDialog;
 class QPrinter;
 class QScrollBar;
 
-class CChildView : public CBitMapFormView, public IRecordingHost
+class CChildView : public CBitMapFormView, public IRecordingHost, public IPageSource
 {
     Q_OBJECT
 
@@ -138,15 +140,10 @@ public:
     void AdoptSteps(const CStepOptions& options, std::shared_ptr<const CProgramAnalysis> pAnalysis);
     // Print without the dialog: pages nFrom to nTo, one sheet each, centred at screen size;
     // the view stays on page nTo. fnBeforePage hears each page number before its sheet.
-    enum class EPrintResult
-    {
-        Printed,
-        CannotStart, // the printer or file would not take the job
-        Failed,
-    };
     // fnLastSheet, if given, draws one more sheet after the pages into the printable area,
     // and returns false when it could not draw all it had to. A page or sheet that could not
     // be started, or a last sheet that fell short, makes the printing Failed.
+    using EPrintResult = CPageOutput::EPrintResult;
     EPrintResult PrintPages(QPrinter& printer, int nFrom, int nTo,
                             const std::function<void(int)>& fnBeforePage = {},
                             const std::function<bool(QPainter&, const QRect&)>& fnLastSheet = {});
@@ -206,7 +203,7 @@ protected:
     // the platform's dialogs cannot be driven like Trendora's own, and Qt's file dialog
     // depends on state it keeps in the user's home folder.
     virtual int ExecOpenDialog(QFileDialog& dlg);
-    virtual int ExecPrintDialog(QPrintDialog& dlg);
+    int ExecPrintDialog(QPrintDialog& dlg) override;
 
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     void dragEnterEvent(QDragEnterEvent* pEvent) override;
@@ -238,6 +235,12 @@ private:
     void ApplyStepMarks();
     // A picture taken while the marks are on waits for the analysis they come from.
     void FinishStepMarks();
+    // What the pictures and prints of pages see of the view.
+    QWidget& GetPageForm() override { return *this; }
+    CCurveCtrl& GetPagePlot() override { return *m_pPlot; }
+    void FinishPageMarks() override { FinishStepMarks(); }
+    int GetPageCount() const override { return m_pager.GetTotalPages(); }
+    void ShowPage(int nPage) override { SetPageText(QString::number(nPage)); }
     // A press, move or release of the left button over the plot; true when it was taken.
     bool OnPlotMouse(QEvent::Type eType, const QMouseEvent& event);
     // The second under plot column x, within the recording; -1 without samples.
@@ -270,6 +273,7 @@ private:
     std::array<CStaticText*, 7> m_arrDateLabels{};
 
     CSelection m_selection;
+    CPageOutput m_output{*this};
     // The file the recording on screen came from; an export never replaces it.
     QString m_strRecordingPath;
 };
