@@ -629,7 +629,10 @@ TEST_F(ReportRun, FiguresStepsAndExportsLoadNoGuiPlatform)
     EXPECT_NE(-1, steps.nExit) << steps.strErr.toStdString();
     EXPECT_TRUE(steps.strOut.contains("judged: the whole recording"));
     EXPECT_TRUE(QFileInfo::exists(Path("out.csv")));
+#ifndef Q_OS_WIN
+    // On Windows a platform that cannot be loaded stops the program behind a message box.
     EXPECT_NE(0, Run({"--save-pages", Path("pages"), strFile}, strNone).nExit);
+#endif
 }
 
 } // namespace
