@@ -363,7 +363,7 @@ bool CChildView::OnCommand(int nId)
     if (!pCommand)
         return false;
     // While a file is read the command is refused, but no one else may run it either.
-    if (!m_bLoading)
+    if (!m_fileWork.IsBusy())
         pCommand->fnRun(*this, nId);
     return true;
 }
@@ -371,7 +371,7 @@ bool CChildView::OnCommand(int nId)
 void CChildView::dragEnterEvent(QDragEnterEvent* pEvent)
 {
     const QList<QUrl> urls = pEvent->mimeData()->urls();
-    if (!m_bLoading && urls.size() == 1 && urls.front().isLocalFile() &&
+    if (!m_fileWork.IsBusy() && urls.size() == 1 && urls.front().isLocalFile() &&
         urls.front().toLocalFile().endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         pEvent->acceptProposedAction();
 }
@@ -379,7 +379,7 @@ void CChildView::dragEnterEvent(QDragEnterEvent* pEvent)
 void CChildView::dropEvent(QDropEvent* pEvent)
 {
     const QList<QUrl> urls = pEvent->mimeData()->urls();
-    if (m_bLoading || urls.size() != 1 || !urls.front().isLocalFile())
+    if (m_fileWork.IsBusy() || urls.size() != 1 || !urls.front().isLocalFile())
         return;
     pEvent->acceptProposedAction();
     // Opened after the drop has finished, so the source application is not kept waiting.

@@ -5,6 +5,8 @@
 #include "analysis/programsteps.h"
 #include "recording/recording.h"
 #include "skin/bitmapformview.h"
+#include "view/commandui.h"
+#include "view/filework.h"
 #include "view/pageoutput.h"
 #include "view/pager.h"
 #include "view/pagesource.h"
@@ -28,7 +30,6 @@ struct CLoadResult;
 class CStaticText;
 class CStatisticsWnd;
 class CStepsWnd;
-class ICommandUi;
 class QComboBox;
 class QFileDialog;
 class QPainter;
@@ -94,9 +95,9 @@ public:
         return m_pRecording ? m_pRecording->View() : CRecordingView();
     }
     // While a file is read, commands, drops and closing are refused.
-    bool IsLoading() const { return m_bLoading; }
+    bool IsLoading() const { return m_fileWork.IsBusy(); }
     // Stops the file being read, as its Cancel button does.
-    void CancelLoad() { m_bCancelLoad = true; }
+    void CancelLoad() { m_fileWork.Cancel(); }
     void CloseRecorderFile();
 
     // Settings commands
@@ -255,8 +256,11 @@ private:
     CStepsAnalyser* m_pSteps = nullptr;
     CShownRecording* m_pShown = nullptr;
     bool m_bMarkSteps = false;
-    bool m_bLoading = false;
-    bool m_bCancelLoad = false;
+    // Reading a file or writing an export, one at a time.
+    CFileWork m_fileWork{[this] {
+        if (m_pUi)
+            m_pUi->LoadingChanged();
+    }};
     QHash<int, QWidget*> m_controls;
     // The page state; the page and total boxes show it.
     CPager m_pager;

@@ -47,23 +47,15 @@ int CChildView::ExecOpenDialog(QFileDialog& dlg)
 
 bool CChildView::OpenRecorderPath(const QString& strPath)
 {
-    if (m_bLoading)
+    if (m_fileWork.IsBusy())
         return false; // one load at a time
     const QFileInfo info(strPath);
     const QString strName = info.fileName();
     const std::filesystem::path path = info.filesystemFilePath();
     CLoadResult result;
-    m_bLoading = true;
-    m_bCancelLoad = false;
-    if (m_pUi)
-        m_pUi->LoadingChanged();
-    const bool bFinished = RunRecorderLoad(
+    const bool bFinished = m_fileWork.Run(
         this, res::LoadString(res::IDS_OPEN_READING).arg(strName),
-        [path](const LoadProgress& progress) { return LoadRecorderFile(path, progress); }, result,
-        500, [this] { return m_bCancelLoad; });
-    m_bLoading = false;
-    if (m_pUi)
-        m_pUi->LoadingChanged();
+        [path](const LoadProgress& progress) { return LoadRecorderFile(path, progress); }, result);
     if (!bFinished)
         return false; // cancelled: the recording on screen stays as it was
 

@@ -188,7 +188,7 @@ void CChildView::OnExport()
 
 QString CChildView::ExportTo(const QString& strPath, int nInterval)
 {
-    if (m_bLoading)
+    if (m_fileWork.IsBusy())
         return QString();
     const QString strNative = QDir::toNativeSeparators(strPath);
     if (!m_strRecordingPath.isEmpty() && IsSameFile(strPath, m_strRecordingPath))
@@ -226,17 +226,10 @@ QString CChildView::ExportTo(const QString& strPath, int nInterval)
         return result;
     };
 
-    m_bLoading = true;
-    m_bCancelLoad = false;
-    if (m_pUi)
-        m_pUi->LoadingChanged();
     CLoadResult result;
-    const bool bFinished = RunRecorderLoad(
+    const bool bFinished = m_fileWork.Run(
         this, res::LoadString(res::IDS_EXPORT_WRITING).arg(QFileInfo(strPath).fileName()), write,
-        result, 500, [this] { return m_bCancelLoad; });
-    m_bLoading = false;
-    if (m_pUi)
-        m_pUi->LoadingChanged();
+        result);
     if (!bFinished || result.status == CLoadResult::EStatus::Loaded)
         return QString();
     return res::LoadString(res::IDS_EXPORT_FAILED)
