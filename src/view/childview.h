@@ -131,14 +131,14 @@ public:
     CStepsAnalyser* GetStepsAnalyser() const { return m_pSteps; }
     // Analyses the steps again with these options; the marks follow once it is done.
     void AnalyseSteps(const CStepOptions& options) override;
-    // Shows the page that holds sample nIndex at the scale on screen.
-    void ShowPageOf(std::int64_t nIndex) override;
-    // What the statistics and steps windows see of the view.
-    CShownRecording* GetShown() const { return m_pShown; }
     // The same, finished before returning, for report runs.
     void AnalyseStepsNow(const CStepOptions& options);
     // Takes an analysis of the whole recording made with these options, for report runs.
     void AdoptSteps(const CStepOptions& options, std::shared_ptr<const CProgramAnalysis> pAnalysis);
+    // Shows the page that holds sample nIndex at the scale on screen.
+    void ShowPageOf(std::int64_t nIndex) override;
+    // What the statistics and steps windows see of the view.
+    CShownRecording* GetShown() const { return m_pShown; }
     // Print without the dialog: pages nFrom to nTo, one sheet each, centred at screen size;
     // the view stays on page nTo. fnBeforePage hears each page number before its sheet.
     // fnLastSheet, if given, draws one more sheet after the pages into the printable area,
