@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -159,6 +161,34 @@ private:
 
 } // namespace
 
+namespace {
+
+// One quantity's PV and SV and their deviation, block by block: each block is read from memory
+// once, and the deviation finds it still in the cache.
+template <bool bSkipNegative>
+void ScanQuantity(const float* pPV, const float* pSV, int nTolerance, std::int64_t nBegin,
+                  std::int64_t nEnd, CCurveFigures& pv, CCurveFigures& sv,
+                  CDeviationFigures& deviation)
+{
+    CCurveScan<bSkipNegative> scanPV(pPV);
+    CCurveScan<bSkipNegative> scanSV(pSV);
+    CDeviationScan<bSkipNegative> scanDeviation(pPV, pSV, nTolerance);
+    for (std::int64_t nBlock = nBegin; nBlock < nEnd; nBlock += kBlock) {
+        const std::int64_t n = std::min(kBlock, nEnd - nBlock);
+        scanPV.Scan(nBlock, n);
+        scanSV.Scan(nBlock, n);
+        scanDeviation.Scan(nBlock, n);
+    }
+    pv = scanPV.Result();
+    sv = scanSV.Result();
+    deviation = scanDeviation.Result();
+}
+
+// From about a day of samples on, humidity is worth a thread of its own beside temperature.
+constexpr std::int64_t kSecondThreadFrom = 1 << 17;
+
+} // namespace
+
 CRunStatistics ComputeRunStatistics(const CRecordingView& series, std::int64_t nBegin,
                                     std::int64_t nEnd, const CTolerances& tolerances)
 {
@@ -167,27 +197,29 @@ CRunStatistics ComputeRunStatistics(const CRecordingView& series, std::int64_t n
     CRunStatistics s;
     if (!series.pTempPV || !series.pTempSV || !series.pHumiPV || !series.pHumiSV)
         return s;
-    CCurveScan<false> tempPV(series.pTempPV);
-    CCurveScan<false> tempSV(series.pTempSV);
-    CCurveScan<true> humiPV(series.pHumiPV);
-    CCurveScan<true> humiSV(series.pHumiSV);
-    CDeviationScan<false> temp(series.pTempPV, series.pTempSV, tolerances.nTemp);
-    CDeviationScan<true> humi(series.pHumiPV, series.pHumiSV, tolerances.nHumi);
-    // Each block is read from memory once: the deviations find it still in the cache.
-    for (std::int64_t nBlock = nBegin; nBlock < nEnd; nBlock += kBlock) {
-        const std::int64_t n = std::min(kBlock, nEnd - nBlock);
-        tempPV.Scan(nBlock, n);
-        tempSV.Scan(nBlock, n);
-        temp.Scan(nBlock, n);
-        humiPV.Scan(nBlock, n);
-        humiSV.Scan(nBlock, n);
-        humi.Scan(nBlock, n);
+    const auto temp = [&] {
+        ScanQuantity<false>(series.pTempPV, series.pTempSV, tolerances.nTemp, nBegin, nEnd,
+                            s.tempPV, s.tempSV, s.temp);
+    };
+    const auto humi = [&] {
+        ScanQuantity<true>(series.pHumiPV, series.pHumiSV, tolerances.nHumi, nBegin, nEnd, s.humiPV,
+                           s.humiSV, s.humi);
+    };
+    if (nEnd - nBegin >= kSecondThreadFrom) {
+        std::thread humiThread;
+        try {
+            humiThread = std::thread(humi);
+        } catch (const std::system_error&) {
+            // No thread to be had: both on this one.
+        }
+        temp();
+        if (humiThread.joinable())
+            humiThread.join();
+        else
+            humi();
+        return s;
     }
-    s.tempPV = tempPV.Result();
-    s.tempSV = tempSV.Result();
-    s.humiPV = humiPV.Result();
-    s.humiSV = humiSV.Result();
-    s.temp = temp.Result();
-    s.humi = humi.Result();
+    temp();
+    humi();
     return s;
 }
