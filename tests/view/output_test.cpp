@@ -5,6 +5,7 @@
 #include "view/printplacement.h"
 
 #include "curve/curvectrl.h"
+#include "recording/recording.h"
 #include "res/resource.h"
 
 #include "../guitest.h"
@@ -328,6 +329,66 @@ TEST_F(SaveAsImage, PictureIsTheTopLeftOfTheViewWithoutTheCrossHair)
             }
     EXPECT_GT(nDifferent, 700) << "the cross-hair's two lines are missing from the picture";
     EXPECT_EQ(1, CrossHair());
+}
+
+// A month at one sample a second, level but for samples nDropFrom to nDropTo (exclusive),
+// where the chamber's door stood open: Temp PV 8 K and Humi PV 30 %RH lower. Its first page
+// at an hour a pixel, as Save as writes it.
+QImage MonthPicture(CChildView& view, const QString& strPath, std::int64_t nDropFrom,
+                    std::int64_t nDropTo)
+{
+    constexpr std::int64_t kMonth = 31LL * 86400;
+    auto pRecording = std::make_shared<CRecording>();
+    pRecording->SetFirstTime(1772323200); // 2026-03-01 00:00 UTC
+    const struct
+    {
+        EChannel eChannel;
+        float fLevel, fDrop;
+    } channels[] = {{EChannel::TempPV, 40.0f, 32.0f},
+                    {EChannel::TempSV, 40.0f, 40.0f},
+                    {EChannel::HumiPV, 93.0f, 63.0f},
+                    {EChannel::HumiSV, 93.0f, 93.0f}};
+    for (const auto& c : channels) {
+        CFloatArray& samples = pRecording->Samples(c.eChannel);
+        const bool bDrop = nDropFrom >= 0;
+        EXPECT_TRUE(samples.AddRepeated(c.fLevel, bDrop ? nDropFrom : kMonth));
+        if (bDrop) {
+            EXPECT_TRUE(samples.AddRepeated(c.fDrop, nDropTo - nDropFrom));
+            EXPECT_TRUE(samples.AddRepeated(c.fLevel, kMonth - nDropTo));
+        }
+    }
+    view.ShowRecording(pRecording, QStringLiteral("month"));
+    QCoreApplication::processEvents(); // the paging resets as after File Open
+    view.OnScaleBarScroll(CChildView::kThumbPosition, 3600);
+    EXPECT_EQ("", view.SavePicture(strPath));
+    return QImage(strPath).convertToFormat(QImage::Format_RGB32);
+}
+
+// The lowest row where the picture differs from the level month's: how deep the drop is drawn.
+int LowestChange(const QImage& picture, const QImage& level)
+{
+    for (int y = picture.height() - 1; y >= 0; --y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != level.pixel(x, y))
+                return y;
+    return -1;
+}
+
+// At an hour a pixel a drop of one second is drawn as deep as one that fills its whole column,
+// which even a drawing of every 3600th sample shows.
+TEST_F(SaveAsImage, AOneSecondDropOfAMonthShowsAtAnHourPerPixelAtFullDepth)
+{
+    const QImage level = MonthPicture(*m_pView, OutPath("level.png"), -1, -1);
+    const std::int64_t nHour = 300 * 3600LL; // a whole column of the page
+    const int nFullDepth =
+        LowestChange(MonthPicture(*m_pView, OutPath("hour.png"), nHour, nHour + 3600), level);
+    ASSERT_GT(nFullDepth, 0);
+    for (const std::int64_t nSecond : {nHour + 1, nHour + 1799, nHour + 3599}) {
+        const QImage drop = MonthPicture(*m_pView, OutPath("second.png"), nSecond, nSecond + 1);
+        // Within the pen's edge: a three-pixel pen's lowest row depends on whether a
+        // slanted line or the column's own stroke ends there.
+        EXPECT_NEAR(nFullDepth, LowestChange(drop, level), 1) << "the second " << nSecond;
+    }
 }
 
 TEST_F(SaveAsImage, CancelWritesNothing)
