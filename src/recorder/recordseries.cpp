@@ -52,19 +52,27 @@ CSeriesBuilder::CSeriesBuilder(CRecording& recording, std::int64_t nMaxSamples)
         recording.Samples(eChannel).SetGrowBy(nGrowBy);
 }
 
+namespace {
+
+void ValuesOf(const CRecordFields& fields, float afValues[4])
+{
+    afValues[0] = fields.fTempPV;
+    afValues[1] = fields.fTempSV;
+    afValues[2] = fields.fHumiPV;
+    afValues[3] = fields.fHumiSV;
+}
+
+} // namespace
+
 EAppendStatus CSeriesBuilder::AppendFirstRecord(const CRecordFields& fields)
 {
     std::int64_t t = 0;
     m_fault = RecordTime(m_clock, fields, t);
     if (m_fault != ERecordFault::None)
         return EAppendStatus::InvalidRecord;
-    const EAppendStatus status = Append(fields, 1);
-    if (status == EAppendStatus::Appended) {
-        m_tFirst = t;
-        m_tCursor = t;
-        m_recording.SetFirstTime(t);
-    }
-    return status;
+    float afValues[4];
+    ValuesOf(fields, afValues);
+    return AppendFirstAt(t, afValues);
 }
 
 EAppendStatus CSeriesBuilder::AppendRecord(const CRecordFields& fields)
@@ -73,16 +81,34 @@ EAppendStatus CSeriesBuilder::AppendRecord(const CRecordFields& fields)
     m_fault = RecordTime(m_clock, fields, t);
     if (m_fault != ERecordFault::None)
         return EAppendStatus::InvalidRecord;
+    float afValues[4];
+    ValuesOf(fields, afValues);
+    return AppendAt(t, afValues);
+}
+
+EAppendStatus CSeriesBuilder::AppendFirstAt(std::int64_t t, const float afValues[4])
+{
+    const EAppendStatus status = Append(afValues, 1);
+    if (status == EAppendStatus::Appended) {
+        m_tFirst = t;
+        m_tCursor = t;
+        m_recording.SetFirstTime(t);
+    }
+    return status;
+}
+
+EAppendStatus CSeriesBuilder::AppendAt(std::int64_t t, const float afValues[4])
+{
     // A repeated time, or one that goes back, adds nothing.
     if (t <= m_tCursor)
         return EAppendStatus::Appended;
-    const EAppendStatus status = Append(fields, t - m_tCursor);
+    const EAppendStatus status = Append(afValues, t - m_tCursor);
     if (status == EAppendStatus::Appended)
         m_tCursor = t;
     return status;
 }
 
-EAppendStatus CSeriesBuilder::Append(const CRecordFields& fields, std::int64_t nCount)
+EAppendStatus CSeriesBuilder::Append(const float afValues[4], std::int64_t nCount)
 {
     const std::int64_t nSize = m_recording.GetCount();
     // Refused before anything is allocated: a recorder's clock set a century ahead must not
@@ -101,10 +127,8 @@ EAppendStatus CSeriesBuilder::Append(const CRecordFields& fields, std::int64_t n
     // A long gap in steps, so that a cancel is heard within milliseconds.
     for (std::int64_t nLeft = nCount; nLeft > 0;) {
         const std::int64_t n = std::min(nLeft, kCheckEvery);
-        arrays[0]->AddRepeated(fields.fTempPV, n);
-        arrays[1]->AddRepeated(fields.fTempSV, n);
-        arrays[2]->AddRepeated(fields.fHumiPV, n);
-        arrays[3]->AddRepeated(fields.fHumiSV, n);
+        for (int i = 0; i < 4; ++i)
+            arrays[i]->AddRepeated(afValues[i], n);
         nLeft -= n;
         if (!GoOn(n))
             return EAppendStatus::Cancelled;

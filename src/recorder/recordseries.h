@@ -27,6 +27,10 @@ public:
 
     EAppendStatus AppendFirstRecord(const CRecordFields& fields);
     EAppendStatus AppendRecord(const CRecordFields& fields);
+    // The same for a record whose time its reader has worked out (a time with a stated
+    // offset, which no local clock converts); afValues in channel order.
+    EAppendStatus AppendFirstAt(std::int64_t t, const float afValues[4]);
+    EAppendStatus AppendAt(std::int64_t t, const float afValues[4]);
 
     std::int64_t GetFirstTime() const { return m_tFirst; }
     // Time of the last sample appended.
@@ -58,7 +62,7 @@ public:
     void NoteConverted(std::int64_t nWall, std::int64_t t) { m_clock.NoteConverted(nWall, t); }
 
 private:
-    EAppendStatus Append(const CRecordFields& fields, std::int64_t nCount);
+    EAppendStatus Append(const float afValues[4], std::int64_t nCount);
     // Counts samples written; every kCheckEvery of them asks the cancel check.
     bool GoOn(std::int64_t nWritten);
 

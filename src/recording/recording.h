@@ -38,6 +38,20 @@ public:
     // Samples nBegin to nEnd (exclusive), clamped to the recording.
     CRecordingView View(std::int64_t nBegin, std::int64_t nEnd) const;
 
+    // Whether the file had the channel at all. A channel it did not have keeps the value a
+    // recorder writes for a missing field (0 for temperature, -1 for humidity) at every
+    // sample, and is neither drawn nor read out nor judged.
+    bool HasChannel(EChannel eChannel) const { return m_abPresent[Index(eChannel)]; }
+    void SetChannelPresent(EChannel eChannel, bool bPresent)
+    {
+        m_abPresent[Index(eChannel)] = bPresent;
+    }
+    // Whether it has a set value to judge against: Temp SV or Humi SV.
+    bool HasSetValues() const
+    {
+        return HasChannel(EChannel::TempSV) || HasChannel(EChannel::HumiSV);
+    }
+
     const CRecordingSource& GetSource() const { return m_source; }
     void SetSource(CRecordingSource source) { m_source = std::move(source); }
     // The source file's name without its folder, in UTF-8; empty for a recording read from
@@ -59,5 +73,6 @@ private:
 
     std::array<CFloatArray, kChannelCount> m_arrChannels;
     std::int64_t m_tFirst = 0;
+    std::array<bool, kChannelCount> m_abPresent = {true, true, true, true};
     CRecordingSource m_source;
 };

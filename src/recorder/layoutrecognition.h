@@ -1,0 +1,36 @@
+// Recognising a file's layout from the file itself: the recorder's own first, then the
+// delimiter, decimal mark, date order, clock, zone, unit and column roles of any other.
+#pragma once
+
+#include "recorder/layout.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+struct CRecognition
+{
+    enum class EResult
+    {
+        Recorder, // the recorder's own layout: read exactly as the recorder reader reads it
+        Layout,   // another layout, recognised without a doubt
+        Doubt,    // a layout was guessed, but the file leaves something open
+        Unknown,  // nothing could be recognised
+    };
+    EResult eResult = EResult::Unknown;
+    CLayout layout;        // Recorder, Layout: the one to read by; Doubt: the best guess
+    std::string strDoubt;  // Doubt, Unknown: what is in doubt, in English, for messages
+    std::string strHeader; // the header line in UTF-8, to find a layout saved for it
+};
+
+// Whether most of the first hundred records read their six date and time fields in the
+// recorder's own layout, so that the file is read exactly as the recorder reader reads it.
+bool IsRecorderData(std::string_view head);
+
+// data: the file's bytes. The date order is decided by reading every date of the file.
+// fnCancelled is asked now and then; true gives Unknown.
+CRecognition RecogniseLayout(std::string_view data,
+                             const std::function<bool()>& fnCancelled = {});
+CRecognition RecogniseLayoutFile(const std::filesystem::path& path,
+                                 const std::function<bool()>& fnCancelled = {});
