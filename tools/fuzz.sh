@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of the recorder reader with Clang and runs them one after the
 # other, each in a single process on one core.
-#   tools/fuzz.sh [SECONDS] [--runs N] [--only parser|loader]
+#   tools/fuzz.sh [SECONDS] [--runs N] [--only parser|loader|layout]
 # SECONDS (default 60) and N limit each target; whichever is reached first ends its run.
 # The corpus grows across runs in $BUILD_DIR/fuzz-corpus (default build-fuzz); inputs that
 # fail land in $BUILD_DIR/fuzz-artifacts. Replay one with:
@@ -17,7 +17,7 @@ while [ $# -gt 0 ]; do
     --runs) runs=$2; shift 2 ;;
     --only) only=$2; shift 2 ;;
     [0-9]*) seconds=$1; shift ;;
-    *) echo "usage: $0 [SECONDS] [--runs N] [--only parser|loader]" >&2; exit 64 ;;
+    *) echo "usage: $0 [SECONDS] [--runs N] [--only parser|loader|layout]" >&2; exit 64 ;;
   esac
 done
 if [ -z "$seconds" ]; then
@@ -52,13 +52,13 @@ fi
 cmake -S . -B "$build" -G Ninja -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTRENDORA_FUZZ=ON -DTRENDORA_BUILD_TESTS=OFF -DTRENDORA_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j "$(nproc 2>/dev/null || echo 2)" \
-  --target trendora-fuzz-recordparser trendora-fuzz-recorderloader
+  --target trendora-fuzz-recordparser trendora-fuzz-recorderloader trendora-fuzz-layoutreader
 
 # Seeds are made afresh from examples/ on every run; the corpus keeps what the fuzzer found.
 seeds=$build/fuzz-seeds
 rm -rf "$seeds"
-mkdir -p "$seeds/parser" "$seeds/loader" "$build/fuzz-corpus/parser" \
-  "$build/fuzz-corpus/loader" "$build/fuzz-artifacts"
+mkdir -p "$seeds/parser" "$seeds/loader" "$seeds/layout" "$build/fuzz-corpus/parser" \
+  "$build/fuzz-corpus/loader" "$build/fuzz-corpus/layout" "$build/fuzz-artifacts"
 
 # Loader: whole files (the fuzzer reads their first max_len bytes), and each stretch around a
 # change in the time step (a gap, a repeated record, midnight) under the file's header.
@@ -126,13 +126,24 @@ for i in "${!tricky[@]}"; do
 done
 printf '2020/1/1,0:0:0,1,2\0,3,4' >"$seeds/parser/hand-nul"
 
+# Layouts: the first byte picks one of the target's fixed layouts (0 to 4), the rest is the file.
+i=0
+layout_seed() { printf "$1" >"$seeds/layout/hand-$((i += 1))"; }
+layout_seed '0Datum;Zeit;T;S;RH\r\n01.03.2024;12:00:00;21,5;;45\r\n01.03.2024;12:01:00;22;20;\r\n'
+layout_seed '1Logger\nSerial\nDate\tTime\tT\tRH\n3/1/24 11:59:59 PM\t\t70 \xb0F\t45 %%\t50\n'
+layout_seed '2\xff\xfeT\x00,\x00\n\x002\x000\x002\x004\x00-\x003\x00-\x000\x001\x00T\x001\x002\x00:\x000\x000\x00Z\x00,\x001\x00'
+layout_seed '3Date Time RH T\n2024-03-01   12:00:00 45 293.15\n2024-03-01 12:00:09 46 294\n'
+layout_seed '42024-03-01,12:00:00,1,2,3,4\r2024-03-01,12:00:05,"5",6,,8\r2024-03-01,12:00:06,x\r'
+layout_seed '0# Trendora layout\ndelimiter = tab\nzone = +05:30\ncolumns = datetime,temp-pv\n'
+
 total=0
 failed=()
-for target in parser loader; do
+for target in parser loader layout; do
   [ -n "$only" ] && [ "$only" != "$target" ] && continue
   case $target in
     parser) exe=$build/fuzz/trendora-fuzz-recordparser ;;
     loader) exe=$build/fuzz/trendora-fuzz-recorderloader ;;
+    layout) exe=$build/fuzz/trendora-fuzz-layoutreader ;;
   esac
   log=$build/fuzz-$target.log
   limits="$([ "$seconds" = 0 ] && echo "no time limit" || echo "$seconds s")"
