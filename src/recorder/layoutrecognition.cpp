@@ -4,6 +4,7 @@
 #include "recorder/headerwords.h"
 #include "recorder/layoutstructure.h"
 #include "recorder/recordparser.h"
+#include "recorder/textencoding.h"
 
 #include <fstream>
 #include <string>
@@ -26,7 +27,7 @@ using PieceSource = std::function<std::string_view()>;
 class CUtf16Decoder
 {
 public:
-    explicit CUtf16Decoder(bool bBigEndian) : m_bBigEndian(bBigEndian) {}
+    explicit CUtf16Decoder(EEncoding eEncoding) : m_eEncoding(eEncoding) {}
 
     void Decode(std::string_view bytes, std::string& strOut)
     {
@@ -35,57 +36,14 @@ public:
         if (!m_strCarry.empty()) {
             strJoined = m_strCarry + std::string(bytes);
             bytes = strJoined;
-            m_strCarry.clear();
         }
-        std::size_t i = 0;
-        for (; i + 1 < bytes.size(); i += 2) {
-            std::uint32_t u = Unit(bytes, i);
-            if (u >= 0xD800 && u <= 0xDBFF) {
-                if (i + 3 >= bytes.size())
-                    break; // the pair's second half is in the next piece
-                const std::uint32_t low = Unit(bytes, i + 2);
-                if (low >= 0xDC00 && low <= 0xDFFF) {
-                    u = 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00);
-                    i += 2;
-                } else {
-                    u = 0xFFFD;
-                }
-            } else if (u >= 0xDC00 && u <= 0xDFFF) {
-                u = 0xFFFD;
-            }
-            Append(u, strOut);
-        }
-        m_strCarry.assign(bytes.substr(i));
+        const std::size_t nComplete = CompleteUtf16Length(bytes, m_eEncoding);
+        AppendUtf8(bytes.substr(0, nComplete), m_eEncoding, strOut);
+        m_strCarry.assign(bytes.substr(nComplete));
     }
 
 private:
-    std::uint32_t Unit(std::string_view bytes, std::size_t i) const
-    {
-        const auto b0 = static_cast<unsigned char>(bytes[i]);
-        const auto b1 = static_cast<unsigned char>(bytes[i + 1]);
-        return m_bBigEndian ? (b0 << 8 | b1) : (b1 << 8 | b0);
-    }
-
-    static void Append(std::uint32_t u, std::string& strOut)
-    {
-        if (u < 0x80) {
-            strOut += static_cast<char>(u);
-        } else if (u < 0x800) {
-            strOut += static_cast<char>(0xC0 | (u >> 6));
-            strOut += static_cast<char>(0x80 | (u & 0x3F));
-        } else if (u < 0x10000) {
-            strOut += static_cast<char>(0xE0 | (u >> 12));
-            strOut += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            strOut += static_cast<char>(0x80 | (u & 0x3F));
-        } else {
-            strOut += static_cast<char>(0xF0 | (u >> 18));
-            strOut += static_cast<char>(0x80 | ((u >> 12) & 0x3F));
-            strOut += static_cast<char>(0x80 | ((u >> 6) & 0x3F));
-            strOut += static_cast<char>(0x80 | (u & 0x3F));
-        }
-    }
-
-    bool m_bBigEndian;
+    EEncoding m_eEncoding;
     std::string m_strCarry;
 };
 
@@ -128,23 +86,6 @@ private:
     std::string m_strPartial;
 };
 
-struct CByteOrderMark
-{
-    EEncoding eEncoding = EEncoding::Utf8;
-    std::size_t nLength = 0; // 0: none
-};
-
-CByteOrderMark FindByteOrderMark(std::string_view data)
-{
-    if (data.starts_with("\xEF\xBB\xBF"))
-        return {EEncoding::Utf8, 3};
-    if (data.starts_with("\xFF\xFE"))
-        return {EEncoding::Utf16LE, 2};
-    if (data.starts_with("\xFE\xFF"))
-        return {EEncoding::Utf16BE, 2};
-    return {};
-}
-
 std::string_view FirstLine(std::string_view data)
 {
     std::string_view line = data.substr(0, data.find('\n'));
@@ -181,18 +122,18 @@ CRecognition Recognise(const PieceSource& fnNextPiece, const std::function<bool(
         return r;
     }
 
-    const CByteOrderMark bom = FindByteOrderMark(strHead);
-    EEncoding eEncoding = bom.eEncoding;
-    const std::string_view body = std::string_view(strHead).substr(bom.nLength);
-    if (bom.nLength == 0 && !IsValidUtf8(body))
+    std::size_t nBomLength = 0;
+    EEncoding eEncoding = DetectBom(strHead, nBomLength);
+    const std::string_view body = std::string_view(strHead).substr(nBomLength);
+    if (nBomLength == 0 && !IsValidUtf8(body))
         eEncoding = GuessLegacyEncoding(body);
     const bool bUtf16 = eEncoding == EEncoding::Utf16LE || eEncoding == EEncoding::Utf16BE;
 
-    CUtf16Decoder decoder(eEncoding == EEncoding::Utf16BE);
+    CUtf16Decoder decoder(eEncoding);
     std::string strText;
     std::string_view headText = body;
     if (bUtf16) {
-        CUtf16Decoder(eEncoding == EEncoding::Utf16BE).Decode(body, strText);
+        CUtf16Decoder(eEncoding).Decode(body, strText);
         headText = strText;
     }
     CRecognition r = RecogniseStructure(headText, eEncoding, bWhole);

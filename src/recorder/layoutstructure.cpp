@@ -2,6 +2,7 @@
 
 #include "recorder/datetimecell.h"
 #include "recorder/headerwords.h"
+#include "recorder/textencoding.h"
 
 #include <algorithm>
 #include <map>
@@ -132,8 +133,13 @@ CRecognition RecogniseStructure(std::string_view head, EEncoding eEncoding, bool
     }
     std::string strHeaderText;
     if (nFirst > 0) {
+        // Words are matched in UTF-8; the legacy code pages' known words are turned into it
+        // here whatever the platform's converters know.
         strHeaderText = KnownWordsToUtf8(arrLines[nFirst - 1], eEncoding);
-        r.strHeader = strHeaderText;
+        const bool bText = eEncoding == EEncoding::Utf8 || eEncoding == EEncoding::Utf16LE ||
+                           eEncoding == EEncoding::Utf16BE; // UTF-16 comes here decoded
+        r.strHeader = bText ? std::string(arrLines[nFirst - 1])
+                            : DecodeToUtf8(arrLines[nFirst - 1], eEncoding);
     }
     layout.nSkipLines = static_cast<int>(nFirst);
     layout.nHeaderLine = static_cast<int>(nFirst); // the line before the first record

@@ -3,6 +3,7 @@
 #include "recorder/layoutreader.h"
 
 #include <fstream>
+#include <sstream>
 #include <system_error>
 
 COpenResult OpenRecordingFile(const std::filesystem::path& path, const CLayout* pLayout,
@@ -60,4 +61,15 @@ COpenResult OpenRecordingFile(const std::filesystem::path& path, const CLayout* 
     }
     result.layout = result.recognition.layout;
     return result;
+}
+
+bool ReadLayoutFile(const std::filesystem::path& path, CLayout& layout, std::string& strError)
+{
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    if (!file || !(text << file.rdbuf())) {
+        strError = "The layout file could not be read.";
+        return false;
+    }
+    return ParseLayout(text.str(), layout, strError);
 }
