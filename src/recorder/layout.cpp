@@ -245,11 +245,10 @@ bool ParseSetting(std::string_view key, std::string_view value, CLayout& layout,
         bOk = value == "24" || value == "12";
         layout.eClock = value == "12" ? EClock::Hours12 : EClock::Hours24;
     } else if (key == "zone") {
-        if (value == "local") {
-            layout.eZone = EZone::Local;
-            bOk = true;
-        } else if (value == "in-value") {
-            layout.eZone = EZone::InValue;
+        // The offset belongs to an Offset zone alone, so that a layout reads back as it was.
+        if (value == "local" || value == "in-value") {
+            layout.eZone = value == "local" ? EZone::Local : EZone::InValue;
+            layout.nOffsetMinutes = 0;
             bOk = true;
         } else if (ParseOffset(value, layout.nOffsetMinutes)) {
             layout.eZone = EZone::Offset;
