@@ -125,6 +125,16 @@ void CDateOrderPass::AddLine(std::string_view line)
     }
 }
 
+bool CDateOrderPass::IsDecided() const
+{
+    if (m_nMonthNameAt != 0)
+        return true;
+    int nPossible = 0;
+    for (const COrderState& state : m_aStates)
+        nPossible += state.bPossible ? 1 : 0;
+    return m_nDates > 0 && nPossible <= 1;
+}
+
 bool CDateOrderPass::Decide(EDateOrder& eOrder, std::string& strDoubt) const
 {
     if (m_nMonthNameAt != 0) {

@@ -19,6 +19,10 @@ public:
     // Every line of the file in order, the lines before the records included.
     void AddLine(std::string_view line);
 
+    // Whether the dates so far leave one order at most: later dates cannot open another, so
+    // the rest of the file need not be read.
+    bool IsDecided() const;
+
     // The order, or false with the reason in strDoubt.
     bool Decide(EDateOrder& eOrder, std::string& strDoubt) const;
 

@@ -149,7 +149,7 @@ CRecognition Recognise(const PieceSource& fnNextPiece, const std::function<bool(
         pass.AddLine(line);
         if (++nLines % kLinesPerCancelCheck == 0 && fnCancelled && fnCancelled())
             bCancelled = true;
-        return !bCancelled;
+        return !bCancelled && !pass.IsDecided();
     };
     std::string_view piece = body;
     for (;;) {
@@ -166,7 +166,8 @@ CRecognition Recognise(const PieceSource& fnNextPiece, const std::function<bool(
     }
     if (bCancelled || (fnCancelled && fnCancelled()))
         return Cancelled();
-    splitter.Finish(addLine);
+    if (!pass.IsDecided())
+        splitter.Finish(addLine);
 
     std::string strDoubt;
     if (!pass.Decide(r.layout.eDateOrder, strDoubt)) {
