@@ -4,6 +4,7 @@
 #include "app/statisticsreport.h"
 #include "app/stepsreport.h"
 #include "app/trendoraapp.h"
+#include "recorder/openrecording.h"
 #include "recorder/recorderloader.h"
 #include "recording/recording.h"
 #include "res/resource.h"
@@ -179,18 +180,38 @@ bool ExportStretch(const CRecording& recording, const CReportOptions& options,
     return true;
 }
 
-// Reads the recorder file; the exit status when it holds nothing to report on. A reading that
-// stopped at a faulty line is said here and reported on with what came before.
+// Reads the file, by --layout or by the layout recognised from it; the exit status when it
+// holds nothing to report on. A reading that stopped at a faulty line is said here and
+// reported on with what came before.
 std::optional<int> LoadReportFile(const CReportOptions& options, const QFileInfo& info,
                                   CProgressLine& progress, std::FILE* pErr, CLoadResult& result)
 {
-    result =
-        LoadRecorderFile(info.filesystemFilePath(), [&](std::uint64_t nDone, std::uint64_t nTotal) {
+    CLayout layout;
+    if (!options.strLayout.isEmpty()) {
+        std::string strError;
+        if (!ReadLayoutFile(QFileInfo(ReportLocalPath(options.strLayout)).filesystemFilePath(),
+                            layout, strError)) {
+            Say(pErr, options.strLayout + QStringLiteral(": ") + QString::fromStdString(strError));
+            return kReportUsage;
+        }
+    }
+    COpenResult opened = OpenRecordingFile(
+        info.filesystemFilePath(), options.strLayout.isEmpty() ? nullptr : &layout,
+        [&](std::uint64_t nDone, std::uint64_t nTotal) {
             if (nTotal > 0)
                 progress.Report(QStringLiteral("reading %1: %2%")
                                     .arg(info.fileName(), QString::number(nDone * 100 / nTotal)));
             return true;
         });
+    if (!opened.bRead) {
+        // Concatenated: the file name is the user's text.
+        Say(pErr, options.strFile + QStringLiteral(": ") +
+                      QString::fromStdString(opened.recognition.strDoubt) +
+                      QStringLiteral(" Write a layout file (see the README) and pass it with "
+                                     "--layout FILE."));
+        return kReportLayoutInDoubt;
+    }
+    result = std::move(opened.load);
     using EStatus = CLoadResult::EStatus;
     switch (result.status) {
     case EStatus::CannotOpen:

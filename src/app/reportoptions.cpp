@@ -30,6 +30,7 @@ constexpr const char* kOptionExport = "export";
 constexpr const char* kOptionInterval = "interval";
 constexpr const char* kOptionFrom = "from";
 constexpr const char* kOptionTo = "to";
+constexpr const char* kOptionLayout = "layout";
 
 // A plain positive decimal number that fits in an int, without sign or blanks.
 std::optional<int> ReadPositive(const QString& strText)
@@ -76,12 +77,15 @@ struct CReportOptionNames
                                 QStringLiteral("SECONDS")};
     QCommandLineOption from{QString::fromLatin1(kOptionFrom), QString(), QStringLiteral("TIME")};
     QCommandLineOption to{QString::fromLatin1(kOptionTo), QString(), QStringLiteral("TIME")};
+    QCommandLineOption layout{QString::fromLatin1(kOptionLayout), QString(),
+                              QStringLiteral("FILE")};
     CStepOptionNames steps;
 
     QList<QCommandLineOption> All() const
     {
-        return QList<QCommandLineOption>{pdf,     pages,   format,   scale,    range, statistics,
-                                         tolTemp, tolHumi, exportTo, interval, from,  to} +
+        return QList<QCommandLineOption>{pdf,        pages,   format,  scale,    range,
+                                         statistics, tolTemp, tolHumi, exportTo, interval,
+                                         from,       to,      layout} +
                steps.All();
     }
 };
@@ -191,7 +195,8 @@ bool CheckGivenOnce(const QCommandLineParser& parser, const CReportOptionNames& 
 {
     for (const QCommandLineOption* p :
          {&names.pdf, &names.pages, &names.format, &names.scale, &names.range, &names.tolTemp,
-          &names.tolHumi, &names.exportTo, &names.interval, &names.from, &names.to}) {
+          &names.tolHumi, &names.exportTo, &names.interval, &names.from, &names.to,
+          &names.layout}) {
         if (parser.values(*p).size() > 1) {
             options.strError =
                 QStringLiteral("--%1 is given more than once.").arg(p->names().constFirst());
@@ -429,6 +434,7 @@ QString ReportUsage()
         "       trendora --steps [--min-dwell M] [--settle-window M] [--excursion-delay S]\n"
         "                [--tolerance-temp X] [--tolerance-humi Y] [--from TIME] [--to TIME] FILE\n"
         "       trendora --export OUT.csv [--interval SECONDS] [--from TIME] [--to TIME] FILE\n"
+        "       each also with [--layout LAYOUT]\n"
         "\n"
         "Writes the pages of the recorder file FILE without opening a window, with the\n"
         "stored colours, widths, limits, title and language:\n"
@@ -459,12 +465,15 @@ QString ReportUsage()
         "--from, --to  \"YYYY-MM-DD HH:MM:SS\" in local time: the first and the last second\n"
         "              --statistics, --steps and --export take (the recording's ends when\n"
         "              not given)\n"
+        "--layout      a layout file (see the README) that FILE is read by, for a file of\n"
+        "              another logger whose layout is not recognised from the file itself\n"
         "\n"
         "Exit status: 0 written, 1 stopped at an invalid record, 2 cannot open FILE,\n"
         "3 FILE has fewer than two lines, 4 stopped at a record whose gap makes the\n"
         "series too long, 5 out of memory (after 1, 4 and 5 the pages of the records\n"
         "before that record are written), 6 --steps found a dwell that failed,\n"
-        "64 usage, 74 cannot write.\n");
+        "64 usage (also a wrong --layout file), 65 the layout of FILE is in doubt or\n"
+        "unknown: nothing is written, 74 cannot write.\n");
 }
 
 CReportOptions ParseReportOptions(const QStringList& args)
@@ -491,6 +500,11 @@ CReportOptions ParseReportOptions(const QStringList& args)
         !ReadToleranceOptions(parser, names, options) ||
         !ParseStretchOptions(parser, names, options))
         return options;
+    options.strLayout = parser.value(names.layout);
+    if (parser.isSet(names.layout) && options.strLayout.isEmpty()) {
+        options.strError = QStringLiteral("--layout needs a layout file.");
+        return options;
+    }
     ReadRecorderFileArgument(parser, options);
     return options;
 }

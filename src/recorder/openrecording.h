@@ -15,7 +15,7 @@ using LayoutFinder = std::function<std::optional<CLayout>(const std::string& str
 
 struct COpenResult
 {
-    bool bRead = false;      // false: the layout was in doubt or unknown, nothing was read
+    bool bRead = false;       // false: the layout was in doubt or unknown, nothing was read
     CRecognition recognition; // how the layout was chosen
     CLayout layout;           // the layout read by
     CLoadResult load;         // what was read
@@ -27,3 +27,7 @@ struct COpenResult
 COpenResult OpenRecordingFile(const std::filesystem::path& path, const CLayout* pLayout,
                               const LoadProgress& progress = LoadProgress(),
                               const LayoutFinder& finder = LayoutFinder());
+
+// Reads a layout's text file, for --layout; false with what is wrong, and on which line, in
+// strError.
+bool ReadLayoutFile(const std::filesystem::path& path, CLayout& layout, std::string& strError);

@@ -398,6 +398,23 @@ CRecordFields ScanRecordLine(std::string_view line)
     return fields;
 }
 
+int CountRecordFields(std::string_view line)
+{
+    CLineInput in(line.data(), line.data() + line.size());
+    CRecordFields f;
+    // The scan of ScanRecordLine's general way, which converts the same fields as its plain
+    // way; each separator must match before the next field is tried.
+    int n = 0;
+    const auto step = [&](bool bConverted) { return bConverted && ++n > 0; };
+    step(ScanInt(in, f.nYear)) && in.Match('/') && step(ScanInt(in, f.nMonth)) && in.Match('/') &&
+        step(ScanInt(in, f.nDay)) && in.Match(',') && step(ScanInt(in, f.nHour)) && in.Match(':') &&
+        step(ScanInt(in, f.nMinute)) && in.Match(':') && step(ScanInt(in, f.nSecond)) &&
+        in.Match(',') && step(ScanFloat(in, f.fTempPV)) && in.Match(',') &&
+        step(ScanFloat(in, f.fTempSV)) && in.Match(',') && step(ScanFloat(in, f.fHumiPV)) &&
+        in.Match(',') && step(ScanFloat(in, f.fHumiSV));
+    return n;
+}
+
 CRecordFields ParseRecordLine(std::string_view line)
 {
     CRecordFields fields = ScanRecordLine(line);

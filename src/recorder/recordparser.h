@@ -28,6 +28,10 @@ CRecordFields ParseRecordLine(std::string_view line);
 // The same without the year rule: the fields as sscanf leaves them.
 CRecordFields ScanRecordLine(std::string_view line);
 
+// How many of the ten fields sscanf converts from the line, 0 to 10: at least 6 when the
+// line's date and time read in the recorder's layout.
+int CountRecordFields(std::string_view line);
+
 // Reads the lines of a file one after another, each exactly as ParseRecordLine does; a line
 // that starts with the same date, hour and minute as the plain line before it (most of a
 // recorder's lines) reads only from its second on.

@@ -635,4 +635,49 @@ TEST_F(ReportRun, FiguresStepsAndExportsLoadNoGuiPlatform)
 #endif
 }
 
+// Files of other loggers: one whose layout is recognised reads without --layout; one in doubt
+// writes nothing and says how to pass --layout; with --layout it is read by it, °F in °C.
+TEST_F(ReportRun, OtherLoggersFilesAreRecognisedOrNeedLayout)
+{
+    const auto write = [&](const char* szName, const QByteArray& text) {
+        QFile file(Path(szName));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    };
+    write("semi.csv", "Datum;Zeit;Temperatur [\xC2\xB0"
+                      "C];Feuchte [%rH]\r\n"
+                      "13.05.2026;10:00:00;21,5;45,0\r\n13.05.2026;10:00:02;22,5;47,0\r\n");
+    CRun run = Run({"--statistics", Path("semi.csv")});
+    EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
+    EXPECT_TRUE(run.strOut.contains("\nTemp PV\t21.50\t2026-05-13 10:00:00\t22.50\t"))
+        << run.strOut.toStdString();
+
+    // No day above 12 and the times run forward whichever is the day.
+    write("f.csv", "Date Time,Temp (\xC2\xB0"
+                   "F)\n01/05/2026 10:00:00,68\n01/05/2026 10:00:02,77\n");
+    run = Run({"--export", "out.csv", Path("f.csv")});
+    EXPECT_EQ(kReportLayoutInDoubt, run.nExit);
+    EXPECT_TRUE(run.strErr.contains("day-month-year or month-day-year"))
+        << run.strErr.toStdString();
+    EXPECT_TRUE(run.strErr.contains("--layout")) << run.strErr.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("out.csv")));
+
+    write("f.layout", "# Trendora layout\ndelimiter = comma\nskip lines = 1\nheader line = 1\n"
+                      "columns = datetime,temp-pv\ndate order = dmy\ntemperature unit = F\n");
+    run = Run({"--export", "out.csv", "--layout", "f.layout", Path("f.csv")});
+    EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
+    QFile out(Path("out.csv"));
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    const QByteArray exported = out.readAll();
+    EXPECT_TRUE(exported.contains("\r\n2026/05/01,10:00:00,20,") &&
+                exported.contains("\r\n2026/05/01,10:00:02,25,"))
+        << exported.toStdString();
+
+    write("bad.layout", "# Trendora layout\ndate order = sometimes\n");
+    run = Run({"--export", "bad.csv", "--layout", "bad.layout", Path("f.csv")});
+    EXPECT_EQ(kReportUsage, run.nExit);
+    EXPECT_TRUE(run.strErr.contains("bad.layout: ")) << run.strErr.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("bad.csv")));
+}
+
 } // namespace

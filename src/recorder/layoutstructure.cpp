@@ -1,0 +1,267 @@
+#include "recorder/layoutstructure.h"
+
+#include "recorder/datetimecell.h"
+#include "recorder/headerwords.h"
+#include "recorder/layoutfields.h"
+#include "recorder/textencoding.h"
+
+#include <algorithm>
+#include <map>
+#include <string>
+
+namespace {
+
+// Records looked at for the structure; the date order reads them all.
+constexpr std::size_t kSampleLines = 500;
+
+std::vector<std::string_view> SplitLines(std::string_view text, bool bWhole)
+{
+    std::vector<std::string_view> arrLines;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t nEnd = text.find('\n', pos);
+        if (nEnd == std::string_view::npos) {
+            if (!bWhole)
+                break;
+            nEnd = text.size();
+        }
+        std::string_view line = text.substr(pos, nEnd - pos);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        arrLines.push_back(line);
+        pos = nEnd + 1;
+    }
+    return arrLines;
+}
+
+bool IsBlankLine(std::string_view line)
+{
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// The most common number of cells a delimiter splits the lines into, and on how many lines.
+std::pair<std::size_t, std::size_t> CommonCellCount(const std::vector<std::string_view>& arrLines,
+                                                    char cDelimiter)
+{
+    std::map<std::size_t, std::size_t> counts;
+    std::vector<std::string_view> arrCells;
+    for (std::string_view line : arrLines) {
+        SplitCells(line, cDelimiter, '"', arrCells);
+        ++counts[arrCells.size()];
+    }
+    std::pair<std::size_t, std::size_t> best{0, 0};
+    for (const auto& [nCells, nLines] : counts)
+        if (nLines > best.second)
+            best = {nCells, nLines};
+    return best;
+}
+
+std::string Quoted(std::string_view name)
+{
+    return "\"" + std::string(name) + "\"";
+}
+
+bool IsValueRole(EColumnRole eRole)
+{
+    return eRole == EColumnRole::TempPV || eRole == EColumnRole::TempSV ||
+           eRole == EColumnRole::HumiPV || eRole == EColumnRole::HumiSV;
+}
+
+} // namespace
+
+CRecognition RecogniseStructure(std::string_view head, EEncoding eEncoding, bool bWhole)
+{
+    CRecognition r;
+    r.eResult = CRecognition::EResult::Unknown;
+    CLayout& layout = r.layout;
+    layout.eEncoding = eEncoding;
+
+    const std::vector<std::string_view> arrLines = SplitLines(head, bWhole);
+    std::size_t nFirst = 0;
+    while (nFirst < arrLines.size() && !LineStartsWithDate(arrLines[nFirst]))
+        ++nFirst;
+    if (nFirst == arrLines.size()) {
+        r.strDoubt = "No line starts with a date.";
+        return r;
+    }
+    std::string strHeaderText;
+    if (nFirst > 0) {
+        // Words are matched in UTF-8; the legacy code pages' known words are turned into it
+        // here whatever the platform's converters know.
+        strHeaderText = KnownWordsToUtf8(arrLines[nFirst - 1], eEncoding);
+        const bool bText = eEncoding == EEncoding::Utf8 || eEncoding == EEncoding::Utf16LE ||
+                           eEncoding == EEncoding::Utf16BE; // UTF-16 comes here decoded
+        r.strHeader = bText ? std::string(arrLines[nFirst - 1])
+                            : DecodeToUtf8(arrLines[nFirst - 1], eEncoding);
+    }
+    layout.nSkipLines = static_cast<int>(nFirst);
+    layout.nHeaderLine = static_cast<int>(nFirst); // the line before the first record
+
+    std::vector<std::string_view> arrSample;
+    for (std::size_t i = nFirst; i < arrLines.size() && arrSample.size() < kSampleLines; ++i)
+        if (!IsBlankLine(arrLines[i]))
+            arrSample.push_back(arrLines[i]);
+
+    // The first delimiter, in this order, that splits most records alike into two cells or
+    // more: a semicolon file's decimal commas then never count as delimiters.
+    std::size_t nColumns = 0;
+    for (const char c : {'\t', ';', ',', ' '}) {
+        const auto [nCells, nLines] = CommonCellCount(arrSample, c);
+        if (nCells >= 2 && nLines * 2 > arrSample.size()) {
+            layout.cDelimiter = c;
+            nColumns = nCells;
+            break;
+        }
+    }
+    if (nColumns == 0) {
+        r.strDoubt = "No delimiter splits the records into the same number of columns.";
+        return r;
+    }
+
+    // Each column's kind, over the records that carry values; a row with a time and no
+    // number (a logger's event row) says nothing about the columns.
+    std::vector<std::map<ECellKind, std::size_t>> arrKinds(nColumns);
+    std::vector<std::string_view> arrCells;
+    std::vector<ECellKind> arrRowKinds;
+    bool bDecimalComma = false;
+    bool bAmPm = false;
+    bool bZoneInValue = false;
+    bool bUnitF = false;
+    for (std::string_view line : arrSample) {
+        SplitCells(line, layout.cDelimiter, layout.cQuote, arrCells);
+        if (arrCells.size() != nColumns)
+            continue;
+        arrRowKinds.clear();
+        bool bValue = false;
+        CDateParts date;
+        CTimeParts time;
+        for (std::string_view cell : arrCells) {
+            const ECellKind eKind = ClassifyCell(cell, date, time);
+            arrRowKinds.push_back(eKind);
+            bValue |= eKind == ECellKind::Number || eKind == ECellKind::NumberWithUnit;
+            if (eKind == ECellKind::Time || eKind == ECellKind::DateTime) {
+                bAmPm |= time.bAmPm;
+                bZoneInValue |= time.bZone;
+            }
+            if (eKind == ECellKind::NumberWithUnit && cell.find('F') != std::string_view::npos)
+                bUnitF = true;
+            if ((eKind == ECellKind::Number || eKind == ECellKind::NumberWithUnit) &&
+                layout.cDelimiter != ',' && cell.find(',') != std::string_view::npos)
+                bDecimalComma = true;
+        }
+        if (!bValue)
+            continue;
+        for (std::size_t i = 0; i < nColumns; ++i)
+            ++arrKinds[i][arrRowKinds[i]];
+    }
+    std::vector<ECellKind> arrColumnKinds(nColumns, ECellKind::Empty);
+    for (std::size_t i = 0; i < nColumns; ++i) {
+        std::size_t nBest = 0;
+        for (const auto& [eKind, nCount] : arrKinds[i])
+            if (eKind != ECellKind::Empty && nCount > nBest) {
+                nBest = nCount;
+                arrColumnKinds[i] = eKind;
+            }
+    }
+
+    layout.cDecimal = bDecimalComma ? ',' : '.';
+    layout.eClock = bAmPm ? EClock::Hours12 : EClock::Hours24;
+    if (bZoneInValue) {
+        layout.eZone = EZone::InValue;
+    } else {
+        for (std::size_t i = 0; i < nFirst; ++i) {
+            if (const std::optional<int> nOffset = ReadZoneOffset(arrLines[i])) {
+                layout.eZone = EZone::Offset;
+                layout.nOffsetMinutes = *nOffset;
+                break;
+            }
+        }
+    }
+
+    // Date and time: one column with both, or a date column and a time column.
+    layout.arrRoles.assign(nColumns, EColumnRole::Skip);
+    const auto find = [&](ECellKind eKind) {
+        return std::find(arrColumnKinds.begin(), arrColumnKinds.end(), eKind) -
+               arrColumnKinds.begin();
+    };
+    const std::size_t nDateTime = static_cast<std::size_t>(find(ECellKind::DateTime));
+    const std::size_t nDate = static_cast<std::size_t>(find(ECellKind::Date));
+    const std::size_t nTime = static_cast<std::size_t>(find(ECellKind::Time));
+    if (nDateTime < nColumns) {
+        layout.arrRoles[nDateTime] = EColumnRole::DateTime;
+    } else if (nDate < nColumns && nTime < nColumns) {
+        layout.arrRoles[nDate] = EColumnRole::Date;
+        layout.arrRoles[nTime] = EColumnRole::Time;
+    } else {
+        r.strDoubt = "No column holds the records' dates and times.";
+        return r;
+    }
+
+    // The value columns' roles from the header's words.
+    std::vector<std::string_view> arrNames;
+    SplitCells(strHeaderText, layout.cDelimiter, layout.cQuote, arrNames);
+    std::vector<std::size_t> arrValueColumns;
+    bool bAnyNamed = false;
+    bool bUnitNamed = false;
+    for (std::size_t i = 0; i < nColumns; ++i) {
+        const ECellKind eKind = arrColumnKinds[i];
+        if (eKind != ECellKind::Number && eKind != ECellKind::NumberWithUnit)
+            continue;
+        arrValueColumns.push_back(i);
+        layout.bUnitInCells |= eKind == ECellKind::NumberWithUnit;
+        if (i >= arrNames.size())
+            continue;
+        const CColumnName column = ReadColumnName(arrNames[i]);
+        bAnyNamed |= column.bNamed;
+        layout.arrRoles[i] = column.eRole;
+        if (column.unit && !bUnitNamed &&
+            (column.eRole == EColumnRole::TempPV || column.eRole == EColumnRole::TempSV)) {
+            layout.eTempUnit = *column.unit;
+            bUnitNamed = true;
+        }
+    }
+    if (!bUnitNamed && bUnitF)
+        layout.eTempUnit = ETempUnit::Fahrenheit;
+
+    if (!bAnyNamed) {
+        if (arrValueColumns.empty()) {
+            r.strDoubt = "No column holds numbers.";
+            return r;
+        }
+        // A guess to show: temperature first, humidity second.
+        layout.arrRoles[arrValueColumns[0]] = EColumnRole::TempPV;
+        if (arrValueColumns.size() > 1)
+            layout.arrRoles[arrValueColumns[1]] = EColumnRole::HumiPV;
+        r.eResult = CRecognition::EResult::Doubt;
+        r.strDoubt = "The header does not name the columns.";
+        return r;
+    }
+
+    r.eResult = CRecognition::EResult::Layout;
+    // Two columns for one channel: which one is meant cannot be told.
+    for (EColumnRole eRole :
+         {EColumnRole::TempPV, EColumnRole::TempSV, EColumnRole::HumiPV, EColumnRole::HumiSV}) {
+        std::vector<std::size_t> arrSame;
+        for (std::size_t i = 0; i < nColumns; ++i)
+            if (layout.arrRoles[i] == eRole)
+                arrSame.push_back(i);
+        if (arrSame.size() < 2)
+            continue;
+        const auto name = [&](std::size_t i) {
+            return i < arrNames.size() ? Quoted(arrNames[i]) : "column " + std::to_string(i + 1);
+        };
+        const bool bTemp = eRole == EColumnRole::TempPV || eRole == EColumnRole::TempSV;
+        r.eResult = CRecognition::EResult::Doubt;
+        r.strDoubt = std::string("The file has more than one ") +
+                     (bTemp ? "temperature" : "humidity") + " column: " + name(arrSame[0]) +
+                     " and " + name(arrSame[1]) + ".";
+        for (std::size_t k = 1; k < arrSame.size(); ++k)
+            layout.arrRoles[arrSame[k]] = EColumnRole::Skip;
+        break;
+    }
+    if (std::none_of(layout.arrRoles.begin(), layout.arrRoles.end(), IsValueRole)) {
+        r.eResult = CRecognition::EResult::Unknown;
+        r.strDoubt = "No column is named as a temperature or a humidity.";
+    }
+    return r;
+}
