@@ -188,6 +188,7 @@ bool IsRecorderData(std::string_view head)
     int nLine = 0;
     int nRecords = 0;
     int nTimesRead = 0;
+    bool bFirstReadsTime = false;
     while (pos < head.size() && nLine < kRecorderLines) {
         std::size_t nEnd = head.find('\n', pos);
         if (nEnd == std::string_view::npos)
@@ -198,13 +199,17 @@ bool IsRecorderData(std::string_view head)
         // Line 1 is the header, whatever it says.
         if (++nLine >= 2 && !line.empty()) {
             ++nRecords;
-            if (CountRecordFields(line) >= 6) // past the seconds
-                ++nTimesRead;
+            const bool bTimeRead = CountRecordFields(line) >= 6; // past the seconds
+            nTimesRead += bTimeRead ? 1 : 0;
+            if (nRecords == 1)
+                bFirstReadsTime = bTimeRead;
         }
         pos = nEnd + 1;
     }
-    // No record at all: the recorder reader's own messages say what is wrong.
-    return nRecords == 0 || nTimesRead * 2 > nRecords;
+    // No record at all: the recorder reader's own messages say what is wrong. A first record
+    // that reads its time keeps a short recorder file whose next line is cut off or damaged
+    // opening as it always did, with its message.
+    return nRecords == 0 || bFirstReadsTime || nTimesRead * 2 > nRecords;
 }
 
 CRecognition RecogniseLayout(std::string_view data, const std::function<bool()>& fnCancelled)

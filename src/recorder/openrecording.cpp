@@ -23,8 +23,12 @@ COpenResult OpenRecordingFile(const std::filesystem::path& path, const CLayout* 
         read(*pLayout);
         return result;
     }
-    // A file that cannot be read gets the recorder reader's message for it.
-    if (!std::ifstream(path, std::ios::binary)) {
+    // A file that cannot be read gets the recorder reader's message for it. A pipe or a
+    // device can be read only once, so recognition cannot look at it first: it is read as
+    // the recorder's file, as it always was.
+    std::error_code errorKind;
+    if (!std::ifstream(path, std::ios::binary) ||
+        !std::filesystem::is_regular_file(path, errorKind)) {
         result.recognition.eResult = CRecognition::EResult::Recorder;
         read(RecorderLayout());
         return result;
