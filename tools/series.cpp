@@ -1,6 +1,7 @@
 // trendora-series: prints the per-second series Trendora reads from a recorder file, one
 // line per sample, or a summary of it. For comparing loaders and checking recorder files.
 #include "app/reportmode.h"
+#include "recorder/openrecording.h"
 #include "recorder/recorderloader.h"
 
 #include <algorithm>
@@ -32,7 +33,7 @@ namespace {
 
 void PrintUsage(std::FILE* pOut)
 {
-    std::fputs("usage: trendora-series [--summary] FILE\n"
+    std::fputs("usage: trendora-series [--summary] [--layout LAYOUT] FILE\n"
                "\n"
                "Prints the series read from the recorder file FILE, one line per second:\n"
                "  index,YYYY-MM-DD,HH:MM:SS,tempPV,tempSV,humiPV,humiSV\n"
@@ -41,11 +42,14 @@ void PrintUsage(std::FILE* pOut)
                "           minimum, maximum and mean of each curve instead.\n"
                "Times are the ones the viewer shows: the first is the first record's own time,\n"
                "the others count from its low 32 bits, as the time labels do.\n"
+               "--layout: reads FILE by the layout file LAYOUT (see the README) instead of\n"
+               "          the layout recognised from FILE itself.\n"
                "\n"
                "Exit status: 0 read, 1 stopped at an invalid record, 2 cannot open, 3 fewer\n"
                "than two lines, 4 stopped at a record whose gap makes the series too long,\n"
                "5 out of memory (after 1, 4 and 5 the samples before that record are\n"
-               "printed), 64 usage, 74 write error.\n",
+               "printed), 64 usage (also a wrong layout file), 65 the layout of FILE is in\n"
+               "doubt or unknown (nothing is printed), 74 write error.\n",
                pOut);
 }
 
@@ -306,6 +310,7 @@ int Run(int argc, char** argv)
     bool bSummary = false;
     const char* szFile = nullptr;
     int nFile = 0;
+    int nLayout = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
@@ -314,6 +319,8 @@ int Run(int argc, char** argv)
         }
         if (arg == "--summary" && !bSummary) {
             bSummary = true;
+        } else if (arg == "--layout" && nLayout == 0 && i + 1 < argc) {
+            nLayout = ++i;
         } else if (!arg.starts_with("-") && !szFile) {
             szFile = argv[i];
             nFile = i;
@@ -330,7 +337,23 @@ int Run(int argc, char** argv)
     const std::filesystem::path file = FileArgument(nFile, szFile);
     const std::u8string strName8 = file.u8string();
     const std::string strName(strName8.begin(), strName8.end()); // UTF-8, as the output is
-    const CLoadResult result = LoadRecorderFile(file);
+    CLayout layout;
+    if (nLayout != 0) {
+        std::string strError;
+        if (!ReadLayoutFile(FileArgument(nLayout, argv[nLayout]), layout, strError)) {
+            std::fprintf(stderr, "trendora-series: %s: %s\n", argv[nLayout], strError.c_str());
+            return kReportUsage;
+        }
+    }
+    const COpenResult opened = OpenRecordingFile(file, nLayout != 0 ? &layout : nullptr);
+    if (!opened.bRead) {
+        std::fprintf(stderr,
+                     "trendora-series: %s: %s Write a layout file (see the README) and pass it "
+                     "with --layout FILE.\n",
+                     strName.c_str(), opened.recognition.strDoubt.c_str());
+        return kReportLayoutInDoubt;
+    }
+    const CLoadResult& result = opened.load;
     using EStatus = CLoadResult::EStatus;
     switch (result.status) {
     case EStatus::CannotOpen:

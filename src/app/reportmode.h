@@ -19,6 +19,8 @@ inline constexpr int kReportSpanTooLong = 4; // a record's gap would make the se
 inline constexpr int kReportOutOfMemory = 5; // memory ran out while reading
 inline constexpr int kReportStepsFailed = 6; // --steps: a dwell did not pass
 inline constexpr int kReportUsage = 64;
+// The file's layout is in doubt or unknown and no --layout was given: nothing is written.
+inline constexpr int kReportLayoutInDoubt = 65;
 inline constexpr int kReportCannotWrite = 74;
 
 // Runs the report the command line asks for and returns the exit status, or nothing when the

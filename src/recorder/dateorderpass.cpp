@@ -1,23 +1,12 @@
 #include "recorder/dateorderpass.h"
 
 #include "recorder/datetimecell.h"
-#include "recorder/layoutstructure.h"
+#include "recorder/layoutfields.h"
 
 #include <algorithm>
 #include <climits>
 
 namespace {
-
-// Days since 1970-01-01 of a date in the proleptic Gregorian calendar.
-std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d)
-{
-    y -= m <= 2;
-    const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
-    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
-}
 
 const char* OrderName(EDateOrder eOrder)
 {
@@ -127,10 +116,7 @@ void CDateOrderPass::AddLine(std::string_view line)
         if (!state.bPossible)
             continue;
         const std::int64_t t =
-            DaysFromCivil(nYear < 100 ? nYear + 2000 : nYear, static_cast<unsigned>(nMonth),
-                          static_cast<unsigned>(nDay)) *
-                86400 +
-            nSecondOfDay;
+            DaysFromCivil(nYear < 100 ? nYear + 2000 : nYear, nMonth, nDay) * 86400 + nSecondOfDay;
         if (state.tPrevious != INT64_MIN && t < state.tPrevious) {
             ++state.nBackSteps;
             state.bBackByDays |= t < state.tPrevious - 86400;

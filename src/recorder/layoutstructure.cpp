@@ -2,6 +2,7 @@
 
 #include "recorder/datetimecell.h"
 #include "recorder/headerwords.h"
+#include "recorder/layoutfields.h"
 #include "recorder/textencoding.h"
 
 #include <algorithm>
@@ -67,54 +68,6 @@ bool IsValueRole(EColumnRole eRole)
 }
 
 } // namespace
-
-void SplitCells(std::string_view line, char cDelimiter, char cQuote,
-                std::vector<std::string_view>& arrCells)
-{
-    arrCells.clear();
-    std::size_t pos = 0;
-    const auto trim = [](std::string_view cell) {
-        while (!cell.empty() && (cell.front() == ' ' || cell.front() == '\t'))
-            cell.remove_prefix(1);
-        while (!cell.empty() && (cell.back() == ' ' || cell.back() == '\t'))
-            cell.remove_suffix(1);
-        return cell;
-    };
-    if (cDelimiter == ' ') {
-        while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
-            ++pos;
-        if (pos == line.size())
-            return;
-    }
-    for (;;) {
-        std::size_t nEnd;
-        std::string_view cell;
-        const std::size_t nStart = line.find_first_not_of(cDelimiter == ' ' ? "" : " ", pos);
-        if (cQuote != 0 && nStart != std::string_view::npos && line[nStart] == cQuote) {
-            const std::size_t nClose = line.find(cQuote, nStart + 1);
-            const std::size_t nAfter = nClose == std::string_view::npos ? line.size() : nClose;
-            cell = line.substr(nStart + 1, nAfter - nStart - 1);
-            nEnd = nClose == std::string_view::npos ? line.size() : line.find(cDelimiter, nClose);
-            if (nEnd == std::string_view::npos)
-                nEnd = line.size();
-        } else {
-            nEnd = line.find(cDelimiter, pos);
-            if (nEnd == std::string_view::npos)
-                nEnd = line.size();
-            cell = trim(line.substr(pos, nEnd - pos));
-        }
-        arrCells.push_back(cell);
-        if (nEnd >= line.size())
-            return;
-        pos = nEnd + 1;
-        if (cDelimiter == ' ') {
-            while (pos < line.size() && (line[pos] == ' ' || line[pos] == '\t'))
-                ++pos;
-            if (pos == line.size())
-                return;
-        }
-    }
-}
 
 CRecognition RecogniseStructure(std::string_view head, EEncoding eEncoding, bool bWhole)
 {

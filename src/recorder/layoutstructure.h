@@ -9,11 +9,6 @@
 #include <string_view>
 #include <vector>
 
-// Cells of a line: a run of blanks is one delimiter when it is ' '; a cell in quotes loses
-// them. The views point into line.
-void SplitCells(std::string_view line, char cDelimiter, char cQuote,
-                std::vector<std::string_view>& arrCells);
-
 // head: the file's first part, its lines plain ASCII wherever they hold numbers and dates
 // (UTF-8 or an 8-bit code page, eEncoding); a last line without its line end is left out
 // unless bWhole. Fills everything but the date order, which stays year-month-day; Unknown
