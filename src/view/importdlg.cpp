@@ -267,6 +267,8 @@ void CImportDlg::ShowColumns(const CLayoutPreview& preview)
     const int nShown = static_cast<int>(m_choices.arrRoles.size());
     const int nRows =
         1 + static_cast<int>(std::min<std::size_t>(preview.arrLines.size(), kSampleLines));
+    // The role boxes sit in row 0, which must exist before they are placed.
+    m_pColumns->setRowCount(nRows);
     if (m_pColumns->columnCount() != nShown) {
         m_pColumns->setColumnCount(nShown);
         m_arrRoleBoxes.assign(static_cast<std::size_t>(nShown), nullptr);
@@ -281,7 +283,6 @@ void CImportDlg::ShowColumns(const CLayoutPreview& preview)
                     [this, c](int nRole) { OnRoleChosen(c, nRole); });
         }
     }
-    m_pColumns->setRowCount(nRows);
     QStringList headings;
     for (int c = 0; c < nShown; ++c) {
         const auto nColumn = static_cast<std::size_t>(c);
@@ -317,10 +318,15 @@ void CImportDlg::ShowPreview(const CLayoutPreview& preview)
     }
     m_pPreview->resizeColumnsToContents();
     m_pFaults->clear();
-    for (const CLayoutPreview::CFault& fault : preview.arrFaults)
-        // One pass over both: the reader's text may hold a "%1" of its own.
-        m_pFaults->addItem(res::LoadString(res::IDS_IMPORT_FAULT)
-                               .arg(QString::number(fault.nLine), Utf8(fault.strWhat)));
+    for (const CLayoutPreview::CFault& fault : preview.arrFaults) {
+        // The reader's message names the line already, in English; else the line is put
+        // before it, in one pass over both: the message may hold a "%1" of its own.
+        const QString strWhat = Utf8(fault.strWhat);
+        m_pFaults->addItem(strWhat.startsWith(QStringLiteral("Line "))
+                               ? strWhat
+                               : res::LoadString(res::IDS_IMPORT_FAULT)
+                                     .arg(QString::number(fault.nLine), strWhat));
+    }
 }
 
 CLayout CImportDlg::GetLayout() const
