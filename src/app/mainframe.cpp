@@ -146,6 +146,15 @@ void CMainFrame::BuildStatusBar()
     m_pSelection = new QLabel(pStatus);
     m_pSelection->setObjectName(QStringLiteral("selection"));
     pStatus->insertPermanentWidget(0, m_pSelection);
+    // The layout a file of another logger was read by.
+    m_pReadLayout = new QLabel(pStatus);
+    m_pReadLayout->setObjectName(QStringLiteral("layout"));
+    pStatus->insertPermanentWidget(0, m_pReadLayout);
+}
+
+void CMainFrame::ShowReadLayout(const QString& strText)
+{
+    m_pReadLayout->setText(strText);
 }
 
 void CMainFrame::ShowSelection()

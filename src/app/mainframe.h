@@ -42,6 +42,7 @@ public:
     void SetCommandChecked(int nId, bool bChecked) override;
     void SetButtonChecked(int nId, bool bChecked) override;
     void LoadingChanged() override;
+    void ShowReadLayout(const QString& strText) override;
 
 protected:
     void closeEvent(QCloseEvent* pEvent) override;
@@ -65,5 +66,6 @@ private:
     QHash<int, QAction*> m_menuActions;
     QHash<int, QAction*> m_toolActions;
     QString m_strHelpFile;
-    QLabel* m_pSelection = nullptr; // status bar pane
+    QLabel* m_pSelection = nullptr;  // status bar pane
+    QLabel* m_pReadLayout = nullptr; // status bar pane: the layout of the file on screen
 };

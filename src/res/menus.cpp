@@ -30,6 +30,7 @@ std::vector<CMenuPopupDef> MenuCHT()
         {Text("檔案(&F)"),
          {
              Item(ID_FILE_OPEN, "開啟檔案(&O)"),
+             Item(ID_FILE_IMPORT, "匯入(&I)..."),
              Item(ID_FILE_SAVE_AS, "另存圖檔(&A)"),
              Item(ID_FILE_COPY_PICTURE, "複製圖片(&Y)"),
              Item(ID_FILE_CLOSE, "關閉檔案(&C)"),
@@ -80,6 +81,7 @@ std::vector<CMenuPopupDef> MenuENG()
         {Text("File(&F)"),
          {
              Item(ID_FILE_OPEN, "Open(&O)"),
+             Item(ID_FILE_IMPORT, "Import(&I)..."),
              Item(ID_FILE_SAVE_AS, "Save as JPG..(&A)"),
              Item(ID_FILE_COPY_PICTURE, "Copy Picture(&Y)"),
              Item(ID_FILE_PRINT, "Print(&P)"),
@@ -130,6 +132,7 @@ std::vector<CMenuPopupDef> MenuCHS()
         {Text("档案(&F)"),
          {
              Item(ID_FILE_OPEN, "打开(&O)"),
+             Item(ID_FILE_IMPORT, "导入(&I)..."),
              Item(ID_FILE_SAVE_AS, "另存图档(&A)"),
              Item(ID_FILE_COPY_PICTURE, "复制图片(&Y)"),
              Item(ID_FILE_PRINT, "打印文件(&P)"),

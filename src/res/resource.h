@@ -226,4 +226,44 @@ inline constexpr int IDS_EXPORT_BAD_TIME = 336;
 inline constexpr int IDS_REPORT_JUDGED = 350; // %1 the first and last second
 inline constexpr int IDS_REPORT_JUDGED_WHOLE = 351;
 
+// File > Import: reading a file of another logger's layout, chosen in the import dialog,
+// and the layouts saved for such files. IDS_IMPORT_ROLES and the other lists of choices are
+// tab-separated in the order of their enums in recorder/layout.h.
+inline constexpr int ID_FILE_IMPORT = 32792;
+inline constexpr int IDS_OPEN_LAYOUT = 360;    // status bar: %1 describes the layout read by
+inline constexpr int IDS_IMPORT_CAPTION = 361; // %1 the file name
+inline constexpr int IDS_IMPORT_DOUBT = 362;   // %1 what is in doubt, in English
+inline constexpr int IDS_IMPORT_UNKNOWN = 363; // %1 why, in English
+inline constexpr int IDS_IMPORT_NAME = 364;
+inline constexpr int IDS_IMPORT_COLUMNS = 365;
+inline constexpr int IDS_IMPORT_ROLES = 366;
+inline constexpr int IDS_IMPORT_DELIMITER = 367;
+inline constexpr int IDS_IMPORT_DELIMITERS = 368;
+inline constexpr int IDS_IMPORT_DECIMAL = 369;
+inline constexpr int IDS_IMPORT_DECIMALS = 370;
+inline constexpr int IDS_IMPORT_QUOTE = 371;
+inline constexpr int IDS_IMPORT_QUOTES = 372;
+inline constexpr int IDS_IMPORT_SKIP = 373;
+inline constexpr int IDS_IMPORT_HEADER = 374;
+inline constexpr int IDS_IMPORT_DATE_ORDER = 375;
+inline constexpr int IDS_IMPORT_DATE_ORDERS = 376;
+inline constexpr int IDS_IMPORT_CLOCK = 377;
+inline constexpr int IDS_IMPORT_CLOCKS = 378;
+inline constexpr int IDS_IMPORT_ZONE = 379;
+inline constexpr int IDS_IMPORT_ZONES = 380;
+inline constexpr int IDS_IMPORT_OFFSET = 381;
+inline constexpr int IDS_IMPORT_TEMP_UNIT = 382;
+inline constexpr int IDS_IMPORT_UNIT_IN_CELLS = 383;
+inline constexpr int IDS_IMPORT_ENCODING = 384;
+inline constexpr int IDS_IMPORT_PREVIEW = 385;
+inline constexpr int IDS_IMPORT_PREVIEW_COLUMNS = 386; // line, time and the four channels
+inline constexpr int IDS_IMPORT_FAULTS = 387;
+inline constexpr int IDS_IMPORT_FAULT = 388;     // %1 the line, %2 what is wrong, in English
+inline constexpr int IDS_IMPORT_NO_NAME = 389;
+inline constexpr int IDS_IMPORT_NO_TIME = 390;
+inline constexpr int IDS_IMPORT_SAVE_FAILED = 391; // %1 the layout's file, %2 the reason
+inline constexpr int IDS_IMPORT_OK = 392;
+inline constexpr int IDS_IMPORT_CANCEL = 393;
+inline constexpr int IDS_IMPORT_RECOGNISING = 394; // %1 the file name
+
 } // namespace res

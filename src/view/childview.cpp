@@ -327,6 +327,7 @@ const CChildView::CCommand* CChildView::FindCommand(int nId)
 {
     static const CCommand kCommands[] = {
         {res::ID_FILE_OPEN, [](CChildView& v, int) { v.OpenRecorderFile(); }},
+        {res::ID_FILE_IMPORT, [](CChildView& v, int) { v.OnFileImport(); }},
         {res::ID_FILE_CLOSE, [](CChildView& v, int) { v.CloseRecorderFile(); }},
         {res::ID_FILE_SAVE_AS, [](CChildView& v, int) { v.OnFileSaveAs(); }},
         {res::ID_FILE_PRINT, [](CChildView& v, int) { v.OnFilePrint(); }},

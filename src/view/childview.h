@@ -26,7 +26,10 @@
 class CCurveCtrl;
 class CStepsAnalyser;
 struct CStepOptions;
+struct CLayout;
 struct CLoadResult;
+struct COpenResult;
+struct CRecognition;
 class CStaticText;
 class CStatisticsWnd;
 class CStepsWnd;
@@ -79,8 +82,12 @@ public:
     // File Open: asks for a recorder file and shows it from its first page.
     void OpenRecorderFile();
     // Reads strPath into the curves; false if it was not read completely (a message says
-    // why), if the user cancelled, or while another file is being read.
+    // why), if the user cancelled, or while another file is being read. A file of another
+    // logger reads by its recognised layout, or by one saved for its header; when its layout
+    // is in doubt the import dialog asks for it.
     bool OpenRecorderPath(const QString& strPath);
+    // File > Import: asks for a file and how to read it, saves that layout and reads the file.
+    void OnFileImport();
     // Shows what a load read (result.bHaveFirstRecord holds), titled strTitle, from its first
     // page as File Open does; takes the recording. The paging resets once events are
     // processed.
@@ -228,6 +235,14 @@ private:
     // Names for assistive technology, in the form's language.
     void NameControls();
     void FinishOpen();
+    // Opens strPath by pLayout, or by the layout recognised or saved for it; false when the
+    // user cancelled or another file is being read.
+    bool RunOpen(const QString& strPath, const CLayout* pLayout, COpenResult& open);
+    // Shows what RunOpen read, or says why nothing could be shown.
+    bool ShowOpened(const QString& strPath, COpenResult& open);
+    // The import dialog for strPath starting from recognition; on OK the layout is saved and
+    // the file read by it.
+    bool ImportPath(const QString& strPath, const CRecognition& recognition);
     // Before the curves' samples change: the analysis of the old ones stops and is dropped.
     void ForgetSteps();
     void InitSteps();

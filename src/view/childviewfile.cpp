@@ -1,8 +1,11 @@
-// File Open and File Close of the main view: a recorder file read into the four curves.
+// File Open and File Close of the main view: a recorder file, or another logger's, read into
+// the four curves.
 #include "curve/curvectrl.h"
+#include "recorder/openrecording.h"
 #include "recorder/recorderloader.h"
 #include "res/resource.h"
 #include "res/resources.h"
+#include "settings/layoutstore.h"
 #include "settings/profile.h"
 #include "settings/settingkeys.h"
 #include "skin/statictext.h"
@@ -17,6 +20,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -47,18 +53,45 @@ int CChildView::ExecOpenDialog(QFileDialog& dlg)
 
 bool CChildView::OpenRecorderPath(const QString& strPath)
 {
+    COpenResult open;
+    if (!RunOpen(strPath, nullptr, open))
+        return false;
+    if (!open.bRead)
+        return ImportPath(strPath, open.recognition);
+    return ShowOpened(strPath, open);
+}
+
+bool CChildView::RunOpen(const QString& strPath, const CLayout* pLayout, COpenResult& open)
+{
     if (m_fileWork.IsBusy())
         return false; // one load at a time
     const QFileInfo info(strPath);
-    const QString strName = info.fileName();
     const std::filesystem::path path = info.filesystemFilePath();
+    // The worker may outlive this call after a cancel, so it owns all it reads and writes.
+    auto pOpen = std::make_shared<COpenResult>();
+    std::optional<CLayout> chosen;
+    if (pLayout)
+        chosen = *pLayout;
     CLoadResult result;
     const bool bFinished = m_fileWork.Run(
-        this, res::LoadString(res::IDS_OPEN_READING).arg(strName),
-        [path](const LoadProgress& progress) { return LoadRecorderFile(path, progress); }, result);
+        this, res::LoadString(res::IDS_OPEN_READING).arg(info.fileName()),
+        [path, pOpen, chosen, finder = SavedLayoutFinder()](const LoadProgress& progress) {
+            *pOpen = OpenRecordingFile(path, chosen ? &*chosen : nullptr, progress, finder);
+            return std::move(pOpen->load);
+        },
+        result);
     if (!bFinished)
         return false; // cancelled: the recording on screen stays as it was
+    open = std::move(*pOpen);
+    open.load = std::move(result);
+    return true;
+}
 
+bool CChildView::ShowOpened(const QString& strPath, COpenResult& open)
+{
+    CLoadResult& result = open.load;
+    const QFileInfo info(strPath);
+    const QString strName = info.fileName();
     using EStatus = CLoadResult::EStatus;
     const QString strDetail = QString::fromStdString(result.strMessage);
     const auto warn = [this](const QString& strText) {
@@ -86,6 +119,12 @@ bool CChildView::OpenRecorderPath(const QString& strPath)
     // What the reader kept before a faulty line is shown and can be paged like a whole file.
     ShowRecording(result, info.completeBaseName());
     m_strRecordingPath = strPath;
+    if (m_pUi) {
+        const QString strLayout = QString::fromStdString(DescribeLayout(open.layout));
+        m_pUi->ShowReadLayout(open.layout.bRecorder
+                                  ? QString()
+                                  : res::LoadString(res::IDS_OPEN_LAYOUT).arg(strLayout));
+    }
     if (result.status != EStatus::Loaded) {
         const int nId = result.status == EStatus::SpanTooLong   ? res::IDS_OPEN_SPAN_REFUSED
                         : result.status == EStatus::OutOfMemory ? res::IDS_OPEN_OUT_OF_MEMORY
@@ -159,4 +198,6 @@ void CChildView::CloseRecorderFile()
     ClearSelection();
     m_pPlot->update();
     m_pShown->SetRecording(nullptr);
+    if (m_pUi)
+        m_pUi->ShowReadLayout(QString());
 }

@@ -2,6 +2,8 @@
 // toolbar's check buttons.
 #pragma once
 
+class QString;
+
 class ICommandUi
 {
 public:
@@ -11,4 +13,6 @@ public:
     virtual void SetButtonChecked(int nId, bool bChecked) = 0;
     // A file began or ended being read: commands the view refuses meanwhile change state.
     virtual void LoadingChanged() {}
+    // How the file on screen was read, for the status bar; empty for the recorder's own files.
+    virtual void ShowReadLayout(const QString& strText) { (void)strText; }
 };
