@@ -27,8 +27,8 @@ COpenResult OpenRecordingFile(const std::filesystem::path& path, const CLayout* 
     // device can be read only once, so recognition cannot look at it first: it is read as
     // the recorder's file, as it always was.
     std::error_code errorKind;
-    if (!std::ifstream(path, std::ios::binary) ||
-        !std::filesystem::is_regular_file(path, errorKind)) {
+    if (!std::filesystem::is_regular_file(path, errorKind) ||
+        !std::ifstream(path, std::ios::binary)) {
         result.recognition.eResult = CRecognition::EResult::Recorder;
         read(RecorderLayout());
         return result;
