@@ -107,6 +107,11 @@ std::filesystem::path WriteRepeatedFile(const char* szName, std::int64_t tStart,
 
 } // namespace
 
+const std::filesystem::path& BenchmarkFolderPath()
+{
+    return BenchmarkFolder().GetPath();
+}
+
 const std::filesystem::path& BenchmarkRestartFile()
 {
     static const std::filesystem::path path =

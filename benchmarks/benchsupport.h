@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+// The temporary folder the benchmark files are written to, removed at exit.
+const std::filesystem::path& BenchmarkFolderPath();
+
 // A month at one record a second (about 118 MB), written once per run into a temporary
 // folder that is removed at exit.
 const std::filesystem::path& BenchmarkMonthFile();
