@@ -154,7 +154,8 @@ TEST(CurveStore, ShownChannelIsNotCopiedUntilTheCurveChanges)
     auto pRecording = std::make_shared<CRecording>();
     for (const float f : {1.0f, 2.0f, 3.0f})
         for (EChannel eChannel : kChannels)
-            pRecording->Samples(eChannel).Add(f * (1 + static_cast<int>(eChannel)));
+            pRecording->DenseSamples(eChannel).Add(f * (1 + static_cast<int>(eChannel)));
+    pRecording->AddDense(3);
     CCurveCtrl ctrl;
     CCurve* p = ctrl.AddCurve("!101", 0, 0, 1);
     ASSERT_TRUE(ctrl.ShowChannel(p, pRecording, EChannel::TempSV));
