@@ -9,6 +9,17 @@
 #include <cstdint>
 #include <memory>
 #include <utility>
+#include <vector>
+
+// Samples nFirst to nFirst + nSeconds - 1 of a curve: per-second values from pValues, or, when
+// bHeld, the one value *pValues at each of them.
+struct CSampleRun
+{
+    std::int64_t nFirst = 0;
+    std::int64_t nSeconds = 0;
+    const float* pValues = nullptr;
+    bool bHeld = false;
+};
 
 class CCurveValues
 {
@@ -16,7 +27,23 @@ public:
     std::int64_t GetSize() const { return m_pShown ? m_pShown->GetSize() : m_arrOwn.GetSize(); }
     bool IsEmpty() const { return GetSize() == 0; }
     const float* GetData() const { return m_pShown ? m_pShown->GetData() : m_arrOwn.GetData(); }
-    float operator[](std::int64_t i) const { return GetData()[i]; }
+    float Value(std::int64_t i) const { return m_pShown ? (*m_pShown)[i] : m_arrOwn[i]; }
+    float operator[](std::int64_t i) const { return Value(i); }
+    // Appends the runs that hold samples nBegin to at least nEnd - 1 (0 <= nBegin < nEnd <=
+    // GetSize()), the first starting at nBegin; the last may reach further.
+    void CollectRuns(std::int64_t nBegin, std::int64_t nEnd, std::vector<CSampleRun>& runs) const
+    {
+        (void)nEnd;
+        const float* pData = m_pShown ? m_pShown->GetData() : m_arrOwn.GetData();
+        runs.push_back({nBegin, GetSize() - nBegin, pData + nBegin, false});
+    }
+    // What the samples are read from: the recording shown or the curve's own storage.
+    const void* GetSource() const
+    {
+        return m_pShown ? static_cast<const void*>(m_pRecording.get()) : m_arrOwn.GetData();
+    }
+    // False for a channel the shown recording's file did not have: such a curve is not drawn.
+    bool IsPresent() const { return !m_pRecording || m_pRecording->HasChannel(m_eChannel); }
     std::int64_t GetCapacity() const
     {
         return m_pShown ? m_pShown->GetCapacity() : m_arrOwn.GetCapacity();
@@ -29,6 +56,7 @@ public:
     {
         m_arrOwn.RemoveAll();
         m_pShown = &pRecording->Samples(eChannel);
+        m_eChannel = eChannel;
         m_pRecording = std::move(pRecording);
     }
     // The recording shown, or null while the curve holds samples of its own.
@@ -78,4 +106,5 @@ private:
     CFloatArray m_arrOwn;
     const CFloatArray* m_pShown = nullptr;
     std::shared_ptr<const CRecording> m_pRecording;
+    EChannel m_eChannel = EChannel::TempPV;
 };
