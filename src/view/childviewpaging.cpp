@@ -42,7 +42,7 @@ void CChildView::ApplyPage()
     }
     UpdateTimeLabels();
     m_pPlot->update();
-    const auto [nBegin, nEnd] = ::PageSamples(fStart, fEnd, RecordingView().nCount);
+    const auto [nBegin, nEnd] = ::PageSamples(fStart, fEnd, RecordedSeconds());
     m_pShown->SetPage(nBegin, nEnd);
 }
 
@@ -75,7 +75,7 @@ void CChildView::UpdateTimeLabels()
 
 void CChildView::ResetPaging(int nSecondsPerPixel)
 {
-    m_pager.Reset(RecordingView().nCount, m_pPlot->width(), nSecondsPerPixel);
+    m_pager.Reset(RecordedSeconds(), m_pPlot->width(), nSecondsPerPixel);
     SetPageText(QStringLiteral("1"));
     m_pTotal->setText(QString::number(m_pager.GetTotalPages()));
 }
