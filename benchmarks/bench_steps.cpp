@@ -27,12 +27,11 @@ const CCurves& Programme()
     static const CCurves month = [] {
         CLoadResult result = LoadRecorderFile(BenchmarkMonthFile());
         CCurves c;
-        const CFloatArray* arrays[4] = {&result.recording.Samples(EChannel::TempPV),
-                                        &result.recording.Samples(EChannel::TempSV),
-                                        &result.recording.Samples(EChannel::HumiPV),
-                                        &result.recording.Samples(EChannel::HumiSV)};
-        for (int k = 0; k < 4; ++k)
-            c.curves[k].assign(arrays[k]->GetData(), arrays[k]->GetData() + arrays[k]->GetSize());
+        const std::int64_t n = result.recording.GetCount();
+        for (int k = 0; k < 4; ++k) {
+            c.curves[k].resize(static_cast<std::size_t>(n));
+            result.recording.View().CopyOut(kChannels[k], 0, n, c.curves[k].data());
+        }
         return c;
     }();
     return month;

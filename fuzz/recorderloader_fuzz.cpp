@@ -3,6 +3,7 @@
 #include "recorder/recorderloader.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -128,15 +129,14 @@ std::string Compare(const CLoadResult& a, const CLoadResult& b)
     if (a.GetSampleCount() != b.GetSampleCount())
         return "sample counts differ: " + std::to_string(a.GetSampleCount()) + " against " +
                std::to_string(b.GetSampleCount());
-    const std::size_t nBytes = static_cast<std::size_t>(a.GetSampleCount()) * sizeof(float);
-    const CFloatArray* const pairs[][2] = {
-        {&a.recording.Samples(EChannel::TempPV), &b.recording.Samples(EChannel::TempPV)},
-        {&a.recording.Samples(EChannel::HumiPV), &b.recording.Samples(EChannel::HumiPV)},
-        {&a.recording.Samples(EChannel::TempSV), &b.recording.Samples(EChannel::TempSV)},
-        {&a.recording.Samples(EChannel::HumiSV), &b.recording.Samples(EChannel::HumiSV)}};
-    for (const auto& pair : pairs)
-        if (nBytes && std::memcmp(pair[0]->GetData(), pair[1]->GetData(), nBytes) != 0)
-            return "sample values differ";
+    // The per-second series, however each load stored it.
+    const CRecordingView viewA = a.recording.View();
+    const CRecordingView viewB = b.recording.View();
+    for (EChannel eChannel : kChannels)
+        for (std::int64_t i = 0; i < viewA.GetCount(); ++i)
+            if (std::bit_cast<std::uint32_t>(viewA.Value(eChannel, i)) !=
+                std::bit_cast<std::uint32_t>(viewB.Value(eChannel, i)))
+                return "sample values differ at " + std::to_string(i);
     return {};
 }
 

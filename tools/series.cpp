@@ -193,28 +193,30 @@ private:
 void PrintSeries(const CLoadResult& result, COutBuffer& out)
 {
     const CRecordingView s = result.recording.View();
-    const std::int64_t nCount = s.nCount;
-    const float* const columns[] = {s.pTempPV, s.pTempSV, s.pHumiPV, s.pHumiSV};
     CValueText texts[4];
     CLocalTimeText timeText;
-    for (std::int64_t i = 0; i < nCount; ++i) {
-        char* const pStart = out.Reserve(320);
-        char* p = std::to_chars(pStart, pStart + 24, i).ptr;
-        *p++ = ',';
-        p = timeText.Put(p, SampleTime(result, i), ',');
-        for (int c = 0; c < 4; ++c) {
+    s.ForEachRun([&](std::int64_t nFirst, std::int64_t nSeconds, const float* const apValues[4],
+                     bool bHeld) {
+        for (std::int64_t i = nFirst; i < nFirst + nSeconds; ++i) {
+            const std::int64_t k = bHeld ? 0 : i - nFirst;
+            char* const pStart = out.Reserve(320);
+            char* p = std::to_chars(pStart, pStart + 24, i).ptr;
             *p++ = ',';
-            p = texts[c].Put(p, columns[c][i]);
+            p = timeText.Put(p, SampleTime(result, i), ',');
+            for (int c = 0; c < 4; ++c) {
+                *p++ = ',';
+                p = texts[c].Put(p, apValues[c][k]);
+            }
+            *p++ = '\n';
+            out.Commit(p);
         }
-        *p++ = '\n';
-        out.Commit(p);
-    }
+    });
 }
 
 void PrintSummary(const CLoadResult& result, COutBuffer& out)
 {
     const CRecordingView s = result.recording.View();
-    const std::int64_t nCount = s.nCount;
+    const std::int64_t nCount = s.GetCount();
     char sz[256];
     char* p = sz + std::snprintf(sz, sizeof sz, "samples  %lld\n", static_cast<long long>(nCount));
     out.Append(std::string_view(sz, p - sz));
@@ -235,12 +237,9 @@ void PrintSummary(const CLoadResult& result, COutBuffer& out)
     {
         const char* szName;
         const char* szKey;
-        const float* pValues;
     };
-    const CRow rows[] = {{"TempPV", "!100", s.pTempPV},
-                         {"TempSV", "!101", s.pTempSV},
-                         {"HumiPV", "!200", s.pHumiPV},
-                         {"HumiSV", "!201", s.pHumiSV}};
+    const CRow rows[] = {
+        {"TempPV", "!100"}, {"TempSV", "!101"}, {"HumiPV", "!200"}, {"HumiSV", "!201"}};
     struct CStats
     {
         float fMin = std::numeric_limits<float>::infinity();
@@ -250,12 +249,21 @@ void PrintSummary(const CLoadResult& result, COutBuffer& out)
     CStats stats[4];
     const auto scan = [&](int nRow) {
         CStats& st = stats[nRow];
-        const float* pValues = rows[nRow].pValues;
-        for (std::int64_t i = 0; i < nCount; ++i) {
-            st.fMin = pValues[i] < st.fMin ? pValues[i] : st.fMin;
-            st.fMax = pValues[i] > st.fMax ? pValues[i] : st.fMax;
-            st.fSum += pValues[i];
-        }
+        s.ForEachRun(
+            [&](std::int64_t, std::int64_t nSeconds, const float* const apValues[4], bool bHeld) {
+                const float* const pValues = apValues[nRow];
+                if (bHeld) {
+                    st.fMin = pValues[0] < st.fMin ? pValues[0] : st.fMin;
+                    st.fMax = pValues[0] > st.fMax ? pValues[0] : st.fMax;
+                    st.fSum += static_cast<double>(pValues[0]) * static_cast<double>(nSeconds);
+                    return;
+                }
+                for (std::int64_t i = 0; i < nSeconds; ++i) {
+                    st.fMin = pValues[i] < st.fMin ? pValues[i] : st.fMin;
+                    st.fMax = pValues[i] > st.fMax ? pValues[i] : st.fMax;
+                    st.fSum += pValues[i];
+                }
+            });
     };
     // Each curve is summed in order as before; the curves share out over two threads.
     {

@@ -267,15 +267,26 @@ bool JudgeCurve(const CCurveSamples& c, const CStepOptions& options, std::size_t
     return true;
 }
 
+// A plain view's channel c, sample 0 first.
+const float* Dense(const CRecordingView& series, int c)
+{
+    const float* p = nullptr;
+    series.ForEachRun([&](std::int64_t, std::int64_t, const float* const apValues[4], bool) {
+        p = apValues[c];
+        return false;
+    });
+    return p;
+}
+
 class CStepJudge
 {
 public:
     CStepJudge(const CRecordingView& series, const CStepOptions& options,
                const CCancelCheck& cancel, CProgramAnalysis& analysis)
         : m_options(options), m_cancel(cancel),
-          m_analysis(analysis), m_curves{{series.pTempPV, series.pTempSV,
+          m_analysis(analysis), m_curves{{Dense(series, 0), Dense(series, 1),
                                           WithinLimit(options.tolerances.nTemp)},
-                                         {series.pHumiPV, series.pHumiSV,
+                                         {Dense(series, 2), Dense(series, 3),
                                           WithinLimit(options.tolerances.nHumi)}}
     {
     }
@@ -332,13 +343,20 @@ CProgramAnalysis AnalyseProgramSteps(const CRecordingView& series, std::int64_t 
 {
     CProgramAnalysis analysis;
     nBegin = std::max<std::int64_t>(nBegin, 0);
-    nEnd = std::min(nEnd, series.nCount);
-    if (!series.pTempPV || !series.pTempSV || !series.pHumiPV || !series.pHumiSV)
+    nEnd = std::min(nEnd, series.GetCount());
+    if (nEnd <= nBegin)
         return analysis;
+    std::vector<float> aValues[4];
+    for (int c = 0; c < 4; ++c) {
+        aValues[c].resize(static_cast<std::size_t>(nEnd - nBegin));
+        series.CopyOut(kChannels[c], nBegin, nEnd, aValues[c].data());
+    }
+    const CRecordingView plain(aValues[0].data() - nBegin, aValues[1].data() - nBegin,
+                               aValues[2].data() - nBegin, aValues[3].data() - nBegin, nEnd);
     const CCancelCheck cancel(pCancel);
-    CStepJudge judge(series, options, cancel, analysis);
-    const float* const pTempSV = series.pTempSV;
-    const float* const pHumiSV = series.pHumiSV;
+    CStepJudge judge(plain, options, cancel, analysis);
+    const float* const pTempSV = aValues[1].data() - nBegin;
+    const float* const pHumiSV = aValues[3].data() - nBegin;
     const std::int64_t nMinDwell = std::max<std::int64_t>(options.nMinDwell, 1);
     // The constant runs, each looked at once it ends: a dwell ends the ramp before it.
     std::int64_t nRampBegin = -1;

@@ -53,16 +53,28 @@ template <bool bSkipNegative> CBlock ScanBlock(const float* p, std::int64_t n)
 
 // A curve's figures, taken block by block; only a block that holds a new extreme is looked
 // through again for the first sample holding it. A series that rises all along does that for
-// every block, which costs one more pass at most.
+// every block, which costs one more pass at most. A held run counts its value once per second.
 template <bool bSkipNegative> class CCurveScan
 {
 public:
-    explicit CCurveScan(const float* p) : m_p(p) {}
-
-    void Scan(std::int64_t nBlock, std::int64_t n)
+    // p: n values a second, sample nBlock first.
+    void Scan(const float* p, std::int64_t nBlock, std::int64_t n)
     {
-        const float* p = m_p + nBlock;
-        const CBlock b = ScanBlock<bSkipNegative>(p, n);
+        Take(ScanBlock<bSkipNegative>(p, n), p, nBlock, n);
+    }
+
+    // n seconds that all hold v, sample nBlock first.
+    void ScanHeld(float v, std::int64_t nBlock, std::int64_t n)
+    {
+        CBlock b = ScanBlock<bSkipNegative>(&v, 1);
+        b.dSum *= static_cast<double>(n);
+        b.nCounted *= n;
+        Take(b, &v, nBlock, 1);
+    }
+
+private:
+    void Take(const CBlock& b, const float* p, std::int64_t nBlock, std::int64_t n)
+    {
         m_dSum += b.dSum;
         m_nCounted += b.nCounted;
         if (b.nCounted == 0)
@@ -77,6 +89,7 @@ public:
         }
     }
 
+public:
     CCurveFigures Result() const
     {
         CCurveFigures f;
@@ -92,7 +105,6 @@ public:
     }
 
 private:
-    const float* m_p;
     double m_dSum = 0.0;
     std::int64_t m_nCounted = 0;
     float m_fMin = kInf;
@@ -106,36 +118,48 @@ private:
 template <bool bSkipNegative> class CDeviationScan
 {
 public:
-    CDeviationScan(const float* pPV, const float* pSV, int nTolerance)
-        : m_pPV(pPV), m_pSV(pSV), m_dLimit(WithinLimit(nTolerance))
-    {
-    }
+    explicit CDeviationScan(int nTolerance) : m_dLimit(WithinLimit(nTolerance)) {}
 
-    void Scan(std::int64_t nBlock, std::int64_t n)
+    // pPV, pSV: n values a second, sample nBlock first.
+    void Scan(const float* pPV, const float* pSV, std::int64_t nBlock, std::int64_t n)
     {
-        const std::int64_t nStop = nBlock + n;
         std::int64_t anCounted[4] = {0, 0, 0, 0};
         std::int64_t anWithin[4] = {0, 0, 0, 0};
         double adMax[4] = {-1.0, -1.0, -1.0, -1.0};
         auto lane = [&](int k, std::int64_t i) {
-            const double dSize = Size(i);
+            const double dSize = Size(pPV[i], pSV[i]);
             anCounted[k] += dSize >= 0.0;
             anWithin[k] += dSize >= 0.0 && dSize < m_dLimit;
             adMax[k] = dSize > adMax[k] ? dSize : adMax[k];
         };
-        ForFourLanes(nBlock, nStop, lane);
+        ForFourLanes(0, n, lane);
         m_f.nCounted += (anCounted[0] + anCounted[1]) + (anCounted[2] + anCounted[3]);
         m_f.nWithin += (anWithin[0] + anWithin[1]) + (anWithin[2] + anWithin[3]);
         const double dMax = std::max(std::max(adMax[0], adMax[1]), std::max(adMax[2], adMax[3]));
         if (dMax > m_dLargestSize) {
             m_dLargestSize = dMax;
-            for (std::int64_t j = nBlock; j < nStop; ++j) {
-                if (Size(j) == dMax) {
-                    m_f.nLargestAt = j;
-                    m_f.dLargest = static_cast<double>(m_pPV[j]) - static_cast<double>(m_pSV[j]);
+            for (std::int64_t j = 0; j < n; ++j) {
+                if (Size(pPV[j], pSV[j]) == dMax) {
+                    m_f.nLargestAt = nBlock + j;
+                    m_f.dLargest = static_cast<double>(pPV[j]) - static_cast<double>(pSV[j]);
                     break;
                 }
             }
+        }
+    }
+
+    // n seconds that all hold fPV and fSV, sample nBlock first.
+    void ScanHeld(float fPV, float fSV, std::int64_t nBlock, std::int64_t n)
+    {
+        const double dSize = Size(fPV, fSV);
+        if (dSize >= 0.0) {
+            m_f.nCounted += n;
+            m_f.nWithin += dSize < m_dLimit ? n : 0;
+        }
+        if (dSize > m_dLargestSize) {
+            m_dLargestSize = dSize;
+            m_f.nLargestAt = nBlock;
+            m_f.dLargest = static_cast<double>(fPV) - static_cast<double>(fSV);
         }
     }
 
@@ -143,17 +167,13 @@ public:
 
 private:
     // A second left out has no size at all: -1 is below every deviation's.
-    double Size(std::int64_t i) const
+    static double Size(float fPV, float fSV)
     {
-        const float fPV = m_pPV[i];
-        const float fSV = m_pSV[i];
         if (bSkipNegative && (fPV < 0.0f || fSV < 0.0f))
             return -1.0;
         return std::fabs(static_cast<double>(fPV) - static_cast<double>(fSV));
     }
 
-    const float* m_pPV;
-    const float* m_pSV;
     double m_dLimit;
     double m_dLargestSize = -1.0;
     CDeviationFigures m_f;
@@ -163,22 +183,36 @@ private:
 
 namespace {
 
-// One quantity's PV and SV and their deviation, block by block: each block is read from memory
-// once, and the deviation finds it still in the cache.
+// One quantity's PV and SV and their deviation, run by run and a dense run block by block:
+// each block is read from memory once, and the deviation finds it still in the cache. A held
+// run costs the same as one sample.
 template <bool bSkipNegative>
-void ScanQuantity(const float* pPV, const float* pSV, int nTolerance, std::int64_t nBegin,
-                  std::int64_t nEnd, CCurveFigures& pv, CCurveFigures& sv,
+void ScanQuantity(const CRecordingView& series, EChannel ePV, EChannel eSV, int nTolerance,
+                  std::int64_t nBegin, std::int64_t nEnd, CCurveFigures& pv, CCurveFigures& sv,
                   CDeviationFigures& deviation)
 {
-    CCurveScan<bSkipNegative> scanPV(pPV);
-    CCurveScan<bSkipNegative> scanSV(pSV);
-    CDeviationScan<bSkipNegative> scanDeviation(pPV, pSV, nTolerance);
-    for (std::int64_t nBlock = nBegin; nBlock < nEnd; nBlock += kBlock) {
-        const std::int64_t n = std::min(kBlock, nEnd - nBlock);
-        scanPV.Scan(nBlock, n);
-        scanSV.Scan(nBlock, n);
-        scanDeviation.Scan(nBlock, n);
-    }
+    CCurveScan<bSkipNegative> scanPV;
+    CCurveScan<bSkipNegative> scanSV;
+    CDeviationScan<bSkipNegative> scanDeviation(nTolerance);
+    const int nPV = static_cast<int>(ePV);
+    const int nSV = static_cast<int>(eSV);
+    series.Stretch(nBegin, nEnd)
+        .ForEachRun([&](std::int64_t nFirst, std::int64_t nSeconds, const float* const apValues[4],
+                        bool bHeld) {
+            const std::int64_t nAt = nBegin + nFirst;
+            if (bHeld) {
+                scanPV.ScanHeld(*apValues[nPV], nAt, nSeconds);
+                scanSV.ScanHeld(*apValues[nSV], nAt, nSeconds);
+                scanDeviation.ScanHeld(*apValues[nPV], *apValues[nSV], nAt, nSeconds);
+                return;
+            }
+            for (std::int64_t i = 0; i < nSeconds; i += kBlock) {
+                const std::int64_t n = std::min(kBlock, nSeconds - i);
+                scanPV.Scan(apValues[nPV] + i, nAt + i, n);
+                scanSV.Scan(apValues[nSV] + i, nAt + i, n);
+                scanDeviation.Scan(apValues[nPV] + i, apValues[nSV] + i, nAt + i, n);
+            }
+        });
     pv = scanPV.Result();
     sv = scanSV.Result();
     deviation = scanDeviation.Result();
@@ -193,17 +227,17 @@ CRunStatistics ComputeRunStatistics(const CRecordingView& series, std::int64_t n
                                     std::int64_t nEnd, const CTolerances& tolerances)
 {
     nBegin = std::max<std::int64_t>(nBegin, 0);
-    nEnd = std::min(nEnd, series.nCount);
+    nEnd = std::min(nEnd, series.GetCount());
     CRunStatistics s;
-    if (!series.pTempPV || !series.pTempSV || !series.pHumiPV || !series.pHumiSV)
+    if (nEnd <= nBegin)
         return s;
     const auto temp = [&] {
-        ScanQuantity<false>(series.pTempPV, series.pTempSV, tolerances.nTemp, nBegin, nEnd,
-                            s.tempPV, s.tempSV, s.temp);
+        ScanQuantity<false>(series, EChannel::TempPV, EChannel::TempSV, tolerances.nTemp, nBegin,
+                            nEnd, s.tempPV, s.tempSV, s.temp);
     };
     const auto humi = [&] {
-        ScanQuantity<true>(series.pHumiPV, series.pHumiSV, tolerances.nHumi, nBegin, nEnd, s.humiPV,
-                           s.humiSV, s.humi);
+        ScanQuantity<true>(series, EChannel::HumiPV, EChannel::HumiSV, tolerances.nHumi, nBegin,
+                           nEnd, s.humiPV, s.humiSV, s.humi);
     };
     if (nEnd - nBegin >= kSecondThreadFrom) {
         std::thread humiThread;

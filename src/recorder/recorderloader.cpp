@@ -28,6 +28,9 @@ constexpr std::size_t kTailBytes = 4096;
 // much more: no zone's offset moves further. Pages beyond what is written take no memory,
 // but for a large page's part in this room (at most 0.7 MB a curve).
 constexpr std::int64_t kSpanSlack = 2 * 86400;
+// Bytes a second of wall-clock span from which a file counts as dense: a record line takes
+// twenty or more, so records then come a few seconds apart at most on the whole.
+constexpr std::uint64_t kMinDenseBytes = 4;
 
 class CMemorySource : public CRecordSource
 {
@@ -346,10 +349,16 @@ std::optional<CLoadResult> ReadInPieces(const CRecordSource& source, std::int64_
     const std::optional<CFileHead> head = ReadFileHead(source, nSize, buffer);
     if (!head)
         return std::nullopt;
+    // Records more than a few seconds apart on the whole are kept once each by the reader in
+    // file order, and stretches leave off at their first long gap: their dense storage is then
+    // far from filled, and takes no large pages.
+    const bool bDense =
+        nSize - head->nData >= static_cast<std::uint64_t>(head->nSpan) * kMinDenseBytes;
     CRecorderReader reader(nMaxSamples);
     reader.Feed(buffer.data(), static_cast<std::size_t>(head->nData));
     CPieceTarget target;
-    if (!reader.PrepareTarget(std::min(head->nSpan, INT64_MAX - kSpanSlack) + kSpanSlack, target))
+    if (!reader.PrepareTarget(std::min(head->nSpan, INT64_MAX - kSpanSlack) + kSpanSlack, bDense,
+                              target))
         return std::nullopt;
 
     const std::size_t nPieces =

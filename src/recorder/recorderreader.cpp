@@ -118,13 +118,14 @@ void CRecorderReader::StopOutOfMemory()
                                                 ". The records before this line were read.");
 }
 
-bool CRecorderReader::PrepareTarget(std::int64_t nCapacity, CPieceTarget& target)
+bool CRecorderReader::PrepareTarget(std::int64_t nCapacity, bool bDense, CPieceTarget& target)
 {
-    if (HasStopped() || m_nLine < 2 || !m_strPending.empty() || !m_builder.Reserve(nCapacity))
+    if (HasStopped() || m_nLine < 2 || !m_strPending.empty() ||
+        !m_builder.Reserve(nCapacity, bDense))
         return false;
     target.nCapacity = INT64_MAX;
     for (int i = 0; i < kChannelCount; ++i) {
-        CFloatArray& samples = m_result.recording.Samples(kChannels[i]);
+        CFloatArray& samples = m_result.recording.DenseSamples(kChannels[i]);
         target.apData[i] = samples.GetData();
         target.nCapacity = std::min(target.nCapacity, samples.GetCapacity());
     }
@@ -138,9 +139,11 @@ bool CRecorderReader::AdoptPiece(const CPieceSummary& piece)
     if (HasStopped() || !m_strPending.empty() ||
         (piece.bWrote && piece.tWritten <= m_builder.GetCursor()))
         return false;
+    if (piece.bWrote && !m_builder.AdoptSamples(piece.tWritten, piece.afWritten, piece.tCursor)) {
+        StopOutOfMemory();
+        return false;
+    }
     m_nLine += piece.nLines;
-    if (piece.bWrote)
-        m_builder.AdoptSamples(piece.tWritten, piece.afWritten, piece.tCursor);
     if (piece.bConverted)
         m_builder.NoteConverted(piece.nLastWall, piece.tLast);
     return true;

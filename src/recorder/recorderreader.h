@@ -55,8 +55,9 @@ public:
     bool WasCancelled() const { return m_builder.WasCancelled(); }
 
     // For reading a file in stretches on several threads: the series' storage, with room
-    // for nCapacity samples, once the first record is read.
-    bool PrepareTarget(std::int64_t nCapacity, CPieceTarget& target);
+    // for nCapacity samples, once the first record is read. bDense: the samples will nearly
+    // fill it (see CFloatArray::Reserve).
+    bool PrepareTarget(std::int64_t nCapacity, bool bDense, CPieceTarget& target);
     // Takes the next stretch's lines, up to its nStopAt if it stopped (feed the rest); false,
     // with nothing taken, where its samples do not follow the ones before.
     bool AdoptPiece(const CPieceSummary& piece);

@@ -129,7 +129,7 @@ EExportStatus WriteRecorderExport(const CRecordingView& series, std::int64_t tFi
 {
     nInterval = std::max<std::int64_t>(nInterval, 1);
     nBegin = std::max<std::int64_t>(nBegin, 0);
-    nEnd = std::min(nEnd, series.nCount);
+    nEnd = std::min(nEnd, series.GetCount());
     std::string buffer;
     buffer.reserve(kPieceBytes + kMaxRecordBytes);
     buffer.append(kRecorderHeader);
@@ -137,10 +137,14 @@ EExportStatus WriteRecorderExport(const CRecordingView& series, std::int64_t tFi
     CLocalClock clock;
     std::int64_t nDone = 0;
     char record[kMaxRecordBytes];
-    for (std::int64_t i = nBegin; i < nEnd; i += nInterval) {
+    EExportStatus status = EExportStatus::Written;
+    // Sample i of the recording, its values in channel order; false stops the export.
+    const auto writeLine = [&](std::int64_t i, const float afValues[4]) {
         std::tm tm{};
-        if (!clock.Get(tFirst + i, tm))
-            return EExportStatus::BadTime;
+        if (!clock.Get(tFirst + i, tm)) {
+            status = EExportStatus::BadTime;
+            return false;
+        }
         char* p = record;
         char* const pEnd = record + sizeof record;
         const int nYear = tm.tm_year + 1900;
@@ -156,22 +160,42 @@ EExportStatus WriteRecorderExport(const CRecordingView& series, std::int64_t tFi
         p = Digits(p, tm.tm_min, 2);
         *p++ = ':';
         p = Digits(p, tm.tm_sec, 2);
-        p = Value(p, pEnd, series.pTempPV[i]);
-        p = Value(p, pEnd, series.pTempSV[i]);
-        p = Value(p, pEnd, series.pHumiPV[i]);
-        p = Value(p, pEnd, series.pHumiSV[i]);
+        for (int c = 0; c < kChannelCount; ++c)
+            p = Value(p, pEnd, afValues[c]);
         *p++ = '\r';
         *p++ = '\n';
         buffer.append(record, static_cast<std::size_t>(p - record));
         ++nDone;
         if (buffer.size() >= kPieceBytes) {
-            if (cancelled && cancelled(nDone))
-                return EExportStatus::Cancelled;
-            if (!write(buffer))
-                return EExportStatus::WriteFailed;
+            if (cancelled && cancelled(nDone)) {
+                status = EExportStatus::Cancelled;
+                return false;
+            }
+            if (!write(buffer)) {
+                status = EExportStatus::WriteFailed;
+                return false;
+            }
             buffer.clear();
         }
-    }
+        return true;
+    };
+    // Every nInterval-th second from nBegin on, run by run: a held run's values are the same
+    // on each of its lines.
+    series.Stretch(nBegin, nEnd)
+        .ForEachRun([&](std::int64_t nFirst, std::int64_t nSeconds, const float* const apValues[4],
+                        bool bHeld) {
+            const std::int64_t nFrom = (nFirst + nInterval - 1) / nInterval * nInterval;
+            for (std::int64_t j = nFrom; j < nFirst + nSeconds; j += nInterval) {
+                const std::int64_t k = bHeld ? 0 : j - nFirst;
+                const float afValues[4] = {apValues[0][k], apValues[1][k], apValues[2][k],
+                                           apValues[3][k]};
+                if (!writeLine(nBegin + j, afValues))
+                    return false;
+            }
+            return true;
+        });
+    if (status != EExportStatus::Written)
+        return status;
     if (cancelled && cancelled(nDone))
         return EExportStatus::Cancelled;
     return write(buffer) ? EExportStatus::Written : EExportStatus::WriteFailed;

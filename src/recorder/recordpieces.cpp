@@ -1,6 +1,7 @@
 #include "recorder/recordpieces.h"
 
 #include "recorder/recordparser.h"
+#include "recorder/recordseries.h"
 #include "recording/floatarray.h"
 
 #include <algorithm>
@@ -199,7 +200,8 @@ bool CPieceReader::ReadLine(const char* p, std::size_t nLength, CPieceSummary& s
         if (nIndex >= m_target.nMaxSamples || nIndex >= m_target.nCapacity)
             return false;
         const std::int64_t nCount = s.bWrote ? t - tCursor : 1;
-        if (nCount > kSampleShare - s.nSamples)
+        // Sparse records are kept once each, which the reader in file order does.
+        if (nCount > kSampleShare - s.nSamples || nCount > CSeriesBuilder::kHeldAfter)
             return false;
         s.nSamples += nCount;
         const float afValues[4] = {f.fTempPV, f.fTempSV, f.fHumiPV, f.fHumiSV};

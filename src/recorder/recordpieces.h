@@ -77,7 +77,8 @@ struct CPieceStop
 // those of the lines just before the stretch) add nothing; the others expand into the target
 // as in file order, except that the first of them writes its own sample only. A line that
 // needs more than the stretch can know (an invalid record, a time that occurs twice or never,
-// a span beyond the limit or the capacity) stops the expansion, and so does one that would
+// a span beyond the limit or the capacity, a gap of more than a few seconds, whose record is
+// kept once) stops the expansion, and so does one that would
 // take the stretch past its share of samples or of buffer: the reader in file order goes on
 // from there, so that no stretch costs more than a bounded amount whatever the file holds.
 // Stretches may write the same samples when a clock was set back: the writes are relaxed

@@ -49,7 +49,7 @@ CSeriesBuilder::CSeriesBuilder(CRecording& recording, std::int64_t nMaxSamples)
     // A lowered limit also bounds the first reservation, so that it bounds the memory taken.
     const int nGrowBy = static_cast<int>(std::min<std::int64_t>(kGrowBy, m_nMaxSamples));
     for (EChannel eChannel : kChannels)
-        recording.Samples(eChannel).SetGrowBy(nGrowBy);
+        recording.DenseSamples(eChannel).SetGrowBy(nGrowBy);
 }
 
 namespace {
@@ -117,23 +117,37 @@ EAppendStatus CSeriesBuilder::Append(const float afValues[4], std::int64_t nCoun
         m_nRefusedCount = nSize + nCount;
         return EAppendStatus::SpanTooLong;
     }
+    if (nCount > kHeldAfter && nSize > 0) {
+        if (!m_recording.AddHeld(afValues, nCount))
+            return EAppendStatus::OutOfMemory;
+        return GoOn(nCount) ? EAppendStatus::Appended : EAppendStatus::Cancelled;
+    }
     CFloatArray* const arrays[] = {
-        &m_recording.Samples(EChannel::TempPV), &m_recording.Samples(EChannel::TempSV),
-        &m_recording.Samples(EChannel::HumiPV), &m_recording.Samples(EChannel::HumiSV)};
+        &m_recording.DenseSamples(EChannel::TempPV), &m_recording.DenseSamples(EChannel::TempSV),
+        &m_recording.DenseSamples(EChannel::HumiPV), &m_recording.DenseSamples(EChannel::HumiSV)};
+    const std::int64_t nDense = arrays[0]->GetSize();
     // Room in all four first, so that a failure leaves them the same length.
     for (CFloatArray* pArray : arrays)
-        if (!pArray->ReserveMore(nCount))
+        if (!pArray->ReserveMore(nSize + nCount - nDense))
             return EAppendStatus::OutOfMemory;
-    // A long gap in steps, so that a cancel is heard within milliseconds.
-    for (std::int64_t nLeft = nCount; nLeft > 0;) {
-        const std::int64_t n = std::min(nLeft, kCheckEvery);
+    if (nDense == nSize) {
+        // Going on from dense samples, the common case of one record a second.
         for (int i = 0; i < 4; ++i)
-            arrays[i]->AddRepeated(afValues[i], n);
-        nLeft -= n;
-        if (!GoOn(n))
-            return EAppendStatus::Cancelled;
+            arrays[i]->AddRepeated(afValues[i], nCount);
+    } else {
+        // After a held stretch: its dense pages stay untouched, and so does the room ahead
+        // of these few samples until records come a second apart again.
+        for (int i = 0; i < 4; ++i) {
+            std::fill_n(arrays[i]->GetData() + nSize, nCount, afValues[i]);
+            arrays[i]->SetSize(nSize + nCount);
+        }
     }
-    return EAppendStatus::Appended;
+    if (!m_recording.AddDense(nSize + nCount)) {
+        for (CFloatArray* pArray : arrays)
+            pArray->SetSize(nDense);
+        return EAppendStatus::OutOfMemory;
+    }
+    return GoOn(nCount) ? EAppendStatus::Appended : EAppendStatus::Cancelled;
 }
 
 bool CSeriesBuilder::GoOn(std::int64_t nWritten)
@@ -147,32 +161,36 @@ bool CSeriesBuilder::GoOn(std::int64_t nWritten)
     return !m_bCancelled;
 }
 
-bool CSeriesBuilder::Reserve(std::int64_t nCapacity)
+bool CSeriesBuilder::Reserve(std::int64_t nCapacity, bool bNearlyFilled)
 {
     nCapacity = std::min(nCapacity, m_nMaxSamples);
     for (EChannel eChannel : kChannels)
-        if (!m_recording.Samples(eChannel).Reserve(nCapacity, true))
+        if (!m_recording.DenseSamples(eChannel).Reserve(nCapacity, bNearlyFilled))
             return false;
     return true;
 }
 
-void CSeriesBuilder::AdoptSamples(std::int64_t tWritten, const float afValues[4],
+bool CSeriesBuilder::AdoptSamples(std::int64_t tWritten, const float afValues[4],
                                   std::int64_t tCursor)
 {
     CFloatArray* const arrays[] = {
-        &m_recording.Samples(EChannel::TempPV), &m_recording.Samples(EChannel::TempSV),
-        &m_recording.Samples(EChannel::HumiPV), &m_recording.Samples(EChannel::HumiSV)};
+        &m_recording.DenseSamples(EChannel::TempPV), &m_recording.DenseSamples(EChannel::TempSV),
+        &m_recording.DenseSamples(EChannel::HumiPV), &m_recording.DenseSamples(EChannel::HumiSV)};
     const std::int64_t nSize = m_recording.GetCount();
     const std::int64_t nGapEnd = tWritten - m_tFirst;
-    for (std::int64_t nFrom = nSize; nFrom < nGapEnd;) {
-        const std::int64_t nTo = std::min(nGapEnd, nFrom + kCheckEvery);
+    if (nGapEnd - nSize >= kHeldAfter) {
+        // The gap and the written record's own second hold its values: kept once.
+        if (!m_recording.AddHeld(afValues, nGapEnd + 1 - nSize))
+            return false;
+    } else {
         for (int i = 0; i < 4; ++i)
-            std::fill(arrays[i]->GetData() + nFrom, arrays[i]->GetData() + nTo, afValues[i]);
-        if (!GoOn(nTo - nFrom))
-            return; // the series keeps its size; the caller sees WasCancelled
-        nFrom = nTo;
+            std::fill(arrays[i]->GetData() + nSize, arrays[i]->GetData() + nGapEnd, afValues[i]);
     }
+    const std::int64_t nEnd = tCursor - m_tFirst + 1;
+    if (!m_recording.AddDense(nEnd))
+        return false;
     for (int i = 0; i < 4; ++i)
-        arrays[i]->SetSize(tCursor - m_tFirst + 1);
+        arrays[i]->SetSize(nEnd);
     m_tCursor = tCursor;
+    return true;
 }

@@ -41,18 +41,24 @@ public:
     std::int64_t GetRefusedCount() const { return m_nRefusedCount; }
     std::int64_t GetMaxSamples() const { return m_nMaxSamples; }
 
+    // A record whose time lies more than this many seconds after the latest reached keeps
+    // its values once for its whole gap; a shorter gap is written out second by second, so
+    // that a file of one record a second with a second missed here and there stays dense.
+    static constexpr std::int64_t kHeldAfter = 4;
+
     // What a series can hold: 2^31 - 1 samples, and 16 bytes each within physical memory.
     static std::int64_t MaxSamples();
 
     // For samples written straight into the series' storage (see CPieceTarget): makes room
-    // for nCapacity samples in all, which the samples will nearly fill.
-    bool Reserve(std::int64_t nCapacity);
+    // for nCapacity samples in all; bNearlyFilled: the samples will nearly fill it.
+    bool Reserve(std::int64_t nCapacity, bool bNearlyFilled = true);
     // Takes samples written there: the record at time tWritten, later than the cursor, was
     // written at its own sample, and the samples up to tCursor after it. The gap before
-    // tWritten gets its values, as AppendRecord would have given it.
-    void AdoptSamples(std::int64_t tWritten, const float afValues[4], std::int64_t tCursor);
-    // Asked now and then while long gaps are filled (a gap of a year is half a gigabyte);
-    // true stops the filling, and the series is then incomplete.
+    // tWritten gets its values, as AppendRecord would have given it. False, with nothing
+    // taken, when memory ran out.
+    bool AdoptSamples(std::int64_t tWritten, const float afValues[4], std::int64_t tCursor);
+    // Asked now and then as samples are written; true stops the reading, and the series is
+    // then incomplete.
     void SetCancelCheck(std::function<bool()> fnCancelled)
     {
         m_fnCancelled = std::move(fnCancelled);

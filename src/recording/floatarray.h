@@ -130,6 +130,23 @@ public:
 #endif
     }
 
+    // Gives the whole pages of samples [nFrom, nTo) back to the system, for samples that are
+    // no longer read; they read as zero when next written.
+    void ReleasePages([[maybe_unused]] std::int64_t nFrom, [[maybe_unused]] std::int64_t nTo)
+    {
+#if defined(__linux__)
+        nTo = std::min(nTo, m_nCapacity);
+        if (!m_bMapped || nFrom >= nTo)
+            return;
+        constexpr std::uintptr_t kPage = 4096;
+        const auto nPageFrom =
+            (reinterpret_cast<std::uintptr_t>(m_pData + nFrom) + kPage - 1) & ~(kPage - 1);
+        const auto nPageTo = reinterpret_cast<std::uintptr_t>(m_pData + nTo) & ~(kPage - 1);
+        if (nPageTo > nPageFrom)
+            madvise(reinterpret_cast<void*>(nPageFrom), nPageTo - nPageFrom, MADV_DONTNEED);
+#endif
+    }
+
     // Removes every sample and releases the storage.
     void RemoveAll()
     {

@@ -6,14 +6,71 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <vector>
 
 CRecordingView CRecording::View(std::int64_t nBegin, std::int64_t nEnd) const
 {
-    const CRecordingView whole{
-        Samples(EChannel::TempPV).GetData(), Samples(EChannel::TempSV).GetData(),
-        Samples(EChannel::HumiPV).GetData(), Samples(EChannel::HumiSV).GetData(), GetCount()};
+    const float* apDense[4];
+    const float* apHeld[4];
+    for (std::size_t i = 0; i < kChannelCount; ++i) {
+        apDense[i] = m_arrDense[i].GetData();
+        apHeld[i] = m_arrHeld[i].GetData();
+    }
+    const CRecordingView whole(apDense, apHeld, m_segments.data(), m_segments.size(), 0, m_nCount);
     return whole.Stretch(nBegin, nEnd);
+}
+
+const CFloatArray& CRecording::Samples(EChannel eChannel) const
+{
+    const std::size_t i = Index(eChannel);
+    if (m_segments.size() <= 1 && (m_segments.empty() || !m_segments[0].IsHeld()))
+        return m_arrDense[i];
+    CFloatArray& arr = m_arrExpanded[i];
+    if (arr.GetSize() != m_nCount) {
+        arr.RemoveAll();
+        if (arr.Reserve(m_nCount)) {
+            View().CopyOut(eChannel, 0, m_nCount, arr.GetData());
+            arr.SetSize(m_nCount);
+        }
+    }
+    return arr;
+}
+
+bool CRecording::AddDense(std::int64_t nEnd)
+{
+    if (nEnd <= m_nCount)
+        return true;
+    // Dense storage is positional: a dense segment that follows another one goes on in it.
+    if (m_segments.empty() || m_segments.back().IsHeld()) {
+        try {
+            m_segments.push_back({m_nCount, m_nCount});
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    }
+    m_nDenseInUse += nEnd - m_nCount;
+    m_nCount = nEnd;
+    return true;
+}
+
+bool CRecording::AddHeld(const float afValues[4], std::int64_t nCount)
+{
+    if (nCount <= 0)
+        return true;
+    const std::int64_t nIndex = m_arrHeld[0].GetSize();
+    for (CFloatArray& arr : m_arrHeld)
+        if (!arr.ReserveMore(1))
+            return false;
+    try {
+        m_segments.push_back({m_nCount, -1 - nIndex});
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    for (std::size_t i = 0; i < kChannelCount; ++i)
+        m_arrHeld[i].Add(afValues[i]);
+    m_nCount += nCount;
+    return true;
 }
 
 std::string CRecording::GetSourceName() const
@@ -63,6 +120,27 @@ std::string CRecording::SourceSha256(std::string& strError) const
 
 void CRecording::ReleaseUnusedPages()
 {
-    for (CFloatArray& arr : m_arrChannels)
+    // Stretches read on other threads may have written dense samples where a held stretch
+    // now stands; nothing reads them.
+    constexpr std::int64_t kWorthReleasing = 4096;
+    for (std::size_t k = 0; k < m_segments.size(); ++k) {
+        if (!m_segments[k].IsHeld())
+            continue;
+        const std::int64_t nFrom = m_segments[k].nFirst;
+        const std::int64_t nTo = k + 1 < m_segments.size() ? m_segments[k + 1].nFirst : m_nCount;
+        if (nTo - nFrom >= kWorthReleasing)
+            for (CFloatArray& arr : m_arrDense)
+                arr.ReleasePages(nFrom, nTo);
+    }
+    for (CFloatArray& arr : m_arrDense)
         arr.ReleaseUnusedPages();
+    for (CFloatArray& arr : m_arrHeld)
+        arr.ReleaseUnusedPages();
+}
+
+std::int64_t CRecording::GetMemoryBytes() const
+{
+    const std::int64_t nHeld = m_arrHeld[0].GetCapacity();
+    return static_cast<std::int64_t>(kChannelCount * sizeof(float)) * (m_nDenseInUse + nHeld) +
+           static_cast<std::int64_t>(m_segments.capacity() * sizeof(CRecordingSegment));
 }

@@ -1,6 +1,12 @@
-// A recording as a value of its own, apart from every window: the per-second samples of its
+// A recording as a value of its own, apart from every window: the per-second series of its
 // four channels, the first sample's time and the file it was read from. The readers make
-// one; the analysis, the export, the report runs and the plot read it.
+// one; the analysis, the export, the report runs and the plot read it through a view.
+//
+// It stores what the file holds: a stretch of records a second or a few apart lies in the
+// dense storage, one value a second at the sample's own position (so that readers on several
+// threads can write there straight); a record that ends a longer gap keeps its values once,
+// in the held storage, for every second of the gap. A table of segments says which stretch
+// lies where.
 #pragma once
 
 #include "recording/floatarray.h"
@@ -10,6 +16,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 // Where a recording came from, as it was when it was read.
 struct CRecordingSource
@@ -28,7 +35,7 @@ public:
     CRecording& operator=(CRecording&&) noexcept = default;
 
     // Sample i of every channel stands for GetFirstTime() + i seconds.
-    std::int64_t GetCount() const { return m_arrChannels[0].GetSize(); }
+    std::int64_t GetCount() const { return m_nCount; }
     bool IsEmpty() const { return GetCount() == 0; }
     // Seconds since 1970-01-01 00:00 UTC of sample 0.
     std::int64_t GetFirstTime() const { return m_tFirst; }
@@ -61,17 +68,36 @@ public:
     // strError when it cannot be read, or when its size is no longer the size that was read.
     std::string SourceSha256(std::string& strError) const;
 
-    // For the readers that fill it: a channel's samples. The four grow together; samples
-    // written past the count through GetData() count once SetSize takes them.
-    CFloatArray& Samples(EChannel eChannel) { return m_arrChannels[Index(eChannel)]; }
-    const CFloatArray& Samples(EChannel eChannel) const { return m_arrChannels[Index(eChannel)]; }
-    // Gives back the memory of the room left after the last sample.
+    // For the readers that fill it: a channel's dense storage, where sample i lies at index
+    // i. The four grow together; what is written there counts once AddDense takes it.
+    CFloatArray& DenseSamples(EChannel eChannel) { return m_arrDense[Index(eChannel)]; }
+    const CFloatArray& DenseSamples(EChannel eChannel) const { return m_arrDense[Index(eChannel)]; }
+    // A channel's per-second samples as one array: the dense storage itself while the
+    // recording holds no held stretch, else an expanded copy made on the first call (memory
+    // by seconds; not safe from several threads). For the curve until it reads runs.
+    const CFloatArray& Samples(EChannel eChannel) const;
+    // Samples GetCount() to nEnd (exclusive) were written to the dense storage at their own
+    // positions; false when memory ran out for the segment table (nothing taken).
+    bool AddDense(std::int64_t nEnd);
+    // The next nCount samples all have afValues (channel order), kept once; false when
+    // memory ran out (nothing taken).
+    bool AddHeld(const float afValues[4], std::int64_t nCount);
+    // Gives back the memory of the room left after the last sample, and of the dense storage
+    // under long held stretches.
     void ReleaseUnusedPages();
+    // Bytes the series' storage holds: dense samples in use, held values and the segment
+    // table, with their growth room.
+    std::int64_t GetMemoryBytes() const;
 
 private:
     static std::size_t Index(EChannel eChannel) { return static_cast<std::size_t>(eChannel); }
 
-    std::array<CFloatArray, kChannelCount> m_arrChannels;
+    std::array<CFloatArray, kChannelCount> m_arrDense;
+    std::array<CFloatArray, kChannelCount> m_arrHeld;
+    std::vector<CRecordingSegment> m_segments;
+    std::int64_t m_nCount = 0;
+    std::int64_t m_nDenseInUse = 0;                               // samples of dense segments
+    mutable std::array<CFloatArray, kChannelCount> m_arrExpanded; // see Samples()
     std::int64_t m_tFirst = 0;
     std::array<bool, kChannelCount> m_abPresent = {true, true, true, true};
     CRecordingSource m_source;

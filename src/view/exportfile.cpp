@@ -21,7 +21,7 @@ CExportFileResult ExportRecorderFile(const QString& strTarget, const CRecordingV
         result.strReason = file.errorString();
         return result;
     }
-    const std::int64_t nTotal = ExportRecordCount(nBegin, nEnd, nInterval, series.nCount);
+    const std::int64_t nTotal = ExportRecordCount(nBegin, nEnd, nInterval, series.GetCount());
     const EExportStatus status = WriteRecorderExport(
         series, tFirst, nBegin, nEnd, nInterval,
         [&](std::string_view text) {

@@ -209,7 +209,7 @@ void CStatisticsWnd::OnStoredTolerancesChanged()
 void CStatisticsWnd::UpdateWhole()
 {
     const CRecordingView series = m_pShown->Samples();
-    FillColumn(kWholeColumn, ComputeRunStatistics(series, 0, series.nCount, m_tolerances));
+    FillColumn(kWholeColumn, ComputeRunStatistics(series, 0, series.GetCount(), m_tolerances));
 }
 
 void CStatisticsWnd::UpdatePage()

@@ -77,7 +77,7 @@ void CStepsAnalyser::Start(const CStepOptions& options)
     m_thread = std::thread([this, pRecording, options, nRun] {
         const CRecordingView series = pRecording ? pRecording->View() : CRecordingView();
         const CStepsRun run = RunStepsAnalysis(
-            [&] { return AnalyseProgramSteps(series, 0, series.nCount, options, &m_bCancel); });
+            [&] { return AnalyseProgramSteps(series, 0, series.GetCount(), options, &m_bCancel); });
         m_finished = run;
         QMetaObject::invokeMethod(
             this,
@@ -112,8 +112,8 @@ void CStepsAnalyser::RunNow(const CStepOptions& options)
     const std::shared_ptr<const CRecording> pRecording = m_fnRecording();
     const CRecordingView series = pRecording ? pRecording->View() : CRecordingView();
     m_result = CStepsRun();
-    m_result.pAnalysis =
-        std::make_shared<CProgramAnalysis>(AnalyseProgramSteps(series, 0, series.nCount, options));
+    m_result.pAnalysis = std::make_shared<CProgramAnalysis>(
+        AnalyseProgramSteps(series, 0, series.GetCount(), options));
     m_bHaveResult = true;
     emit Analysed();
 }

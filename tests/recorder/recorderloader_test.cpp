@@ -43,9 +43,12 @@ private:
 
 const char kHeader[] = "Date,Time,Temp PV,Temp SV,Humi PV,Humi SV\n";
 
-std::vector<float> Values(const CFloatArray& arr)
+// A channel's per-second series.
+std::vector<float> Values(const CRecording& recording, EChannel eChannel)
 {
-    return std::vector<float>(arr.GetData(), arr.GetData() + arr.GetSize());
+    std::vector<float> values(static_cast<std::size_t>(recording.GetCount()));
+    recording.View().CopyOut(eChannel, 0, recording.GetCount(), values.data());
+    return values;
 }
 
 void ExpectSameResult(const CLoadResult& expected, const CLoadResult& r, const std::string& strHow)
@@ -55,17 +58,13 @@ void ExpectSameResult(const CLoadResult& expected, const CLoadResult& r, const s
     EXPECT_EQ(expected.strMessage, r.strMessage) << strHow;
     EXPECT_EQ(expected.bHaveFirstRecord, r.bHaveFirstRecord) << strHow;
     EXPECT_EQ(expected.recording.GetFirstTime(), r.recording.GetFirstTime()) << strHow;
-    EXPECT_EQ(Values(expected.recording.Samples(EChannel::TempPV)),
-              Values(r.recording.Samples(EChannel::TempPV)))
+    EXPECT_EQ(Values(expected.recording, EChannel::TempPV), Values(r.recording, EChannel::TempPV))
         << strHow;
-    EXPECT_EQ(Values(expected.recording.Samples(EChannel::HumiPV)),
-              Values(r.recording.Samples(EChannel::HumiPV)))
+    EXPECT_EQ(Values(expected.recording, EChannel::HumiPV), Values(r.recording, EChannel::HumiPV))
         << strHow;
-    EXPECT_EQ(Values(expected.recording.Samples(EChannel::TempSV)),
-              Values(r.recording.Samples(EChannel::TempSV)))
+    EXPECT_EQ(Values(expected.recording, EChannel::TempSV), Values(r.recording, EChannel::TempSV))
         << strHow;
-    EXPECT_EQ(Values(expected.recording.Samples(EChannel::HumiSV)),
-              Values(r.recording.Samples(EChannel::HumiSV)))
+    EXPECT_EQ(Values(expected.recording, EChannel::HumiSV), Values(r.recording, EChannel::HumiSV))
         << strHow;
 }
 
@@ -112,10 +111,10 @@ TEST_F(RecorderLoad, GapIsFilledWithTheLaterRecordsValues)
     ASSERT_EQ(11, r.GetSampleCount());
     std::vector<float> temp(11, 5.0f);
     temp[0] = 1.0f;
-    EXPECT_EQ(temp, Values(r.recording.Samples(EChannel::TempPV)));
-    EXPECT_EQ(8.0f, r.recording.Samples(EChannel::HumiSV)[1]);
-    EXPECT_EQ(6.0f, r.recording.Samples(EChannel::TempSV)[10]);
-    EXPECT_EQ(7.0f, r.recording.Samples(EChannel::HumiPV)[10]);
+    EXPECT_EQ(temp, Values(r.recording, EChannel::TempPV));
+    EXPECT_EQ(8.0f, r.recording.View().Value(EChannel::HumiSV, 1));
+    EXPECT_EQ(6.0f, r.recording.View().Value(EChannel::TempSV, 10));
+    EXPECT_EQ(7.0f, r.recording.View().Value(EChannel::HumiPV, 10));
 }
 
 TEST_F(RecorderLoad, RepeatedAndEarlierTimesAddNothing)
@@ -125,23 +124,23 @@ TEST_F(RecorderLoad, RepeatedAndEarlierTimesAddNothing)
                                                              "2020/01/01,12:00:05,3,0,0,0\n"
                                                              "2020/01/01,12:00:12,4,0,0,0\n");
     ASSERT_EQ(CLoadResult::EStatus::Loaded, r.status);
-    EXPECT_EQ((std::vector<float>{1, 4, 4}), Values(r.recording.Samples(EChannel::TempPV)));
+    EXPECT_EQ((std::vector<float>{1, 4, 4}), Values(r.recording, EChannel::TempPV));
 }
 
 TEST_F(RecorderLoad, DateAndTimeOnlyGivesNoHumidity)
 {
     const CLoadResult r = LoadAllWays(std::string(kHeader) + "2020/01/01,00:00:00\n");
     ASSERT_EQ(1, r.GetSampleCount());
-    EXPECT_EQ(0.0f, r.recording.Samples(EChannel::TempPV)[0]);
-    EXPECT_EQ(-1.0f, r.recording.Samples(EChannel::HumiPV)[0]);
-    EXPECT_EQ(-1.0f, r.recording.Samples(EChannel::HumiSV)[0]);
+    EXPECT_EQ(0.0f, r.recording.View().Value(EChannel::TempPV, 0));
+    EXPECT_EQ(-1.0f, r.recording.View().Value(EChannel::HumiPV, 0));
+    EXPECT_EQ(-1.0f, r.recording.View().Value(EChannel::HumiSV, 0));
 }
 
 TEST_F(RecorderLoad, LineEndsAndAMissingFinalLineEnd)
 {
     const CLoadResult crlf = LoadAllWays("h\r\n2020/1/1,0:0:0,1,2,3,4\r\n2020/1/1,0:0:1,5,6,7,8");
     ASSERT_EQ(CLoadResult::EStatus::Loaded, crlf.status) << crlf.strMessage;
-    EXPECT_EQ((std::vector<float>{4, 8}), Values(crlf.recording.Samples(EChannel::HumiSV)));
+    EXPECT_EQ((std::vector<float>{4, 8}), Values(crlf.recording, EChannel::HumiSV));
 }
 
 TEST_F(RecorderLoad, TooFewLinesLoadsNothing)
@@ -201,7 +200,7 @@ TEST_F(RecorderLoad, SpanLongerThanTheSeriesCanHoldIsRefusedBeforeAllocating)
     EXPECT_EQ(CLoadResult::EStatus::SpanTooLong, r.status);
     EXPECT_EQ(4, r.nLine);
     EXPECT_EQ(2, r.GetSampleCount());
-    EXPECT_LT(r.recording.Samples(EChannel::TempPV).GetCapacity(), 1 << 20);
+    EXPECT_LT(r.recording.DenseSamples(EChannel::TempPV).GetCapacity(), 1 << 20);
     EXPECT_NE(std::string::npos, r.strMessage.find("3,155,760,001 samples")) << r.strMessage;
     EXPECT_NE(std::string::npos, r.strMessage.find("Line 4")) << r.strMessage;
 }
@@ -218,7 +217,7 @@ TEST_F(RecorderLoad, ALowerSampleLimitHoldsToTheSampleAndBoundsTheMemory)
     EXPECT_EQ(CLoadResult::EStatus::SpanTooLong, refused.status);
     EXPECT_EQ(3, refused.nLine);
     EXPECT_EQ(1, refused.GetSampleCount());
-    EXPECT_LE(refused.recording.Samples(EChannel::TempPV).GetCapacity(), 9);
+    EXPECT_LE(refused.recording.DenseSamples(EChannel::TempPV).GetCapacity(), 9);
     EXPECT_NE(std::string::npos, refused.strMessage.find("10 samples, more than the 9"))
         << refused.strMessage;
 }
@@ -235,8 +234,7 @@ TEST_F(RecorderLoad, PiecesSplitAnywhereReadAlike)
         for (std::size_t i = 0; i < data.size(); i += nPiece)
             reader.Feed(data.data() + i, std::min(nPiece, data.size() - i));
         const CLoadResult r = reader.Finish();
-        EXPECT_EQ(Values(whole.recording.Samples(EChannel::HumiSV)),
-                  Values(r.recording.Samples(EChannel::HumiSV)))
+        EXPECT_EQ(Values(whole.recording, EChannel::HumiSV), Values(r.recording, EChannel::HumiSV))
             << nPiece;
         EXPECT_EQ(5, r.GetSampleCount());
     }
@@ -304,7 +302,7 @@ TEST(RecorderLoadDifferential, MatchesAStraightforwardExpansion)
         const std::vector<float> expected = NaiveTempSeries(records);
         const CLoadResult r = LoadAllWays(data);
         ASSERT_EQ(CLoadResult::EStatus::Loaded, r.status) << r.strMessage;
-        ASSERT_EQ(expected, Values(r.recording.Samples(EChannel::TempPV))) << "file " << nFile;
+        ASSERT_EQ(expected, Values(r.recording, EChannel::TempPV)) << "file " << nFile;
     }
 }
 
@@ -382,7 +380,7 @@ TEST(RecorderLoadFile, ChineseNamesWithSpacesOpenAndAreNamedInUtf8)
         const std::string strName(reinterpret_cast<const char*>(szName));
         const CLoadResult loaded = LoadRecorderFile(path);
         EXPECT_EQ(CLoadResult::EStatus::Loaded, loaded.status) << strName;
-        EXPECT_EQ(10, loaded.recording.Samples(EChannel::TempPV).GetSize()) << strName;
+        EXPECT_EQ(10, loaded.recording.GetCount()) << strName;
 
         std::filesystem::remove(path);
         const CLoadResult missing = LoadRecorderFile(path);

@@ -56,11 +56,12 @@ CSeriesData MakeSeries(std::int64_t n, bool bNoHumidity, bool bNan)
     return s;
 }
 
-std::vector<std::uint32_t> Bits(const CFloatArray& arr)
+std::vector<std::uint32_t> Bits(const CRecording& recording, EChannel eChannel)
 {
     std::vector<std::uint32_t> v;
-    for (std::int64_t i = 0; i < arr.GetSize(); ++i)
-        v.push_back(std::bit_cast<std::uint32_t>(arr[i]));
+    const CRecordingView view = recording.View();
+    for (std::int64_t i = 0; i < view.GetCount(); ++i)
+        v.push_back(std::bit_cast<std::uint32_t>(view.Value(eChannel, i)));
     return v;
 }
 
@@ -112,13 +113,13 @@ TEST_P(RecordExportRoundTrip, ReadsBackAsTheExportedSamples)
     EXPECT_EQ(r.recording.GetFirstTime(), tFirst + nBegin);
     const std::int64_t nExpected = (nRecords - 1) * c.nInterval + 1;
     ASSERT_EQ(r.GetSampleCount(), nExpected);
-    EXPECT_EQ(Bits(r.recording.Samples(EChannel::TempPV)),
+    EXPECT_EQ(Bits(r.recording, EChannel::TempPV),
               Bits(data.tempPV, nBegin, nExpected, c.nInterval));
-    EXPECT_EQ(Bits(r.recording.Samples(EChannel::TempSV)),
+    EXPECT_EQ(Bits(r.recording, EChannel::TempSV),
               Bits(data.tempSV, nBegin, nExpected, c.nInterval));
-    EXPECT_EQ(Bits(r.recording.Samples(EChannel::HumiPV)),
+    EXPECT_EQ(Bits(r.recording, EChannel::HumiPV),
               Bits(data.humiPV, nBegin, nExpected, c.nInterval));
-    EXPECT_EQ(Bits(r.recording.Samples(EChannel::HumiSV)),
+    EXPECT_EQ(Bits(r.recording, EChannel::HumiSV),
               Bits(data.humiSV, nBegin, nExpected, c.nInterval));
 }
 

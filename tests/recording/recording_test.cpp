@@ -1,4 +1,5 @@
 #include "recorder/recorderloader.h"
+#include "recorder/recordseries.h"
 #include "recording/recording.h"
 #include "recording/sha256.h"
 
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -55,11 +57,10 @@ TEST(Recording, ChannelsInTheFilesOrderAndStretchesClamped)
     ASSERT_EQ(3, recording.GetCount());
     const CRecordingView whole = recording.View();
     const float afFirst[] = {1.5f, 2.5f, 3.5f, 4.5f};
-    for (int c = 0; c < kChannelCount; ++c) {
-        EXPECT_EQ(afFirst[c], whole.Channel(kChannels[c])[0]) << "channel " << c;
-        EXPECT_EQ(afFirst[c], recording.Samples(kChannels[c])[0]) << "channel " << c;
-    }
-    EXPECT_EQ(6.0f, whole.pTempSV[1]) << "a gap takes the values of the record that ends it";
+    for (int c = 0; c < kChannelCount; ++c)
+        EXPECT_EQ(afFirst[c], whole.Value(kChannels[c], 0)) << "channel " << c;
+    EXPECT_EQ(6.0f, whole.Value(EChannel::TempSV, 1))
+        << "a gap takes the values of the record that ends it";
 
     const struct
     {
@@ -70,9 +71,112 @@ TEST(Recording, ChannelsInTheFilesOrderAndStretchesClamped)
         const CRecordingView view = recording.View(s.nBegin, s.nEnd);
         EXPECT_EQ(s.nCount, view.nCount) << s.nBegin << "-" << s.nEnd;
         if (view.nCount > 0) {
-            EXPECT_EQ(s.fFirstHumiSV, view.pHumiSV[0]) << s.nBegin << "-" << s.nEnd;
+            EXPECT_EQ(s.fFirstHumiSV, view.Value(EChannel::HumiSV, 0)) << s.nBegin << "-" << s.nEnd;
         }
     }
+}
+
+// Records as (time, value) pairs; every channel of a record holds value + channel / 8.
+using CRecordTimes = std::vector<std::pair<std::int64_t, float>>;
+
+std::vector<float> Built(const CRecordTimes& records, CRecording& recording)
+{
+    CSeriesBuilder builder(recording);
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        const float f = records[k].second;
+        const float afValues[4] = {f, f + 0.125f, f + 0.25f, f + 0.375f};
+        const EAppendStatus status = k == 0 ? builder.AppendFirstAt(records[k].first, afValues)
+                                            : builder.AppendAt(records[k].first, afValues);
+        EXPECT_EQ(EAppendStatus::Appended, status) << "record " << k;
+    }
+    // The plain expansion of channel 0: a record fills its gap and its own second.
+    std::vector<float> expected;
+    std::int64_t tCursor = 0;
+    for (std::size_t k = 0; k < records.size(); ++k) {
+        const auto [t, f] = records[k];
+        if (k > 0 && t <= tCursor)
+            continue;
+        expected.insert(expected.end(), k == 0 ? 1 : static_cast<std::size_t>(t - tCursor), f);
+        tCursor = t;
+    }
+    return expected;
+}
+
+// However a recording stores its records, every way of reading it gives the per-second series.
+TEST(Recording, ValueRunsAndCopiesAgreeWithThePerSecondExpansion)
+{
+    const struct
+    {
+        const char* szName;
+        CRecordTimes records;
+    } cases[] = {
+        {"dense", {{100, 1}, {101, 2}, {102, 3}, {103, 4}}},
+        {"gaps of 1 to 5 s", {{0, 1}, {1, 2}, {3, 3}, {6, 4}, {10, 5}, {15, 6}, {16, 7}}},
+        {"long gaps", {{0, 1}, {600, 2}, {1200, 3}, {1201, 4}, {1202, 5}, {90000, 6}}},
+        {"a repeated time", {{0, 1}, {10, 2}, {10, 3}, {11, 4}, {11, 5}, {30, 6}}},
+        {"a time going back", {{0, 1}, {50, 2}, {20, 3}, {51, 4}, {49, 5}, {60, 6}}},
+        {"a long gap at the start", {{0, 1}, {3600, 2}, {3601, 3}, {3602, 4}}},
+        {"a long gap at the end", {{0, 1}, {1, 2}, {2, 3}, {7200, 4}}},
+        {"a single record", {{5, 1}}},
+        {"alternating 1 s and 10 s", {{0, 1}, {1, 2}, {11, 3}, {12, 4}, {22, 5}, {23, 6}}},
+    };
+    for (const auto& c : cases) {
+        CRecording recording;
+        const std::vector<float> expected = Built(c.records, recording);
+        const std::int64_t n = static_cast<std::int64_t>(expected.size());
+        ASSERT_EQ(n, recording.GetCount()) << c.szName;
+        const CRecordingView view = recording.View();
+        for (int ch = 0; ch < kChannelCount; ++ch) {
+            const float fOffset = 0.125f * static_cast<float>(ch);
+            std::vector<float> values, runs(expected.size(), -99.0f);
+            for (std::int64_t i = 0; i < n; ++i)
+                values.push_back(view.Value(kChannels[ch], i) - fOffset);
+            EXPECT_EQ(expected, values) << c.szName << ", Value, channel " << ch;
+            std::int64_t nNext = 0;
+            view.ForEachRun([&](std::int64_t nFirst, std::int64_t nSeconds,
+                                const float* const apValues[4], bool bHeld) {
+                EXPECT_EQ(nNext, nFirst) << c.szName;
+                for (std::int64_t i = 0; i < nSeconds; ++i)
+                    runs[nFirst + i] = apValues[ch][bHeld ? 0 : i] - fOffset;
+                nNext = nFirst + nSeconds;
+            });
+            EXPECT_EQ(n, nNext) << c.szName;
+            EXPECT_EQ(expected, runs) << c.szName << ", ForEachRun, channel " << ch;
+            for (std::int64_t nBegin = 0; nBegin < n; nBegin += std::max<std::int64_t>(1, n / 7)) {
+                const std::int64_t nEnd = nBegin + (n - nBegin + 1) / 2;
+                std::vector<float> copy(static_cast<std::size_t>(nEnd - nBegin));
+                view.CopyOut(kChannels[ch], nBegin, nEnd, copy.data());
+                for (float& f : copy)
+                    f -= fOffset;
+                EXPECT_EQ(std::vector<float>(expected.begin() + nBegin, expected.begin() + nEnd),
+                          copy)
+                    << c.szName << ", CopyOut " << nBegin << "-" << nEnd << ", channel " << ch;
+                EXPECT_EQ(expected[static_cast<std::size_t>(nBegin)] + fOffset,
+                          view.Stretch(nBegin, nEnd).Value(kChannels[ch], 0))
+                    << c.szName;
+            }
+        }
+    }
+}
+
+// Three years of records ten minutes apart hold their records, not their seconds; a month a
+// second apart its seconds.
+TEST(Recording, MemoryFollowsRecordsNotSeconds)
+{
+    CRecordTimes sparse;
+    for (std::int64_t k = 0; k < 3 * 365 * 144; ++k)
+        sparse.push_back({k * 600, static_cast<float>(k % 1000)});
+    CRecording recording;
+    Built(sparse, recording);
+    EXPECT_EQ(3 * 365 * 144 * 600 - 599, recording.GetCount());
+    EXPECT_LT(recording.GetMemoryBytes(), 64 * static_cast<std::int64_t>(sparse.size()));
+
+    CRecordTimes dense;
+    for (std::int64_t k = 0; k < 86400; ++k)
+        dense.push_back({k, 1.0f});
+    CRecording day;
+    Built(dense, day);
+    EXPECT_LE(day.GetMemoryBytes(), 18 * 86400);
 }
 
 // The file a report names is the file that was read: read again, or refused when it changed

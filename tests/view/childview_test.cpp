@@ -450,10 +450,9 @@ TEST_F(ChildView, ChannelsTheFileDidNotHaveAreLeftOut)
 {
     auto pRecording = std::make_shared<CRecording>();
     for (int i = 0; i < 3000; ++i) {
-        pRecording->Samples(EChannel::TempPV).Add(20.0f);
-        pRecording->Samples(EChannel::TempSV).Add(30.0f + static_cast<float>(i % 7));
-        pRecording->Samples(EChannel::HumiPV).Add(60.0f);
-        pRecording->Samples(EChannel::HumiSV).Add(40.0f + static_cast<float>(i % 5));
+        const float af[4] = {20.0f, 30.0f + static_cast<float>(i % 7), 60.0f,
+                             40.0f + static_cast<float>(i % 5)};
+        ASSERT_TRUE(pRecording->AddHeld(af, 1));
     }
     pRecording->SetChannelPresent(EChannel::TempSV, false);
     pRecording->SetChannelPresent(EChannel::HumiSV, false);

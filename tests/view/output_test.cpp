@@ -349,7 +349,7 @@ QImage MonthPicture(CChildView& view, const QString& strPath, std::int64_t nDrop
                     {EChannel::HumiPV, 93.0f, 63.0f},
                     {EChannel::HumiSV, 93.0f, 93.0f}};
     for (const auto& c : channels) {
-        CFloatArray& samples = pRecording->Samples(c.eChannel);
+        CFloatArray& samples = pRecording->DenseSamples(c.eChannel);
         const bool bDrop = nDropFrom >= 0;
         EXPECT_TRUE(samples.AddRepeated(c.fLevel, bDrop ? nDropFrom : kMonth));
         if (bDrop) {
@@ -357,6 +357,7 @@ QImage MonthPicture(CChildView& view, const QString& strPath, std::int64_t nDrop
             EXPECT_TRUE(samples.AddRepeated(c.fLevel, kMonth - nDropTo));
         }
     }
+    EXPECT_TRUE(pRecording->AddDense(kMonth));
     view.ShowRecording(pRecording, QStringLiteral("month"));
     QCoreApplication::processEvents(); // the paging resets as after File Open
     view.OnScaleBarScroll(CChildView::kThumbPosition, 3600);
@@ -592,7 +593,7 @@ TEST(ExportFile, OnlyACompleteExportTakesTheName)
     const std::vector<float> values(300000, 21.5f);
     const CRecordingView series{values.data(), values.data(), values.data(), values.data(), 300000};
     const auto run = [&](const QString& strPath, bool bCancel) {
-        return ExportRecorderFile(strPath, series, 0, 0, series.nCount, 1,
+        return ExportRecorderFile(strPath, series, 0, 0, series.GetCount(), 1,
                                   [&](std::int64_t, std::int64_t) { return !bCancel; });
     };
     const auto read = [&] {

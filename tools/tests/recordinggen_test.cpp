@@ -45,6 +45,14 @@ CRecordingOptions QuietChamber()
     return options;
 }
 
+// A channel's per-second series.
+std::vector<float> Channel(const CRecording& recording, EChannel eChannel)
+{
+    std::vector<float> values(static_cast<std::size_t>(recording.GetCount()));
+    recording.View().CopyOut(eChannel, 0, recording.GetCount(), values.data());
+    return values;
+}
+
 TEST(RecordingFormat, TimeFollowsTheCalendar)
 {
     EXPECT_EQ(FormatRecordTime({2025, 12, 31, 23, 59, 59}, 1), "2026/01/01,00:00:00");
@@ -115,8 +123,8 @@ TEST(RecordingWriter, ProgramRampsBetweenTargetsAndRepeats)
     const float expected[] = {10, 15, 20, 25, 30, 30, 10, 15};
     ASSERT_EQ(result.recording.GetCount(), 8);
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(result.recording.Samples(EChannel::TempSV)[i], expected[i]) << i;
-        EXPECT_EQ(result.recording.Samples(EChannel::TempPV)[i], expected[i]) << i;
+        EXPECT_EQ(result.recording.View().Value(EChannel::TempSV, i), expected[i]) << i;
+        EXPECT_EQ(result.recording.View().Value(EChannel::TempPV, i), expected[i]) << i;
     }
 }
 
@@ -144,12 +152,12 @@ TEST_F(ExampleFiles, ChamberWeekLoadsEveryMinuteWithCrLf)
     const CLoadResult result = LoadRecorderData(strData);
     ASSERT_EQ(result.status, CLoadResult::EStatus::Loaded) << result.strMessage;
     EXPECT_EQ(result.recording.GetCount(), 7 * 86400 - 60 + 1);
-    const CFloatArray& sv = result.recording.Samples(EChannel::TempSV);
-    const CFloatArray& humi = result.recording.Samples(EChannel::HumiSV);
-    EXPECT_EQ(*std::min_element(sv.GetData(), sv.GetData() + sv.GetSize()), -20.0f);
-    EXPECT_EQ(*std::max_element(sv.GetData(), sv.GetData() + sv.GetSize()), 85.0f);
-    EXPECT_EQ(*std::min_element(humi.GetData(), humi.GetData() + humi.GetSize()), 50.0f);
-    EXPECT_EQ(*std::max_element(humi.GetData(), humi.GetData() + humi.GetSize()), 85.0f);
+    const std::vector<float> sv = Channel(result.recording, EChannel::TempSV);
+    const std::vector<float> humi = Channel(result.recording, EChannel::HumiSV);
+    EXPECT_EQ(*std::min_element(sv.begin(), sv.end()), -20.0f);
+    EXPECT_EQ(*std::max_element(sv.begin(), sv.end()), 85.0f);
+    EXPECT_EQ(*std::min_element(humi.begin(), humi.end()), 50.0f);
+    EXPECT_EQ(*std::max_element(humi.begin(), humi.end()), 85.0f);
 }
 
 TEST_F(ExampleFiles, TemperatureOnlyHasNoHumidityCurves)
@@ -157,9 +165,8 @@ TEST_F(ExampleFiles, TemperatureOnlyHasNoHumidityCurves)
     const CLoadResult result = LoadRecorderData(Generate(Find("temperature-only.csv").options));
     ASSERT_EQ(result.status, CLoadResult::EStatus::Loaded) << result.strMessage;
     EXPECT_EQ(result.recording.GetCount(), 2 * 86400 - 30 + 1);
-    const CFloatArray& humi = result.recording.Samples(EChannel::HumiPV);
-    EXPECT_TRUE(std::all_of(humi.GetData(), humi.GetData() + humi.GetSize(),
-                            [](float f) { return f == -1.0f; }));
+    const std::vector<float> humi = Channel(result.recording, EChannel::HumiPV);
+    EXPECT_TRUE(std::all_of(humi.begin(), humi.end(), [](float f) { return f == -1.0f; }));
 }
 
 TEST_F(ExampleFiles, PowerLossGapCarriesTheFirstRecordAfterIt)
@@ -177,7 +184,7 @@ TEST_F(ExampleFiles, PowerLossGapCarriesTheFirstRecordAfterIt)
     ASSERT_EQ(result.status, CLoadResult::EStatus::Loaded) << result.strMessage;
     EXPECT_EQ(result.recording.GetCount(), 6 * 3600 + 1);
     // Samples 10:20:00 to 11:00:00 all carry the 11:00:00 record's values.
-    const CFloatArray& pv = result.recording.Samples(EChannel::TempPV);
+    const std::vector<float> pv = Channel(result.recording, EChannel::TempPV);
     const int nResume = 3 * 3600;
     for (int i = nResume - 40 * 60; i < nResume; ++i)
         ASSERT_EQ(pv[i], pv[nResume]) << i;
