@@ -88,22 +88,24 @@ std::int64_t FirstEqual(const float* p, std::int64_t nFrom, std::int64_t nTo, fl
 
 } // namespace
 
-CColumnPicks ColumnExtremes(const float* pValues, std::int64_t nBegin, std::int64_t nEnd,
-                            bool bSkipNegative)
+CColumnScan ScanColumn(const float* pValues, std::int64_t nCount, std::int64_t nFirstIndex,
+                       bool bSkipNegative)
 {
-    CColumnPicks picks;
-    if (nBegin >= nEnd)
-        return picks;
+    CColumnScan scan;
+    if (nCount <= 0)
+        return scan;
+    scan.iEnd = nFirstIndex + nCount - 1;
+    scan.fEnd = pValues[nCount - 1];
     // The blocks are scanned before the first and last sample that take part are looked for:
     // a column where none does (all NaN, or all negative and skipped) is then passed over at
     // the speed of the block scan.
     float fLow = kInf;
     float fHigh = -kInf;
-    std::int64_t nLowBlock = nBegin;
-    std::int64_t nHighBlock = nBegin;
-    for (std::int64_t b = nBegin; b < nEnd; b += kBlock) {
+    std::int64_t nLowBlock = 0;
+    std::int64_t nHighBlock = 0;
+    for (std::int64_t b = 0; b < nCount; b += kBlock) {
         float lo, hi;
-        BlockRange(pValues + b, std::min(kBlock, nEnd - b), bSkipNegative, lo, hi);
+        BlockRange(pValues + b, std::min(kBlock, nCount - b), bSkipNegative, lo, hi);
         if (lo < fLow) {
             fLow = lo;
             nLowBlock = b;
@@ -114,20 +116,14 @@ CColumnPicks ColumnExtremes(const float* pValues, std::int64_t nBegin, std::int6
         }
     }
     // Only a column of +inf samples leaves the lowest at +inf with a sample that takes part.
-    if (fLow == kInf && fHigh != kInf) {
-        picks.arrIndex[0] = nEnd - 1;
-        picks.nCount = 1;
-        return picks;
-    }
-    std::int64_t iFirst = nBegin;
-    while (iFirst < nEnd && !TakesPart(pValues[iFirst], bSkipNegative))
+    if (fLow == kInf && fHigh != kInf)
+        return scan;
+    std::int64_t iFirst = 0;
+    while (iFirst < nCount && !TakesPart(pValues[iFirst], bSkipNegative))
         ++iFirst;
-    if (iFirst == nEnd) {
-        picks.arrIndex[0] = nEnd - 1;
-        picks.nCount = 1;
-        return picks;
-    }
-    std::int64_t iLast = nEnd - 1;
+    if (iFirst == nCount)
+        return scan;
+    std::int64_t iLast = nCount - 1;
     while (!TakesPart(pValues[iLast], bSkipNegative))
         --iLast;
     // Samples of +inf or -inf alone never move the lowest or the highest from its start.
@@ -140,9 +136,92 @@ CColumnPicks ColumnExtremes(const float* pValues, std::int64_t nBegin, std::int6
         FirstEqual(pValues, nLowBlock, std::min(nLowBlock + kBlock - 1, iLast), fLow);
     const std::int64_t iHigh =
         FirstEqual(pValues, nHighBlock, std::min(nHighBlock + kBlock - 1, iLast), fHigh);
+    scan.bAny = true;
+    scan.iFirst = nFirstIndex + iFirst;
+    scan.iLow = nFirstIndex + iLow;
+    scan.iHigh = nFirstIndex + iHigh;
+    scan.iLast = nFirstIndex + iLast;
+    scan.fFirst = pValues[iFirst];
+    scan.fLow = pValues[iLow];
+    scan.fHigh = pValues[iHigh];
+    scan.fLast = pValues[iLast];
+    return scan;
+}
 
-    for (const std::int64_t i : {iFirst, std::min(iLow, iHigh), std::max(iLow, iHigh), iLast})
-        if (picks.nCount == 0 || picks.arrIndex[picks.nCount - 1] != i)
-            picks.arrIndex[picks.nCount++] = i;
+CColumnScan ScanHeld(float fValue, std::int64_t nBegin, std::int64_t nEnd, bool bSkipNegative)
+{
+    CColumnScan scan;
+    if (nBegin >= nEnd)
+        return scan;
+    scan.iEnd = nEnd - 1;
+    scan.fEnd = fValue;
+    if (!TakesPart(fValue, bSkipNegative))
+        return scan;
+    scan.bAny = true;
+    scan.iFirst = scan.iLow = scan.iHigh = nBegin;
+    scan.iLast = nEnd - 1;
+    scan.fFirst = scan.fLow = scan.fHigh = scan.fLast = fValue;
+    return scan;
+}
+
+void AppendScan(CColumnScan& scan, const CColumnScan& next)
+{
+    if (next.iEnd < 0)
+        return;
+    // Where nothing took part so far, all that counts is next's.
+    if (scan.iEnd < 0 || !scan.bAny) {
+        scan = next;
+        return;
+    }
+    scan.iEnd = next.iEnd;
+    scan.fEnd = next.fEnd;
+    if (!next.bAny)
+        return;
+    // Strictly lower or higher only: of equal values the earliest counts.
+    if (next.fLow < scan.fLow) {
+        scan.iLow = next.iLow;
+        scan.fLow = next.fLow;
+    }
+    if (next.fHigh > scan.fHigh) {
+        scan.iHigh = next.iHigh;
+        scan.fHigh = next.fHigh;
+    }
+    scan.iLast = next.iLast;
+    scan.fLast = next.fLast;
+}
+
+CColumnPicks PicksOf(const CColumnScan& scan)
+{
+    CColumnPicks picks;
+    if (scan.iEnd < 0)
+        return picks;
+    auto add = [&picks](std::int64_t i, float f) {
+        if (picks.nCount == 0 || picks.arrIndex[picks.nCount - 1] != i) {
+            picks.arrIndex[picks.nCount] = i;
+            picks.arrValue[picks.nCount] = f;
+            ++picks.nCount;
+        }
+    };
+    if (!scan.bAny) {
+        add(scan.iEnd, scan.fEnd);
+        return picks;
+    }
+    add(scan.iFirst, scan.fFirst);
+    if (scan.iLow <= scan.iHigh) {
+        add(scan.iLow, scan.fLow);
+        add(scan.iHigh, scan.fHigh);
+    } else {
+        add(scan.iHigh, scan.fHigh);
+        add(scan.iLow, scan.fLow);
+    }
+    add(scan.iLast, scan.fLast);
     return picks;
+}
+
+CColumnPicks ColumnExtremes(const float* pValues, std::int64_t nBegin, std::int64_t nEnd,
+                            bool bSkipNegative)
+{
+    if (nBegin >= nEnd)
+        return {};
+    return PicksOf(ScanColumn(pValues + nBegin, nEnd - nBegin, nBegin, bSkipNegative));
 }

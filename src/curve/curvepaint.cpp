@@ -330,7 +330,7 @@ void CCurveCtrl::DrawPlot(QPainter& painter, const QSize& size, const QPoint* pC
     if (pCrossHair)
         DrawCrossHair(painter, size, *pCrossHair);
     for (const auto& pCurve : m_arrCurves)
-        if (pCurve->m_bVisible && !pCurve->m_arrValues.IsEmpty())
+        if (pCurve->m_bVisible && pCurve->m_arrValues.IsPresent() && !pCurve->m_arrValues.IsEmpty())
             DrawCurve(painter, size, *pCurve);
     DrawStepMarks(painter, size);
 }
@@ -411,7 +411,7 @@ std::vector<std::uint64_t> CCurveCtrl::CurvesSignature(const QSize& size) const
     for (const auto& p : m_arrCurves) {
         sig.insert(sig.end(),
                    {static_cast<std::uint64_t>(p->m_bVisible != 0),
-                    reinterpret_cast<std::uintptr_t>(p->m_arrValues.GetData()),
+                    reinterpret_cast<std::uintptr_t>(p->m_arrValues.GetSource()),
                     static_cast<std::uint64_t>(p->m_arrValues.GetSize()), p->m_crColor,
                     static_cast<std::uint64_t>(p->m_nPenStyle),
                     static_cast<std::uint64_t>(p->m_nPenWidth),
@@ -441,7 +441,8 @@ void CCurveCtrl::paintEvent(QPaintEvent*)
         m_imgCurves.fill(Qt::transparent);
         QPainter p(&m_imgCurves);
         for (const auto& pCurve : m_arrCurves)
-            if (pCurve->m_bVisible && !pCurve->m_arrValues.IsEmpty())
+            if (pCurve->m_bVisible && pCurve->m_arrValues.IsPresent() &&
+                !pCurve->m_arrValues.IsEmpty())
                 DrawCurve(p, sz, *pCurve);
         m_curvesSignature = std::move(curvesSignature);
     }

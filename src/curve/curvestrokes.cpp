@@ -1,6 +1,7 @@
 #include "curve/curvestrokes.h"
 
 #include "curve/columnextremes.h"
+#include "curve/samplecursor.h"
 
 #include <algorithm>
 #include <climits>
@@ -59,11 +60,10 @@ private:
 };
 
 // At most one sample per pixel column: every sample is drawn.
-void AddSampleStrokes(const CCurve& curve, const CPlotScale& sc, int nWidth,
+void AddSampleStrokes(const CCurve& curve, CSampleCursor& samples, const CPlotScale& sc, int nWidth,
                       std::vector<QPolygon>& strokes)
 {
-    const std::int64_t n = curve.m_arrValues.GetSize();
-    const float* const pValues = curve.m_arrValues.GetData();
+    const std::int64_t n = samples.GetSize();
     auto xOf = [&](std::int64_t i) { return TruncToInt(sc.X(i)); };
     CStrokeBuilder builder(strokes);
     QPolygon& run = builder.Run();
@@ -71,7 +71,7 @@ void AddSampleStrokes(const CCurve& curve, const CPlotScale& sc, int nWidth,
     std::int64_t i = 0;
     const int x0 = xOf(0);
     if (x0 >= 0 || sc.sx < 0.0f) {
-        run << ClampedPoint(-1, sc.Y(pValues[0]));
+        run << ClampedPoint(-1, sc.Y(samples.Value(0)));
         if (x0 >= nWidth)
             return;
         i = 1;
@@ -89,12 +89,12 @@ void AddSampleStrokes(const CCurve& curve, const CPlotScale& sc, int nWidth,
             ++c;
         if (xOf(c) >= 0) // cannot happen with x(0) < 0, kept for safety
             c = 0;
-        run << ClampedPoint(xOf(c), sc.Y(pValues[c]));
+        run << ClampedPoint(xOf(c), sc.Y(samples.Value(c)));
         i = c + 1;
     }
 
     for (; i < n; ++i) {
-        const float v = pValues[i];
+        const float v = samples.Value(i);
         const int x = xOf(i);
         const QPoint pt = ClampedPoint(x, sc.Y(v));
         if (v < 0.0f && curve.m_bSkipNegative) {
@@ -126,11 +126,11 @@ struct CColumnRows
 // highest point whichever of the two comes first, so the two come in the order that leaves
 // out a point where the first or last sample shares a row with one of them, and in time order
 // otherwise.
-CColumnRows ColumnRows(const CColumnPicks& picks, const float* pValues, const CPlotScale& sc)
+CColumnRows ColumnRows(const CColumnPicks& picks, const CPlotScale& sc)
 {
     CColumnRows inTime;
     for (int k = 0; k < picks.nCount; ++k)
-        inTime.Add(sc.Y(pValues[picks.arrIndex[k]]));
+        inTime.Add(sc.Y(picks.arrValue[k]));
     if (inTime.nCount < 3)
         return inTime;
     const int yFirst = inTime.arrY[0];
@@ -149,11 +149,10 @@ CColumnRows ColumnRows(const CColumnPicks& picks, const float* pValues, const CP
 
 // More samples than pixel columns: each column is drawn through its first, lowest, highest
 // and last sample, so that no extreme falls between two drawn samples.
-void AddColumnStrokes(const CCurve& curve, const CPlotScale& sc, int nWidth,
+void AddColumnStrokes(const CCurve& curve, CSampleCursor& samples, const CPlotScale& sc, int nWidth,
                       std::vector<QPolygon>& strokes)
 {
-    const std::int64_t n = curve.m_arrValues.GetSize();
-    const float* const pValues = curve.m_arrValues.GetData();
+    const std::int64_t n = samples.GetSize();
     const bool bSkip = curve.m_bSkipNegative != 0;
     if (!(sc.sx > 0.0f) || !std::isfinite(sc.ox))
         return;
@@ -196,7 +195,7 @@ void AddColumnStrokes(const CCurve& curve, const CPlotScale& sc, int nWidth,
     std::int64_t b = 0;
     const int x0 = colOf(0);
     if (x0 >= 0) {
-        run << ClampedPoint(-1, sc.Y(pValues[0]));
+        run << ClampedPoint(-1, sc.Y(samples.Value(0)));
         if (x0 >= nWidth)
             return;
     } else {
@@ -207,22 +206,22 @@ void AddColumnStrokes(const CCurve& curve, const CPlotScale& sc, int nWidth,
             return;
         const int xEntry = colOf(b - 1);
         const std::int64_t bEntry = xEntry == INT_MIN ? 0 : firstRightOf(0, b - 1, xEntry - 1);
-        const CColumnPicks entry = ColumnExtremes(pValues, bEntry, b, bSkip);
-        run << ClampedPoint(xEntry, sc.Y(pValues[entry.arrIndex[entry.nCount - 1]]));
+        const CColumnPicks entry = samples.Column(bEntry, b, bSkip);
+        run << ClampedPoint(xEntry, sc.Y(entry.arrValue[entry.nCount - 1]));
     }
 
     while (b < n) {
         const int x = colOf(b);
         const std::int64_t e = columnEnd(b, x);
-        const CColumnPicks picks = ColumnExtremes(pValues, b, e, bSkip);
-        const float fFirst = pValues[picks.arrIndex[0]];
+        const CColumnPicks picks = samples.Column(b, e, bSkip);
+        const float fFirst = picks.arrValue[0];
         if (picks.nCount == 1 && bSkip && fFirst < 0.0f) {
             builder.Lift();
             run << ClampedPoint(x, sc.Y(fFirst));
         } else if (x >= nWidth) {
             run << ClampedPoint(x, sc.Y(fFirst));
         } else {
-            const CColumnRows rows = ColumnRows(picks, pValues, sc);
+            const CColumnRows rows = ColumnRows(picks, sc);
             for (int k = 0; k < rows.nCount; ++k) {
                 // A wide pen costs in proportion to its segments.
                 const QPoint pt = ClampedPoint(x, rows.arrY[k]);
@@ -253,8 +252,15 @@ bool CurveDrawsColumns(const CCurve& curve, int nWidth)
 
 std::vector<QPolygon> CurveStrokes(const CCurve& curve, int nWidth, int nHeight)
 {
+    CSampleCursor samples(curve.m_arrValues);
+    return CurveStrokes(curve, samples, nWidth, nHeight);
+}
+
+std::vector<QPolygon> CurveStrokes(const CCurve& curve, CSampleCursor& samples, int nWidth,
+                                   int nHeight)
+{
     std::vector<QPolygon> strokes;
-    const std::int64_t n = curve.m_arrValues.GetSize();
+    const std::int64_t n = samples.GetSize();
     const float fVertSpan = curve.m_fVertMax - curve.m_fVertMin;
     const float fHorzSpan = curve.m_fHorzMax - curve.m_fHorzMin;
     if (n == 0 || nWidth <= 0 || nHeight <= 0 || fVertSpan == 0.0f || fHorzSpan == 0.0f)
@@ -264,8 +270,8 @@ std::vector<QPolygon> CurveStrokes(const CCurve& curve, int nWidth, int nHeight)
         return strokes;
     const CPlotScale sc(curve, nWidth, nHeight);
     if (CurveDrawsColumns(curve, nWidth))
-        AddColumnStrokes(curve, sc, nWidth, strokes);
+        AddColumnStrokes(curve, samples, sc, nWidth, strokes);
     else
-        AddSampleStrokes(curve, sc, nWidth, strokes);
+        AddSampleStrokes(curve, samples, sc, nWidth, strokes);
     return strokes;
 }

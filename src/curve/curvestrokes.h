@@ -3,6 +3,7 @@
 #pragma once
 
 #include "curve/curve.h"
+#include "curve/samplecursor.h"
 
 #include <QPolygon>
 
@@ -27,3 +28,6 @@ bool CurveDrawsColumns(const CCurve& curve, int nWidth);
 // sample 0); a later window enters from the last sample (or column) left of it, so the curve
 // comes in at its true height. A range with equal ends draws nothing.
 std::vector<QPolygon> CurveStrokes(const CCurve& curve, int nWidth, int nHeight);
+// The same, reading the samples through samples, a cursor over curve.m_arrValues.
+std::vector<QPolygon> CurveStrokes(const CCurve& curve, CSampleCursor& samples, int nWidth,
+                                   int nHeight);

@@ -5,30 +5,57 @@
 #include "recording/floatarray.h"
 #include "recording/recording.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <utility>
+#include <vector>
+
+// Samples nFirst to nFirst + nSeconds - 1 of a curve: per-second values from pValues, or, when
+// bHeld, the one value *pValues at each of them.
+struct CSampleRun
+{
+    std::int64_t nFirst = 0;
+    std::int64_t nSeconds = 0;
+    const float* pValues = nullptr;
+    bool bHeld = false;
+};
 
 class CCurveValues
 {
 public:
-    std::int64_t GetSize() const { return m_pShown ? m_pShown->GetSize() : m_arrOwn.GetSize(); }
-    bool IsEmpty() const { return GetSize() == 0; }
-    const float* GetData() const { return m_pShown ? m_pShown->GetData() : m_arrOwn.GetData(); }
-    float operator[](std::int64_t i) const { return GetData()[i]; }
-    std::int64_t GetCapacity() const
+    std::int64_t GetSize() const
     {
-        return m_pShown ? m_pShown->GetCapacity() : m_arrOwn.GetCapacity();
+        return m_pRecording ? m_pRecording->GetCount() : m_arrOwn.GetSize();
     }
+    bool IsEmpty() const { return GetSize() == 0; }
+    // The curve's own samples; null while it shows a recording, which keeps a record's
+    // values once however many seconds they stand for.
+    const float* GetData() const { return m_pRecording ? nullptr : m_arrOwn.GetData(); }
+    // Sample i, 0 <= i < GetSize().
+    float Value(std::int64_t i) const
+    {
+        return m_pRecording ? m_pRecording->View().Value(m_eChannel, i) : m_arrOwn[i];
+    }
+    float operator[](std::int64_t i) const { return Value(i); }
+    // Appends the runs that hold samples nBegin to at least nEnd - 1 (0 <= nBegin < nEnd <=
+    // GetSize()), the first starting at nBegin; the last may reach further.
+    void CollectRuns(std::int64_t nBegin, std::int64_t nEnd, std::vector<CSampleRun>& runs) const;
+    std::int64_t GetCapacity() const { return m_pRecording ? 0 : m_arrOwn.GetCapacity(); }
     int GetGrowBy() const { return m_arrOwn.GetGrowBy(); }
     void SetGrowBy(int nGrowBy) { m_arrOwn.SetGrowBy(nGrowBy); }
+    // What the samples are read from: the recording shown or the curve's own storage.
+    const void* GetSource() const
+    {
+        return m_pRecording ? static_cast<const void*>(m_pRecording.get()) : m_arrOwn.GetData();
+    }
+    // False for a channel the shown recording's file did not have: such a curve is not drawn.
+    bool IsPresent() const { return !m_pRecording || m_pRecording->HasChannel(m_eChannel); }
 
     // Shows channel eChannel of the recording; the curve's own samples are released.
     void Show(std::shared_ptr<const CRecording> pRecording, EChannel eChannel)
     {
         m_arrOwn.RemoveAll();
-        m_pShown = &pRecording->Samples(eChannel);
+        m_eChannel = eChannel;
         m_pRecording = std::move(pRecording);
     }
     // The recording shown, or null while the curve holds samples of its own.
@@ -53,29 +80,10 @@ public:
     }
 
 private:
-    bool Detach()
-    {
-        if (!m_pShown)
-            return true;
-        CFloatArray arrCopy;
-        arrCopy.SetGrowBy(m_arrOwn.GetGrowBy());
-        const std::int64_t n = m_pShown->GetSize();
-        if (!arrCopy.Reserve(n))
-            return false;
-        std::copy(m_pShown->GetData(), m_pShown->GetData() + n, arrCopy.GetData());
-        arrCopy.SetSize(n);
-        m_arrOwn.Swap(arrCopy);
-        m_arrOwn.SetGrowBy(arrCopy.GetGrowBy());
-        Forget();
-        return true;
-    }
-    void Forget()
-    {
-        m_pShown = nullptr;
-        m_pRecording.reset();
-    }
+    bool Detach();
+    void Forget() { m_pRecording.reset(); }
 
     CFloatArray m_arrOwn;
-    const CFloatArray* m_pShown = nullptr;
     std::shared_ptr<const CRecording> m_pRecording;
+    EChannel m_eChannel = EChannel::TempPV;
 };

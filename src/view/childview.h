@@ -101,6 +101,8 @@ public:
     {
         return m_pRecording ? m_pRecording->View() : CRecordingView();
     }
+    // Its seconds, a sample each; none without one.
+    std::int64_t RecordedSeconds() const { return m_pRecording ? m_pRecording->GetCount() : 0; }
     // While a file is read, commands, drops and closing are refused.
     bool IsLoading() const { return m_fileWork.IsBusy(); }
     // Stops the file being read, as its Cancel button does.

@@ -154,6 +154,14 @@ void CChildView::ShowRecording(std::shared_ptr<const CRecording> pRecording,
     for (const char* szKey : {kKeyHumiPV, kKeyHumiSV})
         if (CCurve* pCurve = m_pPlot->FindCurve(szKey))
             pCurve->m_bSkipNegative = 1;
+    // The readout under the pointer leaves out a channel the file did not have.
+    const std::pair<int, EChannel> readouts[] = {{res::IDC_TEMP_PV, EChannel::TempPV},
+                                                 {res::IDC_TEMP_SV, EChannel::TempSV},
+                                                 {res::IDC_HUMI_PV, EChannel::HumiPV},
+                                                 {res::IDC_HUMI_SV, EChannel::HumiSV}};
+    for (const auto& [nLabel, eChannel] : readouts)
+        if (!m_pRecording->HasChannel(eChannel))
+            GetLabel(nLabel)->SetText(QString());
     const std::int64_t tFirst = m_pRecording->GetFirstTime();
     m_tFirstSample = static_cast<std::uint32_t>(tFirst);
     m_tFirstTime = tFirst;

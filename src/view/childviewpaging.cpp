@@ -42,7 +42,7 @@ void CChildView::ApplyPage()
     }
     UpdateTimeLabels();
     m_pPlot->update();
-    const auto [nBegin, nEnd] = ::PageSamples(fStart, fEnd, RecordingView().nCount);
+    const auto [nBegin, nEnd] = ::PageSamples(fStart, fEnd, RecordedSeconds());
     m_pShown->SetPage(nBegin, nEnd);
 }
 
@@ -75,7 +75,7 @@ void CChildView::UpdateTimeLabels()
 
 void CChildView::ResetPaging(int nSecondsPerPixel)
 {
-    m_pager.Reset(RecordingView().nCount, m_pPlot->width(), nSecondsPerPixel);
+    m_pager.Reset(RecordedSeconds(), m_pPlot->width(), nSecondsPerPixel);
     SetPageText(QStringLiteral("1"));
     m_pTotal->setText(QString::number(m_pager.GetTotalPages()));
 }
@@ -167,16 +167,19 @@ void CChildView::ShowCursorValues(int x, int)
     const std::int64_t n = pTempPV->m_arrValues.GetSize();
     if (pt.nIndex < 0 || pt.nIndex >= n)
         return;
-    auto valueOf = [&](const char* szKey) {
+    // A channel the recording's file did not have is not read out: its value stays blank.
+    auto showValue = [&](int nLabel, const char* szKey, bool bOnlyPositive) {
         const CCurve* p = m_pPlot->FindCurve(szKey);
-        return p && pt.nIndex < p->m_arrValues.GetSize() ? p->m_arrValues[pt.nIndex] : 0.0f;
+        if (p && !p->m_arrValues.IsPresent()) {
+            GetLabel(nLabel)->SetText(QString());
+            return;
+        }
+        const float f =
+            p && pt.nIndex < p->m_arrValues.GetSize() ? p->m_arrValues.Value(pt.nIndex) : 0.0f;
+        GetLabel(nLabel)->SetText(!bOnlyPositive || f > 0.0f ? FormatValue(f) : QString());
     };
-    const float fTempPV = valueOf(kKeyTempPV);
-    const float fHumiPV = valueOf(kKeyHumiPV);
-    const float fTempSV = valueOf(kKeyTempSV);
-    const float fHumiSV = valueOf(kKeyHumiSV);
-    GetLabel(res::IDC_TEMP_PV)->SetText(FormatValue(fTempPV));
-    GetLabel(res::IDC_HUMI_PV)->SetText(fHumiPV > 0.0f ? FormatValue(fHumiPV) : QString());
-    GetLabel(res::IDC_TEMP_SV)->SetText(FormatValue(fTempSV));
-    GetLabel(res::IDC_HUMI_SV)->SetText(fHumiSV > 0.0f ? FormatValue(fHumiSV) : QString());
+    showValue(res::IDC_TEMP_PV, kKeyTempPV, false);
+    showValue(res::IDC_HUMI_PV, kKeyHumiPV, true);
+    showValue(res::IDC_TEMP_SV, kKeyTempSV, false);
+    showValue(res::IDC_HUMI_SV, kKeyHumiSV, true);
 }

@@ -194,10 +194,10 @@ QString CChildView::ExportTo(const QString& strPath, int nInterval)
     if (!m_strRecordingPath.isEmpty() && IsSameFile(strPath, m_strRecordingPath))
         return res::LoadString(res::IDS_EXPORT_IS_INPUT).arg(strNative);
     const CRecordingView series = RecordingView();
-    if (!m_bHaveFirstSample || series.nCount == 0)
+    if (!m_bHaveFirstSample || series.GetCount() == 0)
         return res::LoadString(res::IDS_EXPORT_NOTHING);
     const std::int64_t nBegin = HasSelection() ? GetSelectionFirst() : 0;
-    const std::int64_t nEnd = HasSelection() ? GetSelectionLast() + 1 : series.nCount;
+    const std::int64_t nEnd = HasSelection() ? GetSelectionLast() + 1 : series.GetCount();
 
     // The export keeps the recording alive: one whose write is stuck (a stalled share) and
     // was cancelled finishes on its own, after the recording may have been closed.

@@ -237,7 +237,7 @@ void CStepsWnd::ShowAnalysis()
         return;
     }
     const CStepsAnalyser& analyser = m_pShown->Steps();
-    if (!m_pShown->HasRecording() || m_pShown->Samples().nCount == 0) {
+    if (!m_pShown->HasRecording() || m_pShown->Samples().GetCount() == 0) {
         ShowWaiting();
         m_pVerdict->setText(res::LoadString(res::IDS_STEPS_NO_RECORDING));
         return;

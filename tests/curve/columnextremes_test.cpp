@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -81,6 +83,26 @@ TEST(ColumnExtremes, PicksFirstLowestHighestAndLastInTimeOrder)
                                                   c.nEnd < 0 ? c.nCount : c.nEnd, c.bSkipNegative);
         EXPECT_EQ(c.expected,
                   std::vector<std::int64_t>(picks.arrIndex, picks.arrIndex + picks.nCount));
+        // Scanned in two pieces, the second of them read as a held value where it holds one,
+        // the column gives the same picks.
+        const int nBegin = c.nBegin;
+        const int nEnd = c.nEnd < 0 ? c.nCount : c.nEnd;
+        for (int nSplit = nBegin + 1; nSplit < nEnd; ++nSplit) {
+            const float* p = values.data();
+            CColumnScan scan = ScanColumn(p + nBegin, nSplit - nBegin, nBegin, c.bSkipNegative);
+            const bool bHeld = std::all_of(p + nSplit, p + nEnd, [&](float f) {
+                return std::memcmp(&f, p + nSplit, sizeof f) == 0;
+            });
+            AppendScan(scan, bHeld
+                                 ? ScanHeld(p[nSplit], nSplit, nEnd, c.bSkipNegative)
+                                 : ScanColumn(p + nSplit, nEnd - nSplit, nSplit, c.bSkipNegative));
+            const CColumnPicks split = PicksOf(scan);
+            ASSERT_EQ(std::vector<std::int64_t>(picks.arrIndex, picks.arrIndex + picks.nCount),
+                      std::vector<std::int64_t>(split.arrIndex, split.arrIndex + split.nCount))
+                << "split at " << nSplit;
+            for (int k = 0; k < split.nCount; ++k)
+                EXPECT_EQ(0, std::memcmp(&split.arrValue[k], p + split.arrIndex[k], sizeof(float)));
+        }
     }
 }
 

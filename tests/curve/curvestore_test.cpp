@@ -159,12 +159,12 @@ TEST(CurveStore, ShownChannelIsNotCopiedUntilTheCurveChanges)
     CCurveCtrl ctrl;
     CCurve* p = ctrl.AddCurve("!101", 0, 0, 1);
     ASSERT_TRUE(ctrl.ShowChannel(p, pRecording, EChannel::TempSV));
-    EXPECT_EQ(pRecording->Samples(EChannel::TempSV).GetData(), p->m_arrValues.GetData());
+    EXPECT_EQ(pRecording.get(), p->m_arrValues.GetSource());
     EXPECT_EQ(4.0f, p->m_arrValues[1]);
 
     EXPECT_EQ(3, ctrl.AppendValue(p, 9.0f));
     EXPECT_EQ(4, p->m_arrValues.GetSize());
-    EXPECT_NE(pRecording->Samples(EChannel::TempSV).GetData(), p->m_arrValues.GetData());
+    EXPECT_NE(pRecording.get(), p->m_arrValues.GetSource());
     EXPECT_EQ(6.0f, p->m_arrValues[2]);
     EXPECT_EQ(3, pRecording->GetCount());
 

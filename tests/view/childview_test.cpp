@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -442,6 +443,38 @@ TEST_F(ChildView, ReadoutAtTheLastColumnAndForMissingHumidity)
     EXPECT_EQ("", Text(res::IDC_HUMI_PV));      // 0 shows empty too
     MovePointer(500);
     EXPECT_EQ("3.00", Text(res::IDC_TEMP_PV));
+}
+
+// A file without set-value columns: those curves are neither drawn nor read out.
+TEST_F(ChildView, ChannelsTheFileDidNotHaveAreLeftOut)
+{
+    auto pRecording = std::make_shared<CRecording>();
+    for (int i = 0; i < 3000; ++i) {
+        const float af[4] = {20.0f, 30.0f + static_cast<float>(i % 7), 60.0f,
+                             40.0f + static_cast<float>(i % 5)};
+        ASSERT_TRUE(pRecording->AddHeld(af, 1));
+    }
+    pRecording->SetChannelPresent(EChannel::TempSV, false);
+    pRecording->SetChannelPresent(EChannel::HumiSV, false);
+    m_pView->ShowRecording(std::shared_ptr<const CRecording>(std::move(pRecording)), "sv");
+    Pump();
+    MovePointer(100);
+    EXPECT_EQ("20.00", Text(res::IDC_TEMP_PV));
+    EXPECT_EQ("60.00", Text(res::IDC_HUMI_PV));
+    EXPECT_EQ("", Text(res::IDC_TEMP_SV));
+    EXPECT_EQ("", Text(res::IDC_HUMI_SV));
+
+    CCurveCtrl* pPlot = m_pView->GetPlot();
+    auto picture = [pPlot] {
+        QImage img(pPlot->size(), QImage::Format_RGB32);
+        QPainter painter(&img);
+        pPlot->DrawPlot(painter, img.size(), nullptr);
+        return img;
+    };
+    const QImage imgShown = picture();
+    for (const char* szKey : {"!101", "!201"})
+        pPlot->ShowCurve(Curve(szKey), false);
+    EXPECT_EQ(imgShown, picture());
 }
 
 TEST_F(ChildView, OnlyPointerMovesOverThePlotAreReadOut)

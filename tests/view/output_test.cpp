@@ -593,7 +593,7 @@ TEST(ExportFile, OnlyACompleteExportTakesTheName)
     const std::vector<float> values(300000, 21.5f);
     const CRecordingView series{values.data(), values.data(), values.data(), values.data(), 300000};
     const auto run = [&](const QString& strPath, bool bCancel) {
-        return ExportRecorderFile(strPath, series, 0, 0, series.nCount, 1,
+        return ExportRecorderFile(strPath, series, 0, 0, series.GetCount(), 1,
                                   [&](std::int64_t, std::int64_t) { return !bCancel; });
     };
     const auto read = [&] {
