@@ -103,6 +103,7 @@ struct CReportSheets
     QStringList statistics;
     QStringList stepFacts;
     std::shared_ptr<const CProgramAnalysis> pSteps; // no step sheets without
+    bool bStepTables = true; // none for a recording without set values: the facts say why
     std::uint32_t tFirst = 0;
     QString strJudged; // in the interface language
 };
@@ -136,7 +137,8 @@ bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nT
             return DrawStepSheets(
                        painter, rcArea, strName, sheets.stepFacts,
                        [&](const auto& fnLine) {
-                           ForEachStepReportLine(analysis, sheets.tFirst, fnLine);
+                           if (sheets.bStepTables)
+                               ForEachStepReportLine(analysis, sheets.tFirst, fnLine);
                        },
                        [&printer] { return printer.newPage(); })
                 .has_value();
@@ -279,17 +281,21 @@ std::optional<int> ReportSteps(const CReportOptions& options, const CRecording& 
                                CReportSheets& sheets, std::FILE* pErr)
 {
     const CStepOptions stepOptions = StepOptionsOf(options);
+    // The test program is read from the set values: without them nothing is analysed, and the
+    // run says so instead of the tables and ends as one with no dwell to judge.
+    sheets.bStepTables = recording.HasSetValues();
     sheets.pSteps = std::make_shared<const CProgramAnalysis>(
-        AnalyseProgramSteps(recording.View(), range.nBegin, range.nEnd, stepOptions));
+        sheets.bStepTables
+            ? AnalyseProgramSteps(recording.View(), range.nBegin, range.nEnd, stepOptions)
+            : CProgramAnalysis());
     const CProgramAnalysis& analysis = *sheets.pSteps;
+    const auto writeLine = [](const QString& strLine) { return WriteReportLine(strLine, stdout); };
     // Row by row: millions of excursions are never held as text.
-    const bool bWritten = ForEachStepReportLine(analysis, sheets.tFirst,
-                                                [](const QString& strLine) {
-                                                    return WriteReportLine(strLine, stdout);
-                                                }) &&
-                          WriteReportLine(QString(), stdout) &&
-                          WriteReportLine(strJudged, stdout) && std::fflush(stdout) == 0 &&
-                          !std::ferror(stdout);
+    const bool bWritten =
+        (sheets.bStepTables ? ForEachStepReportLine(analysis, sheets.tFirst, writeLine)
+                            : writeLine(NoSetValuesLine())) &&
+        WriteReportLine(QString(), stdout) && WriteReportLine(strJudged, stdout) &&
+        std::fflush(stdout) == 0 && !std::ferror(stdout);
     if (!bWritten) {
         Say(pErr, QStringLiteral("the steps could not be written to stdout"));
         return kReportCannotWrite;

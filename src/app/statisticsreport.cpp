@@ -21,7 +21,8 @@ QStringList StatisticsReportOf(const CRecording& recording, const CReportOptions
     if (options.nToleranceHumi >= 0)
         tolerances.nHumi = options.nToleranceHumi;
     return StatisticsReportLines(ComputeRunStatistics(recording.View(), nBegin, nEnd, tolerances),
-                                 static_cast<std::uint32_t>(recording.GetFirstTime()), tolerances);
+                                 static_cast<std::uint32_t>(recording.GetFirstTime()), tolerances,
+                                 StatisticsRowsOf(&recording));
 }
 
 bool WriteReportLine(const QString& strLine, std::FILE* pOut)

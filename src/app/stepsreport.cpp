@@ -2,6 +2,8 @@
 
 #include "app/reportoptions.h"
 #include "recording/recording.h"
+#include "res/resource.h"
+#include "res/resources.h"
 #include "view/statisticstext.h"
 #include "view/stepstext.h"
 
@@ -116,6 +118,11 @@ CStepOptions StepOptionsOf(const CReportOptions& options)
     return steps;
 }
 
+QString NoSetValuesLine()
+{
+    return res::LoadString(res::IDS_STEPS_NO_SET_VALUES, res::kLangENG);
+}
+
 QStringList StepSheetFacts(const CRecording& recording, const CStepOptions& options,
                            const CProgramAnalysis& analysis, std::int64_t nBegin, std::int64_t nEnd,
                            QString& strError)
@@ -129,7 +136,9 @@ QStringList StepSheetFacts(const CRecording& recording, const CStepOptions& opti
     const std::int64_t nCount = recording.GetCount();
     const auto tFirst = static_cast<std::uint32_t>(recording.GetFirstTime());
     QString strVerdict = QStringLiteral("-");
-    if (analysis.verdict != EVerdict::None)
+    if (!recording.HasSetValues())
+        strVerdict = NoSetValuesLine();
+    else if (analysis.verdict != EVerdict::None)
         strVerdict = FormatVerdict(analysis.verdict, EnglishStepWords()) + QStringLiteral(", ") +
                      QString::number(analysis.nDwellsPassed) + QStringLiteral(" of ") +
                      QString::number(analysis.nDwells) + QStringLiteral(" dwells passed");

@@ -18,9 +18,14 @@ struct CReportOptions;
 // The stored options with the command line's own over them.
 CStepOptions StepOptionsOf(const CReportOptions& options);
 
+// What --steps and the sheets say of a recording without set values instead of a verdict, in
+// English as they say everything else: there is no test program to read.
+QString NoSetValuesLine();
+
 // What the sheets say before the tables: the stretch judged (samples nBegin to nEnd, in the
 // interface language) and then a "name<TAB>value" line each: the recording's file name, size
-// and SHA-256, its first and last record, the options and the verdict. Empty, with the reason
+// and SHA-256, its first and last record, the options and the verdict (NoSetValuesLine for a
+// recording without set values). Empty, with the reason
 // in strError, when the file cannot be read again as it was read.
 QStringList StepSheetFacts(const CRecording& recording, const CStepOptions& options,
                            const CProgramAnalysis& analysis, std::int64_t nBegin, std::int64_t nEnd,

@@ -201,6 +201,8 @@ inline constexpr int IDS_STEPS_FAILED_UNKNOWN = 297; // the same without a text
 inline constexpr int IDS_STEPS_COPYING = 298;
 inline constexpr int IDS_STEPS_CANCEL = 299;
 inline constexpr int IDS_STEPS_COPY_NO_MEMORY = 300;
+// A file of another logger without Temp SV and Humi SV: no steps to judge.
+inline constexpr int IDS_STEPS_NO_SET_VALUES = 301;
 // A stretch of the recording: selecting it on the plot, its figures and File > Export.
 inline constexpr int ID_FILE_EXPORT = 32790;          // the selection as a recorder file
 inline constexpr int ID_VIEW_CLEAR_SELECTION = 32791; // Esc as well

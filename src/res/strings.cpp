@@ -113,6 +113,7 @@ constexpr CStringEntry kStringsCHT[] = {
     {IDS_STEPS_COPYING, "正在複製表格……"},
     {IDS_STEPS_CANCEL, "取消"},
     {IDS_STEPS_COPY_NO_MEMORY, "記憶體不足：未複製任何內容。"},
+    {IDS_STEPS_NO_SET_VALUES, "此記錄沒有設定值，無法判斷程式段。"},
     // Selecting a stretch and exporting it.
     {IDS_STAT_SELECTION, "選取範圍"},
     {IDS_SEL_STATUS, "%1 – %2，%3"},
@@ -270,6 +271,7 @@ constexpr CStringEntry kStringsENG[] = {
     {IDS_STEPS_COPYING, "Copying the tables..."},
     {IDS_STEPS_CANCEL, "Cancel"},
     {IDS_STEPS_COPY_NO_MEMORY, "Memory ran out: nothing was copied."},
+    {IDS_STEPS_NO_SET_VALUES, "This recording has no set values: its program steps cannot be judged."},
     // Selecting a stretch and exporting it.
     {IDS_STAT_SELECTION, "Selection"},
     {IDS_SEL_STATUS, "%1 – %2, %3"},
@@ -427,6 +429,7 @@ constexpr CStringEntry kStringsCHS[] = {
     {IDS_STEPS_COPYING, "正在复制表格……"},
     {IDS_STEPS_CANCEL, "取消"},
     {IDS_STEPS_COPY_NO_MEMORY, "内存不足：未复制任何内容。"},
+    {IDS_STEPS_NO_SET_VALUES, "此记录没有设定值，无法判断程序段。"},
     // Selecting a stretch and exporting it.
     {IDS_STAT_SELECTION, "选择范围"},
     {IDS_SEL_STATUS, "%1 – %2，%3"},

@@ -11,6 +11,17 @@
 
 #include <algorithm>
 
+namespace {
+
+// The test program is read from the set values: a recording without them has no steps, and
+// its analysis is the empty one, made without a run.
+bool HasNoSetValues(const std::shared_ptr<const CRecording>& pRecording)
+{
+    return pRecording && !pRecording->HasSetValues();
+}
+
+} // namespace
+
 void CChildView::InitSteps()
 {
     m_pSteps = new CStepsAnalyser([this] { return m_pRecording; }, this);
@@ -37,12 +48,18 @@ void CChildView::RefreshSteps()
 
 void CChildView::AnalyseSteps(const CStepOptions& options)
 {
-    m_pSteps->Start(options);
+    if (HasNoSetValues(m_pRecording))
+        m_pSteps->Adopt(options, std::make_shared<const CProgramAnalysis>());
+    else
+        m_pSteps->Start(options);
 }
 
 void CChildView::AnalyseStepsNow(const CStepOptions& options)
 {
-    m_pSteps->RunNow(options);
+    if (HasNoSetValues(m_pRecording))
+        m_pSteps->Adopt(options, std::make_shared<const CProgramAnalysis>());
+    else
+        m_pSteps->RunNow(options);
 }
 
 void CChildView::AdoptSteps(const CStepOptions& options,

@@ -1,5 +1,6 @@
 #include "view/statisticstext.h"
 
+#include "recording/recording.h"
 #include "res/resource.h"
 #include "res/resources.h"
 #include "settings/profile.h"
@@ -115,19 +116,31 @@ void StoreTolerances(const CTolerances& tolerances)
                     tolerances.nHumi);
 }
 
+CStatisticsRows StatisticsRowsOf(const CRecording* pRecording)
+{
+    if (!pRecording)
+        return {};
+    // Without a Humi PV the file has no humidity at all: its humidity rows stay, as dashes.
+    return {pRecording->HasChannel(EChannel::TempSV),
+            pRecording->HasChannel(EChannel::HumiSV) || !pRecording->HasChannel(EChannel::HumiPV)};
+}
+
 QStringList StatisticsReportLines(const CRunStatistics& stats, std::uint32_t tFirst,
-                                  const CTolerances& tolerances)
+                                  const CTolerances& tolerances, const CStatisticsRows& rows)
 {
     const QChar tab(QLatin1Char('\t'));
-    return {
-        QStringLiteral("curve\tminimum\tat\tmaximum\tat\tmean"),
-        CurveLine("Temp PV", stats.tempPV, tFirst).join(tab),
-        CurveLine("Temp SV", stats.tempSV, tFirst).join(tab),
-        CurveLine("Humi PV", stats.humiPV, tFirst).join(tab),
-        CurveLine("Humi SV", stats.humiSV, tFirst).join(tab),
-        DeviationLine("Temp", stats.temp, tolerances.nTemp, tFirst).join(tab),
-        DeviationLine("Humi", stats.humi, tolerances.nHumi, tFirst).join(tab),
-    };
+    QStringList lines = {QStringLiteral("curve\tminimum\tat\tmaximum\tat\tmean"),
+                         CurveLine("Temp PV", stats.tempPV, tFirst).join(tab)};
+    if (rows.bTempSV)
+        lines << CurveLine("Temp SV", stats.tempSV, tFirst).join(tab);
+    lines << CurveLine("Humi PV", stats.humiPV, tFirst).join(tab);
+    if (rows.bHumiSV)
+        lines << CurveLine("Humi SV", stats.humiSV, tFirst).join(tab);
+    if (rows.bTempSV)
+        lines << DeviationLine("Temp", stats.temp, tolerances.nTemp, tFirst).join(tab);
+    if (rows.bHumiSV)
+        lines << DeviationLine("Humi", stats.humi, tolerances.nHumi, tFirst).join(tab);
+    return lines;
 }
 
 namespace {

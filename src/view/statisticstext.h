@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <optional>
 
+class CRecording;
+
 // "%.2f" of a value, with '.' whatever the user's locale.
 QString FormatFigure(double dValue);
 // A deviation with its sign: "+7.94", "-4.27".
@@ -31,10 +33,24 @@ inline constexpr int kMaxTolerance = 99999;
 CTolerances ReadStoredTolerances();
 void StoreTolerances(const CTolerances& tolerances);
 
+// Which set values a recording's figures speak of. A file without a Temp SV or Humi SV column
+// holds a made-up value in its place at every second: neither its figures nor the deviation
+// from it mean anything. A file without humidity at all shows its humidity rows as a recorder
+// without a humidity sensor does, each figure a dash.
+struct CStatisticsRows
+{
+    bool bTempSV = true; // the Temp SV row and the Temp deviation row
+    bool bHumiSV = true; // the Humi SV row and the Humi deviation row
+};
+// All rows for no recording.
+CStatisticsRows StatisticsRowsOf(const CRecording* pRecording);
+
 // The table the report run prints, one tab-separated line each: a heading, the four curves
-// (minimum, its time, maximum, its time, mean), then Temp and Humi against their set values.
+// (minimum, its time, maximum, its time, mean), then Temp and Humi against their set values;
+// the rows of a set value the recording has not are left out.
 QStringList StatisticsReportLines(const CRunStatistics& stats, std::uint32_t tFirst,
-                                  const CTolerances& tolerances);
+                                  const CTolerances& tolerances,
+                                  const CStatisticsRows& rows = CStatisticsRows());
 
 // The stretch a report judged, samples nBegin to nEnd (exclusive) of nCount, as the last line
 // of --statistics and --steps: "judged: 2026-03-01 00:10:00 – 2026-03-01 00:19:59", or

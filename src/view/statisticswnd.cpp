@@ -30,6 +30,19 @@ QTableWidgetItem* Cell(const QString& strText, Qt::Alignment alignment)
     return pItem;
 }
 
+// Hides the rows of a set value the recording has not, and the deviation from it.
+void ShowRowsOf(QTableWidget* pTable, const CStatisticsRows& rows)
+{
+    const bool abShown[2] = {rows.bTempSV, rows.bHumiSV};
+    for (int d = 0; d < 2; ++d) {
+        const int nSVRow = (2 * d + 1) * 5;
+        for (int k = 0; k < 5; ++k)
+            pTable->setRowHidden(nSVRow + k, !abShown[d]);
+        for (int k = 0; k < 3; ++k)
+            pTable->setRowHidden(kDeviationRow0 + d * 3 + k, !abShown[d]);
+    }
+}
+
 } // namespace
 
 CStatisticsWnd::CStatisticsWnd(CShownRecording* pShown, QWidget* pParent)
@@ -50,6 +63,7 @@ CStatisticsWnd::CStatisticsWnd(CShownRecording* pShown, QWidget* pParent)
     pLayout->addLayout(pButtons);
 
     connect(m_pShown, &CShownRecording::RecordingChanged, this, [this] {
+        ShowRowsOf(m_pTable, StatisticsRowsOf(m_pShown->Recording().get()));
         UpdateWhole();
         UpdatePage();
         UpdateSelection();
@@ -58,6 +72,7 @@ CStatisticsWnd::CStatisticsWnd(CShownRecording* pShown, QWidget* pParent)
     connect(m_pShown, &CShownRecording::TolerancesChanged, this,
             &CStatisticsWnd::OnStoredTolerancesChanged);
     connect(m_pShown, &CShownRecording::SelectionChanged, this, &CStatisticsWnd::UpdateSelection);
+    ShowRowsOf(m_pTable, StatisticsRowsOf(m_pShown->Recording().get()));
     UpdateWhole();
     UpdatePage();
     UpdateSelection();
@@ -264,6 +279,8 @@ QString CStatisticsWnd::TableText() const
         heading << m_pTable->horizontalHeaderItem(c)->text();
     lines << heading.join(QLatin1Char('\t'));
     for (int r = 0; r < m_pTable->rowCount(); ++r) {
+        if (m_pTable->isRowHidden(r))
+            continue;
         QStringList cells;
         for (int c = 0; c < m_pTable->columnCount(); ++c)
             cells << m_pTable->item(r, c)->text();

@@ -242,6 +242,13 @@ void CStepsWnd::ShowAnalysis()
         m_pVerdict->setText(res::LoadString(res::IDS_STEPS_NO_RECORDING));
         return;
     }
+    // The test program is read from the set values: without them there is nothing to judge,
+    // and nothing is analysed.
+    if (!m_pShown->Recording()->HasSetValues()) {
+        ShowWaiting();
+        m_pVerdict->setText(res::LoadString(res::IDS_STEPS_NO_SET_VALUES));
+        return;
+    }
     if (!analyser.HasResult()) {
         ShowWaiting();
         m_pVerdict->setText(res::LoadString(res::IDS_STEPS_ANALYSING));

@@ -256,6 +256,8 @@ protected:
         if (!strPlatform.isEmpty())
             env.insert("QT_QPA_PLATFORM", strPlatform);
         env.insert("XDG_CONFIG_HOME", Path("config"));
+        // Layouts saved in the user's data folder must not decide how a file reads.
+        env.insert("TRENDORA_LAYOUT_DIR", Path("layouts"));
         env.insert("TZ", "UTC");
         QProcess process;
         process.setProcessEnvironment(env);
@@ -678,6 +680,29 @@ TEST_F(ReportRun, OtherLoggersFilesAreRecognisedOrNeedLayout)
     EXPECT_EQ(kReportUsage, run.nExit);
     EXPECT_TRUE(run.strErr.contains("bad.layout: ")) << run.strErr.toStdString();
     EXPECT_FALSE(QFile::exists(Path("bad.csv")));
+}
+
+// A file without set values has no test program to read: --steps says so instead of the
+// tables, as its sheet does, and ends as a run with no dwell to judge.
+TEST_F(ReportRun, StepsOfARecordingWithoutSetValuesCannotBeJudged)
+{
+    QFile file(Path("plain.csv"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Date,Time,Temperature,Humidity\r\n");
+    for (int s = 0; s < 1200; ++s) {
+        char sz[64];
+        std::snprintf(sz, sizeof sz, "2026-03-01,%02d:%02d:%02d,25.00,50.00\r\n", s / 3600,
+                      s / 60 % 60, s % 60);
+        file.write(sz);
+    }
+    file.close();
+    const QString strPdf = Path("steps.pdf");
+    const CRun run = Run({"--steps", "--print-pdf", strPdf, "--pages", "1", Path("plain.csv")});
+    EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
+    EXPECT_EQ("This recording has no set values: its program steps cannot be judged.\n\n"
+              "judged: the whole recording\n",
+              run.strOut);
+    EXPECT_EQ(2, CountLandscapeSheets(strPdf)) << "a page and the steps";
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 // The steps window as a user drives it.
 #include "view/childview.h"
+#include "view/statisticswnd.h"
 #include "view/stepsanalyser.h"
 #include "view/stepstext.h"
 #include "view/stepswnd.h"
 
 #include "res/resource.h"
+#include "settings/layoutstore.h"
 
 #include "../guitest.h"
 #include "../recorder/tzguard.h"
@@ -171,6 +173,42 @@ TEST_F(StepsWindow, CancelledCopyLeavesTheClipboardAsItWas)
     QTest::mouseClick(pWnd->GetCopyButton(), Qt::LeftButton);
     EXPECT_TRUE(bCancelled) << "the progress window did not show";
     EXPECT_EQ("as it was", QGuiApplication::clipboard()->text());
+}
+
+// A file of another logger without set values: nothing is analysed, the window says why, and
+// the statistics leave out the set values' rows.
+TEST_F(StepsWindow, RecordingWithoutSetValuesSaysItsStepsCannotBeJudged)
+{
+    struct CLayoutsAside
+    {
+        explicit CLayoutsAside(const QString& strFolder) { SetLayoutFolder(strFolder); }
+        ~CLayoutsAside() { SetLayoutFolder(QString()); }
+    } layouts(m_profile.FilePath(QStringLiteral("layouts")));
+    QFile file(m_profile.FilePath(QStringLiteral("plain.csv")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Date,Time,Temperature,Humidity\r\n");
+    for (int s = 0; s < 1200; ++s) {
+        char sz[64];
+        std::snprintf(sz, sizeof sz, "2026-03-01,%02d:%02d:%02d,25.00,50.00\r\n", s / 3600,
+                      s / 60 % 60, s % 60);
+        file.write(sz);
+    }
+    file.close();
+    ASSERT_TRUE(m_view.OpenRecorderPath(file.fileName()));
+    ASSERT_FALSE(m_view.GetRecording()->HasSetValues());
+    m_view.OnCommand(res::ID_VIEW_MARK_STEPS);
+    ASSERT_TRUE(m_view.OnCommand(res::ID_VIEW_PROGRAM_STEPS));
+    CStepsWnd* pWnd = m_view.GetStepsWindow();
+    EXPECT_FALSE(m_view.GetStepsAnalyser()->IsRunning());
+    EXPECT_EQ("This recording has no set values: its program steps cannot be judged.",
+              pWnd->GetVerdictLabel()->text());
+    EXPECT_EQ(0, pWnd->GetStepTable()->model()->rowCount());
+    m_view.OnCommand(res::ID_VIEW_MARK_STEPS);
+
+    ASSERT_TRUE(m_view.OnCommand(res::ID_VIEW_STATISTICS));
+    const QString strTable = m_view.GetStatisticsWindow()->TableText();
+    EXPECT_TRUE(strTable.contains("\nTemp PV\t")) << strTable.toStdString();
+    EXPECT_FALSE(strTable.contains("SV")) << strTable.toStdString();
 }
 
 } // namespace
