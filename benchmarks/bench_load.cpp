@@ -45,7 +45,8 @@ public:
             const CCurveValues& arr = m_ctrl.FindCurve(szKey)->m_arrValues;
             for (std::int64_t i = 0; i < arr.GetSize(); ++i) {
                 std::uint32_t nBits = 0;
-                std::memcpy(&nBits, &arr.GetData()[i], sizeof nBits);
+                const float fValue = arr.Value(i);
+                std::memcpy(&nBits, &fValue, sizeof nBits);
                 h = (h ^ nBits) * 0x100000001B3ull;
             }
         }

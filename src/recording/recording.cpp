@@ -21,22 +21,6 @@ CRecordingView CRecording::View(std::int64_t nBegin, std::int64_t nEnd) const
     return whole.Stretch(nBegin, nEnd);
 }
 
-const CFloatArray& CRecording::Samples(EChannel eChannel) const
-{
-    const std::size_t i = Index(eChannel);
-    if (m_segments.size() <= 1 && (m_segments.empty() || !m_segments[0].IsHeld()))
-        return m_arrDense[i];
-    CFloatArray& arr = m_arrExpanded[i];
-    if (arr.GetSize() != m_nCount) {
-        arr.RemoveAll();
-        if (arr.Reserve(m_nCount)) {
-            View().CopyOut(eChannel, 0, m_nCount, arr.GetData());
-            arr.SetSize(m_nCount);
-        }
-    }
-    return arr;
-}
-
 bool CRecording::AddDense(std::int64_t nEnd)
 {
     if (nEnd <= m_nCount)

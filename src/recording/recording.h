@@ -72,10 +72,6 @@ public:
     // i. The four grow together; what is written there counts once AddDense takes it.
     CFloatArray& DenseSamples(EChannel eChannel) { return m_arrDense[Index(eChannel)]; }
     const CFloatArray& DenseSamples(EChannel eChannel) const { return m_arrDense[Index(eChannel)]; }
-    // A channel's per-second samples as one array: the dense storage itself while the
-    // recording holds no held stretch, else an expanded copy made on the first call (memory
-    // by seconds; not safe from several threads). For the curve until it reads runs.
-    const CFloatArray& Samples(EChannel eChannel) const;
     // Samples GetCount() to nEnd (exclusive) were written to the dense storage at their own
     // positions; false when memory ran out for the segment table (nothing taken).
     bool AddDense(std::int64_t nEnd);
@@ -96,8 +92,7 @@ private:
     std::array<CFloatArray, kChannelCount> m_arrHeld;
     std::vector<CRecordingSegment> m_segments;
     std::int64_t m_nCount = 0;
-    std::int64_t m_nDenseInUse = 0;                               // samples of dense segments
-    mutable std::array<CFloatArray, kChannelCount> m_arrExpanded; // see Samples()
+    std::int64_t m_nDenseInUse = 0; // samples of dense segments
     std::int64_t m_tFirst = 0;
     std::array<bool, kChannelCount> m_abPresent = {true, true, true, true};
     CRecordingSource m_source;

@@ -342,7 +342,7 @@ TEST_P(LayoutReader, ReadsTheCase)
         EXPECT_EQ(c.tFirst, r.recording.GetFirstTime());
     }
     for (const CSample& sample : c.arrSamples)
-        EXPECT_NEAR(sample.fValue, r.recording.Samples(sample.eChannel)[sample.nIndex], 1e-4)
+        EXPECT_NEAR(sample.fValue, r.recording.View().Value(sample.eChannel, sample.nIndex), 1e-4)
             << "sample " << sample.nIndex << " of channel " << static_cast<int>(sample.eChannel);
     for (EChannel eChannel : kChannels) {
         if (c.nAbsent >= 0) {
@@ -393,7 +393,7 @@ TEST(LayoutReaderFile, ReadsInPiecesAcrossMegabytes)
         });
         ASSERT_EQ(CLoadResult::EStatus::Loaded, r.status) << r.strMessage;
         ASSERT_EQ(kRecords, r.GetSampleCount());
-        EXPECT_EQ(99.5f, r.recording.Samples(EChannel::TempPV)[kRecords - 1]);
+        EXPECT_EQ(99.5f, r.recording.View().Value(EChannel::TempPV, kRecords - 1));
         EXPECT_GT(nReports, 1);
         const CLoadResult cancelled =
             LoadLayoutData(data, layout, [](std::uint64_t, std::uint64_t) { return false; });

@@ -19,11 +19,12 @@ void Fill(CRecording& recording, bool bTempSV, bool bHumiPV, bool bHumiSV)
 {
     recording.SetFirstTime(1772323200);
     for (const float f : {19.0f, 21.0f, 22.0f}) {
-        recording.Samples(EChannel::TempPV).Add(f);
-        recording.Samples(EChannel::TempSV).Add(bTempSV ? 21.0f : 0.0f);
-        recording.Samples(EChannel::HumiPV).Add(bHumiPV ? 50.0f : -1.0f);
-        recording.Samples(EChannel::HumiSV).Add(bHumiSV ? 60.0f : -1.0f);
+        recording.DenseSamples(EChannel::TempPV).Add(f);
+        recording.DenseSamples(EChannel::TempSV).Add(bTempSV ? 21.0f : 0.0f);
+        recording.DenseSamples(EChannel::HumiPV).Add(bHumiPV ? 50.0f : -1.0f);
+        recording.DenseSamples(EChannel::HumiSV).Add(bHumiSV ? 60.0f : -1.0f);
     }
+    ASSERT_TRUE(recording.AddDense(3));
     recording.SetChannelPresent(EChannel::TempSV, bTempSV);
     recording.SetChannelPresent(EChannel::HumiPV, bHumiPV);
     recording.SetChannelPresent(EChannel::HumiSV, bHumiSV);
