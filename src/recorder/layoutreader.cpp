@@ -327,36 +327,21 @@ CLoadResult LoadLayoutData(std::string_view data, const CLayout& layout,
 CLoadResult LoadLayoutFile(const std::filesystem::path& path, const CLayout& layout,
                            const LoadProgress& progress)
 {
-    auto fail = [&](const std::string& strWhy) {
-        CLoadResult result;
-        result.status = CLoadResult::EStatus::CannotOpen;
-        // UTF-8 on every system, as LoadRecorderFile names files.
-        const std::u8string strName = path.filename().u8string();
-        result.strMessage =
-            "Cannot read \"" + std::string(strName.begin(), strName.end()) + "\": " + strWhy;
-        return result;
-    };
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        return fail("it is a folder, not a file.");
-#if defined(_WIN32)
-    std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(path.c_str(), L"rb"), &std::fclose);
-#else
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-#endif
-    if (!file)
-        return fail(std::strerror(errno) + std::string("."));
-    const std::uintmax_t nSize = std::filesystem::file_size(path, ec);
-    const std::uint64_t nTotal = ec ? 0 : static_cast<std::uint64_t>(nSize);
+    CLoadFile opened;
+    CLoadResult failure;
+    if (!OpenLoadFile(path, opened, failure))
+        return failure;
+    std::FILE* const pFile = opened.pFile.get();
+    const std::uint64_t nTotal = opened.nSize;
     try {
         CLayoutLoader loader(layout, CSeriesBuilder::MaxSamples(), progress);
         // Read in file order a megabyte at a time, which also reads pipes and devices.
         std::unique_ptr<char[]> buffer(new char[kPieceBytes]);
         std::uint64_t nDone = 0;
         for (;;) {
-            const std::size_t nRead = std::fread(buffer.get(), 1, kPieceBytes, file.get());
-            if (nRead == 0 && std::ferror(file.get()))
-                return fail(std::strerror(errno) + std::string("."));
+            const std::size_t nRead = std::fread(buffer.get(), 1, kPieceBytes, pFile);
+            if (nRead == 0 && std::ferror(pFile))
+                return CannotRead(path, std::strerror(errno) + std::string("."));
             nDone += nRead;
             const bool bLast = nRead < kPieceBytes;
             if (!loader.Feed(std::string_view(buffer.get(), nRead), bLast, nDone,

@@ -416,30 +416,15 @@ namespace {
 CLoadResult ReadRecorderFile(const std::filesystem::path& path, const LoadProgress& progress,
                              const CReadOptions& options)
 {
-    auto fail = [&](const std::string& strWhy) {
-        CLoadResult result;
-        result.status = CLoadResult::EStatus::CannotOpen;
-        // UTF-8 on every system: on Windows string() converts to the ANSI code page and throws
-        // for a name it cannot hold (Chinese characters on a Western system).
-        const std::u8string strName = path.filename().u8string();
-        result.strMessage =
-            "Cannot read \"" + std::string(strName.begin(), strName.end()) + "\": " + strWhy;
-        return result;
-    };
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec))
-        return fail("it is a folder, not a file.");
-#if defined(_WIN32)
-    std::unique_ptr<FILE, int (*)(FILE*)> file(_wfopen(path.c_str(), L"rb"), &std::fclose);
-#else
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
-#endif
-    if (!file)
-        return fail(std::strerror(errno) + std::string("."));
-    const std::uintmax_t nSize = std::filesystem::file_size(path, ec);
-    const std::uint64_t nTotal = ec ? 0 : static_cast<std::uint64_t>(nSize);
+    CLoadFile opened;
+    CLoadResult failure;
+    if (!OpenLoadFile(path, opened, failure))
+        return failure;
+    std::FILE* const pFile = opened.pFile.get();
+    const std::uint64_t nTotal = opened.nSize;
+    const auto fail = [&](const std::string& strWhy) { return CannotRead(path, strWhy); };
 
-    const CPositionalFile positional(file.get());
+    const CPositionalFile positional(pFile);
     std::uint64_t nRegularSize = 0;
     if (positional.IsRegularFile(nRegularSize)) {
         const CFileSource source(positional, nRegularSize);
@@ -456,7 +441,7 @@ CLoadResult ReadRecorderFile(const std::filesystem::path& path, const LoadProgre
             // Read in order, which needs the least memory.
         }
         // Windows' offset reads move the file's position.
-        if (std::fseek(file.get(), 0, SEEK_SET) != 0)
+        if (std::fseek(pFile, 0, SEEK_SET) != 0)
             return fail(std::strerror(errno) + std::string("."));
     }
     if (options.pStats) {
@@ -469,9 +454,9 @@ CLoadResult ReadRecorderFile(const std::filesystem::path& path, const LoadProgre
     std::uint64_t nDone = 0;
     reader.SetCancelCheck([&] { return progress && !progress(nDone, nTotal); });
     for (;;) {
-        const std::size_t nRead = std::fread(buffer.get(), 1, kChunkSize, file.get());
+        const std::size_t nRead = std::fread(buffer.get(), 1, kChunkSize, pFile);
         if (nRead == 0) {
-            if (std::ferror(file.get()))
+            if (std::ferror(pFile))
                 return fail(std::strerror(errno) + std::string("."));
             break;
         }
@@ -509,4 +494,37 @@ CLoadResult LoadRecorderFile(const std::filesystem::path& path, const LoadProgre
         result.strMessage = "Memory ran out while reading the file.";
         return result;
     }
+}
+
+CLoadResult CannotRead(const std::filesystem::path& path, const std::string& strWhy)
+{
+    CLoadResult result;
+    result.status = CLoadResult::EStatus::CannotOpen;
+    // UTF-8 on every system: on Windows string() converts to the ANSI code page and throws
+    // for a name it cannot hold (Chinese characters on a Western system).
+    const std::u8string strName = path.filename().u8string();
+    result.strMessage =
+        "Cannot read \"" + std::string(strName.begin(), strName.end()) + "\": " + strWhy;
+    return result;
+}
+
+bool OpenLoadFile(const std::filesystem::path& path, CLoadFile& file, CLoadResult& failure)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        failure = CannotRead(path, "it is a folder, not a file.");
+        return false;
+    }
+#if defined(_WIN32)
+    file.pFile.reset(_wfopen(path.c_str(), L"rb"));
+#else
+    file.pFile.reset(std::fopen(path.c_str(), "rb"));
+#endif
+    if (!file.pFile) {
+        failure = CannotRead(path, std::strerror(errno) + std::string("."));
+        return false;
+    }
+    const std::uintmax_t nSize = std::filesystem::file_size(path, ec);
+    file.nSize = ec ? 0 : static_cast<std::uint64_t>(nSize);
+    return true;
 }

@@ -5,8 +5,11 @@
 #include "recorder/recorderreader.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <string>
 #include <string_view>
 
 // Called now and then with the bytes read so far and the file's size; returning false
@@ -34,6 +37,17 @@ struct CReadOptions
     // Filled in when given.
     CReadStats* pStats = nullptr;
 };
+
+// A file opened for reading, for the readers of every layout.
+struct CLoadFile
+{
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> pFile{nullptr, &std::fclose};
+    std::uint64_t nSize = 0; // 0 where it cannot be told (a pipe)
+};
+// Opens path; false with a CannotOpen result that names the file and the reason otherwise.
+bool OpenLoadFile(const std::filesystem::path& path, CLoadFile& file, CLoadResult& failure);
+// The CannotOpen result for path, with strWhy as its reason.
+CLoadResult CannotRead(const std::filesystem::path& path, const std::string& strWhy);
 
 CLoadResult LoadRecorderFile(const std::filesystem::path& path,
                              const LoadProgress& progress = LoadProgress(),
