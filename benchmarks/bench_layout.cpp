@@ -4,7 +4,6 @@
 #include "benchsupport.h"
 
 #include "recorder/openrecording.h"
-#include "recordinggen.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,13 +12,6 @@
 #include <string>
 
 namespace {
-
-CRecordingOptions MinuteYearOptions()
-{
-    CRecordingOptions year = BenchmarkYearOptions();
-    year.nInterval = 60;
-    return year;
-}
 
 // "2026/01/31,08:00:00,55.00,55.00,93.10,93.00" as "31.01.2026;08:00:00;55,00;...".
 std::string ToSemicolonLine(const std::string& strLine)
@@ -44,12 +36,11 @@ const CLayoutFiles& LayoutFiles()
 {
     static const CLayoutFiles files = [] {
         CLayoutFiles f;
-        f.recorder = BenchmarkFolderPath() / "minute-year.csv";
+        f.recorder = BenchmarkMinuteYearFile();
         f.semicolon = BenchmarkFolderPath() / "minute-year-semicolon.csv";
         std::ifstream in;
         std::ofstream out(f.semicolon, std::ios::binary);
-        if (WriteRecordingFile(f.recorder, MinuteYearOptions()))
-            in.open(f.recorder, std::ios::binary);
+        in.open(f.recorder, std::ios::binary);
         std::string strLine;
         out << "Datum;Zeit;Temperatur [\xC2\xB0"
                "C];Sollwert Temperatur [\xC2\xB0"

@@ -2,11 +2,14 @@
 // straightforward loader, and the reader's peak memory.
 #include "benchsupport.h"
 
+#include "analysis/programsteps.h"
+#include "analysis/runstatistics.h"
 #include "curve/curvectrl.h"
 #include "recorder/recorderloader.h"
 
 #include <QApplication>
 
+#include <chrono>
 #include <cinttypes>
 #include <clocale>
 #include <cstdio>
@@ -393,6 +396,93 @@ BENCHMARK_CAPTURE(BM_LoadPeakMemory, Year, &BenchmarkYearFile, 0)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// In a fresh process: loads FILE, works out its run statistics and its program steps as a
+// report run does, and prints the process's resident-memory peak (all of it, the program's
+// own start included), the sample count, and the milliseconds of the load and of the steps.
+int AnalysisPeakChild(const std::vector<std::string>& args)
+{
+    if (args.size() != 1)
+        return 64;
+    using CClock = std::chrono::steady_clock;
+    const auto ms = [](CClock::duration d) {
+        return std::chrono::duration<double, std::milli>(d).count();
+    };
+    const CClock::time_point tStart = CClock::now();
+    const CLoadResult result = LoadRecorderFile(args[0]);
+    const CClock::time_point tLoaded = CClock::now();
+    if (result.status != CLoadResult::EStatus::Loaded)
+        return 1;
+    const CRecordingView view = result.recording.View();
+    const CRunStatistics statistics = ComputeRunStatistics(view, 0, view.nCount, CTolerances());
+    const CClock::time_point tStatistics = CClock::now();
+    const CProgramAnalysis steps = AnalyseProgramSteps(view, 0, view.nCount, CStepOptions());
+    const CClock::time_point tSteps = CClock::now();
+    benchmark::DoNotOptimize(statistics);
+    const long nPeak = StatusKilobytes("VmHWM");
+    if (nPeak < 0 || steps.bCancelled)
+        return 1;
+    std::printf("%lld %" PRId64 " %.3f %.3f %zu\n", nPeak * 1024LL, result.GetSampleCount(),
+                ms(tLoaded - tStart), ms(tSteps - tStatistics), steps.steps.size());
+    return 0;
+}
+const bool kAnalysisPeakMode = AddChildMode("analysis-peak", &AnalysisPeakChild);
+
+void BM_AnalysisPeakMemory(benchmark::State& state, const std::filesystem::path& (*pFile)())
+{
+    const std::filesystem::path& path = pFile();
+    long long nBytes = -1;
+    long long nSamples = 0;
+    double fLoadMs = 0.0;
+    double fStepsMs = 0.0;
+    std::size_t nSteps = 0;
+    for (auto _ : state) {
+        std::string strOut;
+        if (!RunInChild("analysis-peak", {path.string()}, strOut) ||
+            !(std::istringstream(strOut) >> nBytes >> nSamples >> fLoadMs >> fStepsMs >> nSteps) ||
+            nBytes <= 0 || nSamples <= 0) {
+            state.SkipWithError("the peak could not be measured");
+            return;
+        }
+    }
+    state.counters["peak_MB"] = static_cast<double>(nBytes) / 1e6;
+    state.counters["bytes_per_sample"] =
+        static_cast<double>(nBytes) / static_cast<double>(nSamples);
+    state.counters["samples"] = static_cast<double>(nSamples);
+    state.counters["load_ms"] = fLoadMs;
+    state.counters["steps_ms"] = fStepsMs;
+    state.counters["steps"] = static_cast<double>(nSteps);
+}
+BENCHMARK_CAPTURE(BM_AnalysisPeakMemory, TenMinuteYears, &BenchmarkTenMinuteYearsFile)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_AnalysisPeakMemory, MinuteYear, &BenchmarkMinuteYearFile)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_AnalysisPeakMemory, Month, &BenchmarkMonthFile)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// "LABEL: ... (target ...)" for a whole process's peak, in MB or in bytes per sample.
+std::string AnalysisPeakLine(const CBenchResults& results, const char* szCase, const char* szLabel,
+                             bool bPerSample, double fTarget)
+{
+    const auto it = results.find(std::string("BM_AnalysisPeakMemory/") + szCase);
+    if (it == results.end() || !it->second.count("peak_MB"))
+        return std::string();
+    const benchmark::UserCounters& c = it->second;
+    char sz[240];
+    if (bPerSample)
+        std::snprintf(sz, sizeof sz, "%s: peak %.1f MB, %.2f bytes per sample (target <= %.0f)",
+                      szLabel, c.at("peak_MB").value, c.at("bytes_per_sample").value, fTarget);
+    else
+        std::snprintf(sz, sizeof sz, "%s: peak %.1f MB (target <= %.0f MB)", szLabel,
+                      c.at("peak_MB").value, fTarget);
+    return sz;
+}
+
 std::string PeakLine(const CBenchResults& results, const std::string& strName, const char* szLabel)
 {
     const auto it = results.find(strName);
@@ -442,6 +532,38 @@ const bool kSummary =
     AddSummaryLine([](const CBenchResults& results) {
         return PeakLine(results, "BM_LoadPeakMemory/reopen",
                         "peak bytes per sample, after an earlier load was freed");
+    }) &&
+    AddSummaryLine([](const CBenchResults& results) {
+        return AnalysisPeakLine(results, "TenMinuteYears",
+                                "whole process, load + statistics + steps of three years at "
+                                "10-minute records",
+                                false, 64);
+    }) &&
+    AddSummaryLine([](const CBenchResults& results) {
+        return AnalysisPeakLine(results, "MinuteYear",
+                                "whole process, load + statistics + steps of a year at "
+                                "1-minute records",
+                                false, 64);
+    }) &&
+    AddSummaryLine([](const CBenchResults& results) {
+        return AnalysisPeakLine(results, "Month",
+                                "whole process, load + statistics + steps of a month at 1 Hz", true,
+                                18);
+    }) &&
+    AddSummaryLine([](const CBenchResults& results) -> std::string {
+        const auto it = results.find("BM_AnalysisPeakMemory/TenMinuteYears");
+        if (it == results.end() || !it->second.count("load_ms"))
+            return std::string();
+        const double fLoad = it->second.at("load_ms").value;
+        const double fSteps = it->second.at("steps_ms").value;
+        char sz[240];
+        std::snprintf(
+            sz, sizeof sz,
+            "three years at 10-minute records (%s seconds, %.0f steps): load %.1f ms, "
+            "load + steps %.1f ms (%.2fx loading alone)",
+            FormatWithThousands(static_cast<std::int64_t>(it->second.at("samples").value)).c_str(),
+            it->second.at("steps").value, fLoad, fLoad + fSteps, (fLoad + fSteps) / fLoad);
+        return sz;
     }) &&
     AddSummaryLine([](const CBenchResults& results) -> std::string {
         const auto load = results.find("BM_LoadYear");

@@ -140,6 +140,27 @@ const std::filesystem::path& BenchmarkYearFile()
     return path;
 }
 
+const std::filesystem::path& BenchmarkMinuteYearFile()
+{
+    static const std::filesystem::path path = [] {
+        CRecordingOptions options = BenchmarkYearOptions();
+        options.nInterval = 60;
+        return WriteBenchmarkFile("minute-year.csv", options);
+    }();
+    return path;
+}
+
+const std::filesystem::path& BenchmarkTenMinuteYearsFile()
+{
+    static const std::filesystem::path path = [] {
+        CRecordingOptions options = BenchmarkYearOptions();
+        options.nSeconds *= 3;
+        options.nInterval = 600;
+        return WriteBenchmarkFile("ten-minute-years.csv", options);
+    }();
+    return path;
+}
+
 bool AddSummaryLine(SummaryLine line)
 {
     SummaryLines().push_back(std::move(line));

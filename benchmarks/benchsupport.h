@@ -20,6 +20,12 @@ const std::filesystem::path& BenchmarkMonthFile();
 // A year at one record a second (about 1.4 GB), the same way; written only if asked for.
 const std::filesystem::path& BenchmarkYearFile();
 
+// The same programme at the intervals of loggers that write rarely: a year at one record a
+// minute (about 24 MB) and three years at one every ten minutes (about 7 MB), each written
+// once per run when first asked for.
+const std::filesystem::path& BenchmarkMinuteYearFile();
+const std::filesystem::path& BenchmarkTenMinuteYearsFile();
+
 // Files whose times repeat, the way a logger writes them: a clock that restarts at
 // 2000/01/01 00:00:00 after every power cycle (24 restarts of a day at one record a second,
 // about 83 MB), and a week at one record a second appended to itself twice (about 73 MB).

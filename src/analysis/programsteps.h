@@ -89,7 +89,8 @@ struct CProgramAnalysis
 };
 
 // The steps of samples nBegin to nEnd (exclusive), clamped to the series. Reads each curve at
-// most twice and keeps nothing per second. pCancel, when given, is looked at every block of
+// most twice, run by run, and keeps nothing per second: a held run costs as much as one
+// second, however long it is. pCancel, when given, is looked at every block of
 // samples; once it is set the analysis stops and says so.
 CProgramAnalysis AnalyseProgramSteps(const CRecordingView& series, std::int64_t nBegin,
                                      std::int64_t nEnd, const CStepOptions& options,

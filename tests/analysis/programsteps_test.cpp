@@ -282,6 +282,110 @@ TEST(ProgramSteps, ADwellOverTheChangeToSummerTimeLastsItsSeconds)
         "verdict\tpass\t1 of 1 dwells passed"});
 }
 
+// A series as a recording stores it when some of its stretches were held: the per-second
+// samples of a CProgram, and which of its stretches are held runs of one value.
+struct CHeldProgram
+{
+    CProgram program;
+    std::vector<CRecordingSegment> segments;
+    std::vector<float> held[4];
+
+    void Dense(int n, float fTempSV, float fTempPV, float fHumiSV = -1.0f, float fHumiPV = -1.0f)
+    {
+        const std::int64_t nAt = static_cast<std::int64_t>(program.tempPV.size());
+        if (segments.empty() || segments.back().IsHeld())
+            segments.push_back({nAt, nAt});
+        program.Hold(n, fTempSV, fTempPV, fHumiSV, fHumiPV);
+    }
+    // A record that stands for n seconds.
+    void Held(int n, float fTempSV, float fTempPV, float fHumiSV = -1.0f, float fHumiPV = -1.0f)
+    {
+        const std::int64_t nAt = static_cast<std::int64_t>(program.tempPV.size());
+        segments.push_back({nAt, -1 - static_cast<std::int64_t>(held[0].size())});
+        const float af[4] = {fTempPV, fTempSV, fHumiPV, fHumiSV};
+        for (int c = 0; c < 4; ++c)
+            held[c].push_back(af[c]);
+        program.Hold(n, fTempSV, fTempPV, fHumiSV, fHumiPV);
+    }
+    CRecordingView Samples() const
+    {
+        const float* const apDense[4] = {program.tempPV.data(), program.tempSV.data(),
+                                         program.humiPV.data(), program.humiSV.data()};
+        const float* const apHeld[4] = {held[0].data(), held[1].data(), held[2].data(),
+                                        held[3].data()};
+        return {apDense, apHeld, segments.data(), segments.size(), 0, program.Samples().nCount};
+    }
+};
+
+// Held stretches are read a run at a time; the steps must come out as from the same seconds
+// written one by one, over the whole series and over a range starting inside a held stretch.
+TEST(ProgramSteps, HeldStretchesGiveTheStepsOfTheSameSecondsWrittenOut)
+{
+    const CTzGuard tz("UTC");
+    struct CCase
+    {
+        const char* szName;
+        std::function<void(CHeldProgram&)> build;
+        std::int64_t nDelay;
+        const char* szVerdict;
+    };
+    const CCase cases[] = {
+        {"a soak of 10-minute records with one record out of tolerance",
+         [](CHeldProgram& p) {
+             p.Dense(300, 40, 39.5f, 90, 89);
+             for (int k = 0; k < 400; ++k)
+                 p.Held(600, 40, k == 250 ? 43.0f : 40.0f + 0.01f * (k % 7), 90,
+                        88.5f + 0.25f * (k % 5));
+         },
+         0, "verdict\tfail\t0 of 1 dwells passed"},
+        {"a ramp of minute records between two dwells, humidity off in part of it",
+         [](CHeldProgram& p) {
+             p.Held(3600, 20, 20.2f, 50, 50);
+             for (int k = 1; k <= 30; ++k)
+                 p.Held(60, 20 + k, 19.5f + k, k < 10 ? 0 : 50, 51);
+             p.Dense(120, 50, 49);
+             p.Held(7200, 50, 50.5f, 50, 50);
+         },
+         0, "verdict\tpass\t2 of 2 dwells passed"},
+        {"a dwell fails in a held gap longer than the delay, not in a shorter one",
+         [](CHeldProgram& p) {
+             p.Dense(900, 25, 25, 60, 60);
+             p.Held(20, 25, 22, 60, 60);
+             p.Dense(300, 25, 25, 60, 60);
+             p.Held(3600, 25, 28, 60, 67);
+             p.Dense(600, 25, 25.5f, 60, 60);
+         },
+         60, "verdict\tfail\t0 of 1 dwells passed"},
+        {"a gap at the start of a dwell: it settles after the gap, or never",
+         [](CHeldProgram& p) {
+             p.Dense(700, 20, 20);
+             p.Held(1800, 60, 30);
+             p.Dense(1200, 60, 59.5f);
+             p.Held(1800, 80, 70);
+             p.Held(200, 80, 80);
+             p.Held(1, 80, 70);
+         },
+         0, "verdict\tfail\t2 of 3 dwells passed"},
+    };
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.szName);
+        CHeldProgram held;
+        c.build(held);
+        CStepOptions options;
+        options.nExcursionDelay = c.nDelay;
+        const std::int64_t nCount = held.Samples().nCount;
+        for (const std::int64_t nBegin : {std::int64_t{0}, held.segments[1].nFirst + 7}) {
+            const CProgramAnalysis fromRuns =
+                AnalyseProgramSteps(held.Samples(), nBegin, nCount, options);
+            const CProgramAnalysis fromSeconds =
+                AnalyseProgramSteps(held.program.Samples(), nBegin, nCount, options);
+            EXPECT_EQ(Tables(fromSeconds, kMay4), Tables(fromRuns, kMay4));
+            if (nBegin == 0)
+                EXPECT_EQ(c.szVerdict, Tables(fromRuns, kMay4).back());
+        }
+    }
+}
+
 // A cancelled analysis stops within a block of samples and says that its figures are
 // incomplete; one that is not cancelled over the same samples is complete.
 TEST(ProgramSteps, CancelStopsTheAnalysisAndSaysSo)
