@@ -271,8 +271,10 @@ bool ParseSetting(std::string_view key, std::string_view value, CLayout& layout,
         strWhy = "unknown key \"" + std::string(key) + "\"";
         return false;
     }
-    if (!bOk)
-        strWhy = "\"" + std::string(value) + "\" is not a value for " + std::string(key);
+    if (!bOk) {
+        // Appended piece by piece: GCC 12 warns falsely about "\"" + std::string(...).
+        strWhy.assign(1, '"').append(value).append("\" is not a value for ").append(key);
+    }
     return bOk;
 }
 

@@ -58,7 +58,8 @@ std::pair<std::size_t, std::size_t> CommonCellCount(const std::vector<std::strin
 
 std::string Quoted(std::string_view name)
 {
-    return "\"" + std::string(name) + "\"";
+    std::string str(1, '"');
+    return str.append(name).append(1, '"');
 }
 
 bool IsValueRole(EColumnRole eRole)
