@@ -2,27 +2,12 @@
 // delimiter, decimal mark, date order, clock, zone, unit and column roles of any other.
 #pragma once
 
-#include "recorder/layout.h"
+#include "recorder/recognition.h"
 
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
-
-struct CRecognition
-{
-    enum class EResult
-    {
-        Recorder, // the recorder's own layout: read exactly as the recorder reader reads it
-        Layout,   // another layout, recognised without a doubt
-        Doubt,    // a layout was guessed, but the file leaves something open
-        Unknown,  // nothing could be recognised
-    };
-    EResult eResult = EResult::Unknown;
-    CLayout layout;        // Recorder, Layout: the one to read by; Doubt: the best guess
-    std::string strDoubt;  // Doubt, Unknown: what is in doubt, in English, for messages
-    std::string strHeader; // the header line in UTF-8, to find a layout saved for it
-};
 
 // Whether the first record, or most of the first hundred, read their six date and time fields in
 // the recorder's own layout, so that the file is read exactly as the recorder reader reads it.

@@ -3,7 +3,7 @@
 // zone, and what the header names each column. The date order is left to CDateOrderPass.
 #pragma once
 
-#include "recorder/layoutrecognition.h"
+#include "recorder/recognition.h"
 
 #include <cstddef>
 #include <string_view>
