@@ -380,8 +380,9 @@ TEST(ProgramSteps, HeldStretchesGiveTheStepsOfTheSameSecondsWrittenOut)
             const CProgramAnalysis fromSeconds =
                 AnalyseProgramSteps(held.program.Samples(), nBegin, nCount, options);
             EXPECT_EQ(Tables(fromSeconds, kMay4), Tables(fromRuns, kMay4));
-            if (nBegin == 0)
+            if (nBegin == 0) {
                 EXPECT_EQ(c.szVerdict, Tables(fromRuns, kMay4).back());
+            }
         }
     }
 }
