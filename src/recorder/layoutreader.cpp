@@ -135,15 +135,6 @@ private:
     std::string m_strText;
 };
 
-std::string FormatSpan(std::int64_t nSeconds)
-{
-    const std::int64_t nDays = nSeconds / 86400;
-    const std::int64_t nYears = nDays / 365;
-    if (nYears >= 1)
-        return "about " + FormatWithThousands(nYears) + (nYears == 1 ? " year" : " years");
-    return FormatWithThousands(nDays) + (nDays == 1 ? " day" : " days");
-}
-
 std::string FormatWallTime(const CRecordFields& f)
 {
     char sz[96];
@@ -252,14 +243,7 @@ private:
                             " cannot be converted. The records before this line were read.");
         case EAppendStatus::SpanTooLong:
             return Stop(CLoadResult::EStatus::SpanTooLong,
-                        "Line " + FormatWithThousands(m_nLine) + " lies " +
-                            FormatSpan(m_builder.GetRefusedCount() - 1) +
-                            " after the first record: a series of one sample per second would "
-                            "need " +
-                            FormatWithThousands(m_builder.GetRefusedCount()) +
-                            " samples, more than the " +
-                            FormatWithThousands(m_builder.GetMaxSamples()) +
-                            " this computer can hold. The records before this line were read.");
+                        SpanTooLongMessage(m_nLine, std::string(), m_builder));
         case EAppendStatus::OutOfMemory:
             return Stop(CLoadResult::EStatus::OutOfMemory,
                         "Memory ran out at line " + FormatWithThousands(m_nLine) +

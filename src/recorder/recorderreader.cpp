@@ -44,6 +44,17 @@ std::string FormatSpan(std::int64_t nSeconds)
 
 } // namespace
 
+std::string SpanTooLongMessage(std::int64_t nLine, const std::string& strQuoted,
+                               const CSeriesBuilder& builder)
+{
+    return "Line " + FormatWithThousands(nLine) + strQuoted + " lies " +
+           FormatSpan(builder.GetRefusedCount() - 1) +
+           " after the first record: a series of one sample per second would need " +
+           FormatWithThousands(builder.GetRefusedCount()) + " samples, more than the " +
+           FormatWithThousands(builder.GetMaxSamples()) +
+           " this computer can hold. The records before this line were read.";
+}
+
 std::string FormatWithThousands(std::int64_t n)
 {
     const std::uint64_t nMagnitude =
@@ -187,13 +198,7 @@ bool CRecorderReader::ReadLine(std::string_view line)
         return Stop(CLoadResult::EStatus::InvalidRecord, DescribeInvalidRecord(line, fields));
     case EAppendStatus::SpanTooLong:
         return Stop(CLoadResult::EStatus::SpanTooLong,
-                    "Line " + FormatWithThousands(m_nLine) + " (\"" + Excerpt(line) + "\") lies " +
-                        FormatSpan(m_builder.GetRefusedCount() - 1) +
-                        " after the first record: a series of one sample per second would need " +
-                        FormatWithThousands(m_builder.GetRefusedCount()) +
-                        " samples, more than the " +
-                        FormatWithThousands(m_builder.GetMaxSamples()) +
-                        " this computer can hold. The records before this line were read.");
+                    SpanTooLongMessage(m_nLine, " (\"" + Excerpt(line) + "\")", m_builder));
     case EAppendStatus::OutOfMemory:
         return Stop(CLoadResult::EStatus::OutOfMemory,
                     "Memory ran out at line " + FormatWithThousands(m_nLine) +

@@ -79,5 +79,10 @@ private:
     std::int64_t m_nLine = 0;
 };
 
+// The message for a record whose gap the builder refused: "Line N<strQuoted> lies about 3
+// years after the first record: ..."; strQuoted may quote the line, or be empty.
+std::string SpanTooLongMessage(std::int64_t nLine, const std::string& strQuoted,
+                               const CSeriesBuilder& builder);
+
 // 1234567 as "1,234,567", for messages.
 std::string FormatWithThousands(std::int64_t n);
