@@ -213,6 +213,8 @@ protected:
     // the platform's dialogs cannot be driven like Trendora's own, and Qt's file dialog
     // depends on state it keeps in the user's home folder.
     virtual int ExecOpenDialog(QFileDialog& dlg);
+    // The file the user chooses to read, or empty.
+    QString AskFileToRead();
     int ExecPrintDialog(QPrintDialog& dlg) override;
 
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;

@@ -36,14 +36,21 @@ int ReadLimit(const char* szEntry)
 
 void CChildView::OpenRecorderFile()
 {
+    const QString strPath = AskFileToRead();
+    if (!strPath.isEmpty())
+        OpenRecorderPath(strPath);
+}
+
+QString CChildView::AskFileToRead()
+{
     QFileDialog dlg(this);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
     dlg.setNameFilter(CurveFileFilterFor(dlg));
     dlg.setOption(QFileDialog::ReadOnly);
     if (ExecOpenDialog(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return;
-    OpenRecorderPath(dlg.selectedFiles().constFirst());
+        return QString();
+    return dlg.selectedFiles().constFirst();
 }
 
 int CChildView::ExecOpenDialog(QFileDialog& dlg)

@@ -5,11 +5,9 @@
 #include "res/resources.h"
 #include "settings/layoutstore.h"
 #include "view/childview.h"
-#include "view/curvefilefilter.h"
 #include "view/importdlg.h"
 
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 
@@ -45,14 +43,9 @@ std::string ReadHead(const QString& strPath, EEncoding eEncoding)
 
 void CChildView::OnFileImport()
 {
-    QFileDialog dlg(this);
-    dlg.setFileMode(QFileDialog::ExistingFile);
-    dlg.setAcceptMode(QFileDialog::AcceptOpen);
-    dlg.setNameFilter(CurveFileFilterFor(dlg));
-    dlg.setOption(QFileDialog::ReadOnly);
-    if (ExecOpenDialog(dlg) != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+    const QString strPath = AskFileToRead();
+    if (strPath.isEmpty())
         return;
-    const QString strPath = dlg.selectedFiles().constFirst();
     if (m_fileWork.IsBusy())
         return;
     const QFileInfo info(strPath);
