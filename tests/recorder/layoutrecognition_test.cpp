@@ -65,6 +65,10 @@ const std::vector<CCase>& Cases()
          EResult::Recorder},
         {"RecorderSingleRecord", "header\n21/5/1,8:00:00\n", EResult::Recorder},
         {"EmptyFileIsLeftToTheRecorderReader", "", EResult::Recorder},
+        // Its first record reads its time: it opens as it always did, with the cut line's
+        // message, though half of its records do not read theirs.
+        {"RecorderFirstRecordThenACutLine", "h\n2021/05/01,12:00:00,20.5\n2021/05/01,12:0",
+         EResult::Recorder},
         // A blank where the recorder writes a comma: the times do not read its way.
         {"BlankBeforeTimeIsAnotherLayout",
          "Time,Temperature\n2021/05/01 12:00:00,75.2\n2021/05/01 12:00:10,75.3\n",
