@@ -1,8 +1,9 @@
-// Files of any bytes read by a few fixed layouts, and previewed: each load must keep the
-// result's invariants and stay within its sample limit. The input's first byte picks the
-// layout, so that mutations reach every one. Layout files of any bytes must read back as they
-// were written once they parse.
+// Files of any bytes recognised, read by what was recognised and by a few fixed layouts, and
+// previewed: each load must keep the result's invariants and stay within its sample limit.
+// The input's first byte picks the fixed layout, so that mutations reach every one. Layout files of
+// any bytes must read back as they were written once they parse.
 #include "recorder/layoutreader.h"
+#include "recorder/layoutrecognition.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -49,9 +50,16 @@ std::string CheckLoad(std::string_view data, const CLoadResult& r)
 {
     using EStatus = CLoadResult::EStatus;
     const std::int64_t nCount = r.GetSampleCount();
-    for (EChannel eChannel : kChannels)
-        if (r.recording.Samples(eChannel).GetSize() != nCount)
-            return "the four channels differ in length";
+    // Every second reads from what the recording stores, the last one included.
+    const CRecordingView view = r.recording.View();
+    if (view.GetCount() != nCount)
+        return "the view's count is not the recording's";
+    std::int64_t nRunSeconds = 0;
+    view.ForEachRun([&](std::int64_t, std::int64_t nSeconds, const float* const*, bool) {
+        nRunSeconds += nSeconds;
+    });
+    if (nRunSeconds != nCount)
+        return "the runs do not cover the seconds";
     if (nCount > kMaxSamples)
         return "more samples than the limit";
     if (r.bHaveFirstRecord != (nCount > 0))
@@ -91,6 +99,16 @@ std::string Check(std::string_view input)
     std::string strFault = CheckLoad(data, LoadLayoutData(data, layout, {}, kMaxSamples));
     if (!strFault.empty())
         return "load: " + strFault;
+    // Recognition of the same bytes, and a read by whatever it recognised.
+    const CRecognition recognition = RecogniseLayout(data);
+    if (recognition.eResult == CRecognition::EResult::Layout) {
+        strFault = CheckLoad(data, LoadLayoutData(data, recognition.layout, {}, kMaxSamples));
+        if (!strFault.empty())
+            return "load by the recognised layout: " + strFault;
+    } else if (recognition.eResult != CRecognition::EResult::Recorder &&
+               recognition.strDoubt.empty()) {
+        return "recognition: a doubt without its reason";
+    }
     const CLayoutPreview preview = PreviewLayout(data, layout, 20);
     if (preview.arrRecords.size() + preview.arrFaults.size() > 21)
         return "preview: more records and faults than asked for";

@@ -65,11 +65,8 @@ CLoadResult LoadInPieces(std::string_view data, std::string& strFault)
 std::string CheckResult(std::string_view data, const CLoadResult& r)
 {
     using EStatus = CLoadResult::EStatus;
-    const CRecordSeries& s = r.series;
-    const std::int64_t nCount = s.GetCount();
-    if (s.arrHumiPV.GetSize() != nCount || s.arrTempSV.GetSize() != nCount ||
-        s.arrHumiSV.GetSize() != nCount)
-        return "the four curves differ in length";
+    const CRecordingView view = r.recording.View();
+    const std::int64_t nCount = view.GetCount();
     if (nCount > kMaxSamples)
         return "more samples than the limit";
     if (r.bHaveFirstRecord != (nCount > 0))
@@ -111,7 +108,8 @@ std::string CheckResult(std::string_view data, const CLoadResult& r)
         if (!line.empty() && line.back() == '\r')
             line.remove_suffix(1);
         const CRecordFields f = ParseRecordLine(line);
-        const float first[4] = {s.arrTempPV[0], s.arrTempSV[0], s.arrHumiPV[0], s.arrHumiSV[0]};
+        const float first[4] = {view.Value(EChannel::TempPV, 0), view.Value(EChannel::TempSV, 0),
+                                view.Value(EChannel::HumiPV, 0), view.Value(EChannel::HumiSV, 0)};
         if (std::memcmp(first, &f.fTempPV, sizeof first) != 0)
             return "the first sample does not hold the values of line 2";
     }
@@ -124,7 +122,8 @@ std::string Compare(const CLoadResult& a, const CLoadResult& b)
         return "status, line or message differ: \"" + a.strMessage + "\" (line " +
                std::to_string(a.nLine) + ") against \"" + b.strMessage + "\" (line " +
                std::to_string(b.nLine) + ")";
-    if (a.bHaveFirstRecord != b.bHaveFirstRecord || a.tFirst != b.tFirst)
+    if (a.bHaveFirstRecord != b.bHaveFirstRecord ||
+        a.recording.GetFirstTime() != b.recording.GetFirstTime())
         return "first record or first time differ";
     if (a.GetSampleCount() != b.GetSampleCount())
         return "sample counts differ: " + std::to_string(a.GetSampleCount()) + " against " +
