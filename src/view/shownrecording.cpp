@@ -17,7 +17,15 @@ std::uint32_t CShownRecording::FirstTime32() const
 
 void CShownRecording::SetRecording(std::shared_ptr<const CRecording> pRecording)
 {
-    m_pRecording = std::move(pRecording);
+    CRecordingSet set;
+    set.Add(std::move(pRecording));
+    SetRecordings(std::move(set));
+}
+
+void CShownRecording::SetRecordings(CRecordingSet set)
+{
+    m_set = std::move(set);
+    m_pRecording = m_set.IsEmpty() ? nullptr : m_set[0].pRecording;
     emit RecordingChanged();
 }
 

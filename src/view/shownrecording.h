@@ -5,6 +5,7 @@
 #pragma once
 
 #include "recording/recording.h"
+#include "recording/recordingset.h"
 
 #include <QObject>
 
@@ -36,6 +37,8 @@ public:
     // Null before a file is opened and after Close.
     const std::shared_ptr<const CRecording>& Recording() const { return m_pRecording; }
     bool HasRecording() const { return m_pRecording != nullptr; }
+    // Every recording shown, member 0 being Recording(); empty without a recording.
+    const CRecordingSet& Set() const { return m_set; }
     // Its samples; none without a recording.
     CRecordingView Samples() const;
     // The first sample's time in the 32 bits the time labels count from.
@@ -56,6 +59,8 @@ public:
 
     // The view's side: each tells the windows what changed.
     void SetRecording(std::shared_ptr<const CRecording> pRecording);
+    // Several recordings side by side; Recording() becomes member 0.
+    void SetRecordings(CRecordingSet set);
     void SetPage(std::int64_t nBegin, std::int64_t nEnd);
     void SetSelection(std::int64_t nFirst, std::int64_t nLast);
     // A window stored new tolerances: the other windows follow.
@@ -71,6 +76,7 @@ private:
     IRecordingHost& m_host;
     CStepsAnalyser& m_steps;
     std::shared_ptr<const CRecording> m_pRecording;
+    CRecordingSet m_set;
     std::pair<std::int64_t, std::int64_t> m_page{0, 0};
     std::int64_t m_nSelFirst = 0;
     std::int64_t m_nSelLast = -1;
