@@ -138,43 +138,57 @@ struct CSetValueSum
     }
 };
 
+// One member's value laid over a second's lowest and highest so far. A value that is no value
+// makes the lowest -inf and the highest +inf, so that the second's spread is no number and the
+// second is left out.
+template <bool bHumi> inline void LayValue(float& fLow, float& fHigh, float v)
+{
+    const bool bTake = Takes<bHumi>(v);
+    const float fForLow = bTake ? v : -kInf;
+    const float fForHigh = bTake ? v : kInf;
+    fLow = fForLow < fLow ? fForLow : fLow;
+    fHigh = fForHigh > fHigh ? fForHigh : fHigh;
+}
+
 // A block's spread across the members, second by second: every member's values are laid
-// over the lowest and highest so far, and a second where one of them has no value is marked
-// and left out.
+// over the lowest and highest so far.
 struct CColumns
 {
     std::vector<float> afLow = std::vector<float>(kBlock);
     std::vector<float> afHigh = std::vector<float>(kBlock);
-    std::vector<unsigned char> abMissing = std::vector<unsigned char>(kBlock);
 
     void Reset(std::int64_t n)
     {
         std::fill_n(afLow.begin(), n, kInf);
         std::fill_n(afHigh.begin(), n, -kInf);
-        std::fill_n(abMissing.begin(), n, static_cast<unsigned char>(0));
     }
 
     template <bool bHumi> void Dense(const float* p, std::int64_t nAt, std::int64_t n)
     {
-        float* const pLow = afLow.data() + nAt;
-        float* const pHigh = afHigh.data() + nAt;
-        unsigned char* const pMissing = abMissing.data() + nAt;
-        for (std::int64_t i = 0; i < n; ++i) {
-            const float v = p[i];
-            pLow[i] = v < pLow[i] ? v : pLow[i];
-            pHigh[i] = v > pHigh[i] ? v : pHigh[i];
-            pMissing[i] |= static_cast<unsigned char>(!Takes<bHumi>(v));
-        }
+        Lay<bHumi>(afLow.data() + nAt, afHigh.data() + nAt, p, n);
     }
 
     template <bool bHumi> void Held(float v, std::int64_t nAt, std::int64_t n)
     {
-        const unsigned char bMissing = !Takes<bHumi>(v);
-        for (std::int64_t i = nAt; i < nAt + n; ++i) {
-            afLow[i] = v < afLow[i] ? v : afLow[i];
-            afHigh[i] = v > afHigh[i] ? v : afHigh[i];
-            abMissing[i] |= bMissing;
-        }
+        float* const pLow = afLow.data() + nAt;
+        float* const pHigh = afHigh.data() + nAt;
+        for (std::int64_t i = 0; i < n; ++i)
+            LayValue<bHumi>(pLow[i], pHigh[i], v);
+    }
+
+private:
+    // Eight seconds at a time, with nothing overlapping: the compiler makes vector
+    // instructions of them without being asked to vectorise loops of unknown length.
+    template <bool bHumi>
+    static void Lay(float* __restrict pLow, float* __restrict pHigh, const float* __restrict p,
+                    std::int64_t n)
+    {
+        std::int64_t i = 0;
+        for (; i + 8 <= n; i += 8)
+            for (int k = 0; k < 8; ++k)
+                LayValue<bHumi>(pLow[i + k], pHigh[i + k], p[i + k]);
+        for (; i < n; ++i)
+            LayValue<bHumi>(pLow[i], pHigh[i], p[i]);
     }
 };
 
@@ -193,10 +207,11 @@ struct CSpreadScan
         double adMax[4] = {-1.0, -1.0, -1.0, -1.0};
         const float* const pLow = columns.afLow.data();
         const float* const pHigh = columns.afHigh.data();
-        const unsigned char* const pMissing = columns.abMissing.data();
         const auto spread = [&](std::int64_t i) {
-            // A float's difference is exact in double: the figure is the values' own.
-            return pMissing[i] ? -1.0 : static_cast<double>(pHigh[i]) - pLow[i];
+            // A float's difference is exact in double: the figure is the values' own. A second
+            // with no value (or an infinite one) has an infinite spread or none: -1.
+            const double d = static_cast<double>(pHigh[i]) - pLow[i];
+            return d < std::numeric_limits<double>::infinity() ? d : -1.0;
         };
         ForFourLanes(0, n, [&](int k, std::int64_t i) {
             const double d = spread(i);
@@ -349,8 +364,11 @@ void TakeHeld(const std::vector<const float*> (&held)[4], CQuantityScan (&quanti
             else
                 q.setValue.Held<false>(v, n);
         }
-        if (q.included.size() >= 2 && !bMissing)
-            q.spread.Held(static_cast<double>(fHigh) - fLow, t, n);
+        // As in a block: a second with an infinite value has no spread either.
+        const double dSpread = static_cast<double>(fHigh) - fLow;
+        if (q.included.size() >= 2 && !bMissing &&
+            dSpread < std::numeric_limits<double>::infinity())
+            q.spread.Held(dSpread, t, n);
     }
 }
 
