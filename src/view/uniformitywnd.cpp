@@ -58,13 +58,19 @@ CUniformityWnd::CUniformityWnd(CShownRecording* pShown, QWidget* pParent)
     pLayout->addLayout(pButtons);
 
     connect(m_pShown, &CShownRecording::RecordingChanged, this, [this] {
+        FindDwells();
         FillStretches();
         Update();
     });
+    // A selection dragged on the plot changes at every pointer move: the figures are made
+    // again only when the stretch they are of changed.
     connect(m_pShown, &CShownRecording::SelectionChanged, this, [this] {
+        const std::optional<std::pair<std::int64_t, std::int64_t>> before = CurrentStretch();
         FillStretches();
-        Update();
+        if (CurrentStretch() != before)
+            Update();
     });
+    FindDwells();
     FillStretches();
     Update();
     resize(720, 560);
@@ -154,25 +160,12 @@ void CUniformityWnd::FillStretches()
                          .arg(CommonTime(tBegin), CommonTime(tLast));
             m_stretches.emplace_back(tBegin, tLast + 1);
         }
-        // The test program is read from the set values of the first recording that has them.
-        for (std::size_t i = 0; i < set.GetCount(); ++i) {
-            const CRecording& recording = set.Recording(i);
-            if (!recording.HasSetValues())
-                continue;
-            const CProgramAnalysis steps = AnalyseProgramSteps(
-                recording.View(), 0, recording.GetCount(), ReadStoredStepOptions());
-            int nDwell = 0;
-            for (const CJudgedStep& step : steps.steps) {
-                if (!step.bDwell)
-                    continue;
-                const std::int64_t tBegin = set.StartOf(i) + step.nBegin;
-                const std::int64_t tStepEnd = set.StartOf(i) + step.nEnd;
-                names << res::LoadString(res::IDS_UNIF_DWELL)
-                             .arg(QString::number(++nDwell), CommonTime(tBegin),
-                                  CommonTime(tStepEnd - 1));
-                m_stretches.emplace_back(tBegin, tStepEnd);
-            }
-            break;
+        for (std::size_t k = 0; k < m_dwells.size(); ++k) {
+            const auto [tBegin, tDwellEnd] = m_dwells[k];
+            names << res::LoadString(res::IDS_UNIF_DWELL)
+                         .arg(QString::number(k + 1), CommonTime(tBegin),
+                              CommonTime(tDwellEnd - 1));
+            m_stretches.emplace_back(tBegin, tDwellEnd);
         }
     }
     const QSignalBlocker blocker(m_pStretch);
@@ -183,6 +176,32 @@ void CUniformityWnd::FillStretches()
     m_pStretch->setCurrentIndex(found != m_stretches.end()
                                     ? static_cast<int>(found - m_stretches.begin())
                                     : (m_stretches.empty() ? -1 : 0));
+}
+
+void CUniformityWnd::FindDwells()
+{
+    m_dwells.clear();
+    const CRecordingSet& set = m_pShown->Set();
+    // The test program is read from the set values of the first recording that has them.
+    for (std::size_t i = 0; i < set.GetCount(); ++i) {
+        const CRecording& recording = set.Recording(i);
+        if (!recording.HasSetValues())
+            continue;
+        const CProgramAnalysis steps =
+            AnalyseProgramSteps(recording.View(), 0, recording.GetCount(), ReadStoredStepOptions());
+        for (const CJudgedStep& step : steps.steps)
+            if (step.bDwell)
+                m_dwells.emplace_back(set.StartOf(i) + step.nBegin, set.StartOf(i) + step.nEnd);
+        return;
+    }
+}
+
+std::optional<std::pair<std::int64_t, std::int64_t>> CUniformityWnd::CurrentStretch() const
+{
+    const int n = m_pStretch->currentIndex();
+    if (n < 0 || n >= static_cast<int>(m_stretches.size()))
+        return std::nullopt;
+    return m_stretches[static_cast<std::size_t>(n)];
 }
 
 std::optional<CSetValueChoice> CUniformityWnd::ReadSetValues()

@@ -47,6 +47,9 @@ private:
     // The stretches to choose from: all common seconds, the selection, every dwell of the
     // first recording with set values; the choice made stays where it still exists.
     void FillStretches();
+    // The dwells of the first recording with set values, in common seconds [first, end).
+    void FindDwells();
+    std::optional<std::pair<std::int64_t, std::int64_t>> CurrentStretch() const;
     // The set values chosen, or nothing (said, naming the box) for a typed text that is no
     // number.
     std::optional<CSetValueChoice> ReadSetValues();
@@ -65,5 +68,6 @@ private:
     QPushButton* m_pCopy = nullptr;
     // The common seconds [first, end) of each stretch choice, in the box's order.
     std::vector<std::pair<std::int64_t, std::int64_t>> m_stretches;
+    std::vector<std::pair<std::int64_t, std::int64_t>> m_dwells;
     QStringList m_lines; // what Copy copies
 };

@@ -1,5 +1,5 @@
-// The uniformity window shows and copies what the command line prints, follows the selection
-// and names the box a wrong set value was typed in.
+// The uniformity window shows and copies what the command line prints, offers the selection
+// and the dwells, and names the box a wrong set value was typed in.
 #include "view/uniformitywnd.h"
 
 #include "res/resource.h"
@@ -33,12 +33,18 @@ std::shared_ptr<const CRecording> Logger(std::int64_t tFirst, float fTemp)
     p->SetFirstTime(tFirst);
     for (const EChannel e : kChannels) {
         CFloatArray& arr = p->DenseSamples(e);
-        EXPECT_TRUE(arr.Reserve(10));
-        for (int i = 0; i < 10; ++i)
-            arr.GetData()[i] = e == EChannel::TempPV ? fTemp + static_cast<float>(i % 3) : 50.0f;
-        arr.SetSize(10);
+        EXPECT_TRUE(arr.Reserve(1300));
+        for (int i = 0; i < 1300; ++i) {
+            float f = 50.0f;
+            if (e == EChannel::TempPV)
+                f = fTemp + static_cast<float>(i % 3);
+            else if (e == EChannel::TempSV)
+                f = i < 700 ? 25.0f : 40.0f; // two dwells, of 700 and 600 seconds
+            arr.GetData()[i] = f;
+        }
+        arr.SetSize(1300);
     }
-    EXPECT_TRUE(p->AddDense(10));
+    EXPECT_TRUE(p->AddDense(1300));
     return p;
 }
 
@@ -62,8 +68,16 @@ TEST(UniformityWindow, CopiesTheReportLinesFollowsTheSelectionAndNamesAWrongBox)
               wnd.TableText());
     EXPECT_EQ(lines.size() - 1, wnd.GetTable()->rowCount());
 
+    // All common seconds, then the dwells of the first recording's set values.
+    ASSERT_EQ(3, wnd.GetStretchBox()->count());
+    wnd.GetStretchBox()->setCurrentIndex(2);
+    EXPECT_TRUE(wnd.TableText().endsWith(
+        QString::fromUtf8("judged: 2026-03-01 00:11:40 \u2013 2026-03-01 00:21:39\n")))
+        << wnd.TableText().toStdString();
+
     shown.SetSelection(3, 5); // of the first recording: common seconds 3 to 5 after its start
-    ASSERT_EQ(2, wnd.GetStretchBox()->count());
+    ASSERT_EQ(4, wnd.GetStretchBox()->count());
+    EXPECT_EQ(3, wnd.GetStretchBox()->currentIndex()) << "the dwell stays chosen";
     wnd.GetStretchBox()->setCurrentIndex(1);
     EXPECT_TRUE(wnd.TableText().endsWith(
         QString::fromUtf8("judged: 2026-03-01 00:00:03 \u2013 2026-03-01 00:00:05\n")))
