@@ -8,6 +8,8 @@
 #include "settings/settingkeys.h"
 #include "skin/bitmaptoolbar.h"
 #include "view/childview.h"
+#include "view/shownrecording.h"
+#include "view/uniformitywnd.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -270,6 +272,8 @@ bool CMainFrame::HasCommandHandler(int nId) const
     case res::ID_APP_ABOUT:
     case res::ID_APP_EXIT:
         return true;
+    case res::ID_VIEW_UNIFORMITY: // compares two or more recordings
+        return m_pView && m_pView->GetShown() && m_pView->GetShown()->Set().GetCount() >= 2;
     default:
         return m_pView && m_pView->HasCommand(nId);
     }
@@ -309,9 +313,26 @@ void CMainFrame::OnCommand(int nId)
     case res::ID_APP_EXIT:
         close();
         break;
+    case res::ID_VIEW_UNIFORMITY:
+        OnUniformity();
+        break;
     default:
         break;
     }
+}
+
+void CMainFrame::OnUniformity()
+{
+    if (!HasCommandHandler(res::ID_VIEW_UNIFORMITY))
+        return;
+    // A window of the view's: it goes with the view it compares the recordings of.
+    if (!m_pUniformity) {
+        m_pUniformity = new CUniformityWnd(m_pView->GetShown(), m_pView);
+        m_pUniformity->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_pUniformity->show();
+    m_pUniformity->raise();
+    m_pUniformity->activateWindow();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* pEvent)

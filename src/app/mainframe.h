@@ -6,9 +6,11 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 
 class CBitMapToolBar;
 class CChildView;
+class CUniformityWnd;
 class QAction;
 class QLabel;
 class QMenu;
@@ -60,6 +62,8 @@ private:
     // Status tips, tooltips and button names in the active language.
     void ApplyToolPrompts();
     void ShowSelection();
+    // View > Uniformity: the window comparing the recordings shown, a window of the view's.
+    void OnUniformity();
 
     CBitMapToolBar* m_pToolBar = nullptr;
     CChildView* m_pView = nullptr;
@@ -68,4 +72,5 @@ private:
     QString m_strHelpFile;
     QLabel* m_pSelection = nullptr;  // status bar pane
     QLabel* m_pReadLayout = nullptr; // status bar pane: the layout of the file on screen
+    QPointer<CUniformityWnd> m_pUniformity;
 };

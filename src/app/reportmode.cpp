@@ -4,6 +4,7 @@
 #include "app/statisticsreport.h"
 #include "app/stepsreport.h"
 #include "app/trendoraapp.h"
+#include "app/uniformityreport.h"
 #include "recorder/openrecording.h"
 #include "recorder/recorderloader.h"
 #include "recording/recording.h"
@@ -397,6 +398,8 @@ std::optional<int> RunReportMode(int& argc, char** argv)
 
 int RunReport(const CReportOptions& options, std::FILE* pErr)
 {
+    if (options.bUniformity)
+        return RunUniformityReport(options, pErr);
     const QString strFile = ReportLocalPath(options.strFile);
     for (const QString& strOutput : {options.strPdf, options.strExport}) {
         if (!strOutput.isEmpty() && IsSameFile(ReportLocalPath(strOutput), strFile)) {

@@ -1,5 +1,6 @@
 #include "app/reportoptions.h"
 
+#include "app/uniformityreport.h"
 #include "res/resource.h"
 #include "res/resources.h"
 #include "view/paging.h"
@@ -168,9 +169,11 @@ bool ParseStretchOptions(const QCommandLineParser& parser, const CReportOptionNa
         if (!parser.isSet(*pOption))
             continue;
         const QString strName = QStringLiteral("--") + pOption->names().constFirst();
-        if (!options.bStatistics && !options.bSteps && !parser.isSet(exportTo)) {
+        if (!options.bStatistics && !options.bSteps && !parser.isSet(exportTo) &&
+            !options.bUniformity) {
             options.strError =
-                strName + QStringLiteral(" applies to --statistics, --steps and --export only.");
+                strName + QStringLiteral(" applies to --statistics, --steps, --export and "
+                                         "--uniformity only.");
             return false;
         }
         *pTime = ParseLocalTime(parser.value(*pOption));
@@ -390,7 +393,8 @@ bool IsReportCommandLine(int argc, const char* const* argv)
     return NamesOption(argc, argv,
                        {kOptionPdf, kOptionPages, kOptionStatistics, kOptionTolTemp, kOptionTolHumi,
                         kOptionSteps, kOptionMinDwell, kOptionSettleWindow, kOptionExcursionDelay,
-                        kOptionExport, kOptionInterval, kOptionFrom, kOptionTo});
+                        kOptionExport, kOptionInterval, kOptionFrom, kOptionTo, kOptionUniformity,
+                        kOptionSetTemp, kOptionSetHumi});
 }
 
 bool DrawsPictures(int argc, const char* const* argv)
@@ -434,6 +438,8 @@ QString ReportUsage()
         "       trendora --steps [--min-dwell M] [--settle-window M] [--excursion-delay S]\n"
         "                [--tolerance-temp X] [--tolerance-humi Y] [--from TIME] [--to TIME] FILE\n"
         "       trendora --export OUT.csv [--interval SECONDS] [--from TIME] [--to TIME] FILE\n"
+        "       trendora --uniformity [--set-temp X] [--set-humi Y] [--from TIME] [--to TIME]\n"
+        "                [--print-pdf OUT.pdf] FILE FILE...\n"
         "       each also with [--layout LAYOUT]\n"
         "\n"
         "Writes the pages of the recorder file FILE without opening a window, with the\n"
@@ -465,6 +471,15 @@ QString ReportUsage()
         "--from, --to  \"YYYY-MM-DD HH:MM:SS\" in local time: the first and the last second\n"
         "              --statistics, --steps and --export take (the recording's ends when\n"
         "              not given)\n"
+        "--uniformity  how evenly the recordings of one chamber, made together, held\n"
+        "              temperature and humidity over the seconds they all cover: each one's\n"
+        "              mean, extremes, fluctuation and deviation from the set value, the\n"
+        "              spread across them and the gradient, as tab-separated lines (--from\n"
+        "              and --to choose among those seconds); with --print-pdf on a sheet\n"
+        "              with every file's SHA-256\n"
+        "--set-temp, --set-humi\n"
+        "              the set values to take the deviations from (the mean Temp SV and\n"
+        "              Humi SV of the first file that has them when not given)\n"
         "--layout      a layout file (see the README) that FILE is read by, for a file of\n"
         "              another logger whose layout is not recognised from the file itself\n"
         "\n"
@@ -483,6 +498,7 @@ CReportOptions ParseReportOptions(const QStringList& args)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const CReportOptionNames names;
     parser.addOptions(names.All());
+    parser.addOptions(UniformityOptions());
     const QCommandLineOption help = parser.addHelpOption();
     if (!parser.parse(args)) {
         options.strError = parser.errorText();
@@ -496,6 +512,8 @@ CReportOptions ParseReportOptions(const QStringList& args)
         !ReadPageOptions(parser, names, options))
         return options;
     options.bStatistics = parser.isSet(names.statistics);
+    if (!ReadUniformityOptions(parser, options))
+        return options;
     if (!ReadStepOptions(parser, names.steps, options) ||
         !ReadToleranceOptions(parser, names, options) ||
         !ParseStretchOptions(parser, names, options))
@@ -505,6 +523,7 @@ CReportOptions ParseReportOptions(const QStringList& args)
         options.strError = QStringLiteral("--layout needs a layout file.");
         return options;
     }
-    ReadRecorderFileArgument(parser, options);
+    if (!options.bUniformity)
+        ReadRecorderFileArgument(parser, options);
     return options;
 }

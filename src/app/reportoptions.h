@@ -32,6 +32,13 @@ struct CReportOptions
     std::optional<std::int64_t> tFrom; // --from: seconds since 1970-01-01 00:00 UTC
     std::optional<std::int64_t> tTo;   // --to: the last second taken in
 
+    // --uniformity: every recorder file given is one recording of a mapping, placed by its
+    // clock time; --set-temp and --set-humi type the set values the deviations are from.
+    bool bUniformity = false;
+    QStringList uniformityFiles;
+    std::optional<double> setTemp;
+    std::optional<double> setHumi;
+
     QString strLayout;  // --layout: a layout file to read FILE by, instead of recognising it
     QString strFile;    // the recorder file
     bool bHelp = false; // --help: print the usage and write nothing

@@ -49,6 +49,7 @@ std::vector<CMenuPopupDef> MenuCHT()
              Item(ID_VIEW_STATISTICS, "統計(&T)..."),
              Item(ID_VIEW_PROGRAM_STEPS, "程式段(&P)..."),
              Item(ID_VIEW_MARK_STEPS, "標示程式段(&M)"),
+             Item(ID_VIEW_UNIFORMITY, "均勻度(&U)..."),
          }},
         {Text("設定(&S)"),
          {
@@ -100,6 +101,7 @@ std::vector<CMenuPopupDef> MenuENG()
              Item(ID_VIEW_STATISTICS, "Statistics(&T)..."),
              Item(ID_VIEW_PROGRAM_STEPS, "Program Steps(&P)..."),
              Item(ID_VIEW_MARK_STEPS, "Mark Steps(&M)"),
+             Item(ID_VIEW_UNIFORMITY, "Uniformity(&U)..."),
          }},
         {Text("Set(&S)"),
          {
@@ -151,6 +153,7 @@ std::vector<CMenuPopupDef> MenuCHS()
              Item(ID_VIEW_STATISTICS, "统计(&T)..."),
              Item(ID_VIEW_PROGRAM_STEPS, "程序段(&P)..."),
              Item(ID_VIEW_MARK_STEPS, "标示程序段(&M)"),
+             Item(ID_VIEW_UNIFORMITY, "均匀度(&U)..."),
          }},
         {Text("设定(&S)"),
          {

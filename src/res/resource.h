@@ -268,4 +268,27 @@ inline constexpr int IDS_IMPORT_OK = 392;
 inline constexpr int IDS_IMPORT_CANCEL = 393;
 inline constexpr int IDS_IMPORT_RECOGNISING = 394; // %1 the file name
 
+// View > Uniformity: several recordings shown together compared second by second (strings
+// 600-629). IDS_UNIF_COLUMNS is the table's heading, tab-separated; IDS_UNIF_SELECTION holds
+// %1 and %2, the first and last second; IDS_UNIF_DWELL %1 the dwell's number and %2, %3 its
+// seconds; IDS_UNIF_BAD_VALUE %1 the box's caption and %2 the text typed.
+inline constexpr int ID_VIEW_UNIFORMITY = 32810;
+inline constexpr int IDS_UNIF_CAPTION = 600;
+inline constexpr int IDS_UNIF_STRETCH = 601;
+inline constexpr int IDS_UNIF_ALL = 602;
+inline constexpr int IDS_UNIF_SELECTION = 603;
+inline constexpr int IDS_UNIF_DWELL = 604;
+inline constexpr int IDS_UNIF_SET_VALUE = 605;
+inline constexpr int IDS_UNIF_FROM_RECORDING = 606;
+inline constexpr int IDS_UNIF_TYPED = 607;
+inline constexpr int IDS_UNIF_TEMP = 608;
+inline constexpr int IDS_UNIF_HUMI = 609;
+inline constexpr int IDS_UNIF_BAD_VALUE = 610;
+inline constexpr int IDS_UNIF_COPY = 611;
+inline constexpr int IDS_UNIF_CLOSE = 612;
+inline constexpr int IDS_UNIF_TABLE = 613;
+inline constexpr int IDS_UNIF_COLUMNS = 614;
+inline constexpr int IDS_UNIF_TOO_FEW = 615;
+inline constexpr int IDS_UNIF_NO_SECONDS = 616;
+
 } // namespace res
