@@ -64,7 +64,10 @@ QString FormatFigure(double dValue)
 
 QString FormatDeviation(double dValue)
 {
+    // A deviation that rounds to nothing reads +0.00, whichever side of zero it lies.
     const QString str = Fixed2(dValue);
+    if (str == QLatin1String("-0.00"))
+        return QStringLiteral("+0.00");
     return str.startsWith(QLatin1Char('-')) ? str : QLatin1Char('+') + str;
 }
 

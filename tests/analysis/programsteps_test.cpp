@@ -68,6 +68,8 @@ std::string Fixed2(double d)
 std::string Signed(double d)
 {
     const std::string s = Fixed2(d);
+    if (s == "-0.00")
+        return "+0.00";
     return s[0] == '-' ? s : "+" + s;
 }
 

@@ -92,4 +92,12 @@ TEST(StatisticsLines, AbsentSetValuesAreLeftOutAndAbsentHumidityIsDashes)
     }
 }
 
+TEST(StatisticsLines, DeviationsCarryTheirSignAndNothingReadsAsMinusZero)
+{
+    EXPECT_EQ(FormatDeviation(0.6), "+0.60");
+    EXPECT_EQ(FormatDeviation(-1.25), "-1.25");
+    EXPECT_EQ(FormatDeviation(-0.004), "+0.00");
+    EXPECT_EQ(FormatDeviation(0.0), "+0.00");
+}
+
 } // namespace
