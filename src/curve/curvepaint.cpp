@@ -333,6 +333,7 @@ void CCurveCtrl::DrawPlot(QPainter& painter, const QSize& size, const QPoint* pC
         if (pCurve->m_bVisible && pCurve->m_arrValues.IsPresent() && !pCurve->m_arrValues.IsEmpty())
             DrawCurve(painter, size, *pCurve);
     DrawStepMarks(painter, size);
+    m_legend.Draw(painter, false);
 }
 
 void CCurveCtrl::SetStepMarks(std::vector<std::int64_t> arrStarts,
@@ -453,6 +454,12 @@ void CCurveCtrl::paintEvent(QPaintEvent*)
     painter.drawImage(0, 0, m_imgCurves);
     DrawStepMarks(painter, sz);
     DrawBand(painter, sz);
+    m_legend.Draw(painter, m_bCrossHair && m_bPointerInside);
+}
+
+int CCurveCtrl::LegendEntryAt(const QPoint& pt) const
+{
+    return m_legend.EntryAt(fontMetrics(), pt, m_bCrossHair && m_bPointerInside);
 }
 
 void CCurveCtrl::DrawBand(QPainter& painter, const QSize& size) const
