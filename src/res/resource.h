@@ -268,4 +268,17 @@ inline constexpr int IDS_IMPORT_OK = 392;
 inline constexpr int IDS_IMPORT_CANCEL = 393;
 inline constexpr int IDS_IMPORT_RECOGNISING = 394; // %1 the file name
 
+// Several recordings side by side: File > Add Recording, the legend's context menu and the
+// offset dialog.
+inline constexpr int ID_FILE_ADD_RECORDING = 32820;
+inline constexpr int IDS_SIDE_FULL = 440; // %1 how many recordings can be shown
+inline constexpr int IDS_SIDE_CLOSE = 441;
+inline constexpr int IDS_SIDE_OFFSET = 442;
+inline constexpr int IDS_SIDE_ALIGN_CLOCK = 443;
+inline constexpr int IDS_SIDE_ALIGN_STARTS = 444;
+inline constexpr int IDS_SIDE_OFFSET_CAPTION = 445; // %1 the recording's name
+inline constexpr int IDS_SIDE_OFFSET_BOX = 446;
+inline constexpr int IDS_SIDE_OFFSET_BAD = 447; // %1 the box, %2 the text typed, %3 the value kept
+inline constexpr int IDS_SIDE_NO_SAMPLE = 448;  // the readout of a recording at a second it has not
+
 } // namespace res

@@ -173,6 +173,17 @@ constexpr CStringEntry kStringsCHT[] = {
     {IDS_IMPORT_OK, "確定"},
     {IDS_IMPORT_CANCEL, "取消"},
     {IDS_IMPORT_RECOGNISING, "正在辨識 %1 的格式"},
+    // Several recordings side by side.
+    {ID_FILE_ADD_RECORDING, "開啟另一個記錄檔，與目前的記錄並列顯示\n加入記錄"},
+    {IDS_SIDE_FULL, "最多只能同時顯示 %1 個記錄。"},
+    {IDS_SIDE_CLOSE, "關閉此記錄"},
+    {IDS_SIDE_OFFSET, "時間位移(&O)..."},
+    {IDS_SIDE_ALIGN_CLOCK, "依時鐘時間對齊"},
+    {IDS_SIDE_ALIGN_STARTS, "依起點對齊"},
+    {IDS_SIDE_OFFSET_CAPTION, "時間位移 - %1"},
+    {IDS_SIDE_OFFSET_BOX, "位移（秒）："},
+    {IDS_SIDE_OFFSET_BAD, "「%1」必須是整數秒數（可加負號），「%2」無法使用。\n保留原來的值 %3。"},
+    {IDS_SIDE_NO_SAMPLE, "（此時無記錄）"},
 };
 
 constexpr CStringEntry kStringsENG[] = {
@@ -331,6 +342,17 @@ constexpr CStringEntry kStringsENG[] = {
     {IDS_IMPORT_OK, "OK"},
     {IDS_IMPORT_CANCEL, "Cancel"},
     {IDS_IMPORT_RECOGNISING, "Recognising the layout of %1"},
+    // Several recordings side by side.
+    {ID_FILE_ADD_RECORDING, "Open another recording and show it beside the ones shown\nAdd Recording"},
+    {IDS_SIDE_FULL, "At most %1 recordings can be shown at once."},
+    {IDS_SIDE_CLOSE, "Close This Recording"},
+    {IDS_SIDE_OFFSET, "Offset(&O)..."},
+    {IDS_SIDE_ALIGN_CLOCK, "Align by Clock Time"},
+    {IDS_SIDE_ALIGN_STARTS, "Align by Their Starts"},
+    {IDS_SIDE_OFFSET_CAPTION, "Offset of %1"},
+    {IDS_SIDE_OFFSET_BOX, "Offset (seconds):"},
+    {IDS_SIDE_OFFSET_BAD, "\"%1\" needs a whole number of seconds, optionally with a minus sign; \"%2\" is not one.\nThe offset stays %3."},
+    {IDS_SIDE_NO_SAMPLE, "(no record)"},
 };
 
 constexpr CStringEntry kStringsCHS[] = {
@@ -489,6 +511,17 @@ constexpr CStringEntry kStringsCHS[] = {
     {IDS_IMPORT_OK, "确定"},
     {IDS_IMPORT_CANCEL, "取消"},
     {IDS_IMPORT_RECOGNISING, "正在识别 %1 的格式"},
+    // Several recordings side by side.
+    {ID_FILE_ADD_RECORDING, "打开另一个记录文件，与当前的记录并列显示\n加入记录"},
+    {IDS_SIDE_FULL, "最多只能同时显示 %1 个记录。"},
+    {IDS_SIDE_CLOSE, "关闭此记录"},
+    {IDS_SIDE_OFFSET, "时间偏移(&O)..."},
+    {IDS_SIDE_ALIGN_CLOCK, "按时钟时间对齐"},
+    {IDS_SIDE_ALIGN_STARTS, "按起点对齐"},
+    {IDS_SIDE_OFFSET_CAPTION, "时间偏移 - %1"},
+    {IDS_SIDE_OFFSET_BOX, "偏移（秒）："},
+    {IDS_SIDE_OFFSET_BAD, "“%1”必须是整数秒数（可加负号），“%2”无法使用。\n保留原来的值 %3。"},
+    {IDS_SIDE_NO_SAMPLE, "（此时无记录）"},
 };
 
 // Texts that read the same in every language.
