@@ -416,7 +416,8 @@ std::vector<std::uint64_t> CCurveCtrl::CurvesSignature(const QSize& size) const
                     static_cast<std::uint64_t>(p->m_arrValues.GetSize()), p->m_crColor,
                     static_cast<std::uint64_t>(p->m_nPenStyle),
                     static_cast<std::uint64_t>(p->m_nPenWidth),
-                    static_cast<std::uint64_t>(p->m_bSkipNegative != 0), FloatBits(p->m_fHorzMin),
+                    static_cast<std::uint64_t>(p->m_bSkipNegative != 0),
+                    static_cast<std::uint64_t>(p->m_bEnterFromEdge != 0), FloatBits(p->m_fHorzMin),
                     FloatBits(p->m_fHorzMax), FloatBits(p->m_fVertMin), FloatBits(p->m_fVertMax)});
     }
     return sig;

@@ -122,7 +122,12 @@ void CChildView::RebuildMemberCurves()
 
 void CChildView::PlaceMemberCurves()
 {
-    if (m_set.GetCount() < 2)
+    // Alone a recording fills the line from its start; beside others each begins at its
+    // first sample, not at the plot's left edge.
+    const bool bSeveral = m_set.GetCount() >= 2;
+    for (const auto& pCurve : m_pPlot->m_arrCurves)
+        pCurve->m_bEnterFromEdge = bSeveral ? 0 : 1;
+    if (!bSeveral)
         return;
     const auto [fStart, fEnd] = m_pager.GetWindow();
     for (const auto& pCurve : m_pPlot->m_arrCurves) {

@@ -174,6 +174,14 @@ TEST_F(SideBySide, AddedRecordingIsDrawnNamedAndReadOutAtItsOffset)
         for (int x = rcPlot.left(); x < rcPlot.left() + 40; ++x)
             nSwatch += picture.pixelColor(x, y) == crSwatch;
     EXPECT_GT(nSwatch, 20);
+    // Run B's humidity lies over run A's, from where run B begins (column 300) on only.
+    const QColor crHumiB = ColorFromRef(FamilyColor(0xFF0000, 1));
+    int nBefore = 0, nAfter = 0;
+    for (int y = rcPlot.top() + 60; y < rcPlot.bottom(); ++y)
+        for (int x = 0; x < 700; ++x)
+            (x < 290 ? nBefore : nAfter) += picture.pixelColor(rcPlot.left() + x, y) == crHumiB;
+    EXPECT_EQ(0, nBefore);
+    EXPECT_GT(nAfter, 300);
 
     // The statistics window gives run B a column of its own.
     EXPECT_EQ(2u, m_pView->GetShown()->Set().GetCount());
