@@ -32,8 +32,9 @@ struct CReportOptions
     std::optional<std::int64_t> tFrom; // --from: seconds since 1970-01-01 00:00 UTC
     std::optional<std::int64_t> tTo;   // --to: the last second taken in
 
-    QString strLayout;  // --layout: a layout file to read FILE by, instead of recognising it
-    QString strFile;    // the recorder file
+    QString strLayout;  // --layout: a layout file to read the files by, instead of recognising
+                        // them
+    QStringList files;  // the recorder files: one, or several of one run
     bool bHelp = false; // --help: print the usage and write nothing
     QString strError;   // why the command line cannot be run; empty when it can
 };
