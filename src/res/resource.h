@@ -280,5 +280,9 @@ inline constexpr int IDS_SIDE_OFFSET_CAPTION = 445; // %1 the recording's name
 inline constexpr int IDS_SIDE_OFFSET_BOX = 446;
 inline constexpr int IDS_SIDE_OFFSET_BAD = 447; // %1 the box, %2 the text typed, %3 the value kept
 inline constexpr int IDS_SIDE_NO_SAMPLE = 448;  // the readout of a recording at a second it has not
+// The status bar after several files of one run were joined into one recording.
+inline constexpr int IDS_SIDE_JOINED = 449;  // %1 the files' names
+inline constexpr int IDS_SIDE_GAP = 450;     // %1 the later file, %2 the first and last second
+inline constexpr int IDS_SIDE_OVERLAP = 451; // %1 the later file, %2 the first and last second
 
 } // namespace res

@@ -184,6 +184,9 @@ constexpr CStringEntry kStringsCHT[] = {
     {IDS_SIDE_OFFSET_BOX, "位移（秒）："},
     {IDS_SIDE_OFFSET_BAD, "「%1」必須是整數秒數（可加負號），「%2」無法使用。\n保留原來的值 %3。"},
     {IDS_SIDE_NO_SAMPLE, "（此時無記錄）"},
+    {IDS_SIDE_JOINED, "已合併 %1"},
+    {IDS_SIDE_GAP, "%1 之前有空白：%2"},
+    {IDS_SIDE_OVERLAP, "%1 與前一檔重疊：%2"},
 };
 
 constexpr CStringEntry kStringsENG[] = {
@@ -353,6 +356,9 @@ constexpr CStringEntry kStringsENG[] = {
     {IDS_SIDE_OFFSET_BOX, "Offset (seconds):"},
     {IDS_SIDE_OFFSET_BAD, "\"%1\" needs a whole number of seconds, optionally with a minus sign; \"%2\" is not one.\nThe offset stays %3."},
     {IDS_SIDE_NO_SAMPLE, "(no record)"},
+    {IDS_SIDE_JOINED, "Joined %1"},
+    {IDS_SIDE_GAP, "gap before %1: %2"},
+    {IDS_SIDE_OVERLAP, "%1 overlaps the file before: %2"},
 };
 
 constexpr CStringEntry kStringsCHS[] = {
@@ -522,6 +528,9 @@ constexpr CStringEntry kStringsCHS[] = {
     {IDS_SIDE_OFFSET_BOX, "偏移（秒）："},
     {IDS_SIDE_OFFSET_BAD, "“%1”必须是整数秒数（可加负号），“%2”无法使用。\n保留原来的值 %3。"},
     {IDS_SIDE_NO_SAMPLE, "（此时无记录）"},
+    {IDS_SIDE_JOINED, "已合并 %1"},
+    {IDS_SIDE_GAP, "%1 之前有空白：%2"},
+    {IDS_SIDE_OVERLAP, "%1 与前一文件重叠：%2"},
 };
 
 // Texts that read the same in every language.

@@ -377,21 +377,32 @@ bool CChildView::OnCommand(int nId)
 void CChildView::dragEnterEvent(QDragEnterEvent* pEvent)
 {
     const QList<QUrl> urls = pEvent->mimeData()->urls();
-    if (!m_fileWork.IsBusy() && urls.size() == 1 && urls.front().isLocalFile() &&
-        urls.front().toLocalFile().endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
-        pEvent->acceptProposedAction();
+    if (m_fileWork.IsBusy() || urls.isEmpty() ||
+        urls.size() > static_cast<qsizetype>(kMaxRecordings))
+        return;
+    for (const QUrl& url : urls)
+        if (!url.isLocalFile() ||
+            !url.toLocalFile().endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+            return;
+    pEvent->acceptProposedAction();
 }
 
 void CChildView::dropEvent(QDropEvent* pEvent)
 {
     const QList<QUrl> urls = pEvent->mimeData()->urls();
-    if (m_fileWork.IsBusy() || urls.size() != 1 || !urls.front().isLocalFile())
+    if (m_fileWork.IsBusy() || urls.isEmpty() ||
+        urls.size() > static_cast<qsizetype>(kMaxRecordings))
         return;
+    QStringList paths;
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile())
+            return;
+        paths << url.toLocalFile();
+    }
     pEvent->acceptProposedAction();
     // Opened after the drop has finished, so the source application is not kept waiting.
-    const QString strPath = urls.front().toLocalFile();
     QMetaObject::invokeMethod(
-        this, [this, strPath] { OpenRecorderPath(strPath); }, Qt::QueuedConnection);
+        this, [this, paths] { OpenRecorderPaths(paths); }, Qt::QueuedConnection);
 }
 
 void CChildView::WatchScaleBarMenu(QMenu* pMenu)

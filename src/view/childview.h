@@ -90,6 +90,11 @@ public:
     // logger reads by its recognised layout, or by one saved for its header; when its layout
     // is in doubt the import dialog asks for it.
     bool OpenRecorderPath(const QString& strPath);
+    // Several files at once: those that follow one another as one joined recording (the
+    // status bar names the files and where they meet), others side by side; one file as
+    // OpenRecorderPath. False when nothing was shown, a file had a fault, or the user
+    // cancelled.
+    bool OpenRecorderPaths(const QStringList& paths);
     // File > Import: asks for a file and how to read it, saves that layout and reads the file.
     void OnFileImport();
     // Shows what a load read (result.bHaveFirstRecord holds), titled strTitle, from its first
@@ -240,6 +245,8 @@ protected:
     virtual int ExecOpenDialog(QFileDialog& dlg);
     // The file the user chooses to read, or empty.
     QString AskFileToRead();
+    // The files the user chooses to open, several at once; empty when cancelled.
+    QStringList AskFilesToRead();
     int ExecPrintDialog(QPrintDialog& dlg) override;
     // Shows the offset dialog and returns its result; tests type into it here.
     virtual int ExecOffsetDialog(COffsetDlg& dlg);

@@ -36,9 +36,9 @@ int ReadLimit(const char* szEntry)
 
 void CChildView::OpenRecorderFile()
 {
-    const QString strPath = AskFileToRead();
-    if (!strPath.isEmpty())
-        OpenRecorderPath(strPath);
+    const QStringList paths = AskFilesToRead();
+    if (!paths.isEmpty())
+        OpenRecorderPaths(paths);
 }
 
 QString CChildView::AskFileToRead()

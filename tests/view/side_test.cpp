@@ -20,9 +20,11 @@
 
 #include <QAction>
 #include <QDialogButtonBox>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -42,6 +44,8 @@ public:
     }
     void SetCommandChecked(int nId, bool bChecked) override { m_checked[nId] = bChecked; }
     void SetButtonChecked(int, bool) override {}
+    void ShowReadLayout(const QString& strText) override { m_strStatus = strText; }
+    QString m_strStatus;
     std::map<int, bool> m_checked;
 };
 
@@ -199,6 +203,48 @@ TEST_F(SideBySide, AddedRecordingIsDrawnNamedAndReadOutAtItsOffset)
     EXPECT_EQ(4, m_pView->GetPlot()->GetCurveCount());
     EXPECT_EQ("run B", m_pView->GetLabel(res::IDC_FILENAME)->text());
     EXPECT_EQ(CStatisticsWnd::kFirstMemberColumn, pTable->columnCount());
+}
+
+// Files dropped together: those that follow one another join, others stand side by side.
+TEST_F(SideBySide, DroppedFilesJoinOrStandSideBySide)
+{
+    const QString strA = QString::fromStdString(WriteRun(m_profile, "run A.csv", 0, 2000, 0));
+    const QString strB = QString::fromStdString(WriteRun(m_profile, "run B.csv", 600, 1000, 0));
+    const QString strC = QString::fromStdString(WriteRun(m_profile, "run C.csv", 2300, 500, 0));
+    const struct
+    {
+        QStringList paths;
+        std::size_t nShown;
+        std::int64_t nFirstSamples;
+        const char* szStatus;
+    } cases[] = {
+        {{strC, strA},
+         1,
+         2800,
+         "Joined run A.csv, run C.csv; gap before run C.csv: "
+         "2026-03-01 00:33:20 – 2026-03-01 00:38:19"},
+        {{strA, strB}, 2, 2000, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.paths.join(' ').toStdString());
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const QString& strPath : c.paths)
+            urls << QUrl::fromLocalFile(strPath);
+        mime.setUrls(urls);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(m_pView.get(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(m_pView.get(), &drop);
+        CModalWatcher watcher;
+        Pump();
+        EXPECT_EQ("", watcher.GetMessages().toStdString());
+        EXPECT_EQ(c.nShown, m_pView->RecordingSet().GetCount());
+        EXPECT_EQ(c.nFirstSamples, m_pView->RecordedSeconds());
+        EXPECT_EQ(c.szStatus, m_menu.m_strStatus.toStdString());
+    }
 }
 
 TEST(OffsetSeconds, ReadsWholeSecondsOnly)
