@@ -116,6 +116,8 @@ bool CChildView::OpenRecorderPaths(const QStringList& paths)
     for (std::size_t k = 1; k < pOpen->recordings.size(); ++k)
         AddRecording(std::make_shared<const CRecording>(std::move(pOpen->recordings[k])),
                      pathOf(k));
+    if (pOpen->recordings.size() > kMaxRecordings)
+        problems << res::LoadString(res::IDS_SIDE_FULL).arg(static_cast<int>(kMaxRecordings));
     if (m_pUi)
         m_pUi->ShowReadLayout(pOpen->bJoined ? JoinedText(*m_pRecording) : QString());
     warn();
