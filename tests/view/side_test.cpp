@@ -196,6 +196,18 @@ TEST_F(SideBySide, AddedRecordingIsDrawnNamedAndReadOutAtItsOffset)
               pTable->horizontalHeaderItem(CStatisticsWnd::kFirstMemberColumn)->text());
     EXPECT_EQ("5999.00", pTable->item(2, CStatisticsWnd::kFirstMemberColumn)->text());
 
+    // Aligned by their starts run B begins with run A, offset and all, and the choice stays.
+    {
+        QMenu menu;
+        m_pView->FillLegendMenu(menu, 0);
+        for (QAction* pAction : menu.actions())
+            if (pAction->text() == res::LoadString(res::IDS_SIDE_ALIGN_STARTS))
+                pAction->trigger();
+    }
+    EXPECT_EQ(EAlignment::Starts, m_pView->RecordingSet().GetAlignment());
+    EXPECT_EQ(1, ReadSettingInt("", "Alignment", 0));
+    EXPECT_EQ(m_pView->RecordingSet().StartOf(0) - 300, m_pView->RecordingSet().StartOf(1));
+
     // Closing run A leaves run B alone, as with one file.
     m_pView->CloseRecording(0);
     EXPECT_EQ(1u, m_pView->RecordingSet().GetCount());
