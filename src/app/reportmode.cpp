@@ -6,6 +6,7 @@
 #include "app/trendoraapp.h"
 #include "app/uniformityreport.h"
 #include "recorder/openrecording.h"
+#include "recorder/openrecordings.h"
 #include "recorder/recorderloader.h"
 #include "recording/recording.h"
 #include "res/resource.h"
@@ -24,9 +25,11 @@
 #include <QFileInfo>
 #include <QPrinter>
 
+#include <filesystem>
 #include <memory>
 #include <new>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -107,6 +110,7 @@ struct CReportSheets
     bool bStepTables = true; // none for a recording without set values: the facts say why
     std::uint32_t tFirst = 0;
     QString strJudged; // in the interface language
+    QString strName;   // the sheets' heading: the file's name, or the joined files'
 };
 
 bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nTo,
@@ -127,7 +131,7 @@ bool PrintPdf(CChildView& view, const CReportOptions& options, int nFrom, int nT
     std::function<bool(QPainter&, const QRect&)> fnLastSheet;
     if (!sheets.statistics.isEmpty() || sheets.pSteps) {
         fnLastSheet = [&](QPainter& painter, const QRect& rcArea) {
-            const QString strName = QFileInfo(options.strFile).fileName();
+            const QString& strName = sheets.strName;
             if (!sheets.statistics.isEmpty())
                 DrawStatisticsSheet(painter, rcArea, strName, sheets.strJudged, sheets.statistics);
             if (!sheets.pSteps)
@@ -186,10 +190,8 @@ bool ExportStretch(const CRecording& recording, const CReportOptions& options,
 // Reads the file, by --layout or by the layout recognised from it; the exit status when it
 // holds nothing to report on. A reading that stopped at a faulty line is said here and
 // reported on with what came before.
-std::optional<int> LoadReportFile(const CReportOptions& options, const QFileInfo& info,
-                                  CProgressLine& progress, std::FILE* pErr, CLoadResult& result)
+std::optional<int> ReadReportLayout(const CReportOptions& options, CLayout& layout, std::FILE* pErr)
 {
-    CLayout layout;
     if (!options.strLayout.isEmpty()) {
         std::string strError;
         if (!ReadLayoutFile(QFileInfo(ReportLocalPath(options.strLayout)).filesystemFilePath(),
@@ -198,6 +200,15 @@ std::optional<int> LoadReportFile(const CReportOptions& options, const QFileInfo
             return kReportUsage;
         }
     }
+    return std::nullopt;
+}
+
+std::optional<int> LoadReportFile(const CReportOptions& options, const QFileInfo& info,
+                                  CProgressLine& progress, std::FILE* pErr, CLoadResult& result)
+{
+    CLayout layout;
+    if (const std::optional<int> nStatus = ReadReportLayout(options, layout, pErr))
+        return nStatus;
     COpenResult opened = OpenRecordingFile(
         info.filesystemFilePath(), options.strLayout.isEmpty() ? nullptr : &layout,
         [&](std::uint64_t nDone, std::uint64_t nTotal) {
@@ -208,7 +219,7 @@ std::optional<int> LoadReportFile(const CReportOptions& options, const QFileInfo
         });
     if (!opened.bRead) {
         // Concatenated: the file name is the user's text.
-        Say(pErr, options.strFile + QStringLiteral(": ") +
+        Say(pErr, options.files.constFirst() + QStringLiteral(": ") +
                       QString::fromStdString(opened.recognition.strDoubt) +
                       QStringLiteral(" Write a layout file (see the README) and pass it with "
                                      "--layout FILE."));
@@ -221,23 +232,68 @@ std::optional<int> LoadReportFile(const CReportOptions& options, const QFileInfo
         Say(pErr, QString::fromStdString(result.strMessage));
         return kReportCannotOpen;
     case EStatus::TooFewLines:
-        Say(pErr, QStringLiteral("%1: %2").arg(options.strFile,
+        Say(pErr, QStringLiteral("%1: %2").arg(options.files.constFirst(),
                                                QString::fromStdString(result.strMessage)));
         return kReportTooFewLines;
     default:
         break;
     }
     const QString strStopped = QStringLiteral("%1:%2: %3")
-                                   .arg(options.strFile, QString::number(result.nLine),
+                                   .arg(options.files.constFirst(), QString::number(result.nLine),
                                         QString::fromStdString(result.strMessage));
     if (!result.bHaveFirstRecord) {
         Say(pErr, strStopped);
-        Say(pErr,
-            QStringLiteral("%1 holds no readable record: nothing is written").arg(options.strFile));
+        Say(pErr, QStringLiteral("%1 holds no readable record: nothing is written")
+                      .arg(options.files.constFirst()));
         return StoppedStatus(result.status);
     }
     if (result.status != EStatus::Loaded)
         Say(pErr, strStopped);
+    return std::nullopt;
+}
+
+// Several files of one run: joined into one recording where they follow one another, else
+// each read to be reported side by side (recordings, in the order of their first times).
+// What stopped a file's reading is said, naming the file; *pStopped gets the exit status of
+// the first file that stopped at a faulty line.
+std::optional<int> LoadReportFiles(const CReportOptions& options, CProgressLine& progress,
+                                   std::FILE* pErr, std::vector<CRecording>& recordings,
+                                   bool& bJoined, std::optional<int>& nStopped)
+{
+    CLayout layout;
+    if (const std::optional<int> nStatus = ReadReportLayout(options, layout, pErr))
+        return nStatus;
+    std::vector<std::filesystem::path> paths;
+    for (const QString& strFile : options.files)
+        paths.push_back(QFileInfo(ReportLocalPath(strFile)).filesystemFilePath());
+    COpenFilesResult opened =
+        OpenRecordingFiles(paths, options.strLayout.isEmpty() ? nullptr : &layout,
+                           [&](std::uint64_t nDone, std::uint64_t nTotal) {
+                               if (nTotal > 0)
+                                   progress.Report(QStringLiteral("reading %1 files: %2%")
+                                                       .arg(QString::number(paths.size()),
+                                                            QString::number(nDone * 100 / nTotal)));
+                               return true;
+                           });
+    for (const COpenedFile& file : opened.files) {
+        if (file.strMessage.empty())
+            continue;
+        Say(pErr, QString::fromStdString(file.strMessage));
+        if (!file.open.bRead)
+            return kReportLayoutInDoubt;
+        if (file.open.load.status == CLoadResult::EStatus::CannotOpen)
+            return kReportCannotOpen;
+        if (!nStopped && file.open.load.status != CLoadResult::EStatus::TooFewLines)
+            nStopped = StoppedStatus(file.open.load.status);
+    }
+    if (!opened.strJoinMessage.empty())
+        Say(pErr, QString::fromStdString(opened.strJoinMessage));
+    if (opened.recordings.empty()) {
+        Say(pErr, QStringLiteral("none of the files holds a readable record: nothing is written"));
+        return kReportTooFewLines;
+    }
+    bJoined = opened.bJoined;
+    recordings = std::move(opened.recordings);
     return std::nullopt;
 }
 
@@ -255,7 +311,7 @@ std::optional<std::pair<int, int>> ReportPages(const CReportOptions& options,
     if (options.nFrom > 0) {
         if (options.nTo > nTotal) {
             Say(pErr, QStringLiteral("%1 has %2 pages at this scale; pages %3-%4 do not exist")
-                          .arg(options.strFile, QString::number(nTotal),
+                          .arg(options.files.constFirst(), QString::number(nTotal),
                                QString::number(options.nFrom), QString::number(options.nTo)));
             return std::nullopt;
         }
@@ -307,10 +363,34 @@ std::optional<int> ReportSteps(const CReportOptions& options, const CRecording& 
             StepSheetFacts(recording, stepOptions, analysis, range.nBegin, range.nEnd, strReason);
         if (sheets.stepFacts.isEmpty()) {
             Say(pErr, QStringLiteral("%1 cannot be read again for its SHA-256: %2")
-                          .arg(Native(options.strFile), strReason));
+                          .arg(Native(options.files.constFirst()), strReason));
             return kReportCannotWrite;
         }
     }
+    return std::nullopt;
+}
+
+// --statistics of recordings side by side: a column each, over --from and --to of each.
+std::optional<int>
+SideBySideReport(const CReportOptions& options,
+                 const std::vector<std::shared_ptr<const CRecording>>& recordings,
+                 QStringList& lines, std::FILE* pErr)
+{
+    QStringList names;
+    std::vector<QStringList> reports;
+    for (const auto& pEach : recordings) {
+        const QString strName = QString::fromStdString(pEach->GetSourceName());
+        QString strError;
+        const std::optional<CSampleRange> range =
+            ResolveSampleRange(options, pEach->GetFirstTime(), pEach->GetCount(), strError);
+        if (!range) {
+            Say(pErr, strName + QStringLiteral(": ") + strError);
+            return kReportUsage;
+        }
+        names.append(strName);
+        reports.push_back(StatisticsReportOf(*pEach, options, range->nBegin, range->nEnd));
+    }
+    lines = SideBySideStatistics(names, reports);
     return std::nullopt;
 }
 
@@ -400,12 +480,15 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
 {
     if (options.bUniformity)
         return RunUniformityReport(options, pErr);
-    const QString strFile = ReportLocalPath(options.strFile);
+    const QString strFile = ReportLocalPath(options.files.constFirst());
     for (const QString& strOutput : {options.strPdf, options.strExport}) {
-        if (!strOutput.isEmpty() && IsSameFile(ReportLocalPath(strOutput), strFile)) {
-            Say(pErr, QStringLiteral("%1 is the recorder file itself: nothing is written")
-                          .arg(Native(strOutput)));
-            return kReportUsage;
+        for (const QString& strInput : options.files) {
+            if (!strOutput.isEmpty() &&
+                IsSameFile(ReportLocalPath(strOutput), ReportLocalPath(strInput))) {
+                Say(pErr, QStringLiteral("%1 is the recorder file itself: nothing is written")
+                              .arg(Native(strOutput)));
+                return kReportUsage;
+            }
         }
     }
     const bool bPictures = !options.strPdf.isEmpty() || !options.strFolder.isEmpty();
@@ -421,9 +504,40 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
     CProgressLine progress(pErr);
     const QFileInfo info(strFile);
     CLoadResult result;
-    if (const std::optional<int> nStatus = LoadReportFile(options, info, progress, pErr, result))
-        return *nStatus;
-    const auto pRecording = std::make_shared<const CRecording>(std::move(result.recording));
+    std::shared_ptr<const CRecording> pRecording;
+    // Several files that do not join: every one, side by side, for --statistics; the rest
+    // reports on the first with set values (the first where none has).
+    std::vector<std::shared_ptr<const CRecording>> sideBySide;
+    bool bJoined = false;
+    std::optional<int> nFilesStopped;
+    if (options.files.size() == 1) {
+        if (const std::optional<int> nStatus =
+                LoadReportFile(options, info, progress, pErr, result))
+            return *nStatus;
+        pRecording = std::make_shared<const CRecording>(std::move(result.recording));
+    } else {
+        std::vector<CRecording> recordings;
+        if (const std::optional<int> nStatus =
+                LoadReportFiles(options, progress, pErr, recordings, bJoined, nFilesStopped))
+            return *nStatus;
+        result.status = CLoadResult::EStatus::Loaded;
+        for (CRecording& each : recordings)
+            sideBySide.push_back(std::make_shared<const CRecording>(std::move(each)));
+        pRecording = sideBySide.front();
+        for (const auto& pEach : sideBySide) {
+            if (pEach->HasSetValues()) {
+                pRecording = pEach;
+                break;
+            }
+        }
+        if (sideBySide.size() == 1)
+            sideBySide.clear();
+        if (!sideBySide.empty() && !options.strExport.isEmpty()) {
+            Say(pErr, QStringLiteral("the files do not follow one another, so they do not join "
+                                     "into one recording: --export needs files of one run"));
+            return kReportUsage;
+        }
+    }
     const CRecording& recording = *pRecording;
     const std::int64_t nCount = recording.GetCount();
 
@@ -446,20 +560,52 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
     sheets.tFirst = static_cast<std::uint32_t>(recording.GetFirstTime());
     const QString strJudged = JudgedStretchLine(sheets.tFirst, range->nBegin, range->nEnd, nCount);
     sheets.strJudged = LocalJudgedStretchLine(sheets.tFirst, range->nBegin, range->nEnd, nCount);
+    sheets.strName = recording.IsJoined() ? QString::fromStdString(recording.GetSourceName())
+                                          : QFileInfo(options.files.constFirst()).fileName();
     if (options.bStatistics) {
-        sheets.statistics = StatisticsReportOf(recording, options, range->nBegin, range->nEnd);
+        if (sideBySide.empty()) {
+            sheets.statistics = StatisticsReportOf(recording, options, range->nBegin, range->nEnd);
+            // A joined recording's files and where they meet, after the figures.
+            const QStringList joinLines = JoinReportLines(recording);
+            if (!joinLines.isEmpty())
+                sheets.statistics += QStringList{QString()} + joinLines;
+        } else if (const std::optional<int> nStatus =
+                       SideBySideReport(options, sideBySide, sheets.statistics, pErr)) {
+            return *nStatus;
+        }
         if (!WriteStatisticsReport(sheets.statistics + QStringList{QString(), strJudged}, stdout)) {
             Say(pErr, QStringLiteral("the statistics could not be written to stdout"));
             return kReportCannotWrite;
         }
     }
+    // The files a joined recording was read from, each with its SHA-256: after the steps on
+    // stdout, for an export on stderr, and on the sheets.
+    QStringList fileLines;
+    if (recording.IsJoined() && (options.bSteps || !options.strExport.isEmpty() || bPictures)) {
+        QString strReason;
+        fileLines = SourceFileLines(recording, strReason);
+        if (fileLines.isEmpty()) {
+            Say(pErr, QStringLiteral("cannot be read again for its SHA-256: %1").arg(strReason));
+            return kReportCannotWrite;
+        }
+        if (options.bStatistics && !options.strPdf.isEmpty())
+            sheets.statistics += QStringList{QString()} + fileLines;
+    }
     if (options.bSteps) {
         if (const std::optional<int> nStatus =
                 ReportSteps(options, recording, *range, strJudged, sheets, pErr))
             return *nStatus;
+        if (!fileLines.isEmpty() &&
+            !WriteStatisticsReport(QStringList{QString()} + fileLines, stdout)) {
+            Say(pErr, QStringLiteral("the steps could not be written to stdout"));
+            return kReportCannotWrite;
+        }
     }
     if (!options.strExport.isEmpty() && !ExportStretch(recording, options, *range, progress, pErr))
         return kReportCannotWrite;
+    if (!options.strExport.isEmpty())
+        for (const QString& strLine : fileLines)
+            Say(pErr, QStringLiteral("exported from ") + strLine);
     const bool bWholeRange = range->nBegin == 0 && range->nEnd >= nCount;
     if (bPictures && !DrawReportPages(options, pRecording, info.completeBaseName(), *pages,
                                       bWholeRange, sheets, progress, pErr))
@@ -470,5 +616,7 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
             QStringLiteral("the pages written hold the records before line %1").arg(result.nLine));
         return StoppedStatus(result.status);
     }
+    if (nFilesStopped)
+        return *nFilesStopped;
     return sheets.pSteps && sheets.pSteps->verdict == EVerdict::Fail ? kReportStepsFailed : 0;
 }

@@ -293,16 +293,14 @@ bool ReadToleranceOptions(const QCommandLineParser& parser, const CReportOptionN
     return true;
 }
 
-// The one recorder file a report run reads.
+// The recorder files a report run reads: one, or several of one run.
 bool ReadRecorderFileArgument(const QCommandLineParser& parser, CReportOptions& options)
 {
-    const QStringList files = parser.positionalArguments();
-    if (files.size() != 1) {
-        options.strError = files.isEmpty() ? QStringLiteral("No recorder file is given.")
-                                           : QStringLiteral("Give one recorder file only.");
+    options.files = parser.positionalArguments();
+    if (options.files.isEmpty()) {
+        options.strError = QStringLiteral("No recorder file is given.");
         return false;
     }
-    options.strFile = files.constFirst();
     return true;
 }
 
@@ -438,9 +436,12 @@ QString ReportUsage()
         "       trendora --steps [--min-dwell M] [--settle-window M] [--excursion-delay S]\n"
         "                [--tolerance-temp X] [--tolerance-humi Y] [--from TIME] [--to TIME] FILE\n"
         "       trendora --export OUT.csv [--interval SECONDS] [--from TIME] [--to TIME] FILE\n"
-        "       trendora --uniformity [--set-temp X] [--set-humi Y] [--from TIME] [--to TIME]\n"
-        "                [--print-pdf OUT.pdf] FILE FILE...\n"
-        "       each also with [--layout LAYOUT]\n"
+        "       trendora --uniformity [--set-temp X] [--set-humi Y] [--from TIME] [--to TIME]
+"
+        "                [--print-pdf OUT.pdf] FILE FILE...
+"
+        "       each also with [--layout LAYOUT], and with several FILEs of one run
+"
         "\n"
         "Writes the pages of the recorder file FILE without opening a window, with the\n"
         "stored colours, widths, limits, title and language:\n"

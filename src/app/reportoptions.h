@@ -35,12 +35,12 @@ struct CReportOptions
     // --uniformity: every recorder file given is one recording of a mapping, placed by its
     // clock time; --set-temp and --set-humi type the set values the deviations are from.
     bool bUniformity = false;
-    QStringList uniformityFiles;
     std::optional<double> setTemp;
     std::optional<double> setHumi;
 
-    QString strLayout;  // --layout: a layout file to read FILE by, instead of recognising it
-    QString strFile;    // the recorder file
+    QString strLayout;  // --layout: a layout file to read the files by, instead of recognising
+                        // them
+    QStringList files;  // the recorder files: one, or several of one run
     bool bHelp = false; // --help: print the usage and write nothing
     QString strError;   // why the command line cannot be run; empty when it can
 };

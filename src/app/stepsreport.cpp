@@ -142,7 +142,7 @@ QStringList StepSheetFacts(const CRecording& recording, const CStepOptions& opti
         strVerdict = FormatVerdict(analysis.verdict, EnglishStepWords()) + QStringLiteral(", ") +
                      QString::number(analysis.nDwellsPassed) + QStringLiteral(" of ") +
                      QString::number(analysis.nDwells) + QStringLiteral(" dwells passed");
-    return {
+    QStringList facts = {
         LocalJudgedStretchLine(tFirst, nBegin, nEnd, nCount),
         QString(),
         QStringLiteral("file\t") + QString::fromStdString(recording.GetSourceName()),
@@ -163,6 +163,33 @@ QStringList StepSheetFacts(const CRecording& recording, const CStepOptions& opti
             QStringLiteral(" %RH"),
         QStringLiteral("verdict\t") + strVerdict,
     };
+    if (recording.IsJoined()) {
+        // Every file instead of the one file's name, size and SHA-256.
+        const QStringList files = SourceFileLines(recording, strError);
+        if (files.isEmpty())
+            return {};
+        facts.remove(2, 3);
+        for (qsizetype i = 0; i < files.size(); ++i)
+            facts.insert(2 + i, files[i]);
+    }
+    return facts;
+}
+
+QStringList SourceFileLines(const CRecording& recording, QString& strError)
+{
+    QStringList lines;
+    for (std::size_t i = 0; i < recording.GetSources().size(); ++i) {
+        std::string strWhy;
+        const std::string strSha256 = recording.SourceSha256(i, strWhy);
+        if (strSha256.empty()) {
+            strError = QString::fromStdString(recording.SourceName(i) + ": " + strWhy);
+            return {};
+        }
+        lines.append(QStringLiteral("file\t") + QString::fromStdString(recording.SourceName(i)) +
+                     u'\t' + QString::number(recording.GetSources()[i].nSize) +
+                     QStringLiteral(" bytes\t") + QString::fromStdString(strSha256));
+    }
+    return lines;
 }
 
 std::optional<int> DrawStepSheets(QPainter& painter, const QRect& rcArea, const QString& strHeading,

@@ -31,6 +31,11 @@ QStringList StepSheetFacts(const CRecording& recording, const CStepOptions& opti
                            const CProgramAnalysis& analysis, std::int64_t nBegin, std::int64_t nEnd,
                            QString& strError);
 
+// A joined recording's files, one "file<TAB>A.csv<TAB>size bytes<TAB>SHA-256" line each, every
+// file read afresh for its SHA-256. Empty, with the reason in strError, when one cannot be
+// read again as it was read.
+QStringList SourceFileLines(const CRecording& recording, QString& strError);
+
 // Hands each of a report's lines to its argument, in order, until that returns false.
 using CStepLineSource = std::function<void(const std::function<bool(const QString&)>&)>;
 

@@ -71,7 +71,7 @@ std::optional<int> ReadRecordings(const CReportOptions& options, CRecordingSet& 
         }
     }
     set.SetAlignment(EAlignment::ClockTime);
-    for (const QString& strFile : options.uniformityFiles) {
+    for (const QString& strFile : options.files) {
         COpenResult opened =
             OpenRecordingFile(QFileInfo(ReportLocalPath(strFile)).filesystemFilePath(),
                               options.strLayout.isEmpty() ? nullptr : &layout);
@@ -262,14 +262,14 @@ bool ReadUniformityOptions(const QCommandLineParser& parser, CReportOptions& opt
                            QString::number(kMaxRecordings) + QStringLiteral(" recorder files.");
         return false;
     }
-    options.uniformityFiles = files;
+    options.files = files;
     return true;
 }
 
 int RunUniformityReport(const CReportOptions& options, std::FILE* pErr)
 {
     if (!options.strPdf.isEmpty()) {
-        for (const QString& strFile : options.uniformityFiles) {
+        for (const QString& strFile : options.files) {
             if (IsSameFile(ReportLocalPath(options.strPdf), ReportLocalPath(strFile))) {
                 Say(pErr, Native(options.strPdf) +
                               QStringLiteral(" is a recorder file itself: nothing is written"));
@@ -289,7 +289,7 @@ int RunUniformityReport(const CReportOptions& options, std::FILE* pErr)
     if (tFirst >= tEnd) {
         Say(pErr, QStringLiteral("the recordings share no second: nothing to compare"));
         for (std::size_t i = 0; i < set.GetCount(); ++i)
-            Say(pErr, options.uniformityFiles[static_cast<qsizetype>(i)] + QStringLiteral(": ") +
+            Say(pErr, options.files[static_cast<qsizetype>(i)] + QStringLiteral(": ") +
                           TimeText(set.StartOf(i)) + QStringLiteral(" to ") +
                           TimeText(set.EndOf(i) - 1));
         return kReportUsage;

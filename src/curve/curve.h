@@ -24,5 +24,6 @@ public:
     float m_fVertMax = kUnsetRangeMax;  // value at the top edge
     float m_fVertMin = -kUnsetRangeMax; // value at the bottom edge
     int m_bSkipNegative = 0;            // nonzero: a negative sample lifts the pen
+    int m_bEnterFromEdge = 1;           // nonzero: a window from sample 0 enters at the left edge
     CCurveValues m_arrValues;           // sample i at index i
 };

@@ -41,6 +41,17 @@ CCurve* CCurveCtrl::FindCurve(const QString& strKey) const
     return nullptr;
 }
 
+bool CCurveCtrl::RemoveCurve(CCurve* pCurve)
+{
+    const auto it = std::find_if(m_arrCurves.begin(), m_arrCurves.end(),
+                                 [pCurve](const auto& p) { return p.get() == pCurve; });
+    if (!pCurve || it == m_arrCurves.end())
+        return false;
+    ++m_nDataGeneration;
+    m_arrCurves.erase(it);
+    return true;
+}
+
 bool CCurveCtrl::Owns(const CCurve* pCurve) const
 {
     return pCurve && std::any_of(m_arrCurves.begin(), m_arrCurves.end(),

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "curve/curve.h"
+#include "curve/curvelegend.h"
 
 #include <QBrush>
 #include <QImage>
@@ -24,6 +25,8 @@ public:
     CCurve* AddCurve(const QString& strKey, std::uint32_t crColor, int nPenStyle, int nPenWidth);
     // The first curve whose key equals strKey exactly, or null.
     CCurve* FindCurve(const QString& strKey) const;
+    // Deletes a curve of ours; false for any other.
+    bool RemoveCurve(CCurve* pCurve);
 
     // Each of these returns false and changes nothing for a curve that is not one of ours.
     bool SetHorzRange(CCurve* pCurve, float fMin, float fMax);
@@ -53,6 +56,8 @@ public:
     void DrawCrossHair(QPainter& painter, const QSize& size, const QPoint& pt) const;
     void DrawCurve(QPainter& painter, const QSize& size, const CCurve& curve) const;
     void DrawBand(QPainter& painter, const QSize& size) const;
+    // The legend entry under pt, -1 for none.
+    int LegendEntryAt(const QPoint& pt) const;
 
     // Marks of a test program's steps, drawn over the curves: a thin line at each step's first
     // sample, and a band along the bottom under samples nBegin to nEnd (exclusive) of each
@@ -78,6 +83,9 @@ public:
     // screen; none while m_nBandFirst > m_nBandLast. Pictures of the plot leave it out.
     std::int64_t m_nBandFirst = 0;
     std::int64_t m_nBandLast = -1;
+    // Names the recordings while several are shown; empty otherwise. Drawn over everything,
+    // with each recording's values while the cross-hair is shown.
+    CCurveLegend m_legend;
 
 protected:
     void paintEvent(QPaintEvent* pEvent) override;

@@ -333,6 +333,7 @@ void CCurveCtrl::DrawPlot(QPainter& painter, const QSize& size, const QPoint* pC
         if (pCurve->m_bVisible && pCurve->m_arrValues.IsPresent() && !pCurve->m_arrValues.IsEmpty())
             DrawCurve(painter, size, *pCurve);
     DrawStepMarks(painter, size);
+    m_legend.Draw(painter, false);
 }
 
 void CCurveCtrl::SetStepMarks(std::vector<std::int64_t> arrStarts,
@@ -415,7 +416,8 @@ std::vector<std::uint64_t> CCurveCtrl::CurvesSignature(const QSize& size) const
                     static_cast<std::uint64_t>(p->m_arrValues.GetSize()), p->m_crColor,
                     static_cast<std::uint64_t>(p->m_nPenStyle),
                     static_cast<std::uint64_t>(p->m_nPenWidth),
-                    static_cast<std::uint64_t>(p->m_bSkipNegative != 0), FloatBits(p->m_fHorzMin),
+                    static_cast<std::uint64_t>(p->m_bSkipNegative != 0),
+                    static_cast<std::uint64_t>(p->m_bEnterFromEdge != 0), FloatBits(p->m_fHorzMin),
                     FloatBits(p->m_fHorzMax), FloatBits(p->m_fVertMin), FloatBits(p->m_fVertMax)});
     }
     return sig;
@@ -453,6 +455,12 @@ void CCurveCtrl::paintEvent(QPaintEvent*)
     painter.drawImage(0, 0, m_imgCurves);
     DrawStepMarks(painter, sz);
     DrawBand(painter, sz);
+    m_legend.Draw(painter, m_bCrossHair && m_bPointerInside);
+}
+
+int CCurveCtrl::LegendEntryAt(const QPoint& pt) const
+{
+    return m_legend.EntryAt(fontMetrics(), pt, m_bCrossHair && m_bPointerInside);
 }
 
 void CCurveCtrl::DrawBand(QPainter& painter, const QSize& size) const

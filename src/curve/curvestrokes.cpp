@@ -71,7 +71,8 @@ void AddSampleStrokes(const CCurve& curve, CSampleCursor& samples, const CPlotSc
     std::int64_t i = 0;
     const int x0 = xOf(0);
     if (x0 >= 0 || sc.sx < 0.0f) {
-        run << ClampedPoint(-1, sc.Y(samples.Value(0)));
+        // A recording placed later on a common time line begins where its first sample is.
+        run << ClampedPoint(curve.m_bEnterFromEdge ? -1 : x0, sc.Y(samples.Value(0)));
         if (x0 >= nWidth)
             return;
         i = 1;
@@ -195,9 +196,10 @@ void AddColumnStrokes(const CCurve& curve, CSampleCursor& samples, const CPlotSc
     std::int64_t b = 0;
     const int x0 = colOf(0);
     if (x0 >= 0) {
-        run << ClampedPoint(-1, sc.Y(samples.Value(0)));
         if (x0 >= nWidth)
             return;
+        if (curve.m_bEnterFromEdge)
+            run << ClampedPoint(-1, sc.Y(samples.Value(0)));
     } else {
         // Later window: enter from the last sample drawn in the last column left of the plot,
         // so the curve comes in at its true height.

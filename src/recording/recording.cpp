@@ -2,11 +2,13 @@
 
 #include "recording/sha256.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 #include <vector>
 
 CRecordingView CRecording::View(std::int64_t nBegin, std::int64_t nEnd) const
@@ -57,24 +59,42 @@ bool CRecording::AddHeld(const float afValues[4], std::int64_t nCount)
     return true;
 }
 
+const CRecordingSource& CRecording::GetSource() const
+{
+    static const CRecordingSource none;
+    return m_sources.empty() ? none : m_sources.front();
+}
+
 std::string CRecording::GetSourceName() const
 {
+    std::string strName = SourceName(0);
+    if (m_sources.size() > 1)
+        strName += " + " + std::to_string(m_sources.size() - 1) +
+                   (m_sources.size() == 2 ? " file" : " files");
+    return strName;
+}
+
+std::string CRecording::SourceName(std::size_t nSource) const
+{
+    if (nSource >= m_sources.size())
+        return {};
     // UTF-8 on every system: on Windows string() converts to the ANSI code page and throws
     // for a name it cannot hold.
-    const std::u8string strName = m_source.path.filename().u8string();
+    const std::u8string strName = m_sources[nSource].path.filename().u8string();
     return std::string(strName.begin(), strName.end());
 }
 
-std::string CRecording::SourceSha256(std::string& strError) const
+std::string CRecording::SourceSha256(std::size_t nSource, std::string& strError) const
 {
-    if (m_source.path.empty()) {
+    const CRecordingSource& source = nSource < m_sources.size() ? m_sources[nSource] : GetSource();
+    if (source.path.empty()) {
         strError = "it was not read from a file.";
         return {};
     }
 #if defined(_WIN32)
-    std::FILE* pFile = _wfopen(m_source.path.c_str(), L"rb");
+    std::FILE* pFile = _wfopen(source.path.c_str(), L"rb");
 #else
-    std::FILE* pFile = std::fopen(m_source.path.c_str(), "rb");
+    std::FILE* pFile = std::fopen(source.path.c_str(), "rb");
 #endif
     if (!pFile) {
         strError = std::strerror(errno) + std::string(".");
@@ -95,11 +115,37 @@ std::string CRecording::SourceSha256(std::string& strError) const
         strError = std::strerror(errno) + std::string(".");
         return {};
     }
-    if (nRead != m_source.nSize) {
+    if (nRead != source.nSize) {
         strError = "it changed since it was read.";
         return {};
     }
     return hash.HexDigest();
+}
+
+bool CRecording::AppendView(const CRecordingView& view)
+{
+    return view.ForEachRun(
+        [&](std::int64_t, std::int64_t nSeconds, const float* const apValues[4], bool bHeld) {
+            if (bHeld) {
+                const float afValues[4] = {*apValues[0], *apValues[1], *apValues[2], *apValues[3]};
+                return AddHeld(afValues, nSeconds);
+            }
+            // Dense storage is positional: sample i lies at index i, also after held stretches.
+            const std::int64_t nDense = m_arrDense[0].GetSize();
+            for (CFloatArray& arr : m_arrDense)
+                if (!arr.ReserveMore(m_nCount + nSeconds - nDense))
+                    return false;
+            for (std::size_t i = 0; i < kChannelCount; ++i) {
+                std::copy_n(apValues[i], nSeconds, m_arrDense[i].GetData() + m_nCount);
+                m_arrDense[i].SetSize(m_nCount + nSeconds);
+            }
+            if (!AddDense(m_nCount + nSeconds)) {
+                for (CFloatArray& arr : m_arrDense)
+                    arr.SetSize(nDense);
+                return false;
+            }
+            return true;
+        });
 }
 
 void CRecording::ReleaseUnusedPages()

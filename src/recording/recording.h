@@ -23,6 +23,25 @@ struct CRecordingSource
 {
     std::filesystem::path path; // empty for a recording read from memory
     std::uint64_t nSize = 0;    // bytes
+    // For a file joined with others: its first and last second as read alone (UTC
+    // seconds, both included); tLast < tFirst where it gave no sample.
+    std::int64_t tFirst = 0;
+    std::int64_t tLast = -1;
+};
+
+// Where two files of a joined recording meet: seconds no file covers, or seconds two files
+// both cover (the later file's samples there were dropped).
+struct CJoinBorder
+{
+    enum class EKind
+    {
+        Gap,
+        Overlap,
+    };
+    EKind eKind = EKind::Gap;
+    std::size_t nFile = 0;   // the later file's index in GetSources()
+    std::int64_t tFirst = 0; // first second, UTC seconds
+    std::int64_t tLast = 0;  // last second, included
 };
 
 class CRecording
@@ -59,14 +78,32 @@ public:
         return HasChannel(EChannel::TempSV) || HasChannel(EChannel::HumiSV);
     }
 
-    const CRecordingSource& GetSource() const { return m_source; }
-    void SetSource(CRecordingSource source) { m_source = std::move(source); }
+    // The first file it was read from (of several where files were joined).
+    const CRecordingSource& GetSource() const;
+    void SetSource(CRecordingSource source) { m_sources.assign(1, std::move(source)); }
+    // Every file it was read from, in the order of their first times.
+    const std::vector<CRecordingSource>& GetSources() const { return m_sources; }
+    void SetSources(std::vector<CRecordingSource> sources) { m_sources = std::move(sources); }
+    // Where the files of a joined recording meet with a gap or an overlap, in time order.
+    const std::vector<CJoinBorder>& GetBorders() const { return m_borders; }
+    void SetBorders(std::vector<CJoinBorder> borders) { m_borders = std::move(borders); }
+    bool IsJoined() const { return m_sources.size() > 1; }
+
     // The source file's name without its folder, in UTF-8; empty for a recording read from
-    // memory.
+    // memory. Of a joined recording, the first file's name and how many more there are:
+    // "A.csv + 3 files".
     std::string GetSourceName() const;
-    // The SHA-256 of the source file read afresh, in lowercase hex; empty with the reason in
-    // strError when it cannot be read, or when its size is no longer the size that was read.
-    std::string SourceSha256(std::string& strError) const;
+    // Source nSource's file name without its folder, in UTF-8.
+    std::string SourceName(std::size_t nSource) const;
+    // The SHA-256 of source nSource's file read afresh, in lowercase hex; empty with the
+    // reason in strError when it cannot be read, or when its size is no longer the size that
+    // was read.
+    std::string SourceSha256(std::size_t nSource, std::string& strError) const;
+    std::string SourceSha256(std::string& strError) const { return SourceSha256(0, strError); }
+
+    // Appends a view's samples (of another recording) after the last sample, keeping its
+    // held stretches held; false when memory ran out (the samples taken so far stay).
+    bool AppendView(const CRecordingView& view);
 
     // For the readers that fill it: a channel's dense storage, where sample i lies at index
     // i. The four grow together; what is written there counts once AddDense takes it.
@@ -95,5 +132,6 @@ private:
     std::int64_t m_nDenseInUse = 0; // samples of dense segments
     std::int64_t m_tFirst = 0;
     std::array<bool, kChannelCount> m_abPresent = {true, true, true, true};
-    CRecordingSource m_source;
+    std::vector<CRecordingSource> m_sources;
+    std::vector<CJoinBorder> m_borders;
 };

@@ -291,4 +291,21 @@ inline constexpr int IDS_UNIF_COLUMNS = 614;
 inline constexpr int IDS_UNIF_TOO_FEW = 615;
 inline constexpr int IDS_UNIF_NO_SECONDS = 616;
 
+// Several recordings side by side: File > Add Recording, the legend's context menu and the
+// offset dialog.
+inline constexpr int ID_FILE_ADD_RECORDING = 32820;
+inline constexpr int IDS_SIDE_FULL = 440; // %1 how many recordings can be shown
+inline constexpr int IDS_SIDE_CLOSE = 441;
+inline constexpr int IDS_SIDE_OFFSET = 442;
+inline constexpr int IDS_SIDE_ALIGN_CLOCK = 443;
+inline constexpr int IDS_SIDE_ALIGN_STARTS = 444;
+inline constexpr int IDS_SIDE_OFFSET_CAPTION = 445; // %1 the recording's name
+inline constexpr int IDS_SIDE_OFFSET_BOX = 446;
+inline constexpr int IDS_SIDE_OFFSET_BAD = 447; // %1 the box, %2 the text typed, %3 the value kept
+inline constexpr int IDS_SIDE_NO_SAMPLE = 448;  // the readout of a recording at a second it has not
+// The status bar after several files of one run were joined into one recording.
+inline constexpr int IDS_SIDE_JOINED = 449;  // %1 the files' names
+inline constexpr int IDS_SIDE_GAP = 450;     // %1 the later file, %2 the first and last second
+inline constexpr int IDS_SIDE_OVERLAP = 451; // %1 the later file, %2 the first and last second
+
 } // namespace res

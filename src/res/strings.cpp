@@ -191,6 +191,21 @@ constexpr CStringEntry kStringsCHT[] = {
     {IDS_UNIF_COLUMNS, "項目\t記錄\t數值名稱\t數值\t時間"},
     {IDS_UNIF_TOO_FEW, "請並排顯示兩個以上的記錄以進行比較。"},
     {IDS_UNIF_NO_SECONDS, "顯示中的記錄沒有共同的時間。"},
+
+    // Several recordings side by side.
+    {ID_FILE_ADD_RECORDING, "開啟另一個記錄檔，與目前的記錄並列顯示\n加入記錄"},
+    {IDS_SIDE_FULL, "最多只能同時顯示 %1 個記錄。"},
+    {IDS_SIDE_CLOSE, "關閉此記錄"},
+    {IDS_SIDE_OFFSET, "時間位移(&O)..."},
+    {IDS_SIDE_ALIGN_CLOCK, "依時鐘時間對齊"},
+    {IDS_SIDE_ALIGN_STARTS, "依起點對齊"},
+    {IDS_SIDE_OFFSET_CAPTION, "時間位移 - %1"},
+    {IDS_SIDE_OFFSET_BOX, "位移（秒）："},
+    {IDS_SIDE_OFFSET_BAD, "「%1」必須是整數秒數（可加負號），「%2」無法使用。\n保留原來的值 %3。"},
+    {IDS_SIDE_NO_SAMPLE, "（此時無記錄）"},
+    {IDS_SIDE_JOINED, "已合併 %1"},
+    {IDS_SIDE_GAP, "%1 之前有空白：%2"},
+    {IDS_SIDE_OVERLAP, "%1 與前一檔重疊：%2"},
 };
 
 constexpr CStringEntry kStringsENG[] = {
@@ -367,6 +382,21 @@ constexpr CStringEntry kStringsENG[] = {
     {IDS_UNIF_COLUMNS, "Quantity\tRecording\tFigure\tValue\tAt"},
     {IDS_UNIF_TOO_FEW, "Show two or more recordings side by side to compare them."},
     {IDS_UNIF_NO_SECONDS, "The recordings shown share no second."},
+
+    // Several recordings side by side.
+    {ID_FILE_ADD_RECORDING, "Open another recording and show it beside the ones shown\nAdd Recording"},
+    {IDS_SIDE_FULL, "At most %1 recordings can be shown at once."},
+    {IDS_SIDE_CLOSE, "Close This Recording"},
+    {IDS_SIDE_OFFSET, "Offset(&O)..."},
+    {IDS_SIDE_ALIGN_CLOCK, "Align by Clock Time"},
+    {IDS_SIDE_ALIGN_STARTS, "Align by Their Starts"},
+    {IDS_SIDE_OFFSET_CAPTION, "Offset of %1"},
+    {IDS_SIDE_OFFSET_BOX, "Offset (seconds):"},
+    {IDS_SIDE_OFFSET_BAD, "\"%1\" needs a whole number of seconds, optionally with a minus sign; \"%2\" is not one.\nThe offset stays %3."},
+    {IDS_SIDE_NO_SAMPLE, "(no record)"},
+    {IDS_SIDE_JOINED, "Joined %1"},
+    {IDS_SIDE_GAP, "gap before %1: %2"},
+    {IDS_SIDE_OVERLAP, "%1 overlaps the file before: %2"},
 };
 
 constexpr CStringEntry kStringsCHS[] = {
@@ -543,6 +573,21 @@ constexpr CStringEntry kStringsCHS[] = {
     {IDS_UNIF_COLUMNS, "项目\t记录\t数值名称\t数值\t时间"},
     {IDS_UNIF_TOO_FEW, "请并排显示两个以上的记录以进行比较。"},
     {IDS_UNIF_NO_SECONDS, "显示中的记录没有共同的时间。"},
+
+    // Several recordings side by side.
+    {ID_FILE_ADD_RECORDING, "打开另一个记录文件，与当前的记录并列显示\n加入记录"},
+    {IDS_SIDE_FULL, "最多只能同时显示 %1 个记录。"},
+    {IDS_SIDE_CLOSE, "关闭此记录"},
+    {IDS_SIDE_OFFSET, "时间偏移(&O)..."},
+    {IDS_SIDE_ALIGN_CLOCK, "按时钟时间对齐"},
+    {IDS_SIDE_ALIGN_STARTS, "按起点对齐"},
+    {IDS_SIDE_OFFSET_CAPTION, "时间偏移 - %1"},
+    {IDS_SIDE_OFFSET_BOX, "偏移（秒）："},
+    {IDS_SIDE_OFFSET_BAD, "“%1”必须是整数秒数（可加负号），“%2”无法使用。\n保留原来的值 %3。"},
+    {IDS_SIDE_NO_SAMPLE, "（此时无记录）"},
+    {IDS_SIDE_JOINED, "已合并 %1"},
+    {IDS_SIDE_GAP, "%1 之前有空白：%2"},
+    {IDS_SIDE_OVERLAP, "%1 与前一文件重叠：%2"},
 };
 
 // Texts that read the same in every language.

@@ -18,6 +18,8 @@ inline constexpr const char* kEntryBkColor = "BkColor";
 inline constexpr const char* kEntryHideTitle = "HideTitle";
 inline constexpr const char* kEntryTitle = "Title";
 inline constexpr const char* kEntryLangResourceDll = "LangResourceDLL";
+// How recordings shown side by side are placed: 0 by clock time, 1 by their starts.
+inline constexpr const char* kEntryAlignment = "Alignment";
 
 // Entries of kSectionColor and kSectionWidth: the curve keys, so a curve finds its own pen.
 inline constexpr const char* kEntryTempPv = "!100";

@@ -17,6 +17,7 @@
 
 #include <QChildEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFocusEvent>
@@ -231,6 +232,9 @@ void CChildView::OnInitialUpdate()
     if (m_pUi)
         m_pUi->SetCommandChecked(res::ID_SET_HIDE_TITLE, !bShowTitle);
     pTitle->setVisible(bShowTitle);
+    m_set.SetAlignment(ReadInt(settings::kSectionApp, settings::kEntryAlignment, 0) == 1
+                           ? EAlignment::Starts
+                           : EAlignment::ClockTime);
     m_bMarkSteps = ReadStoredMarkSteps();
     if (m_pUi)
         m_pUi->SetCommandChecked(res::ID_VIEW_MARK_STEPS, m_bMarkSteps);
@@ -328,6 +332,7 @@ const CChildView::CCommand* CChildView::FindCommand(int nId)
     static const CCommand kCommands[] = {
         {res::ID_FILE_OPEN, [](CChildView& v, int) { v.OpenRecorderFile(); }},
         {res::ID_FILE_IMPORT, [](CChildView& v, int) { v.OnFileImport(); }},
+        {res::ID_FILE_ADD_RECORDING, [](CChildView& v, int) { v.OnAddRecording(); }},
         {res::ID_FILE_CLOSE, [](CChildView& v, int) { v.CloseRecorderFile(); }},
         {res::ID_FILE_SAVE_AS, [](CChildView& v, int) { v.OnFileSaveAs(); }},
         {res::ID_FILE_PRINT, [](CChildView& v, int) { v.OnFilePrint(); }},
@@ -372,21 +377,32 @@ bool CChildView::OnCommand(int nId)
 void CChildView::dragEnterEvent(QDragEnterEvent* pEvent)
 {
     const QList<QUrl> urls = pEvent->mimeData()->urls();
-    if (!m_fileWork.IsBusy() && urls.size() == 1 && urls.front().isLocalFile() &&
-        urls.front().toLocalFile().endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
-        pEvent->acceptProposedAction();
+    if (m_fileWork.IsBusy() || urls.isEmpty() ||
+        urls.size() > static_cast<qsizetype>(kMaxRecordings))
+        return;
+    for (const QUrl& url : urls)
+        if (!url.isLocalFile() ||
+            !url.toLocalFile().endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+            return;
+    pEvent->acceptProposedAction();
 }
 
 void CChildView::dropEvent(QDropEvent* pEvent)
 {
     const QList<QUrl> urls = pEvent->mimeData()->urls();
-    if (m_fileWork.IsBusy() || urls.size() != 1 || !urls.front().isLocalFile())
+    if (m_fileWork.IsBusy() || urls.isEmpty() ||
+        urls.size() > static_cast<qsizetype>(kMaxRecordings))
         return;
+    QStringList paths;
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile())
+            return;
+        paths << url.toLocalFile();
+    }
     pEvent->acceptProposedAction();
     // Opened after the drop has finished, so the source application is not kept waiting.
-    const QString strPath = urls.front().toLocalFile();
     QMetaObject::invokeMethod(
-        this, [this, strPath] { OpenRecorderPath(strPath); }, Qt::QueuedConnection);
+        this, [this, paths] { OpenRecorderPaths(paths); }, Qt::QueuedConnection);
 }
 
 void CChildView::WatchScaleBarMenu(QMenu* pMenu)
@@ -422,6 +438,16 @@ bool CChildView::eventFilter(QObject* pWatched, QEvent* pEvent)
                                        pEvent->type() == QEvent::MouseButtonRelease)) {
         if (OnPlotMouse(pEvent->type(), *static_cast<QMouseEvent*>(pEvent)))
             return true;
+    } else if (pWatched == m_pPlot && pEvent->type() == QEvent::ContextMenu) {
+        // The legend's own menu; elsewhere the plot has none.
+        const auto* pMenuEvent = static_cast<QContextMenuEvent*>(pEvent);
+        const int nMember = m_pPlot->LegendEntryAt(pMenuEvent->pos());
+        if (nMember >= 0 && !m_fileWork.IsBusy()) {
+            QMenu menu(this);
+            FillLegendMenu(menu, static_cast<std::size_t>(nMember));
+            menu.exec(pMenuEvent->globalPos());
+            return true;
+        }
     } else if (pWatched == m_pPage && pEvent->type() == QEvent::FocusOut) {
         // A popup opening (a context menu, the menu bar) leaves the focus in the box.
         const Qt::FocusReason eReason = static_cast<QFocusEvent*>(pEvent)->reason();

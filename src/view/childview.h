@@ -4,6 +4,7 @@
 
 #include "analysis/programsteps.h"
 #include "recording/recording.h"
+#include "recording/recordingset.h"
 #include "skin/bitmapformview.h"
 #include "view/commandui.h"
 #include "view/filework.h"
@@ -22,8 +23,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
+class CCurve;
 class CCurveCtrl;
+class COffsetDlg;
 class CStepsAnalyser;
 struct CStepOptions;
 struct CLayout;
@@ -86,6 +90,11 @@ public:
     // logger reads by its recognised layout, or by one saved for its header; when its layout
     // is in doubt the import dialog asks for it.
     bool OpenRecorderPath(const QString& strPath);
+    // Several files at once: those that follow one another as one joined recording (the
+    // status bar names the files and where they meet), others side by side; one file as
+    // OpenRecorderPath. False when nothing was shown, a file had a fault, or the user
+    // cancelled.
+    bool OpenRecorderPaths(const QStringList& paths);
     // File > Import: asks for a file and how to read it, saves that layout and reads the file.
     void OnFileImport();
     // Shows what a load read (result.bHaveFirstRecord holds), titled strTitle, from its first
@@ -108,6 +117,27 @@ public:
     // Stops the file being read, as its Cancel button does.
     void CancelLoad() { m_fileWork.Cancel(); }
     void CloseRecorderFile();
+
+    // Several recordings side by side on one time line. Member 0 is the one opened first:
+    // the paging, selection, export, statistics and steps speak of it; with it alone the view
+    // is as with one file.
+    const CRecordingSet& RecordingSet() const { return m_set; }
+    // Shows pRecording beside those shown, named strPath's file; false when none is shown yet
+    // or kMaxRecordings are.
+    bool AddRecording(std::shared_ptr<const CRecording> pRecording,
+                      const QString& strPath = QString());
+    // Closes member i; the next becomes member i. Closing the last one closes the file.
+    void CloseRecording(std::size_t i);
+    // How the members are placed before their offsets; kept in the settings.
+    void SetAlignment(EAlignment eAlignment);
+    // Seconds added to member i's times on the common line.
+    void SetRecordingOffset(std::size_t i, std::int64_t nSeconds);
+    // File > Add Recording: asks for a file and shows it beside those shown (or alone).
+    void OnAddRecording();
+    // The legend's context menu for member i: close it, its offset, the alignment.
+    void FillLegendMenu(QMenu& menu, std::size_t i);
+    // Asks for member i's offset and applies it.
+    void OnRecordingOffset(std::size_t i);
 
     // Settings commands
     void OnToggleCurve(int nCommand);
@@ -215,7 +245,11 @@ protected:
     virtual int ExecOpenDialog(QFileDialog& dlg);
     // The file the user chooses to read, or empty.
     QString AskFileToRead();
+    // The files the user chooses to open, several at once; empty when cancelled.
+    QStringList AskFilesToRead();
     int ExecPrintDialog(QPrintDialog& dlg) override;
+    // Shows the offset dialog and returns its result; tests type into it here.
+    virtual int ExecOffsetDialog(COffsetDlg& dlg);
 
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     void dragEnterEvent(QDragEnterEvent* pEvent) override;
@@ -267,6 +301,20 @@ private:
     std::int64_t SecondAt(int x) const;
     // Marks the selection on the plot and tells those who show it; after it changed.
     void ShowSelection();
+    // The members' curves beside member 0's, in their colour families, and the legend;
+    // after the set or the pens changed.
+    void RebuildMemberCurves();
+    // Each member's curves at its place on the common line: the window less its shift.
+    void PlaceMemberCurves();
+    // After the set changed: curves, legend, paging from page 1 and those who show the set.
+    void ApplySet();
+    // Where member i's sample 0 lies on the plot's line; 0 with one member.
+    std::int64_t ShiftOf(std::size_t i) const;
+    // Seconds the paging covers: the common line's.
+    std::int64_t LineSeconds() const;
+    // Every member's values at common second nSecond in the legend.
+    void ShowMemberReadouts(std::int64_t nSecond);
+    static int MemberOfCurve(const CCurve& curve);
 
     ICommandUi* m_pUi;
     std::shared_ptr<const CRecording> m_pRecording;
@@ -299,4 +347,9 @@ private:
     CPageOutput m_output{*this};
     // The file the recording on screen came from; an export never replaces it.
     QString m_strRecordingPath;
+    // Every recording shown, member 0 being m_pRecording, and the files they came from.
+    CRecordingSet m_set;
+    std::vector<QString> m_arrMemberPaths;
+    // While File > Add Recording reads its file, what is read goes beside the others.
+    bool m_bAdding = false;
 };

@@ -36,9 +36,9 @@ int ReadLimit(const char* szEntry)
 
 void CChildView::OpenRecorderFile()
 {
-    const QString strPath = AskFileToRead();
-    if (!strPath.isEmpty())
-        OpenRecorderPath(strPath);
+    const QStringList paths = AskFilesToRead();
+    if (!paths.isEmpty())
+        OpenRecorderPaths(paths);
 }
 
 QString CChildView::AskFileToRead()
@@ -124,8 +124,14 @@ bool CChildView::ShowOpened(const QString& strPath, COpenResult& open)
     }
 
     // What the reader kept before a faulty line is shown and can be paged like a whole file.
-    ShowRecording(result, info.completeBaseName());
-    m_strRecordingPath = strPath;
+    if (m_bAdding && m_pRecording) {
+        if (!AddRecording(std::make_shared<const CRecording>(std::move(result.recording)), strPath))
+            return false;
+    } else {
+        ShowRecording(result, info.completeBaseName());
+        m_strRecordingPath = strPath;
+        m_arrMemberPaths.front() = strPath;
+    }
     if (m_pUi) {
         const QString strLayout = QString::fromStdString(DescribeLayout(open.layout));
         m_pUi->ShowReadLayout(open.layout.bRecorder
@@ -152,6 +158,11 @@ void CChildView::ShowRecording(std::shared_ptr<const CRecording> pRecording,
     // The new recording replaces the old one; the curves show its channels.
     ForgetSteps();
     m_pRecording = std::move(pRecording);
+    // Those shown beside the old recording go with it.
+    m_set.Clear();
+    m_set.Add(m_pRecording);
+    m_arrMemberPaths.assign(1, QString());
+    RebuildMemberCurves();
     const std::pair<const char*, EChannel> shown[] = {{kKeyTempPV, EChannel::TempPV},
                                                       {kKeyTempSV, EChannel::TempSV},
                                                       {kKeyHumiPV, EChannel::HumiPV},
@@ -182,7 +193,7 @@ void CChildView::ShowRecording(std::shared_ptr<const CRecording> pRecording,
     GetLabel(res::IDC_TIME)->SetText(FormatLocalTime(tFirst, "%H:%M:%S"));
     FinishOpen();
     RefreshSteps();
-    m_pShown->SetRecording(m_pRecording);
+    m_pShown->SetRecordings(m_set);
 }
 
 void CChildView::FinishOpen()
@@ -209,6 +220,9 @@ void CChildView::CloseRecorderFile()
     for (const auto& pCurve : m_pPlot->m_arrCurves)
         m_pPlot->ClearCurve(pCurve.get());
     m_pRecording.reset();
+    m_set.Clear();
+    m_arrMemberPaths.clear();
+    RebuildMemberCurves();
     m_strRecordingPath.clear();
     ClearSelection();
     m_pPlot->update();

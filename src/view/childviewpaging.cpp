@@ -40,15 +40,18 @@ void CChildView::ApplyPage()
         pCurve->m_fHorzMin = fStart;
         pCurve->m_fHorzMax = fEnd;
     }
+    PlaceMemberCurves();
     UpdateTimeLabels();
     m_pPlot->update();
-    const auto [nBegin, nEnd] = ::PageSamples(fStart, fEnd, RecordedSeconds());
+    // The windows beside the view speak of member 0's samples.
+    const float fShift = static_cast<float>(ShiftOf(0));
+    const auto [nBegin, nEnd] = ::PageSamples(fStart - fShift, fEnd - fShift, RecordedSeconds());
     m_pShown->SetPage(nBegin, nEnd);
 }
 
 void CChildView::ShowPageOf(std::int64_t nIndex)
 {
-    const int nPage = m_pager.PageOf(nIndex);
+    const int nPage = m_pager.PageOf(nIndex + ShiftOf(0));
     if (nPage > 0)
         SetPageText(QString::number(nPage));
 }
@@ -75,7 +78,7 @@ void CChildView::UpdateTimeLabels()
 
 void CChildView::ResetPaging(int nSecondsPerPixel)
 {
-    m_pager.Reset(RecordedSeconds(), m_pPlot->width(), nSecondsPerPixel);
+    m_pager.Reset(LineSeconds(), m_pPlot->width(), nSecondsPerPixel);
     SetPageText(QStringLiteral("1"));
     m_pTotal->setText(QString::number(m_pager.GetTotalPages()));
 }
@@ -164,6 +167,7 @@ void CChildView::ShowCursorValues(int x, int)
     GetLabel(res::IDC_DATE)->SetText(FormatRecordTime(m_tFirstSample, pt.nTimeOffset, "%Y-%m-%d"));
     GetLabel(res::IDC_TIME)->SetText(FormatRecordTime(m_tFirstSample, pt.nTimeOffset, "%H:%M:%S"));
 
+    ShowMemberReadouts(pt.nIndex + ShiftOf(0));
     const std::int64_t n = pTempPV->m_arrValues.GetSize();
     if (pt.nIndex < 0 || pt.nIndex >= n)
         return;

@@ -50,6 +50,7 @@ void CChildView::OnToggleCurve(int nCommand)
     m_pUi->SetButtonChecked(nCommand, bShow);
     if (const char* szKey = CurveKeyOfCommand(nCommand))
         m_pPlot->ShowCurve(m_pPlot->FindCurve(szKey), bShow);
+    RebuildMemberCurves();
     m_pPlot->update();
 }
 
@@ -87,6 +88,7 @@ void CChildView::OnCurveColor()
         const QString strKey = QString::fromLatin1(kCurveOrder[i]);
         m_pPlot->SetCurveWidth(m_pPlot->FindCurve(strKey), ReadSettingInt(strWidth, strKey, 1));
     }
+    RebuildMemberCurves();
     // Readouts in curve order Temp PV, Humi PV, Temp SV, Humi SV.
     const struct
     {

@@ -79,6 +79,29 @@ QString FormatFigureTime(std::uint32_t tFirst, std::int64_t nIndex)
     return str.isEmpty() ? kNone : str;
 }
 
+QStringList JoinReportLines(const CRecording& recording)
+{
+    if (!recording.IsJoined())
+        return {};
+    const auto timeOf = [](std::int64_t t) {
+        return FormatFigureTime(static_cast<std::uint32_t>(t), 0);
+    };
+    const auto nameOf = [&](std::size_t nFile) {
+        return QString::fromStdString(recording.SourceName(nFile));
+    };
+    QStringList lines;
+    const std::vector<CRecordingSource>& sources = recording.GetSources();
+    for (std::size_t i = 0; i < sources.size(); ++i)
+        lines.append(QStringLiteral("file\t") + nameOf(i) + u'\t' + timeOf(sources[i].tFirst) +
+                     u'\t' + timeOf(sources[i].tLast));
+    for (const CJoinBorder& border : recording.GetBorders())
+        lines.append((border.eKind == CJoinBorder::EKind::Gap ? QStringLiteral("gap\t")
+                                                              : QStringLiteral("overlap\t")) +
+                     timeOf(border.tFirst) + u'\t' + timeOf(border.tLast) + u'\t' +
+                     nameOf(border.nFile));
+    return lines;
+}
+
 QString FormatTolerance(int nHundredths)
 {
     return Fixed2(nHundredths / 100.0);

@@ -52,6 +52,13 @@ QStringList StatisticsReportLines(const CRunStatistics& stats, std::uint32_t tFi
                                   const CTolerances& tolerances,
                                   const CStatisticsRows& rows = CStatisticsRows());
 
+// Which files a recording joined from several was read from and where they meet, one
+// tab-separated line each, in English: "file<TAB>A.csv<TAB>first<TAB>last" for every file in
+// time order, then "gap<TAB>first<TAB>last<TAB>B.csv" or "overlap<TAB>first<TAB>last<TAB>B.csv"
+// for every border (B.csv the later file; times as FormatFigureTime gives them, both
+// included). Nothing for a recording of one file.
+QStringList JoinReportLines(const CRecording& recording);
+
 // The stretch a report judged, samples nBegin to nEnd (exclusive) of nCount, as the last line
 // of --statistics and --steps: "judged: 2026-03-01 00:10:00 – 2026-03-01 00:19:59", or
 // "judged: the whole recording".

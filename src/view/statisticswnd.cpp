@@ -6,6 +6,7 @@
 #include "view/statisticstext.h"
 
 #include <QClipboard>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -67,6 +68,7 @@ CStatisticsWnd::CStatisticsWnd(CShownRecording* pShown, QWidget* pParent)
         UpdateWhole();
         UpdatePage();
         UpdateSelection();
+        UpdateMembers();
     });
     connect(m_pShown, &CShownRecording::PageChanged, this, &CStatisticsWnd::UpdatePage);
     connect(m_pShown, &CShownRecording::TolerancesChanged, this,
@@ -76,6 +78,7 @@ CStatisticsWnd::CStatisticsWnd(CShownRecording* pShown, QWidget* pParent)
     UpdateWhole();
     UpdatePage();
     UpdateSelection();
+    UpdateMembers();
     FitTableToContents();
 }
 
@@ -204,6 +207,7 @@ void CStatisticsWnd::OnToleranceEdited(QLineEdit* pBox, int CTolerances::*pMembe
     UpdateWhole();
     UpdatePage();
     UpdateSelection();
+    UpdateMembers();
     m_pShown->NotifyTolerancesChanged();
 }
 
@@ -219,6 +223,7 @@ void CStatisticsWnd::OnStoredTolerancesChanged()
     UpdateWhole();
     UpdatePage();
     UpdateSelection();
+    UpdateMembers();
 }
 
 void CStatisticsWnd::UpdateWhole()
@@ -242,10 +247,38 @@ void CStatisticsWnd::UpdateSelection()
                ComputeRunStatistics(m_pShown->Samples(), nBegin, nEnd, m_tolerances));
 }
 
+void CStatisticsWnd::UpdateMembers()
+{
+    const CRecordingSet& set = m_pShown->Set();
+    const int nMembers = set.GetCount() >= 2 ? static_cast<int>(set.GetCount()) - 1 : 0;
+    const int nColumns = kFirstMemberColumn + nMembers;
+    if (m_pTable->columnCount() == nColumns && nMembers == 0)
+        return;
+    m_pTable->setColumnCount(nColumns);
+    for (int m = 0; m < nMembers; ++m) {
+        const int nColumn = kFirstMemberColumn + m;
+        const CRecording& recording = set.Recording(static_cast<std::size_t>(m) + 1);
+        m_pTable->setHorizontalHeaderItem(
+            nColumn, new QTableWidgetItem(
+                         QFileInfo(QString::fromStdString(recording.GetSourceName())).fileName()));
+        for (int r = 0; r < kRowCount; ++r)
+            if (!m_pTable->item(r, nColumn))
+                m_pTable->setItem(r, nColumn, Cell(QStringLiteral("-"), Qt::AlignRight));
+        const CRecordingView series = recording.View();
+        FillColumn(nColumn, ComputeRunStatistics(series, 0, series.GetCount(), m_tolerances),
+                   static_cast<std::uint32_t>(recording.GetFirstTime()));
+    }
+    FitTableToContents();
+}
+
 void CStatisticsWnd::FillColumn(int nColumn, const CRunStatistics& stats)
 {
     // Until a file is opened there is no first time, and no sample either.
-    const std::uint32_t tFirst = m_pShown->FirstTime32();
+    FillColumn(nColumn, stats, m_pShown->FirstTime32());
+}
+
+void CStatisticsWnd::FillColumn(int nColumn, const CRunStatistics& stats, std::uint32_t tFirst)
+{
     const QString strNone = QStringLiteral("-");
     auto set = [&](int nRow, const QString& strText) {
         m_pTable->item(nRow, nColumn)->setText(strText);

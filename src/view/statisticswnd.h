@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <cstdint>
+
 class CShownRecording;
 class QLabel;
 class QLayout;
@@ -36,6 +38,8 @@ public:
     static constexpr int kWholeColumn = 2;
     static constexpr int kPageColumn = 3;
     static constexpr int kSelectionColumn = 4;
+    // Then, while several recordings are shown, one column for each of the others.
+    static constexpr int kFirstMemberColumn = 5;
 
 private:
     // The table with its curve and figure names, and a dash for every figure until it is known.
@@ -50,6 +54,9 @@ private:
     void UpdatePage();
     void UpdateSelection();
     void FillColumn(int nColumn, const CRunStatistics& stats);
+    void FillColumn(int nColumn, const CRunStatistics& stats, std::uint32_t tFirst);
+    // A column of whole-recording figures for every recording shown beside the first.
+    void UpdateMembers();
     void LabelToleranceRows();
     void OnToleranceEdited(QLineEdit* pBox, int CTolerances::*pMember);
     // Another window changed the stored tolerances.

@@ -103,7 +103,7 @@ TEST(ReportOptions, ScaleIsANameInAnyLanguageOrSecondsPerPixel)
     }
 }
 
-TEST(ReportOptions, CommandLineNeedsOneFileAndSoundValues)
+TEST(ReportOptions, CommandLineNeedsAFileAndSoundValues)
 {
     const struct
     {
@@ -116,7 +116,7 @@ TEST(ReportOptions, CommandLineNeedsOneFileAndSoundValues)
         {{"--print-pdf=a.pdf", "--pages", "3-5", "a.csv"}, "", 3, 5},
         {{"-print-pdf", "a.pdf", "--pages", "4", "a.csv"}, "", 4, 4},
         {{"--print-pdf", "a.pdf"}, "No recorder file", 0, 0},
-        {{"--print-pdf", "a.pdf", "a.csv", "b.csv"}, "one recorder file", 0, 0},
+        {{"--print-pdf", "a.pdf", "a.csv", "b.csv"}, "", 0, 0},
         {{"--print-pdf", "a.pdf", "--pages", "5-3", "a.csv"}, "not a range", 0, 0},
         {{"--print-pdf", "a.pdf", "--pages", "0-3", "a.csv"}, "not a range", 0, 0},
         {{"--print-pdf", "a.pdf", "--format", "png", "a.csv"}, "--save-pages only", 0, 0},
@@ -129,7 +129,7 @@ TEST(ReportOptions, CommandLineNeedsOneFileAndSoundValues)
         SCOPED_TRACE(c.args.join(' ').toStdString());
         if (*c.szError == '\0') {
             EXPECT_EQ("", options.strError);
-            EXPECT_EQ("a.csv", options.strFile);
+            EXPECT_EQ("a.csv", options.files.constFirst());
         } else {
             EXPECT_TRUE(options.strError.contains(QString::fromUtf8(c.szError)))
                 << options.strError.toStdString();
@@ -706,3 +706,52 @@ TEST_F(ReportRun, StepsOfARecordingWithoutSetValuesCannotBeJudged)
 }
 
 } // namespace
+
+TEST_F(ReportRun, SeveralFilesJoinWithTheirBordersOrStandSideBySide)
+{
+    // nCount records a second from nFrom seconds after midnight, 2026-03-01, Temp PV fTemp.
+    const auto write = [&](const char* szName, int nFrom, int nCount, int nTemp) {
+        QFile file(Path(szName));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Date,Time,Temp PV,Temp SV,Humi PV,Humi SV\r\n");
+        for (int s = nFrom; s < nFrom + nCount; ++s)
+            file.write(QStringLiteral("2026/03/01,%1:%2:%3,%4,25,50,60\r\n")
+                           .arg(s / 3600, 2, 10, QLatin1Char('0'))
+                           .arg(s / 60 % 60, 2, 10, QLatin1Char('0'))
+                           .arg(s % 60, 2, 10, QLatin1Char('0'))
+                           .arg(nTemp)
+                           .toLatin1());
+        return Path(szName);
+    };
+    const QString strA = write("a.csv", 0, 3600, 20);
+    const QString strB = write("b.csv", 5400, 1800, 30);
+    const QString strC = write("c.csv", 0, 1800, 40);
+
+    // Given in any order, they join in time order; the gap is said after the figures.
+    CRun run = Run({"--statistics", strB, strA});
+    EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
+    EXPECT_TRUE(run.strOut.contains("Temp PV\t20.00\t2026-03-01 00:00:00\t30.00\t"))
+        << run.strOut.toStdString();
+    EXPECT_TRUE(run.strOut.contains("\nfile\ta.csv\t2026-03-01 00:00:00\t2026-03-01 00:59:59\n"
+                                    "file\tb.csv\t2026-03-01 01:30:00\t2026-03-01 01:59:59\n"
+                                    "gap\t2026-03-01 01:00:00\t2026-03-01 01:29:59\tb.csv\n"))
+        << run.strOut.toStdString();
+
+    // --steps lists every file with its SHA-256.
+    run = Run({"--steps", strA, strB});
+    static const QRegularExpression hashed(
+        QStringLiteral("\nfile\ta.csv\t[0-9]+ bytes\t[0-9a-f]{64}\nfile\tb.csv\t[0-9]+ bytes\t"
+                       "[0-9a-f]{64}\n$"));
+    EXPECT_TRUE(hashed.match(run.strOut).hasMatch()) << run.strOut.toStdString();
+
+    // c.csv lies within a.csv's first half hour: they stand side by side, a column each.
+    run = Run({"--statistics", strA, strC});
+    EXPECT_EQ(0, run.nExit) << run.strErr.toStdString();
+    EXPECT_TRUE(run.strOut.startsWith("figure\ta.csv\tc.csv\n")) << run.strOut.toStdString();
+    EXPECT_TRUE(run.strOut.contains("\nTemp PV minimum\t20.00\t40.00\n"))
+        << run.strOut.toStdString();
+    run = Run({"--export", Path("out.csv"), strA, strC});
+    EXPECT_EQ(kReportUsage, run.nExit);
+    EXPECT_TRUE(run.strErr.contains("do not follow one another")) << run.strErr.toStdString();
+    EXPECT_FALSE(QFile::exists(Path("out.csv")));
+}
