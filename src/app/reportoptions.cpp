@@ -436,12 +436,9 @@ QString ReportUsage()
         "       trendora --steps [--min-dwell M] [--settle-window M] [--excursion-delay S]\n"
         "                [--tolerance-temp X] [--tolerance-humi Y] [--from TIME] [--to TIME] FILE\n"
         "       trendora --export OUT.csv [--interval SECONDS] [--from TIME] [--to TIME] FILE\n"
-        "       trendora --uniformity [--set-temp X] [--set-humi Y] [--from TIME] [--to TIME]
-"
-        "                [--print-pdf OUT.pdf] FILE FILE...
-"
-        "       each also with [--layout LAYOUT], and with several FILEs of one run
-"
+        "       trendora --uniformity [--set-temp X] [--set-humi Y] [--from TIME] [--to TIME]\n"
+        "                [--print-pdf OUT.pdf] FILE FILE...\n"
+        "       each also with [--layout LAYOUT], and with several FILEs of one run\n"
         "\n"
         "Writes the pages of the recorder file FILE without opening a window, with the\n"
         "stored colours, widths, limits, title and language:\n"
