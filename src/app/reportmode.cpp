@@ -277,9 +277,13 @@ std::optional<int> LoadReportFiles(const CReportOptions& options, CProgressLine&
     for (const COpenedFile& file : opened.files) {
         if (file.strMessage.empty())
             continue;
-        Say(pErr, QString::fromStdString(file.strMessage));
-        if (!file.open.bRead)
+        if (!file.open.bRead) {
+            Say(pErr, QString::fromStdString(file.strMessage) +
+                          QStringLiteral(" Write a layout file (see the README) and pass it "
+                                         "with --layout FILE."));
             return kReportLayoutInDoubt;
+        }
+        Say(pErr, QString::fromStdString(file.strMessage));
         if (file.open.load.status == CLoadResult::EStatus::CannotOpen)
             return kReportCannotOpen;
         if (!nStopped && file.open.load.status != CLoadResult::EStatus::TooFewLines)

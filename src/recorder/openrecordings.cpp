@@ -32,10 +32,8 @@ std::string DescribeOpened(const COpenedFile& file)
     if (!file.open.bRead) {
         if (file.open.load.status == CLoadResult::EStatus::Cancelled)
             return {};
-        return strName + ": " +
-               (file.open.recognition.eResult == CRecognition::EResult::Doubt
-                    ? "the layout is in doubt; choose it in the import window."
-                    : "the layout is not known; describe it in the import window.");
+        const std::string& strDoubt = file.open.recognition.strDoubt;
+        return strName + ": " + (strDoubt.empty() ? "its layout is not recognised." : strDoubt);
     }
     if (file.open.load.status == CLoadResult::EStatus::Loaded)
         return {};
