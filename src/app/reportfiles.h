@@ -41,3 +41,8 @@ std::optional<int>
 SideBySideReport(const CReportOptions& options,
                  const std::vector<std::shared_ptr<const CRecording>>& recordings,
                  QStringList& lines, std::FILE* pErr);
+
+// Recordings shown side by side: every figure of their report lines (each recording's own
+// StatisticsReportLines) in a line of its own, a column per recording, under a header line
+// naming them; "-" where a recording has not the row.
+QStringList SideBySideStatistics(const QStringList& names, const std::vector<QStringList>& reports);
