@@ -86,12 +86,11 @@ CLoadResult LoadData(const std::string& data, const CLayout& layout)
     return layout.bRecorder ? LoadRecorderData(data) : LoadLayoutData(data, layout);
 }
 
-// Files read at the same time: a file's reading has a serial start and end (its head, the
-// records taken in file order) that another file's stretches fill.
-constexpr unsigned kFilesAtOnce = 2;
-
-// Opens every file, kFilesAtOnce at a time on threads of their own; only the calling thread
-// reports progress (a window's bar lives there) and asks finder. False when cancelled.
+// Opens every file on threads of their own, several at a time: a file's reading has a serial
+// start and end (its head, the records taken in file order) that the other files' reading
+// fills. With at least a file a core, each file is read by one thread, a core each; with
+// fewer, two at a time, each on every core. Only the calling thread reports progress (a
+// window's bar lives there) and asks finder. False when cancelled.
 bool ReadFiles(const std::vector<std::filesystem::path>& paths,
                const std::vector<std::uint64_t>& arrSizes, const CLayout* pLayout,
                const LoadProgress& progress, const LayoutFinder& finder,
@@ -109,7 +108,11 @@ bool ReadFiles(const std::vector<std::filesystem::path>& paths,
     std::atomic<std::size_t> nNext{0};
     std::mutex mutex;
     std::condition_variable wake;
-    std::size_t nRunning = std::min<std::size_t>(kFilesAtOnce, nFiles);
+    const unsigned nCores = std::max(1u, std::thread::hardware_concurrency());
+    const bool bThreadEach = nFiles >= nCores;
+    CReadOptions options;
+    options.nThreads = bThreadEach ? 1 : 0;
+    std::size_t nRunning = std::min<std::size_t>(bThreadEach ? nCores : 2, nFiles);
     const auto work = [&]() {
         for (;;) {
             const std::size_t i = nNext.fetch_add(1);
@@ -121,7 +124,8 @@ bool ReadFiles(const std::vector<std::filesystem::path>& paths,
                 return !bStop;
             };
             try {
-                files[i].open = OpenRecordingFile(paths[i], pLayout, fileProgress);
+                files[i].open =
+                    OpenRecordingFile(paths[i], pLayout, fileProgress, LayoutFinder(), options);
             } catch (...) {
                 files[i].open.bRead = true;
                 files[i].open.load.status = CLoadResult::EStatus::OutOfMemory;
