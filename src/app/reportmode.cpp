@@ -1,12 +1,12 @@
 #include "app/reportmode.h"
 
+#include "app/reportfiles.h"
 #include "app/reportoptions.h"
 #include "app/statisticsreport.h"
 #include "app/stepsreport.h"
 #include "app/trendoraapp.h"
 #include "app/uniformityreport.h"
 #include "recorder/openrecording.h"
-#include "recorder/openrecordings.h"
 #include "recorder/recorderloader.h"
 #include "recording/recording.h"
 #include "res/resource.h"
@@ -25,11 +25,9 @@
 #include <QFileInfo>
 #include <QPrinter>
 
-#include <filesystem>
 #include <memory>
 #include <new>
 #include <stdexcept>
-#include <vector>
 
 namespace {
 
@@ -252,51 +250,6 @@ std::optional<int> LoadReportFile(const CReportOptions& options, const QFileInfo
     return std::nullopt;
 }
 
-// Several files of one run: joined into one recording where they follow one another, else
-// each read to be reported side by side (recordings, in the order of their first times).
-// What stopped a file's reading is said, naming the file; *pStopped gets the exit status of
-// the first file that stopped at a faulty line.
-std::optional<int> LoadReportFiles(const CReportOptions& options, CProgressLine& progress,
-                                   std::FILE* pErr, std::vector<CRecording>& recordings,
-                                   bool& bJoined, std::optional<int>& nStopped)
-{
-    CLayout layout;
-    if (const std::optional<int> nStatus = ReadReportLayout(options, layout, pErr))
-        return nStatus;
-    std::vector<std::filesystem::path> paths;
-    for (const QString& strFile : options.files)
-        paths.push_back(QFileInfo(ReportLocalPath(strFile)).filesystemFilePath());
-    COpenFilesResult opened =
-        OpenRecordingFiles(paths, options.strLayout.isEmpty() ? nullptr : &layout,
-                           [&](std::uint64_t nDone, std::uint64_t nTotal) {
-                               if (nTotal > 0)
-                                   progress.Report(QStringLiteral("reading %1 files: %2%")
-                                                       .arg(QString::number(paths.size()),
-                                                            QString::number(nDone * 100 / nTotal)));
-                               return true;
-                           });
-    for (const COpenedFile& file : opened.files) {
-        if (file.strMessage.empty())
-            continue;
-        Say(pErr, QString::fromStdString(file.strMessage));
-        if (!file.open.bRead)
-            return kReportLayoutInDoubt;
-        if (file.open.load.status == CLoadResult::EStatus::CannotOpen)
-            return kReportCannotOpen;
-        if (!nStopped && file.open.load.status != CLoadResult::EStatus::TooFewLines)
-            nStopped = StoppedStatus(file.open.load.status);
-    }
-    if (!opened.strJoinMessage.empty())
-        Say(pErr, QString::fromStdString(opened.strJoinMessage));
-    if (opened.recordings.empty()) {
-        Say(pErr, QStringLiteral("none of the files holds a readable record: nothing is written"));
-        return kReportTooFewLines;
-    }
-    bJoined = opened.bJoined;
-    recordings = std::move(opened.recordings);
-    return std::nullopt;
-}
-
 // The pages --pages names at the scale the run draws at, or nothing (said) when they do not
 // all exist or a picture would replace the recorder file.
 std::optional<std::pair<int, int>> ReportPages(const CReportOptions& options,
@@ -367,30 +320,6 @@ std::optional<int> ReportSteps(const CReportOptions& options, const CRecording& 
             return kReportCannotWrite;
         }
     }
-    return std::nullopt;
-}
-
-// --statistics of recordings side by side: a column each, over --from and --to of each.
-std::optional<int>
-SideBySideReport(const CReportOptions& options,
-                 const std::vector<std::shared_ptr<const CRecording>>& recordings,
-                 QStringList& lines, std::FILE* pErr)
-{
-    QStringList names;
-    std::vector<QStringList> reports;
-    for (const auto& pEach : recordings) {
-        const QString strName = QString::fromStdString(pEach->GetSourceName());
-        QString strError;
-        const std::optional<CSampleRange> range =
-            ResolveSampleRange(options, pEach->GetFirstTime(), pEach->GetCount(), strError);
-        if (!range) {
-            Say(pErr, strName + QStringLiteral(": ") + strError);
-            return kReportUsage;
-        }
-        names.append(strName);
-        reports.push_back(StatisticsReportOf(*pEach, options, range->nBegin, range->nEnd));
-    }
-    lines = SideBySideStatistics(names, reports);
     return std::nullopt;
 }
 
@@ -505,38 +434,22 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
     const QFileInfo info(strFile);
     CLoadResult result;
     std::shared_ptr<const CRecording> pRecording;
-    // Several files that do not join: every one, side by side, for --statistics; the rest
-    // reports on the first with set values (the first where none has).
-    std::vector<std::shared_ptr<const CRecording>> sideBySide;
-    bool bJoined = false;
-    std::optional<int> nFilesStopped;
+    CReportFiles several; // of several files
     if (options.files.size() == 1) {
         if (const std::optional<int> nStatus =
                 LoadReportFile(options, info, progress, pErr, result))
             return *nStatus;
         pRecording = std::make_shared<const CRecording>(std::move(result.recording));
     } else {
-        std::vector<CRecording> recordings;
-        if (const std::optional<int> nStatus =
-                LoadReportFiles(options, progress, pErr, recordings, bJoined, nFilesStopped))
+        CLayout layout;
+        if (const std::optional<int> nStatus = ReadReportLayout(options, layout, pErr))
+            return *nStatus;
+        if (const std::optional<int> nStatus = LoadReportFiles(
+                options, options.strLayout.isEmpty() ? nullptr : &layout,
+                [&](const QString& strText) { progress.Report(strText); }, pErr, several))
             return *nStatus;
         result.status = CLoadResult::EStatus::Loaded;
-        for (CRecording& each : recordings)
-            sideBySide.push_back(std::make_shared<const CRecording>(std::move(each)));
-        pRecording = sideBySide.front();
-        for (const auto& pEach : sideBySide) {
-            if (pEach->HasSetValues()) {
-                pRecording = pEach;
-                break;
-            }
-        }
-        if (sideBySide.size() == 1)
-            sideBySide.clear();
-        if (!sideBySide.empty() && !options.strExport.isEmpty()) {
-            Say(pErr, QStringLiteral("the files do not follow one another, so they do not join "
-                                     "into one recording: --export needs files of one run"));
-            return kReportUsage;
-        }
+        pRecording = several.pMain;
     }
     const CRecording& recording = *pRecording;
     const std::int64_t nCount = recording.GetCount();
@@ -563,14 +476,14 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
     sheets.strName = recording.IsJoined() ? QString::fromStdString(recording.GetSourceName())
                                           : QFileInfo(options.files.constFirst()).fileName();
     if (options.bStatistics) {
-        if (sideBySide.empty()) {
+        if (several.sideBySide.empty()) {
             sheets.statistics = StatisticsReportOf(recording, options, range->nBegin, range->nEnd);
             // A joined recording's files and where they meet, after the figures.
             const QStringList joinLines = JoinReportLines(recording);
             if (!joinLines.isEmpty())
                 sheets.statistics += QStringList{QString()} + joinLines;
         } else if (const std::optional<int> nStatus =
-                       SideBySideReport(options, sideBySide, sheets.statistics, pErr)) {
+                       SideBySideReport(options, several.sideBySide, sheets.statistics, pErr)) {
             return *nStatus;
         }
         if (!WriteStatisticsReport(sheets.statistics + QStringList{QString(), strJudged}, stdout)) {
@@ -616,7 +529,7 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
             QStringLiteral("the pages written hold the records before line %1").arg(result.nLine));
         return StoppedStatus(result.status);
     }
-    if (nFilesStopped)
-        return *nFilesStopped;
+    if (several.eStopped)
+        return StoppedStatus(*several.eStopped);
     return sheets.pSteps && sheets.pSteps->verdict == EVerdict::Fail ? kReportStepsFailed : 0;
 }

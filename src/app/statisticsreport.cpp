@@ -7,7 +7,6 @@
 
 #include <QFont>
 #include <QFontMetrics>
-#include <QHash>
 #include <QPainter>
 
 #include <algorithm>
@@ -24,47 +23,6 @@ QStringList StatisticsReportOf(const CRecording& recording, const CReportOptions
     return StatisticsReportLines(ComputeRunStatistics(recording.View(), nBegin, nEnd, tolerances),
                                  static_cast<std::uint32_t>(recording.GetFirstTime()), tolerances,
                                  StatisticsRowsOf(&recording));
-}
-
-QStringList SideBySideStatistics(const QStringList& names, const std::vector<QStringList>& reports)
-{
-    // Each figure by its name, in the order the reports first name them.
-    QStringList keys;
-    std::vector<QHash<QString, QString>> values(reports.size());
-    for (std::size_t r = 0; r < reports.size(); ++r) {
-        const QStringList& lines = reports[r];
-        const QStringList headings = lines.isEmpty() ? QStringList() : lines[0].split(u'\t');
-        const auto add = [&](const QString& strKey, const QString& strValue) {
-            if (!keys.contains(strKey))
-                keys.append(strKey);
-            values[r].insert(strKey, strValue);
-        };
-        for (qsizetype i = 1; i < lines.size(); ++i) {
-            const QStringList cells = lines[i].split(u'\t');
-            if (cells.size() == 6 && cells[1].startsWith(QStringLiteral("within"))) {
-                // Temp<TAB>within ±2.00 of SV<TAB>93.61%<TAB>largest deviation<TAB>+7.94<TAB>at
-                add(cells[0] + u' ' + cells[1], cells[2]);
-                add(cells[0] + u' ' + cells[3], cells[4]);
-                add(cells[0] + u' ' + cells[3] + QStringLiteral(" at"), cells[5]);
-            } else {
-                // curve<TAB>minimum<TAB>at<TAB>maximum<TAB>at<TAB>mean
-                for (qsizetype c = 1; c < cells.size() && c < headings.size(); ++c)
-                    add(cells[0] + u' ' +
-                            (headings[c] == QStringLiteral("at")
-                                 ? headings[c - 1] + QStringLiteral(" at")
-                                 : headings[c]),
-                        cells[c]);
-            }
-        }
-    }
-    QStringList out = {QStringLiteral("figure\t") + names.join(u'\t')};
-    for (const QString& strKey : keys) {
-        QString strLine = strKey;
-        for (const QHash<QString, QString>& v : values)
-            strLine += u'\t' + v.value(strKey, QStringLiteral("-"));
-        out.append(strLine);
-    }
-    return out;
 }
 
 bool WriteReportLine(const QString& strLine, std::FILE* pOut)

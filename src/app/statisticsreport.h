@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <vector>
 
 class CRecording;
 class QPainter;
@@ -17,11 +16,6 @@ struct CReportOptions;
 // tolerances or the options' own.
 QStringList StatisticsReportOf(const CRecording& recording, const CReportOptions& options,
                                std::int64_t nBegin, std::int64_t nEnd);
-
-// Recordings shown side by side: every figure of their report lines (each recording's own
-// StatisticsReportLines) in a line of its own, a column per recording, under a header line
-// naming them; "-" where a recording has not the row.
-QStringList SideBySideStatistics(const QStringList& names, const std::vector<QStringList>& reports);
 
 // Writes the line and a line end, UTF-8; false when the stream would not take it.
 bool WriteReportLine(const QString& strLine, std::FILE* pOut);

@@ -138,7 +138,30 @@ CJoinResult JoinRecordings(std::vector<CRecording> parts, const JoinReread& fnRe
 
     CJoinResult result;
     CRecording& joined = result.recording;
-    joined = std::move(parts[order[0]]);
+    // Mostly dense samples go into storage sized for the whole span at once, which can then
+    // come in large pages and never grows; the first part is copied too. Otherwise the
+    // first part is taken as it is and the rest appended to it.
+    std::int64_t nDense = 0;
+    for (std::size_t i = 0; i < arrLengths.size(); ++i)
+        if (arrLengths[i] == 1)
+            nDense = arrCounts[i];
+    if (2 * nDense >= tEnd - tBegin) {
+        for (EChannel eChannel : kChannels)
+            if (!joined.DenseSamples(eChannel).Reserve(tEnd - tBegin, true))
+                return Failed(CJoinResult::EStatus::OutOfMemory,
+                              "Memory ran out while joining " + strFiles + ".");
+        const CRecording& first = parts[order[0]];
+        joined.SetFirstTime(first.GetFirstTime());
+        for (EChannel eChannel : kChannels)
+            joined.SetChannelPresent(eChannel, first.HasChannel(eChannel));
+        joined.SetSource(first.GetSource());
+        if (!joined.AppendView(first.View()))
+            return Failed(CJoinResult::EStatus::OutOfMemory,
+                          "Memory ran out while joining " + strFiles + ".");
+        parts[order[0]] = CRecording();
+    } else {
+        joined = std::move(parts[order[0]]);
+    }
     std::vector<CRecordingSource> sources;
     std::vector<CJoinBorder> borders;
     const auto addSource = [&](const CRecording& part) {

@@ -24,9 +24,10 @@ std::vector<std::size_t> JoinOrder(const std::vector<FileSpan>& spans);
 // not are shown side by side instead.
 bool FilesFollowOneAnother(const std::vector<FileSpan>& spans);
 
-// The time between two records that a recording's files have most often, in seconds: a held
-// stretch stands for one record gap of its length, a dense stretch for records a second
-// apart. counts gathers over several recordings.
+// The time between two records that recordings have most often, in seconds: a held stretch
+// stands for one record gap of its length, a dense stretch for records a second apart.
+// CountRecordIntervals adds a recording's to arrLengths and arrCounts (pass the same ones for
+// several); MostCommonInterval then answers, 1 where nothing was counted.
 void CountRecordIntervals(const CRecording& recording, std::vector<std::int64_t>& arrLengths,
                           std::vector<std::int64_t>& arrCounts);
 std::int64_t MostCommonInterval(const std::vector<std::int64_t>& arrLengths,

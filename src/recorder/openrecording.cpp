@@ -7,13 +7,14 @@
 #include <system_error>
 
 COpenResult OpenRecordingFile(const std::filesystem::path& path, const CLayout* pLayout,
-                              const LoadProgress& progress, const LayoutFinder& finder)
+                              const LoadProgress& progress, const LayoutFinder& finder,
+                              const CReadOptions& options)
 {
     COpenResult result;
     const auto read = [&](const CLayout& layout) {
         result.layout = layout;
         result.bRead = true;
-        result.load = layout.bRecorder ? LoadRecorderFile(path, progress)
+        result.load = layout.bRecorder ? LoadRecorderFile(path, progress, options)
                                        : LoadLayoutFile(path, layout, progress);
     };
     if (pLayout) {

@@ -24,9 +24,11 @@ struct COpenResult
 // With pLayout, reads by it. Otherwise recognises the layout: the recorder's own reads as
 // the recorder reader reads it; a recognised one reads by it; else a layout that finder
 // knows for the file's header; else nothing is read.
+// options: how the recorder's own files are read (see CReadOptions).
 COpenResult OpenRecordingFile(const std::filesystem::path& path, const CLayout* pLayout,
                               const LoadProgress& progress = LoadProgress(),
-                              const LayoutFinder& finder = LayoutFinder());
+                              const LayoutFinder& finder = LayoutFinder(),
+                              const CReadOptions& options = CReadOptions());
 
 // Reads a layout's text file, for --layout; false with what is wrong, and on which line, in
 // strError.

@@ -4,13 +4,19 @@
 #include "recorder/layoutreader.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <climits>
+#include <condition_variable>
 #include <ctime>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <thread>
 
 namespace {
 
@@ -26,10 +32,8 @@ std::string DescribeOpened(const COpenedFile& file)
     if (!file.open.bRead) {
         if (file.open.load.status == CLoadResult::EStatus::Cancelled)
             return {};
-        return strName + ": " +
-               (file.open.recognition.eResult == CRecognition::EResult::Doubt
-                    ? "the layout is in doubt; choose it in the import window."
-                    : "the layout is not known; describe it in the import window.");
+        const std::string& strDoubt = file.open.recognition.strDoubt;
+        return strName + ": " + (strDoubt.empty() ? "its layout is not recognised." : strDoubt);
     }
     if (file.open.load.status == CLoadResult::EStatus::Loaded)
         return {};
@@ -82,6 +86,95 @@ CLoadResult LoadData(const std::string& data, const CLayout& layout)
     return layout.bRecorder ? LoadRecorderData(data) : LoadLayoutData(data, layout);
 }
 
+// Opens every file on threads of their own, several at a time: a file's reading has a serial
+// start and end (its head, the records taken in file order) that the other files' reading
+// fills. With at least a file a core, each file is read by one thread, a core each; with
+// fewer, two at a time, each on every core. Only the calling thread reports progress (a
+// window's bar lives there) and asks finder. False when cancelled.
+bool ReadFiles(const std::vector<std::filesystem::path>& paths,
+               const std::vector<std::uint64_t>& arrSizes, const CLayout* pLayout,
+               const LoadProgress& progress, const LayoutFinder& finder,
+               std::vector<COpenedFile>& files)
+{
+    const std::size_t nFiles = paths.size();
+    files.resize(nFiles);
+    std::uint64_t nTotal = 0;
+    for (std::uint64_t nSize : arrSizes)
+        nTotal += nSize;
+    std::unique_ptr<std::atomic<std::uint64_t>[]> arrDone(new std::atomic<std::uint64_t>[nFiles]);
+    for (std::size_t i = 0; i < nFiles; ++i)
+        arrDone[i] = 0;
+    std::atomic<bool> bStop{false};
+    std::atomic<std::size_t> nNext{0};
+    std::mutex mutex;
+    std::condition_variable wake;
+    const unsigned nCores = std::max(1u, std::thread::hardware_concurrency());
+    const bool bThreadEach = nFiles >= nCores;
+    CReadOptions options;
+    options.nThreads = bThreadEach ? 1 : 0;
+    std::size_t nRunning = std::min<std::size_t>(bThreadEach ? nCores : 2, nFiles);
+    const auto work = [&]() {
+        for (;;) {
+            const std::size_t i = nNext.fetch_add(1);
+            if (i >= nFiles || bStop)
+                break;
+            files[i].path = paths[i];
+            const LoadProgress fileProgress = [&, i](std::uint64_t nDone, std::uint64_t) {
+                arrDone[i] = std::min(nDone, arrSizes[i]);
+                return !bStop;
+            };
+            try {
+                files[i].open =
+                    OpenRecordingFile(paths[i], pLayout, fileProgress, LayoutFinder(), options);
+            } catch (...) {
+                files[i].open.bRead = true;
+                files[i].open.load.status = CLoadResult::EStatus::OutOfMemory;
+                files[i].open.load.strMessage = "Memory ran out while reading the file.";
+            }
+            arrDone[i] = arrSizes[i];
+        }
+        const std::lock_guard<std::mutex> lock(mutex);
+        --nRunning;
+        wake.notify_one();
+    };
+    const std::size_t nPlanned = nRunning;
+    std::vector<std::thread> threads;
+    try {
+        for (std::size_t k = 0; k < nPlanned; ++k)
+            threads.emplace_back(work);
+    } catch (const std::system_error&) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        nRunning -= nPlanned - threads.size();
+    }
+    if (threads.empty()) {
+        // No thread to spare: the calling thread reads them all, and reports at the end.
+        nRunning = 1;
+        work();
+    }
+    for (;;) {
+        std::unique_lock<std::mutex> lock(mutex);
+        if (nRunning == 0)
+            break;
+        wake.wait_for(lock, std::chrono::milliseconds(50));
+        lock.unlock();
+        std::uint64_t nDone = 0;
+        for (std::size_t i = 0; i < nFiles; ++i)
+            nDone += arrDone[i];
+        if (progress && !progress(nDone, nTotal))
+            bStop = true;
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    if (bStop)
+        return false;
+    // A file whose layout was not recognised reads by a layout saved for its header, asked
+    // here on the calling thread.
+    for (std::size_t i = 0; i < nFiles && finder; ++i)
+        if (!files[i].open.bRead)
+            files[i].open = OpenRecordingFile(paths[i], pLayout, LoadProgress(), finder);
+    return true;
+}
+
 } // namespace
 
 std::optional<CRereadPart> ReadOneAfterOther(std::string earlier, const std::string& later,
@@ -128,25 +221,12 @@ COpenFilesResult OpenRecordingFiles(const std::vector<std::filesystem::path>& pa
         arrSizes.push_back(error ? 0 : nSize);
         nTotal += arrSizes.back();
     }
-    std::uint64_t nBase = 0;
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        // Each file reports against its own size; the bar runs over all of them.
-        const LoadProgress fileProgress = [&](std::uint64_t nDone, std::uint64_t) {
-            return !progress ||
-                   progress(nBase + std::min(nDone, arrSizes[i]), std::max(nTotal, nBase + nDone));
-        };
-        COpenedFile file;
-        file.path = paths[i];
-        file.open = OpenRecordingFile(paths[i], pLayout, fileProgress, finder);
-        file.strMessage = DescribeOpened(file);
-        const bool bCancelled = file.open.load.status == CLoadResult::EStatus::Cancelled;
-        result.files.push_back(std::move(file));
-        if (bCancelled) {
-            result.bCancelled = true;
-            return result;
-        }
-        nBase += arrSizes[i];
+    if (!ReadFiles(paths, arrSizes, pLayout, progress, finder, result.files)) {
+        result.bCancelled = true;
+        return result;
     }
+    for (COpenedFile& file : result.files)
+        file.strMessage = DescribeOpened(file);
 
     std::vector<std::size_t> arrShown; // files with samples
     std::vector<FileSpan> spans;

@@ -41,7 +41,8 @@ struct COpenFilesResult
 
 // Opens each file as OpenRecordingFile does (pLayout, when given, for all of them), reporting
 // progress over the bytes of all files, and joins the recordings when the files follow one
-// another (see FilesFollowOneAnother).
+// another (see FilesFollowOneAnother). The files are read several at a time on threads of
+// their own; progress and finder are called on the calling thread only.
 COpenFilesResult OpenRecordingFiles(const std::vector<std::filesystem::path>& paths,
                                     const CLayout* pLayout,
                                     const LoadProgress& progress = LoadProgress(),

@@ -2,9 +2,24 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <ctime>
+#include <mutex>
 
 namespace {
+
+std::mutex& MktimeMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+// Calls of mktime by every clock, counted under MktimeMutex().
+std::uint64_t& MktimeCalls()
+{
+    static std::uint64_t nCalls = 0;
+    return nCalls;
+}
 
 constexpr std::int64_t kDay = 86400;
 constexpr std::int64_t kHour = 3600;
@@ -177,6 +192,12 @@ std::int64_t CRecordClock::LocalToTime(const CRecordFields& fields)
         m_nHintWall = nWall;
         return nWall - m_nSpanOffset;
     }
+    // Files read at the same time each have a clock; mktime's hint is the process's, so a
+    // clock's priming and its call must not interleave with another's, and a call by another
+    // clock since its own leaves the hint unknown.
+    const std::lock_guard<std::mutex> lock(MktimeMutex());
+    if (m_nOwnMktimeCall != MktimeCalls())
+        m_bMktimeInStep = false;
 #if defined(__GLIBC__)
     PrimeMktimeHint();
 #endif
@@ -222,6 +243,7 @@ std::int64_t CRecordClock::CallMktime(const CRecordFields& f, std::int64_t nWall
     tmLocal.tm_sec = f.nSecond;
     tmLocal.tm_isdst = -1;
     const std::int64_t t = static_cast<std::int64_t>(mktime(&tmLocal));
+    m_nOwnMktimeCall = ++MktimeCalls();
     // A successful conversion leaves glibc's hint at this result's offset. A failure leaves
     // it alone, and -1 may be either; then the hint is no longer known for certain.
     if (t != -1) {

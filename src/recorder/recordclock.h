@@ -28,7 +28,8 @@ ERecordFault CheckRecordFields(const CRecordFields& fields);
 // still go to mktime. There glibc's mktime answers after the offset of its previous result,
 // a hint it keeps per process, so on glibc the clock first replays the previous record
 // through mktime to leave the hint where a plain mktime-per-record loop would have left it.
-// Use one clock per file read, and call nothing else that uses mktime meanwhile.
+// Use one clock per file read; the clocks of files read at the same time keep out of each
+// other's way, but call nothing else that uses mktime meanwhile.
 class CRecordClock
 {
 public:
@@ -83,6 +84,9 @@ private:
     std::int64_t m_nHintWall = 0;
     // Whether glibc's own hint is known to equal m_nHintOffset.
     bool m_bMktimeInStep = false;
+    // Every clock's calls of mktime counted up to this clock's last one: where the count has
+    // moved on since, another clock has moved glibc's hint.
+    std::uint64_t m_nOwnMktimeCall = 0;
 };
 
 // RecordTime: checks the fields and converts them. Returns the fault (None on success).

@@ -136,7 +136,10 @@ bool CRecording::AppendView(const CRecordingView& view)
                 if (!arr.ReserveMore(m_nCount + nSeconds - nDense))
                     return false;
             for (std::size_t i = 0; i < kChannelCount; ++i) {
-                std::copy_n(apValues[i], nSeconds, m_arrDense[i].GetData() + m_nCount);
+                float* const pTo = m_arrDense[i].GetData() + m_nCount;
+                // Resident in one call rather than a page fault a page.
+                CFloatArray::PopulateRange(pTo, pTo + nSeconds);
+                std::copy_n(apValues[i], nSeconds, pTo);
                 m_arrDense[i].SetSize(m_nCount + nSeconds);
             }
             if (!AddDense(m_nCount + nSeconds)) {

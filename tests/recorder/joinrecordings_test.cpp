@@ -56,7 +56,7 @@ struct CBorder
 {
     CJoinBorder::EKind eKind;
     std::size_t nFile;
-    int nFirst; // wall seconds of the day, as UTC
+    int nFirst; // seconds into the last sample's UTC day
     int nLast;
 };
 
