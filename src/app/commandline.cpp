@@ -33,11 +33,7 @@ CCommandLine ParseCommandLine(const QStringList& arrArgs)
         result.strError = parser.errorText();
         return result;
     }
-    const QStringList arrFiles = parser.positionalArguments();
-    if (arrFiles.size() > 1)
-        result.strError = QStringLiteral("Only one file can be opened at a time.");
-    else if (!arrFiles.isEmpty())
-        result.strFile = arrFiles.constFirst();
+    result.files = parser.positionalArguments();
     return result;
 }
 

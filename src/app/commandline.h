@@ -8,7 +8,9 @@ class QCommandLineParser;
 
 struct CCommandLine
 {
-    QString strFile;  // recorder file to open once the program runs; empty for none
+    // Recorder files to open once the program runs, as File > Open opens the files chosen
+    // there; none for none.
+    QStringList files;
     QString strError; // what is wrong with the arguments; empty when they are fine
 };
 

@@ -28,6 +28,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "trendora: %s\n", qUtf8Printable(commandLine.strError));
         return kReportUsage;
     }
-    return app.Run(commandLine.strFile);
+    return app.Run(commandLine.files);
 #endif
 }

@@ -56,7 +56,7 @@ CMainFrame::CMainFrame()
 
 CMainFrame::~CMainFrame() = default;
 
-bool CMainFrame::Create(const QString& strOpenAtStart)
+bool CMainFrame::Create(const QStringList& openAtStart)
 {
     setWindowTitle(res::LoadString(res::IDR_MAINFRAME));
     BuildToolBar();
@@ -72,9 +72,9 @@ bool CMainFrame::Create(const QString& strOpenAtStart)
     // Once the event loop runs: the file named at start, then the about box, which opens at
     // every start. The file comes first so that its progress and messages do not stack on
     // the modal about box, and the recording is on screen when the box closes.
-    QTimer::singleShot(0, this, [this, strOpenAtStart] {
-        if (!strOpenAtStart.isEmpty() && m_pView)
-            m_pView->OpenRecorderPath(strOpenAtStart);
+    QTimer::singleShot(0, this, [this, openAtStart] {
+        if (!openAtStart.isEmpty() && m_pView)
+            m_pView->OpenRecorderPaths(openAtStart);
         OnCommand(res::ID_APP_ABOUT);
     });
     return true;

@@ -24,9 +24,9 @@ public:
     ~CMainFrame() override;
 
     // Builds toolbar, status bar, menu and view; false if the frame cannot be made. Once the
-    // event loop runs it opens strOpenAtStart (if given) as File > Open would, then shows
-    // the about box.
-    bool Create(const QString& strOpenAtStart = QString());
+    // event loop runs it opens the files openAtStart names (if any) as File > Open would, then
+    // shows the about box.
+    bool Create(const QStringList& openAtStart = QStringList());
     void RecreateMainView();
 
     // Runs a command: the view first, then the frame.

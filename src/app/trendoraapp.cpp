@@ -38,34 +38,33 @@ void CTrendoraApp::ApplyStoredLanguage()
     }
 }
 
-std::unique_ptr<CMainFrame> CTrendoraApp::StartUp(const QString& strOpenAtStart)
+std::unique_ptr<CMainFrame> CTrendoraApp::StartUp(const QStringList& openAtStart)
 {
     ApplyStoredLanguage();
     SeedSettings();
     auto pFrame = std::make_unique<CMainFrame>();
-    if (!pFrame->Create(strOpenAtStart))
+    if (!pFrame->Create(openAtStart))
         return nullptr;
     return pFrame;
 }
 
-bool CTrendoraApp::InitInstance(const QString& strOpenAtStart)
+bool CTrendoraApp::InitInstance(const QStringList& openAtStart)
 {
-    m_pMainWnd = StartUp(strOpenAtStart);
+    m_pMainWnd = StartUp(openAtStart);
     if (!m_pMainWnd)
         return false;
     m_pMainWnd->show();
     return true;
 }
 
-int CTrendoraApp::Run(const QString& strOpenAtStart)
+int CTrendoraApp::Run(const QStringList& openAtStart)
 {
-    if (!InitInstance(strOpenAtStart))
+    if (!InitInstance(openAtStart))
         return 1;
     return m_app.exec();
 }
 
-int CTrendoraApp::ReadSettingInt(const QString& section, const QString& entry,
-                                 int nDefault) const
+int CTrendoraApp::ReadSettingInt(const QString& section, const QString& entry, int nDefault) const
 {
     return ::ReadSettingInt(section, entry, nDefault);
 }

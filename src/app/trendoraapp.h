@@ -20,15 +20,15 @@ public:
 
     // Applies the stored interface language, seeds the settings and makes the main frame;
     // null if the frame could not be made. Once the event loop runs the frame opens
-    // strOpenAtStart, if given, as File > Open would. Needs a running QApplication.
-    static std::unique_ptr<CMainFrame> StartUp(const QString& strOpenAtStart = QString());
+    // openAtStart, if given, as File > Open would. Needs a running QApplication.
+    static std::unique_ptr<CMainFrame> StartUp(const QStringList& openAtStart = QStringList());
     // Makes the language the profile names the interface language, if it names one exactly.
     static void ApplyStoredLanguage();
 
     // StartUp, then shows the main window; false if it could not start.
-    bool InitInstance(const QString& strOpenAtStart = QString());
+    bool InitInstance(const QStringList& openAtStart = QStringList());
     // InitInstance, then runs the event loop; the process's exit code.
-    int Run(const QString& strOpenAtStart = QString());
+    int Run(const QStringList& openAtStart = QStringList());
     CMainFrame* GetMainFrame() const { return m_pMainWnd.get(); }
 
     int ReadSettingInt(const QString& section, const QString& entry, int nDefault) const;

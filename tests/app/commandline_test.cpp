@@ -29,32 +29,32 @@ QString ReadText(const QString& strPath)
     return QString::fromUtf8(file.readAll());
 }
 
-TEST(CommandLine, TakesOneFileAndRefusesWhatItCannotUse)
+TEST(CommandLine, TakesTheFilesAndRefusesWhatItCannotUse)
 {
     struct CCase
     {
         QStringList arrArgs;
-        QString strFile;
+        QStringList files;
         bool bError;
     };
     const CCase cases[] = {
-        {{"trendora"}, "", false},
-        {{"trendora", "/media/card/DATA0001.CSV"}, "/media/card/DATA0001.CSV", false},
-        {{"trendora", "--", "-odd name.csv"}, "-odd name.csv", false},
-        {{"trendora", "a.csv", "b.csv"}, "", true},
-        {{"trendora", "--no-such-option", "a.csv"}, "", true},
+        {{"trendora"}, {}, false},
+        {{"trendora", "/media/card/DATA0001.CSV"}, {"/media/card/DATA0001.CSV"}, false},
+        {{"trendora", "--", "-odd name.csv"}, {"-odd name.csv"}, false},
+        {{"trendora", "a.csv", "b.csv"}, {"a.csv", "b.csv"}, false},
+        {{"trendora", "--no-such-option", "a.csv"}, {}, true},
         // Qt's own options are left to Qt, whichever way they are written.
         {{"trendora", "-platform", "offscreen", "-style=fusion", "--reverse", "a.csv"},
-         "a.csv",
+         {"a.csv"},
          false},
-        {{"trendora", "--platform=xcb", "--display", ":1", "-reverse=1", "a.csv"}, "", true},
-        {{"trendora", "--", "-reverse"}, "-reverse", false},
+        {{"trendora", "--platform=xcb", "--display", ":1", "-reverse=1", "a.csv"}, {}, true},
+        {{"trendora", "--", "-reverse"}, {"-reverse"}, false},
     };
     for (const CCase& c : cases) {
         // As the command line is checked before the application exists.
         const CCommandLine result = ParseCommandLine(WithoutQtOptions(c.arrArgs));
         const std::string strArgs = c.arrArgs.join(' ').toStdString();
-        EXPECT_EQ(c.strFile, result.strFile) << strArgs;
+        EXPECT_EQ(c.files, result.files) << strArgs;
         EXPECT_EQ(c.bError, !result.strError.isEmpty()) << strArgs;
     }
 }
@@ -73,7 +73,7 @@ protected:
                 qobject_cast<CAboutDlg*>(p) ? QStringLiteral("about ") : QStringLiteral("message ");
             p->close();
         });
-        m_pFrame = CTrendoraApp::StartUp(commandLine.strFile);
+        m_pFrame = CTrendoraApp::StartUp(commandLine.files);
         ASSERT_NE(nullptr, m_pFrame);
         m_pFrame->show();
         Pump(200);
