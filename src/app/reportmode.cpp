@@ -325,13 +325,20 @@ std::optional<int> ReportSteps(const CReportOptions& options, const CRecording& 
 
 // The pictures and the PDF: the real view, never shown, paints the pages off screen as Save
 // as and Print paint them. False when one could not be written (said).
+// Files that do not follow one another are drawn side by side, pRecording first.
 bool DrawReportPages(const CReportOptions& options, std::shared_ptr<const CRecording> pRecording,
+                     const std::vector<std::shared_ptr<const CRecording>>& sideBySide,
                      const QString& strTitle, std::pair<int, int> pages, bool bWholeRange,
                      const CReportSheets& sheets, CProgressLine& progress, std::FILE* pErr)
 {
     CChildView view(nullptr);
     view.OnInitialUpdate();
-    view.ShowRecording(std::move(pRecording), strTitle);
+    view.ShowRecording(pRecording, strTitle);
+    for (const std::shared_ptr<const CRecording>& pBeside : sideBySide) {
+        if (pBeside != pRecording)
+            view.AddRecording(pBeside,
+                              QString::fromStdU16String(pBeside->GetSource().path.u16string()));
+    }
     QCoreApplication::processEvents(); // the paging resets as after File Open
     if (options.nSecondsPerPixel > 0)
         view.OnScaleBarScroll(CChildView::kThumbPosition, options.nSecondsPerPixel);
@@ -520,8 +527,9 @@ int RunReport(const CReportOptions& options, std::FILE* pErr)
         for (const QString& strLine : fileLines)
             Say(pErr, QStringLiteral("exported from ") + strLine);
     const bool bWholeRange = range->nBegin == 0 && range->nEnd >= nCount;
-    if (bPictures && !DrawReportPages(options, pRecording, info.completeBaseName(), *pages,
-                                      bWholeRange, sheets, progress, pErr))
+    if (bPictures &&
+        !DrawReportPages(options, pRecording, several.sideBySide, info.completeBaseName(), *pages,
+                         bWholeRange, sheets, progress, pErr))
         return kReportCannotWrite;
 
     if (result.status != CLoadResult::EStatus::Loaded) {
