@@ -56,9 +56,13 @@ CStatisticsWnd::CStatisticsWnd(CShownRecording* pShown, QWidget* pParent)
     QLayout* pTolerances = BuildToleranceBoxes();
     m_pMessage = new QLabel(this);
     m_pMessage->setWordWrap(true);
+    m_pJoin = new QLabel(this);
+    m_pJoin->setObjectName(QStringLiteral("joinLines"));
+    m_pJoin->setTextInteractionFlags(Qt::TextSelectableByMouse);
     QLayout* pButtons = BuildButtons();
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(m_pTable, 1);
+    pLayout->addWidget(m_pJoin);
     pLayout->addLayout(pTolerances);
     pLayout->addWidget(m_pMessage);
     pLayout->addLayout(pButtons);
@@ -69,6 +73,7 @@ CStatisticsWnd::CStatisticsWnd(CShownRecording* pShown, QWidget* pParent)
         UpdatePage();
         UpdateSelection();
         UpdateMembers();
+        UpdateJoin();
     });
     connect(m_pShown, &CShownRecording::PageChanged, this, &CStatisticsWnd::UpdatePage);
     connect(m_pShown, &CShownRecording::TolerancesChanged, this,
@@ -79,7 +84,21 @@ CStatisticsWnd::CStatisticsWnd(CShownRecording* pShown, QWidget* pParent)
     UpdatePage();
     UpdateSelection();
     UpdateMembers();
+    UpdateJoin();
     FitTableToContents();
+}
+
+void CStatisticsWnd::UpdateJoin()
+{
+    const QStringList lines =
+        m_pShown->HasRecording() ? JoinReportLines(*m_pShown->Recording()) : QStringList();
+    // The report's tab-separated lines, as Copy gives them, read as columns here.
+    QString strText;
+    for (const QString& strLine : lines)
+        strText += (strText.isEmpty() ? QString() : QStringLiteral("\n")) +
+                   QString(strLine).replace(u'\t', QStringLiteral("   "));
+    m_pJoin->setText(strText);
+    m_pJoin->setVisible(!lines.isEmpty());
 }
 
 void CStatisticsWnd::BuildTable()
@@ -157,8 +176,12 @@ QLayout* CStatisticsWnd::BuildToleranceBoxes()
 QLayout* CStatisticsWnd::BuildButtons()
 {
     m_pCopy = new QPushButton(res::LoadString(res::IDS_STAT_COPY), this);
-    connect(m_pCopy, &QPushButton::clicked, this,
-            [this] { QGuiApplication::clipboard()->setText(TableText()); });
+    connect(m_pCopy, &QPushButton::clicked, this, [this] {
+        const QStringList join =
+            m_pShown->HasRecording() ? JoinReportLines(*m_pShown->Recording()) : QStringList();
+        QGuiApplication::clipboard()->setText(
+            join.isEmpty() ? TableText() : TableText() + u'\n' + join.join(u'\n') + u'\n');
+    });
     auto* pClose = new QPushButton(res::LoadString(res::IDS_STAT_CLOSE), this);
     connect(pClose, &QPushButton::clicked, this, &QWidget::close);
 

@@ -57,6 +57,8 @@ private:
     void FillColumn(int nColumn, const CRunStatistics& stats, std::uint32_t tFirst);
     // A column of whole-recording figures for every recording shown beside the first.
     void UpdateMembers();
+    // The files of a joined recording and where they meet, below the figures.
+    void UpdateJoin();
     void LabelToleranceRows();
     void OnToleranceEdited(QLineEdit* pBox, int CTolerances::*pMember);
     // Another window changed the stored tolerances.
@@ -67,6 +69,7 @@ private:
     QLineEdit* m_pTolTemp = nullptr;
     QLineEdit* m_pTolHumi = nullptr;
     QLabel* m_pMessage = nullptr;
+    QLabel* m_pJoin = nullptr; // the files joined and where they meet
     QPushButton* m_pCopy = nullptr;
     CTolerances m_tolerances;
 };

@@ -22,6 +22,7 @@
 #include <QDialogButtonBox>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -256,6 +257,13 @@ TEST_F(SideBySide, DroppedFilesJoinOrStandSideBySide)
         EXPECT_EQ(c.nShown, m_pView->RecordingSet().GetCount());
         EXPECT_EQ(c.nFirstSamples, m_pView->RecordedSeconds());
         EXPECT_EQ(c.szStatus, m_menu.m_strStatus.toStdString());
+        // The statistics window names the gap below the figures.
+        m_pView->OnStatistics();
+        const auto* pJoin = m_pView->GetStatisticsWindow()->findChild<QLabel*>("joinLines");
+        ASSERT_NE(nullptr, pJoin);
+        EXPECT_EQ(c.nShown == 1, pJoin->text().contains(
+                                     "gap   2026-03-01 00:33:20   2026-03-01 00:38:19   run C.csv"))
+            << pJoin->text().toStdString();
     }
 }
 
