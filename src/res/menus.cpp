@@ -31,7 +31,7 @@ std::vector<CMenuPopupDef> MenuCHT()
          {
              Item(ID_FILE_OPEN, "開啟檔案(&O)"),
              Item(ID_FILE_IMPORT, "匯入(&I)..."),
-             Item(ID_FILE_ADD_RECORDING, "加入記錄(&A)..."),
+             Item(ID_FILE_ADD_RECORDING, "加入記錄(&R)..."),
              Item(ID_FILE_SAVE_AS, "另存圖檔(&A)"),
              Item(ID_FILE_COPY_PICTURE, "複製圖片(&Y)"),
              Item(ID_FILE_CLOSE, "關閉檔案(&C)"),
@@ -84,7 +84,7 @@ std::vector<CMenuPopupDef> MenuENG()
          {
              Item(ID_FILE_OPEN, "Open(&O)"),
              Item(ID_FILE_IMPORT, "Import(&I)..."),
-             Item(ID_FILE_ADD_RECORDING, "Add Recording(&A)..."),
+             Item(ID_FILE_ADD_RECORDING, "Add Recording(&R)..."),
              Item(ID_FILE_SAVE_AS, "Save as JPG..(&A)"),
              Item(ID_FILE_COPY_PICTURE, "Copy Picture(&Y)"),
              Item(ID_FILE_PRINT, "Print(&P)"),
@@ -137,7 +137,7 @@ std::vector<CMenuPopupDef> MenuCHS()
          {
              Item(ID_FILE_OPEN, "打开(&O)"),
              Item(ID_FILE_IMPORT, "导入(&I)..."),
-             Item(ID_FILE_ADD_RECORDING, "加入记录(&A)..."),
+             Item(ID_FILE_ADD_RECORDING, "加入记录(&R)..."),
              Item(ID_FILE_SAVE_AS, "另存图档(&A)"),
              Item(ID_FILE_COPY_PICTURE, "复制图片(&Y)"),
              Item(ID_FILE_PRINT, "打印文件(&P)"),
