@@ -10,15 +10,6 @@
 
 #include <filesystem>
 
-namespace {
-
-void Say(std::FILE* pErr, const QString& strText)
-{
-    std::fprintf(pErr, "trendora: %s\n", qUtf8Printable(strText));
-}
-
-} // namespace
-
 std::optional<int> LoadReportFiles(const CReportOptions& options, const CLayout* pLayout,
                                    const std::function<void(const QString&)>& fnProgress,
                                    std::FILE* pErr, CReportFiles& files)

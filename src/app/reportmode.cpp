@@ -29,6 +29,28 @@
 #include <new>
 #include <stdexcept>
 
+void Say(std::FILE* pErr, const QString& strText)
+{
+    std::fprintf(pErr, "trendora: %s\n", qUtf8Printable(strText));
+}
+
+QString Native(const QString& strPath)
+{
+    return QDir::toNativeSeparators(strPath);
+}
+
+int StoppedStatus(CLoadResult::EStatus eStatus)
+{
+    switch (eStatus) {
+    case CLoadResult::EStatus::SpanTooLong:
+        return kReportSpanTooLong;
+    case CLoadResult::EStatus::OutOfMemory:
+        return kReportOutOfMemory;
+    default:
+        return kReportInvalidRecord;
+    }
+}
+
 namespace {
 
 // A run that takes a while says how far it has come, once a second after the first second.
@@ -52,28 +74,6 @@ private:
     QElapsedTimer m_clock;
     qint64 m_nLast = 0;
 };
-
-void Say(std::FILE* pErr, const QString& strText)
-{
-    std::fprintf(pErr, "trendora: %s\n", qUtf8Printable(strText));
-}
-
-QString Native(const QString& strPath)
-{
-    return QDir::toNativeSeparators(strPath);
-}
-
-int StoppedStatus(CLoadResult::EStatus eStatus)
-{
-    switch (eStatus) {
-    case CLoadResult::EStatus::SpanTooLong:
-        return kReportSpanTooLong;
-    case CLoadResult::EStatus::OutOfMemory:
-        return kReportOutOfMemory;
-    default:
-        return kReportInvalidRecord;
-    }
-}
 
 // Writes one picture per page into the folder; false after the first that cannot be written.
 // Each picture replaces an earlier one of its name only once it is complete (Save as writes

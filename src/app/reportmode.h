@@ -3,6 +3,8 @@
 // with no window shown and no setting written.
 #pragma once
 
+#include "recorder/recorderreader.h"
+
 #include <cstdio>
 #include <optional>
 
@@ -35,6 +37,13 @@ QString ReportLocalPath(const QString& strPath);
 // folder whatever the title holds, "Sensor%1A" giving "Sensor%1A-p0003.png".
 QString ReportPicturePath(const QString& strFolder, const QString& strTitle, int nPage,
                           const QString& strFormat);
+
+// Writes "trendora: " and strText on pErr, UTF-8, with a line end.
+void Say(std::FILE* pErr, const QString& strText);
+// A path as the system writes it, for messages.
+QString Native(const QString& strPath);
+// The exit status after a reading that stopped with eStatus.
+int StoppedStatus(CLoadResult::EStatus eStatus);
 
 // The report itself, inside a running QApplication; messages and progress go to pErr.
 int RunReport(const CReportOptions& options, std::FILE* pErr);

@@ -27,28 +27,6 @@ constexpr const char* kOneRecordingOptions[] = {
     "pages",      "scale",         "format",         "tolerance-temp", "tolerance-humi",
     "min-dwell",  "settle-window", "excursion-delay"};
 
-void Say(std::FILE* pErr, const QString& strText)
-{
-    std::fprintf(pErr, "trendora: %s\n", qUtf8Printable(strText));
-}
-
-QString Native(const QString& strPath)
-{
-    return QDir::toNativeSeparators(strPath);
-}
-
-int StoppedStatus(CLoadResult::EStatus eStatus)
-{
-    switch (eStatus) {
-    case CLoadResult::EStatus::SpanTooLong:
-        return kReportSpanTooLong;
-    case CLoadResult::EStatus::OutOfMemory:
-        return kReportOutOfMemory;
-    default:
-        return kReportInvalidRecord;
-    }
-}
-
 QString TimeText(std::int64_t t)
 {
     return FormatFigureTime(static_cast<std::uint32_t>(t), 0);
