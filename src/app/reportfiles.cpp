@@ -1,7 +1,7 @@
 #include "app/reportfiles.h"
 
-#include "app/reportmode.h"
 #include "app/reportoptions.h"
+#include "app/reportstatus.h"
 #include "app/statisticsreport.h"
 #include "recorder/openrecordings.h"
 

@@ -29,28 +29,6 @@
 #include <new>
 #include <stdexcept>
 
-void Say(std::FILE* pErr, const QString& strText)
-{
-    std::fprintf(pErr, "trendora: %s\n", qUtf8Printable(strText));
-}
-
-QString Native(const QString& strPath)
-{
-    return QDir::toNativeSeparators(strPath);
-}
-
-int StoppedStatus(CLoadResult::EStatus eStatus)
-{
-    switch (eStatus) {
-    case CLoadResult::EStatus::SpanTooLong:
-        return kReportSpanTooLong;
-    case CLoadResult::EStatus::OutOfMemory:
-        return kReportOutOfMemory;
-    default:
-        return kReportInvalidRecord;
-    }
-}
-
 namespace {
 
 // A run that takes a while says how far it has come, once a second after the first second.
@@ -359,11 +337,6 @@ bool DrawReportPages(const CReportOptions& options, std::shared_ptr<const CRecor
 
 } // namespace
 
-QString ReportLocalPath(const QString& strPath)
-{
-    return strPath.startsWith(u':') ? QStringLiteral("./") + strPath : strPath;
-}
-
 QString ReportPicturePath(const QString& strFolder, const QString& strTitle, int nPage,
                           const QString& strFormat)
 {
@@ -414,7 +387,7 @@ std::optional<int> RunReportMode(int& argc, char** argv)
 
 int RunReport(const CReportOptions& options, std::FILE* pErr)
 {
-    if (options.bUniformity)
+    if (options.uniformity.bRun)
         return RunUniformityReport(options, pErr);
     const QString strFile = ReportLocalPath(options.files.constFirst());
     for (const QString& strOutput : {options.strPdf, options.strExport}) {

@@ -1,6 +1,6 @@
 #include "app/reportoptions.h"
 
-#include "app/uniformityreport.h"
+#include "app/uniformityoptions.h"
 #include "res/resource.h"
 #include "res/resources.h"
 #include "view/paging.h"
@@ -170,7 +170,7 @@ bool ParseStretchOptions(const QCommandLineParser& parser, const CReportOptionNa
             continue;
         const QString strName = QStringLiteral("--") + pOption->names().constFirst();
         if (!options.bStatistics && !options.bSteps && !parser.isSet(exportTo) &&
-            !options.bUniformity) {
+            !options.uniformity.bRun) {
             options.strError =
                 strName + QStringLiteral(" applies to --statistics, --steps, --export and "
                                          "--uniformity only.");
@@ -510,7 +510,7 @@ CReportOptions ParseReportOptions(const QStringList& args)
         !ReadPageOptions(parser, names, options))
         return options;
     options.bStatistics = parser.isSet(names.statistics);
-    if (!ReadUniformityOptions(parser, options))
+    if (!ReadUniformityOptions(parser, options.uniformity, options.files, options.strError))
         return options;
     if (!ReadStepOptions(parser, names.steps, options) ||
         !ReadToleranceOptions(parser, names, options) ||
@@ -521,7 +521,7 @@ CReportOptions ParseReportOptions(const QStringList& args)
         options.strError = QStringLiteral("--layout needs a layout file.");
         return options;
     }
-    if (!options.bUniformity)
+    if (!options.uniformity.bRun)
         ReadRecorderFileArgument(parser, options);
     return options;
 }

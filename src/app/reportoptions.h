@@ -2,6 +2,8 @@
 // the pages of a recording without opening a window.
 #pragma once
 
+#include "app/uniformityoptions.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -32,11 +34,7 @@ struct CReportOptions
     std::optional<std::int64_t> tFrom; // --from: seconds since 1970-01-01 00:00 UTC
     std::optional<std::int64_t> tTo;   // --to: the last second taken in
 
-    // --uniformity: every recorder file given is one recording of a mapping, placed by its
-    // clock time; --set-temp and --set-humi type the set values the deviations are from.
-    bool bUniformity = false;
-    std::optional<double> setTemp;
-    std::optional<double> setHumi;
+    CUniformityOptions uniformity; // --uniformity, --set-temp, --set-humi
 
     QString strLayout;  // --layout: a layout file to read the files by, instead of recognising
                         // them

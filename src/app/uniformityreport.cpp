@@ -1,8 +1,8 @@
 #include "app/uniformityreport.h"
 
 #include "analysis/uniformity.h"
-#include "app/reportmode.h"
 #include "app/reportoptions.h"
+#include "app/reportstatus.h"
 #include "app/statisticsreport.h"
 #include "app/stepsreport.h"
 #include "recorder/openrecording.h"
@@ -11,7 +11,6 @@
 #include "view/uniformitytext.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
@@ -20,12 +19,6 @@
 #include <memory>
 
 namespace {
-
-// Options that read or draw one recording, which a uniformity run has no use for.
-constexpr const char* kOneRecordingOptions[] = {
-    "statistics", "steps",         "export",         "interval",       "save-pages",
-    "pages",      "scale",         "format",         "tolerance-temp", "tolerance-humi",
-    "min-dwell",  "settle-window", "excursion-delay"};
 
 QString TimeText(std::int64_t t)
 {
@@ -184,66 +177,6 @@ bool PrintUniformitySheet(const CReportOptions& options, const QStringList& fact
 
 } // namespace
 
-QList<QCommandLineOption> UniformityOptions()
-{
-    return {
-        QCommandLineOption(QString::fromLatin1(kOptionUniformity), QString()),
-        QCommandLineOption(QString::fromLatin1(kOptionSetTemp), QString(), QStringLiteral("X")),
-        QCommandLineOption(QString::fromLatin1(kOptionSetHumi), QString(), QStringLiteral("Y"))};
-}
-
-bool ReadUniformityOptions(const QCommandLineParser& parser, CReportOptions& options)
-{
-    options.bUniformity = parser.isSet(QString::fromLatin1(kOptionUniformity));
-    for (const auto& [szName, pValue] : {std::pair(kOptionSetTemp, &options.setTemp),
-                                         std::pair(kOptionSetHumi, &options.setHumi)}) {
-        const QString strName = QString::fromLatin1(szName);
-        if (!parser.isSet(strName))
-            continue;
-        if (parser.values(strName).size() > 1) {
-            options.strError =
-                QStringLiteral("--") + strName + QStringLiteral(" is given more than once.");
-            return false;
-        }
-        if (!options.bUniformity) {
-            options.strError =
-                QStringLiteral("--") + strName + QStringLiteral(" applies to --uniformity only.");
-            return false;
-        }
-        *pValue = ParseSetValue(parser.value(strName));
-        if (!*pValue) {
-            // Concatenated: the value is the user's text.
-            options.strError = QStringLiteral("--") + strName + QStringLiteral(" \"") +
-                               parser.value(strName) +
-                               QStringLiteral("\" is not a number with at most two decimals, "
-                                              "such as 25 or -40.5.");
-            return false;
-        }
-    }
-    if (!options.bUniformity)
-        return true;
-    for (const char* szName : kOneRecordingOptions) {
-        if (parser.isSet(QString::fromLatin1(szName))) {
-            options.strError = QStringLiteral("--") + QLatin1String(szName) +
-                               QStringLiteral(" reads one recording: not with --uniformity.");
-            return false;
-        }
-    }
-    const QStringList files = parser.positionalArguments();
-    if (files.size() < 2) {
-        options.strError = QStringLiteral("--uniformity needs two or more recorder files, ") +
-                           QString::number(files.size()) + QStringLiteral(" given.");
-        return false;
-    }
-    if (files.size() > static_cast<qsizetype>(kMaxRecordings)) {
-        options.strError = QStringLiteral("--uniformity takes at most ") +
-                           QString::number(kMaxRecordings) + QStringLiteral(" recorder files.");
-        return false;
-    }
-    options.files = files;
-    return true;
-}
-
 int RunUniformityReport(const CReportOptions& options, std::FILE* pErr)
 {
     if (!options.strPdf.isEmpty()) {
@@ -277,8 +210,8 @@ int RunUniformityReport(const CReportOptions& options, std::FILE* pErr)
         return kReportUsage;
 
     CSetValueChoice choice;
-    choice.aTyped[kUniformityTemp] = options.setTemp;
-    choice.aTyped[kUniformityHumi] = options.setHumi;
+    choice.aTyped[kUniformityTemp] = options.uniformity.setTemp;
+    choice.aTyped[kUniformityHumi] = options.uniformity.setHumi;
     const CUniformity uniformity = ComputeUniformity(set, range->first, range->second, choice);
     const QStringList lines = UniformityReportLines(uniformity, UniformityMemberNames(set));
     const QString strJudged = UniformityJudgedLine(uniformity);
