@@ -163,22 +163,6 @@ bool ExportStretch(const CRecording& recording, const CReportOptions& options,
     return true;
 }
 
-// Reads the file, by --layout or by the layout recognised from it; the exit status when it
-// holds nothing to report on. A reading that stopped at a faulty line is said here and
-// reported on with what came before.
-std::optional<int> ReadReportLayout(const CReportOptions& options, CLayout& layout, std::FILE* pErr)
-{
-    if (!options.strLayout.isEmpty()) {
-        std::string strError;
-        if (!ReadLayoutFile(QFileInfo(ReportLocalPath(options.strLayout)).filesystemFilePath(),
-                            layout, strError)) {
-            Say(pErr, options.strLayout + QStringLiteral(": ") + QString::fromStdString(strError));
-            return kReportUsage;
-        }
-    }
-    return std::nullopt;
-}
-
 std::optional<int> LoadReportFile(const CReportOptions& options, const QFileInfo& info,
                                   CProgressLine& progress, std::FILE* pErr, CLoadResult& result)
 {

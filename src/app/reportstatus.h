@@ -5,8 +5,11 @@
 #include "recorder/recorderreader.h"
 
 #include <cstdio>
+#include <optional>
 
 class QString;
+struct CLayout;
+struct CReportOptions;
 
 // Exit statuses of report runs and of trendora-series alike. After 1, 4 and 5 the pages (or
 // samples) of the records read before the line that stopped the reading are written.
@@ -30,3 +33,8 @@ void Say(std::FILE* pErr, const QString& strText);
 QString Native(const QString& strPath);
 // The exit status after a reading that stopped with eStatus.
 int StoppedStatus(CLoadResult::EStatus eStatus);
+
+// The layout --layout names, read into layout; nothing when none is named or it reads, else the
+// exit status, with what is wrong on pErr.
+std::optional<int> ReadReportLayout(const CReportOptions& options, CLayout& layout,
+                                    std::FILE* pErr);

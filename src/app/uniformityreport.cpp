@@ -33,14 +33,8 @@ std::optional<int> ReadRecordings(const CReportOptions& options, CRecordingSet& 
                                   std::FILE* pErr)
 {
     CLayout layout;
-    if (!options.strLayout.isEmpty()) {
-        std::string strError;
-        if (!ReadLayoutFile(QFileInfo(ReportLocalPath(options.strLayout)).filesystemFilePath(),
-                            layout, strError)) {
-            Say(pErr, options.strLayout + QStringLiteral(": ") + QString::fromStdString(strError));
-            return kReportUsage;
-        }
-    }
+    if (const std::optional<int> nStatus = ReadReportLayout(options, layout, pErr))
+        return nStatus;
     set.SetAlignment(EAlignment::ClockTime);
     for (const QString& strFile : options.files) {
         COpenResult opened =
