@@ -73,11 +73,15 @@ std::optional<CLayout> FindSavedLayout(const QString& strFolder, const std::stri
 {
     if (strHeader.empty() || strFolder.isEmpty())
         return std::nullopt;
+    // Picked by their suffix, not by a name filter: QDir matches filters with a regular
+    // expression, and in the Windows build a thread not started by Qt that used one crashes
+    // when it ends, freeing the expression's per-thread stack (seen under Wine). Files are
+    // opened from such threads.
     const QDir dir(strFolder);
-    const QFileInfoList files =
-        dir.entryInfoList({QStringLiteral("*.layout")}, QDir::Files | QDir::Readable, QDir::Time);
+    const QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::Readable, QDir::Time);
     for (const QFileInfo& info : files) {
-        if (info.size() > kMaxLayoutFileSize)
+        if (!info.fileName().endsWith(QLatin1String(".layout"), Qt::CaseInsensitive) ||
+            info.size() > kMaxLayoutFileSize)
             continue;
         QFile file(info.filePath());
         if (!file.open(QIODevice::ReadOnly))

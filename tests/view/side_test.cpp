@@ -101,13 +101,6 @@ class SideBySide : public ::testing::Test
 protected:
     void SetUp() override
     {
-#if defined(_WIN32)
-        // Known fault, not yet found: in the Windows build a view that has shown a second
-        // recording leaves something behind that crashes a later window test of the same
-        // program (seen under Wine with the import dialog's test). Until it is found these
-        // tests run on Linux only, under the sanitizers too, where nothing is reported.
-        GTEST_SKIP() << "showing a second recording breaks a later test in the Windows build";
-#endif
         SeedSettings();
         m_pView = std::make_unique<CSideView>(&m_menu);
         m_pView->show();
