@@ -261,7 +261,7 @@ private:
         return static_cast<std::size_t>(nCount) * sizeof(float);
     }
 
-    static constexpr std::size_t kMapThreshold = 1 << 20;
+    static constexpr std::size_t kMapThreshold = 1 << 18;
     static constexpr std::int64_t kMaxCount = PTRDIFF_MAX / sizeof(float);
     static constexpr std::int64_t kPopulateStep = 16384;
     static constexpr std::int64_t kPrefetchAhead = 128; // samples: eight cache lines
