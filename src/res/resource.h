@@ -307,5 +307,9 @@ inline constexpr int IDS_SIDE_NO_SAMPLE = 448;  // the readout of a recording at
 inline constexpr int IDS_SIDE_JOINED = 449;  // %1 the files' names
 inline constexpr int IDS_SIDE_GAP = 450;     // %1 the later file, %2 the first and last second
 inline constexpr int IDS_SIDE_OVERLAP = 451; // %1 the later file, %2 the first and last second
+// The first word of the statistics window's lines on the files joined.
+inline constexpr int IDS_STAT_JOIN_FILE = 452;
+inline constexpr int IDS_STAT_JOIN_GAP = 453;
+inline constexpr int IDS_STAT_JOIN_OVERLAP = 454;
 
 } // namespace res

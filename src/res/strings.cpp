@@ -206,6 +206,9 @@ constexpr CStringEntry kStringsCHT[] = {
     {IDS_SIDE_JOINED, "已合併 %1"},
     {IDS_SIDE_GAP, "%1 之前有空白：%2"},
     {IDS_SIDE_OVERLAP, "%1 與前一檔重疊：%2"},
+    {IDS_STAT_JOIN_FILE, "檔案"},
+    {IDS_STAT_JOIN_GAP, "空白"},
+    {IDS_STAT_JOIN_OVERLAP, "重疊"},
 };
 
 constexpr CStringEntry kStringsENG[] = {
@@ -397,6 +400,9 @@ constexpr CStringEntry kStringsENG[] = {
     {IDS_SIDE_JOINED, "Joined %1"},
     {IDS_SIDE_GAP, "gap before %1: %2"},
     {IDS_SIDE_OVERLAP, "%1 overlaps the file before: %2"},
+    {IDS_STAT_JOIN_FILE, "file"},
+    {IDS_STAT_JOIN_GAP, "gap"},
+    {IDS_STAT_JOIN_OVERLAP, "overlap"},
 };
 
 constexpr CStringEntry kStringsCHS[] = {
@@ -588,6 +594,9 @@ constexpr CStringEntry kStringsCHS[] = {
     {IDS_SIDE_JOINED, "已合并 %1"},
     {IDS_SIDE_GAP, "%1 之前有空白：%2"},
     {IDS_SIDE_OVERLAP, "%1 与前一文件重叠：%2"},
+    {IDS_STAT_JOIN_FILE, "文件"},
+    {IDS_STAT_JOIN_GAP, "空白"},
+    {IDS_STAT_JOIN_OVERLAP, "重叠"},
 };
 
 // Texts that read the same in every language.

@@ -17,6 +17,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 
 constexpr int kCurveColumn = 0;
@@ -92,11 +94,21 @@ void CStatisticsWnd::UpdateJoin()
 {
     const QStringList lines =
         m_pShown->HasRecording() ? JoinReportLines(*m_pShown->Recording()) : QStringList();
-    // The report's tab-separated lines, as Copy gives them, read as columns here.
+    // The report's tab-separated lines, as Copy gives them, read as columns here, their
+    // first word in the interface's language.
+    const std::pair<QLatin1String, int> words[] = {
+        {QLatin1String("file"), res::IDS_STAT_JOIN_FILE},
+        {QLatin1String("gap"), res::IDS_STAT_JOIN_GAP},
+        {QLatin1String("overlap"), res::IDS_STAT_JOIN_OVERLAP}};
     QString strText;
-    for (const QString& strLine : lines)
+    for (const QString& strLine : lines) {
+        QStringList fields = strLine.split(u'\t');
+        for (const auto& [word, nId] : words)
+            if (fields.front() == word)
+                fields.front() = res::LoadString(nId);
         strText += (strText.isEmpty() ? QString() : QStringLiteral("\n")) +
-                   QString(strLine).replace(u'\t', QStringLiteral("   "));
+                   fields.join(QStringLiteral("   "));
+    }
     m_pJoin->setText(strText);
     m_pJoin->setVisible(!lines.isEmpty());
 }

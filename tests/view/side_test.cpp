@@ -264,6 +264,23 @@ TEST_F(SideBySide, DroppedFilesJoinOrStandSideBySide)
         EXPECT_EQ(c.nShown == 1, pJoin->text().contains(
                                      "gap   2026-03-01 00:33:20   2026-03-01 00:38:19   run C.csv"))
             << pJoin->text().toStdString();
+        if (c.nShown != 1)
+            continue;
+        // In another language the lines' first words follow it; the times and names stay.
+        struct CEnglishAgain
+        {
+            ~CEnglishAgain() { res::ApplyInterfaceLanguage(res::kLangENG); }
+        } english;
+        res::ApplyInterfaceLanguage(res::kLangCHT);
+        m_pView->GetStatisticsWindow()->close(); // and deleted, to be made anew
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        m_pView->OnStatistics();
+        const auto* pChinese = m_pView->GetStatisticsWindow()->findChild<QLabel*>("joinLines");
+        ASSERT_NE(nullptr, pChinese);
+        EXPECT_TRUE(pChinese->text().contains(
+            u"空白   2026-03-01 00:33:20   2026-03-01 00:38:19   run C.csv"))
+            << pChinese->text().toStdString();
+        EXPECT_TRUE(pChinese->text().contains(u"檔案   run A.csv")) << pChinese->text().toStdString();
     }
 }
 
