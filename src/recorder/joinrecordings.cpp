@@ -35,6 +35,12 @@ bool FilesFollowOneAnother(const std::vector<FileSpan>& spans)
 void CountRecordIntervals(const CRecording& recording, std::vector<std::int64_t>& arrLengths,
                           std::vector<std::int64_t>& arrCounts)
 {
+    CountRecordIntervals(recording.View(), arrLengths, arrCounts);
+}
+
+void CountRecordIntervals(const CRecordingView& view, std::vector<std::int64_t>& arrLengths,
+                          std::vector<std::int64_t>& arrCounts)
+{
     const auto count = [&](std::int64_t nLength, std::int64_t nTimes) {
         const auto it = std::find(arrLengths.begin(), arrLengths.end(), nLength);
         if (it != arrLengths.end()) {
@@ -48,9 +54,11 @@ void CountRecordIntervals(const CRecording& recording, std::vector<std::int64_t>
     // stops being counted beyond this many, which changes the answer little.
     constexpr std::size_t kMaxLengths = 256;
     std::int64_t nDense = 0;
-    recording.View().ForEachRun(
+    view.ForEachRun(
         [&](std::int64_t, std::int64_t nSeconds, const float* const*, bool bHeld) {
-            if (!bHeld)
+            // A held second alone is the end of a longer one that the view cuts: its record
+            // counts as the first of a file alone does, as a second of its own.
+            if (!bHeld || nSeconds == 1)
                 nDense += nSeconds;
             else if (arrLengths.size() < kMaxLengths ||
                      std::find(arrLengths.begin(), arrLengths.end(), nSeconds) != arrLengths.end())

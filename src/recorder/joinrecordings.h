@@ -28,6 +28,9 @@ bool FilesFollowOneAnother(const std::vector<FileSpan>& spans);
 // stands for one record gap of its length, a dense stretch for records a second apart.
 // CountRecordIntervals adds a recording's to arrLengths and arrCounts (pass the same ones for
 // several); MostCommonInterval then answers, 1 where nothing was counted.
+// The view's form counts a part of a recording: a file's own seconds in a joined one.
+void CountRecordIntervals(const CRecordingView& view, std::vector<std::int64_t>& arrLengths,
+                          std::vector<std::int64_t>& arrCounts);
 void CountRecordIntervals(const CRecording& recording, std::vector<std::int64_t>& arrLengths,
                           std::vector<std::int64_t>& arrCounts);
 std::int64_t MostCommonInterval(const std::vector<std::int64_t>& arrLengths,

@@ -411,6 +411,82 @@ CLoadResult LoadRecorderData(std::string_view data, std::int64_t nMaxSamples,
     return result;
 }
 
+CLoadResult LoadRecorderSource(const CRecordSource& source, const LoadProgress& progress,
+                               const CReadOptions& options)
+{
+    CReadStats stats;
+    try {
+        if (std::optional<CLoadResult> result =
+                ReadInPieces(source, CSeriesBuilder::MaxSamples(), options, progress, stats))
+            return std::move(*result);
+    } catch (const std::bad_alloc&) {
+        // Read in order, which needs the least memory.
+    }
+    const std::uint64_t nTotal = source.GetSize();
+    CRecorderReader reader(CSeriesBuilder::MaxSamples());
+    std::vector<char> buffer;
+    std::uint64_t nDone = 0;
+    reader.SetCancelCheck([&] { return progress && !progress(nDone, nTotal); });
+    while (nDone < nTotal) {
+        std::size_t nRead = 0;
+        if (!source.Read(nDone, kChunkSize, buffer, nRead)) {
+            CLoadResult failed;
+            failed.status = CLoadResult::EStatus::CannotOpen;
+            failed.strMessage = std::strerror(errno) + std::string(".");
+            return failed;
+        }
+        if (nRead == 0)
+            break;
+        nDone += nRead;
+        if (!reader.Feed(buffer.data(), nRead))
+            break;
+        if (progress && !progress(nDone, nTotal))
+            return Cancelled();
+    }
+    if (reader.WasCancelled())
+        return Cancelled();
+    return reader.Finish();
+}
+
+std::optional<CRecorderEnds> ReadRecorderEnds(const CRecordSource& source)
+{
+    const std::uint64_t nSize = source.GetSize();
+    std::vector<char> buffer;
+    std::size_t nRead = 0;
+    if (nSize == 0 ||
+        !source.Read(0, static_cast<std::size_t>(std::min<std::uint64_t>(nSize, kHeadBytes)),
+                     buffer, nRead))
+        return std::nullopt;
+    const std::string_view head(buffer.data(), nRead);
+    const std::size_t nLf1 = head.find('\n');
+    if (nLf1 == std::string_view::npos)
+        return std::nullopt;
+    std::size_t nLf2 = head.find('\n', nLf1 + 1);
+    if (nLf2 == std::string_view::npos) {
+        if (nRead < nSize)
+            return std::nullopt;
+        nLf2 = nRead; // the only record, without its line end
+    }
+    std::string_view line2 = head.substr(nLf1 + 1, nLf2 - nLf1 - 1);
+    if (!line2.empty() && line2.back() == '\r')
+        line2.remove_suffix(1);
+    CRecorderEnds ends;
+    ends.nRecords = nLf1 + 1;
+    const CRecordFields first = ParseRecordLine(line2);
+    CRecordFields last;
+    CRecordClock firstClock;
+    CRecordClock lastClock;
+    std::int64_t nWall = 0;
+    if (CheckRecordFields(first) != ERecordFault::None ||
+        !firstClock.TryLocalToTime(first, ends.tFirst, nWall) || ends.tFirst == -1 ||
+        !ReadLastRecord(source, ends.nRecords, last) ||
+        !lastClock.TryLocalToTime(last, ends.tLast, nWall) || ends.tLast == -1 ||
+        !source.Read(nSize - 1, 1, buffer, nRead) || nRead != 1)
+        return std::nullopt;
+    ends.bEndsWithLf = buffer[0] == '\n';
+    return ends;
+}
+
 namespace {
 
 CLoadResult ReadRecorderFile(const std::filesystem::path& path, const LoadProgress& progress,

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -57,3 +58,22 @@ CLoadResult LoadRecorderFile(const std::filesystem::path& path,
 CLoadResult LoadRecorderData(std::string_view data,
                              std::int64_t nMaxSamples = CSeriesBuilder::MaxSamples(),
                              const CReadOptions& options = CReadOptions());
+
+class CRecordSource;
+
+// The same for bytes from elsewhere (several files one after the other).
+CLoadResult LoadRecorderSource(const CRecordSource& source,
+                               const LoadProgress& progress = LoadProgress(),
+                               const CReadOptions& options = CReadOptions());
+
+// A recorder file's first and last record, each converted alone.
+struct CRecorderEnds
+{
+    std::uint64_t nRecords = 0; // where the line after the header starts
+    std::int64_t tFirst = 0;    // the first record's time
+    std::int64_t tLast = 0;     // the last line's time
+    bool bEndsWithLf = false;   // the last line has its line end
+};
+// Nothing where either line is no record, or its time needs mktime (a time that occurs
+// twice or never, or one mktime alone answers on this system).
+std::optional<CRecorderEnds> ReadRecorderEnds(const CRecordSource& source);

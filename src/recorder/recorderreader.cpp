@@ -155,6 +155,7 @@ bool CRecorderReader::AdoptPiece(const CPieceSummary& piece)
         return false;
     }
     m_nLine += piece.nLines;
+    m_builder.AddBehind(piece.nBehind);
     if (piece.bConverted)
         m_builder.NoteConverted(piece.nLastWall, piece.tLast);
     return true;
@@ -177,6 +178,7 @@ CLoadResult CRecorderReader::Finish()
                           : "The file holds no record after its header line.");
     if (m_result.status == CLoadResult::EStatus::TooFewLines)
         m_result.nLine = 0;
+    m_result.nBehind = m_builder.GetBehind();
     return std::move(m_result);
 }
 

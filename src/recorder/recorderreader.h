@@ -29,6 +29,9 @@ struct CLoadResult
     bool bHaveFirstRecord = false; // line 2 was a valid record: the recording's first time
     std::int64_t nLine = 0;        // the 1-based file line that stopped the reading, or 0
     std::string strMessage;        // what went wrong, for the user; empty when Loaded
+    // Records whose time was not later than the latest before them, which added nothing
+    // (a repeated time, a clock set back).
+    std::int64_t nBehind = 0;
 
     std::int64_t GetSampleCount() const { return recording.GetCount(); }
 };

@@ -214,6 +214,8 @@ bool CPieceReader::ReadLine(const char* p, std::size_t nLength, CPieceSummary& s
             Write(tCursor - m_target.tFirst + 1, nIndex + 1, afValues);
         }
         s.tCursor = t;
+    } else {
+        ++s.nBehind;
     }
     s.bConverted = true;
     s.nLastWall = nWall;

@@ -56,6 +56,7 @@ struct CPieceSummary
     std::int64_t tLast = 0;
 
     std::int64_t nSamples = 0; // samples written, gaps included
+    std::int64_t nBehind = 0;  // records not later than the one before, which add nothing
 };
 
 // What lets the stretches still running stop early: once one of them met an invalid record,

@@ -100,8 +100,10 @@ EAppendStatus CSeriesBuilder::AppendFirstAt(std::int64_t t, const float afValues
 EAppendStatus CSeriesBuilder::AppendAt(std::int64_t t, const float afValues[4])
 {
     // A repeated time, or one that goes back, adds nothing.
-    if (t <= m_tCursor)
+    if (t <= m_tCursor) {
+        ++m_nBehind;
         return EAppendStatus::Appended;
+    }
     const EAppendStatus status = Append(afValues, t - m_tCursor);
     if (status == EAppendStatus::Appended)
         m_tCursor = t;

@@ -40,6 +40,10 @@ public:
     // After SpanTooLong: the sample count the record asked for.
     std::int64_t GetRefusedCount() const { return m_nRefusedCount; }
     std::int64_t GetMaxSamples() const { return m_nMaxSamples; }
+    // Records that added nothing, their time not later than the latest reached; records
+    // read elsewhere (see AdoptSamples) are counted by AddBehind.
+    std::int64_t GetBehind() const { return m_nBehind; }
+    void AddBehind(std::int64_t nRecords) { m_nBehind += nRecords; }
 
     // A record whose time lies more than this many seconds after the latest reached keeps
     // its values once for its whole gap; a shorter gap is written out second by second, so
@@ -76,6 +80,7 @@ private:
     CRecordClock m_clock;
     std::int64_t m_tFirst = 0;
     std::int64_t m_tCursor = 0;
+    std::int64_t m_nBehind = 0;
     ERecordFault m_fault = ERecordFault::None;
     std::int64_t m_nRefusedCount = 0;
     std::int64_t m_nMaxSamples;
