@@ -215,10 +215,7 @@ public:
     bool Read(std::uint64_t nOffset, std::size_t nBytes, std::vector<char>& buffer,
               std::size_t& nRead) const override
     {
-        nBytes = static_cast<std::size_t>(
-            std::min<std::uint64_t>(nBytes, m_nSize - std::min(nOffset, m_nSize)));
-        if (buffer.size() < nBytes)
-            buffer.resize(nBytes);
+        nBytes = MakeRoom(nOffset, nBytes, buffer);
         nRead = 0;
         // The part that holds nOffset, and those after it.
         std::size_t k = static_cast<std::size_t>(

@@ -64,10 +64,7 @@ public:
               std::size_t& nRead) const override
     {
         // A file that grows meanwhile ends where it ended when the load began.
-        nBytes = static_cast<std::size_t>(
-            std::min<std::uint64_t>(nBytes, m_nSize - std::min(nOffset, m_nSize)));
-        if (buffer.size() < nBytes)
-            buffer.resize(nBytes);
+        nBytes = MakeRoom(nOffset, nBytes, buffer);
         return m_file.ReadAt(nOffset, buffer.data(), nBytes, nRead);
     }
 

@@ -5,6 +5,7 @@
 #include "recorder/recordclock.h"
 #include "recorder/recordparser.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -21,6 +22,20 @@ public:
     // fails.
     virtual bool Read(std::uint64_t nOffset, std::size_t nBytes, std::vector<char>& buffer,
                       std::size_t& nRead) const = 0;
+
+protected:
+    // nBytes cut to what lies between nOffset and the source's end, with room for them at
+    // the start of buffer.
+    std::size_t MakeRoom(std::uint64_t nOffset, std::size_t nBytes,
+                         std::vector<char>& buffer) const
+    {
+        const std::uint64_t nSize = GetSize();
+        nBytes = static_cast<std::size_t>(
+            std::min<std::uint64_t>(nBytes, nSize - std::min(nOffset, nSize)));
+        if (buffer.size() < nBytes)
+            buffer.resize(nBytes);
+        return nBytes;
+    }
 };
 
 // The series' storage as a stretch sees it: sample i stands for time tFirst + i.
