@@ -123,7 +123,9 @@ std::optional<COpenFilesResult> ReadAsOneFile(const std::vector<std::filesystem:
     std::vector<CFilesInTurn::CPart> parts;
     for (std::size_t k = 0; k < nFiles; ++k) {
         const std::size_t i = order[k];
-        if (k > 0 && (ends[i].tFirst <= ends[order[k - 1]].tLast || NearClockChange(ends[i].tFirst)))
+        // Each first record's time is the same read alone or after the files before: it is
+        // no time that occurs twice or never, which ReadRecorderEnds refuses.
+        if (k > 0 && ends[i].tFirst <= ends[order[k - 1]].tLast)
             return std::nullopt;
         parts.push_back({positional[i].get(), k == 0 ? 0 : ends[i].nRecords, arrSizes[i],
                          !ends[i].bEndsWithLf});

@@ -235,5 +235,13 @@ INSTANTIATE_TEST_SUITE_P(
             "Europe/Berlin",
             {Records(kAutumn, At(1, 50, 0), 60, 31, 1), Records(kAutumn, At(2, 40, 0), 60, 61, 2)},
             true,
-            {{kGap, 1, At(0, 20, 1), At(0, 39, 59)}}}),
+            {{kGap, 1, At(0, 20, 1), At(0, 39, 59)}}},
+        // Files on either side of the repeated hour: the gap holds it too. (UTC: the first
+        // file ends at 23:30 the day before.)
+        CJoinCase{
+            "AcrossAutumnChange",
+            "Europe/Berlin",
+            {Records(kAutumn, At(0, 30, 0), 60, 61, 1), Records(kAutumn, At(3, 30, 0), 60, 31, 2)},
+            true,
+            {{kGap, 1, -At(0, 29, 59), At(2, 29, 59)}}}),
     [](const ::testing::TestParamInfo<CJoinCase>& info) { return info.param.szName; });
