@@ -1,5 +1,6 @@
 #include "recorder/readasone.h"
 
+#include "recorder/joinrecordings.h"
 #include "recorder/layoutrecognition.h"
 #include "recorder/positionalfile.h"
 #include "recorder/recordpieces.h"

@@ -1,7 +1,8 @@
 // Several files of the recorder's own layout that follow one another, read as one file.
 #pragma once
 
-#include "recorder/openrecordings.h"
+#include "recorder/openedfiles.h"
+#include "recorder/recorderloader.h"
 
 #include <filesystem>
 #include <optional>
